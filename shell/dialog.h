@@ -1,0 +1,111 @@
+// Dialogs as data: a template lists the controls, a procedure reacts to them
+// through a DialogView, and a host (desktop or headless) realises both.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "surface.h"
+
+namespace shell {
+
+enum class Control {
+    edit,        // one-line text box
+    radio,       // radio button; a run of radios from one with `group` set is exclusive
+    checkbox,    // check box that toggles itself
+    button,      // push button; id 1 is the default (Enter), id 2 the cancel (Esc)
+    groupbox,    // etched frame with its caption at the top left
+    text,        // static text, left aligned, wrapped at the right edge
+    etchedline,  // a horizontal etched line
+    picture,     // a picture set with DialogView::setimage
+    trackbar,    // horizontal slider with tick marks
+};
+
+struct ControlTemplate {
+    int id = -1;
+    Control kind = Control::text;
+    std::string text;
+    int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
+    bool group = false;                // starts a new radio group / tab group
+    bool tabstop = true;
+};
+
+struct DialogTemplate {
+    std::string caption;
+    int pointsize = 8;  // 8: base units (6, 13); 11: (7, 17)
+    int x = 0, y = 0, cx = 0, cy = 0;  // dialog units, relative to the main client origin
+    bool closebox = true;              // a close button in the title bar
+    std::vector<ControlTemplate> controls;
+
+    const ControlTemplate* find(int id) const;
+};
+
+// Dialog units to pixels, rounded half up.
+struct DialogUnits {
+    int bx, by;
+    int x(int dlu) const { return (dlu * bx + 2) / 4; }
+    int y(int dlu) const { return (dlu * by + 4) / 8; }
+};
+DialogUnits dialogunits(int pointsize);
+
+// Notification codes, as the original platform numbers them.
+enum Notify {
+    bn_clicked = 0,
+    en_change = 0x300,
+};
+// Trackbar notification codes. Codes below 6 are line, page and thumb moves;
+// 6 and above are Home, End and the end of tracking.
+enum TrackCode {
+    tb_lineup = 0,
+    tb_linedown = 1,
+    tb_pageup = 2,
+    tb_pagedown = 3,
+    tb_thumbposition = 4,
+    tb_thumbtrack = 5,
+    tb_top = 6,
+    tb_bottom = 7,
+    tb_endtrack = 8,
+};
+
+enum class DlgMsg {
+    init,     // before the dialog shows
+    command,  // id, code (bn_clicked, en_change); Enter is command 1, Esc command 2
+    hscroll,  // trackbar `id` moved: code is a TrackCode, pos its position
+    close,    // the close button of the title bar
+};
+
+struct DialogMessage {
+    DlgMsg msg = DlgMsg::init;
+    int id = 0;
+    int code = 0;
+    int pos = 0;
+};
+
+// What a dialog procedure may do to its dialog.
+class DialogView {
+public:
+    virtual ~DialogView() = default;
+    virtual std::string text(int id) const = 0;
+    // Writing an edit box notifies en_change before this returns, as typing does.
+    virtual void settext(int id, const std::string& s) = 0;
+    virtual void check(int id, bool on) = 0;
+    virtual bool checked(int id) const = 0;
+    virtual void enable(int id, bool on) = 0;
+    virtual bool enabled(int id) const = 0;
+    virtual void setimage(int id, const Surface* picture) = 0;
+    virtual void setrange(int id, int lo, int hi) = 0;
+    virtual void setpos(int id, int pos) = 0;
+    virtual int pos(int id) const = 0;
+    virtual void focus(int id) = 0;
+    // Closes the dialog; a modal one returns `result` from dialogbox.
+    virtual void end(int result) = 0;
+};
+
+class DialogProc {
+public:
+    virtual ~DialogProc() = default;
+    // Returns nonzero when the message was handled.
+    virtual int handle(DialogView& view, const DialogMessage& m) = 0;
+};
+
+}  // namespace shell

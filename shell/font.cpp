@@ -1,0 +1,161 @@
+#include "font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <cmath>
+#include <string>
+#include <unordered_map>
+
+namespace shell {
+
+const char* uifontfile() {
+    static const std::string path = [] {
+        std::string found;
+        if (!FcInit()) return found;
+        FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Serif:bold:italic"));
+        FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+        FcDefaultSubstitute(pat);
+        FcResult res;
+        FcPattern* match = FcFontMatch(nullptr, pat, &res);
+        if (match) {
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+                found = reinterpret_cast<const char*>(file);
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pat);
+        return found;
+    }();
+    return path.c_str();
+}
+
+namespace {
+
+// Decodes one UTF-8 character; malformed bytes come out as U+FFFD, one each.
+char32_t nextchar(std::string_view s, size_t& i) {
+    unsigned char c = s[i++];
+    if (c < 0x80) return c;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
+    if (extra < 0 || i + extra > s.size()) return 0xFFFD;
+    char32_t v = c & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        unsigned char n = s[i];
+        if ((n & 0xC0) != 0x80) return 0xFFFD;
+        v = (v << 6) | (n & 0x3F);
+        ++i;
+    }
+    return v;
+}
+
+struct Glyph {
+    int left = 0, top = 0, width = 0, rows = 0, advance = 0;
+    std::vector<uint8_t> coverage;
+};
+
+}  // namespace
+
+struct Font::Impl {
+    FT_Library lib = nullptr;
+    FT_Face face = nullptr;
+    int ascent = 0, descent = 0;
+    mutable std::unordered_map<char32_t, Glyph> cache;
+
+    const Glyph& glyph(char32_t ch) const {
+        auto it = cache.find(ch);
+        if (it != cache.end()) return it->second;
+        Glyph g;
+        // Fixed load flags so that every machine renders the same pixels.
+        if (FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP) == 0) {
+            FT_GlyphSlot slot = face->glyph;
+            g.left = slot->bitmap_left;
+            g.top = slot->bitmap_top;
+            g.width = int(slot->bitmap.width);
+            g.rows = int(slot->bitmap.rows);
+            g.advance = int((slot->advance.x + 32) >> 6);
+            g.coverage.resize(size_t(g.width) * g.rows);
+            for (int r = 0; r < g.rows; ++r)
+                for (int c = 0; c < g.width; ++c)
+                    g.coverage[size_t(r) * g.width + c] = slot->bitmap.buffer[r * slot->bitmap.pitch + c];
+        }
+        return cache.emplace(ch, std::move(g)).first->second;
+    }
+};
+
+Font::Font(int cellheight) : impl_(std::make_unique<Impl>()) {
+    if (FT_Init_FreeType(&impl_->lib) != 0) return;
+    if (FT_New_Face(impl_->lib, uifontfile(), 0, &impl_->face) != 0) {
+        impl_->face = nullptr;
+        return;
+    }
+    FT_Face f = impl_->face;
+    // The cell height is the Windows ascent plus descent of the face, as a
+    // font mapper asked for a height of `cellheight` would scale it.
+    double asc = f->ascender, desc = -f->descender;
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2))) {
+        asc = os2->usWinAscent;
+        desc = os2->usWinDescent;
+    }
+    double ppem = cellheight * double(f->units_per_EM) / (asc + desc);
+    FT_Set_Char_Size(f, 0, FT_F26Dot6(std::lround(ppem * 64)), 72, 72);
+    impl_->ascent = int(std::lround(asc * ppem / f->units_per_EM));
+    impl_->descent = cellheight - impl_->ascent;
+}
+
+Font::~Font() {
+    if (impl_->face) FT_Done_Face(impl_->face);
+    if (impl_->lib) FT_Done_FreeType(impl_->lib);
+}
+
+bool Font::ok() const { return impl_->face != nullptr; }
+int Font::ascent() const { return impl_->ascent; }
+int Font::descent() const { return impl_->descent; }
+
+int Font::textwidth(std::string_view s) const {
+    if (!ok()) return 0;
+    int w = 0;
+    for (size_t i = 0; i < s.size();) w += impl_->glyph(nextchar(s, i)).advance;
+    return w;
+}
+
+void Font::render(Surface& s, const Rect& clip0, int x, int y, std::string_view text,
+                  Rgb color) const {
+    if (!ok()) return;
+    Rect clip = intersect(clip0, s.bounds());
+    if (clip.empty()) return;
+    int pen = x, baseline = y + impl_->ascent;
+    for (size_t i = 0; i < text.size();) {
+        const Glyph& g = impl_->glyph(nextchar(text, i));
+        int gx = pen + g.left, gy = baseline - g.top;
+        for (int r = 0; r < g.rows; ++r) {
+            int py = gy + r;
+            if (py < clip.top || py >= clip.bottom) continue;
+            for (int c = 0; c < g.width; ++c) {
+                int px = gx + c;
+                if (px < clip.left || px >= clip.right) continue;
+                unsigned a = g.coverage[size_t(r) * g.width + c];
+                if (a == 0) continue;
+                Rgb d = s.at(px, py);
+                auto mix = [a](unsigned under, unsigned over) {
+                    return uint8_t((under * (255 - a) + over * a + 127) / 255);
+                };
+                s.setpixel(px, py, Rgb{mix(d.r, color.r), mix(d.g, color.g), mix(d.b, color.b)});
+            }
+        }
+        pen += g.advance;
+    }
+}
+
+void Font::draw(Surface& s, int x, int y, std::string_view text, Rgb color) const {
+    render(s, s.bounds(), x, y, text, color);
+}
+
+void Font::drawopaque(Surface& s, const Rect& box, int x, int y, std::string_view text, Rgb color,
+                      Rgb bg) const {
+    s.fillrect(box, bg);
+    render(s, box, x, y, text, color);
+}
+
+}  // namespace shell

@@ -1,0 +1,167 @@
+// An in-memory host: runs a program's real window procedure without a
+// display. Tests drive it with keys, clicks and commands, script the answers
+// of file dialogs and modal dialogs, and read back surfaces and a log of the
+// message boxes shown.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../program.h"
+#include "../window.h"
+
+namespace shell::headless {
+
+class Dialog : public DialogView {
+public:
+    Dialog(const DialogTemplate& t, DialogProc& proc);
+
+    // DialogView
+    std::string text(int id) const override;
+    void settext(int id, const std::string& s) override;
+    void check(int id, bool on) override;
+    bool checked(int id) const override;
+    void enable(int id, bool on) override;
+    bool enabled(int id) const override;
+    void setimage(int id, const Surface* picture) override;
+    void setrange(int id, int lo, int hi) override;
+    void setpos(int id, int pos) override;
+    int pos(int id) const override;
+    void focus(int id) override { focused_ = id; }
+    void end(int result) override;
+
+    // What a user does. Each returns once the procedure has handled it.
+    void type(int id, const std::string& s);  // replaces the box's text
+    void click(int id);                       // ignored when disabled
+    void enter();                             // presses control 1
+    void escape();                            // presses control 2
+    void closebox();                          // the title bar's close button
+    void trackkey(int id, int vk);            // arrow, page, Home or End on a trackbar
+    void trackdrag(int id, const std::vector<int>& positions);
+
+    void init();
+    const DialogTemplate& templ() const { return t_; }
+    const Surface* image(int id) const;
+    std::pair<int, int> range(int id) const;
+    int focused() const { return focused_; }
+    bool ended() const { return ended_; }
+    int result() const { return result_; }
+
+private:
+    struct State {
+        std::string text;
+        bool checked = false;
+        bool enabled = true;
+        int lo = 0, hi = 100, pos = 0;
+        const Surface* image = nullptr;
+    };
+    State& state(int id);
+    const State* find(int id) const;
+    void send(const DialogMessage& m);
+    void hscroll(int id, int code);
+
+    DialogTemplate t_;
+    DialogProc& proc_;
+    std::map<int, State> states_;
+    int focused_ = 0;
+    bool ended_ = false;
+    int result_ = 0;
+};
+
+struct ShownBox {
+    std::string text, caption;
+    Icon icon;
+    bool owned;
+};
+
+class Host : public Window {
+public:
+    // Creates the program and sends it the creation message.
+    explicit Host(const ProgramDesc& d);
+    ~Host() override;
+
+    Program& program() { return *program_; }
+    template <class P>
+    P& as() {
+        return static_cast<P&>(*program_);
+    }
+
+    // Handles one message now (keys pass the accelerator table first), then
+    // every message it posted.
+    void send(const Message& m);
+    void key(int vk) { send(Message::key(vk)); }
+    void command(int id) { send(Message::command(id)); }
+    void move(int x, int y) { send(Message::mouse(Msg::mousemove, x, y)); }
+    void press(int x, int y) { send(Message::mouse(Msg::lbuttondown, x, y)); }
+    void release(int x, int y) { send(Message::mouse(Msg::lbuttonup, x, y)); }
+    void click(int x, int y) {
+        press(x, y);
+        release(x, y);
+    }
+    void leave() { send(Message::simple(Msg::mouseleave)); }
+    // The window manager's close: the default action destroys the window.
+    void close();
+    // An expose of r.
+    void expose(const Rect& r) { send(Message::paint(r)); }
+    void pump();
+
+    bool ended() const { return ended_; }
+    int exitcode() const { return exitcode_; }
+
+    // Scripted answers, taken in order. A file answer of nullopt cancels; an
+    // empty queue cancels too. A modal script is called once the dialog has
+    // initialised; if it leaves the dialog open, the dialog is cancelled.
+    std::deque<std::optional<std::string>> fileanswers;
+    std::deque<std::function<void(Dialog&)>> modalscripts;
+    // A hook called at every flush, e.g. to look at the title mid-save.
+    std::function<void()> onflush;
+
+    // What was shown.
+    std::vector<ShownBox> boxes;
+    std::vector<std::string> titlelog;
+    std::vector<FileDialogRecord> filedialogs;  // the records as each dialog opened
+    std::vector<std::string> modalcaptions;
+    std::map<int, bool> menuchecks;
+    Rect shown{};  // union of everything pushed to the window
+    int flushes = 0;
+    int busychanges = 0;
+
+    Dialog* modeless();  // the open modeless dialog, or null
+
+    // Window
+    void hdcchanged(const Rect& r) override { shown = unite(shown, r); }
+    void post(const Message& m) override { queue_.push_back(m); }
+    void quit(int code) override;
+    void settitle(const std::string& s) override;
+    std::string title() const override { return title_; }
+    void setbusy(bool on) override;
+    bool busy() const override { return busy_; }
+    void flush() override;
+    void checkmenu(int id, bool on) override { menuchecks[id] = on; }
+    void messagebox(const std::string& text, const std::string& caption, Icon icon,
+                    bool owned) override;
+    bool filedialog(FileDialogRecord& rec, bool save) override;
+    int dialogbox(const DialogTemplate& t, DialogProc& proc) override;
+    DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) override;
+
+private:
+    void dispatch(const Message& m);
+
+    ProgramDesc desc_;
+    std::unique_ptr<Program> program_;
+    std::deque<Message> queue_;
+    std::vector<std::unique_ptr<Dialog>> dialogs_;  // kept until the host goes
+    Dialog* modeless_ = nullptr;
+    std::string title_;
+    bool busy_ = false;
+    bool ended_ = false;
+    bool destroyed_ = false;
+    int exitcode_ = 0;
+};
+
+}  // namespace shell::headless

@@ -1,0 +1,56 @@
+// What the host hands a window procedure.
+#pragma once
+
+#include "surface.h"
+
+namespace shell {
+
+enum class Msg {
+    create,       // the window exists; build the surface contents and the first picture
+    destroy,      // release everything and call Window::quit
+    paint,        // copy `rect` from the offscreen surface to the window
+    move,         // the window moved
+    size,         // the window was sized
+    keydown,      // `wparam` is the virtual-key code (letters as upper case, Esc 27, F1 112 ...)
+    mousemove,    // x, y: client position as unsigned 16-bit values
+    lbuttondown,  // x, y as above
+    lbuttonup,    // x, y as above
+    mouseleave,   // the pointer left the client area (onto the frame or beyond)
+    command,      // `wparam` is the command number
+    user,         // posted for nothing; no procedure acts on it
+};
+
+// Virtual-key codes the programs use.
+enum VirtualKey {
+    vk_return = 13,
+    vk_escape = 27,
+    vk_prior = 33,
+    vk_next = 34,
+    vk_end = 35,
+    vk_home = 36,
+    vk_left = 37,
+    vk_up = 38,
+    vk_right = 39,
+    vk_down = 40,
+    vk_f1 = 112,
+    vk_f2 = 113,
+};
+
+struct Message {
+    Msg msg = Msg::user;
+    int wparam = 0;
+    int x = 0, y = 0;
+    Rect rect{};
+
+    static Message command(int id) { return Message{Msg::command, id, 0, 0, {}}; }
+    static Message key(int vk) { return Message{Msg::keydown, vk, 0, 0, {}}; }
+    // Mouse positions reach the procedure as the low and high words of a
+    // 32-bit value, so a position left of or above the window wraps round.
+    static Message mouse(Msg m, int x, int y) {
+        return Message{m, 0, int(uint16_t(x)), int(uint16_t(y)), {}};
+    }
+    static Message paint(const Rect& r) { return Message{Msg::paint, 0, 0, 0, r}; }
+    static Message simple(Msg m) { return Message{m, 0, 0, 0, {}}; }
+};
+
+}  // namespace shell

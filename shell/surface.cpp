@@ -1,0 +1,123 @@
+#include "surface.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace shell {
+
+Rect intersect(const Rect& a, const Rect& b) {
+    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
+    if (r.empty()) return Rect{};
+    return r;
+}
+
+Rect unite(const Rect& a, const Rect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+Surface::Surface(int width, int height, Rgb fill)
+    : w_(std::max(width, 0)), h_(std::max(height, 0)), px_(size_t(w_) * h_ * 3) {
+    if (fill != Rgb{}) this->fill(fill);
+}
+
+uint32_t Surface::getpixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return kInvalidColor;
+    return packrgb(at(x, y));
+}
+
+void Surface::setpixel(int x, int y, Rgb c) {
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
+    uint8_t* p = &px_[(size_t(y) * w_ + x) * 3];
+    p[0] = c.r;
+    p[1] = c.g;
+    p[2] = c.b;
+}
+
+void Surface::fillrect(const Rect& r0, Rgb c) {
+    Rect r = intersect(r0, bounds());
+    if (r.empty()) return;
+    for (int y = r.top; y < r.bottom; ++y) {
+        uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
+        for (int x = r.left; x < r.right; ++x, p += 3) {
+            p[0] = c.r;
+            p[1] = c.g;
+            p[2] = c.b;
+        }
+    }
+}
+
+void Surface::square(int x, int y, int w, Rgb c) {
+    int l = x - w / 2, t = y - w / 2;
+    fillrect(Rect{l, t, l + w, t + w}, c);
+}
+
+void Surface::line(Point a, Point b, Rgb c, int width) {
+    // Bresenham's algorithm with its textbook decision variable: the minor
+    // coordinate steps only when the true line has passed the midpoint, so a
+    // tie stays on the row (or column) nearer the start. The end point is
+    // never plotted, so a polyline does not paint its joints twice.
+    const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    const bool thin = width <= 1;
+    auto plot = [&](int x, int y) {
+        if (thin)
+            setpixel(x, y, c);
+        else
+            square(x, y, width, c);
+    };
+    int x = a.x, y = a.y;
+    if (dx >= dy) {
+        int d = 2 * dy - dx;
+        for (int i = 0; i < dx; ++i) {
+            plot(x, y);
+            if (d > 0) {
+                y += sy;
+                d -= 2 * dx;
+            }
+            d += 2 * dy;
+            x += sx;
+        }
+    } else {
+        int d = 2 * dx - dy;
+        for (int i = 0; i < dy; ++i) {
+            plot(x, y);
+            if (d > 0) {
+                x += sx;
+                d -= 2 * dy;
+            }
+            d += 2 * dx;
+            y += sy;
+        }
+    }
+}
+
+void Surface::polyline(const Point* pts, int count, Rgb c, int width) {
+    for (int i = 1; i < count; ++i) line(pts[i - 1], pts[i], c, width);
+    if (count > 0) pos_ = pts[count - 1];
+}
+
+void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy) {
+    // Clip the source block to the source, then the destination block to the
+    // destination, moving the other side by the same amount.
+    if (w <= 0 || h <= 0) return;
+    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    w = std::min({w, src.w_ - sx, w_ - dx});
+    h = std::min({h, src.h_ - sy, h_ - dy});
+    if (w <= 0 || h <= 0) return;
+    const size_t n = size_t(w) * 3;
+    for (int row = 0; row < h; ++row) {
+        const uint8_t* s = &src.px_[(size_t(sy + row) * src.w_ + sx) * 3];
+        uint8_t* d = &px_[(size_t(dy + row) * w_ + dx) * 3];
+        std::memmove(d, s, n);
+    }
+}
+
+}  // namespace shell

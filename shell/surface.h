@@ -1,0 +1,100 @@
+// A 24-bit RGB raster and the drawing operations the three programs use.
+//
+// Every operation clips against the surface first, returns early when nothing
+// is left to draw, and then runs a plain inner loop. Coordinates are pixels,
+// x to the right and y downwards; rectangles are half-open.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace shell {
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    friend bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+    friend bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+};
+
+// Packed colour: red in the low byte, green in the next, blue in the third.
+constexpr uint32_t packrgb(Rgb c) { return c.r | (uint32_t(c.g) << 8) | (uint32_t(c.b) << 16); }
+constexpr Rgb unpackrgb(uint32_t v) {
+    return Rgb{uint8_t(v & 0xff), uint8_t((v >> 8) & 0xff), uint8_t((v >> 16) & 0xff)};
+}
+// What getpixel returns for a point outside the surface.
+constexpr uint32_t kInvalidColor = 0xFFFFFFFFu;
+
+struct Point {
+    int x = 0, y = 0;
+};
+
+// left <= x < right, top <= y < bottom.
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool empty() const { return right <= left || bottom <= top; }
+    bool contains(int x, int y) const { return left <= x && x < right && top <= y && y < bottom; }
+    friend bool operator==(const Rect& a, const Rect& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    }
+};
+
+Rect intersect(const Rect& a, const Rect& b);
+// The smallest rectangle holding both; an empty side is ignored.
+Rect unite(const Rect& a, const Rect& b);
+
+class Surface {
+public:
+    Surface() = default;
+    Surface(int width, int height, Rgb fill = Rgb{});
+
+    int width() const { return w_; }
+    int height() const { return h_; }
+    Rect bounds() const { return Rect{0, 0, w_, h_}; }
+
+    // Raw access: 3 bytes a pixel (r, g, b), rows top to bottom, no padding.
+    const uint8_t* data() const { return px_.data(); }
+    uint8_t* data() { return px_.data(); }
+    int stride() const { return w_ * 3; }
+
+    // Unchecked read of a pixel known to be inside.
+    Rgb at(int x, int y) const {
+        const uint8_t* p = &px_[(size_t(y) * w_ + x) * 3];
+        return Rgb{p[0], p[1], p[2]};
+    }
+    // Packed colour, or kInvalidColor outside the surface.
+    uint32_t getpixel(int x, int y) const;
+    // Writing outside the surface is ignored.
+    void setpixel(int x, int y, Rgb c);
+
+    void fill(Rgb c) { fillrect(bounds(), c); }
+    void fillrect(const Rect& r, Rgb c);
+
+    // A line visits Bresenham's pixels from a up to, but not including, b. With
+    // width w > 1 every visited pixel paints the w x w square whose top-left is
+    // (x - w/2, y - w/2).
+    void line(Point a, Point b, Rgb c, int width = 1);
+    // Segments in order; the last point is not drawn.
+    void polyline(const Point* pts, int count, Rgb c, int width = 1);
+    // A pen position for code that draws step by step, like a plotter.
+    void moveto(int x, int y) { pos_ = Point{x, y}; }
+    void lineto(int x, int y, Rgb c, int width = 1) {
+        line(pos_, Point{x, y}, c, width);
+        pos_ = Point{x, y};
+    }
+    Point position() const { return pos_; }
+
+    // Copies the w x h block at (sx, sy) of src to (dx, dy), clipped to both.
+    void blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
+
+private:
+    void square(int x, int y, int w, Rgb c);
+
+    int w_ = 0, h_ = 0;
+    std::vector<uint8_t> px_;
+    Point pos_{};
+};
+
+}  // namespace shell

@@ -1,0 +1,48 @@
+#include "window.h"
+
+#include "program.h"
+
+namespace shell {
+
+Window::Window(int width, int height) : g_vhdc(width, height), g_hdc(width, height) {}
+
+void Window::present(const Rect& r0) {
+    Rect r = intersect(r0, g_vhdc.bounds());
+    if (r.empty()) return;
+    g_hdc.blit(r.left, r.top, r.width(), r.height(), g_vhdc, r.left, r.top);
+    hdcchanged(r);
+}
+
+const ControlTemplate* DialogTemplate::find(int id) const {
+    for (const auto& c : controls)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+DialogUnits dialogunits(int pointsize) {
+    if (pointsize >= 11) return DialogUnits{7, 17};
+    return DialogUnits{6, 13};
+}
+
+const char* errormessage(int code) {
+    static const char* const table[] = {
+        "Couldn't register main window class.",
+        "Couldn't create main window.",
+        "Couldn't initialize graphics.",
+    };
+    if (code < 1 || code > 3) return "";
+    return table[code - 1];
+}
+
+bool translateaccelerator(const ProgramDesc& d, const Message& m, Message& out) {
+    if (m.msg != Msg::keydown) return false;
+    for (const auto& a : d.accelerators) {
+        if (a.vk == m.wparam) {
+            out = Message::command(a.id);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace shell

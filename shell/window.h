@@ -1,0 +1,86 @@
+// The interface a window procedure uses to reach the platform. Two hosts
+// implement it: the desktop one (shell/fltk) and an in-memory one for tests
+// (shell/headless).
+#pragma once
+
+#include <string>
+
+#include "dialog.h"
+#include "message.h"
+#include "surface.h"
+
+namespace shell {
+
+// The record behind one open or save file dialog. After a dialog succeeds
+// `file` holds the chosen full path and `filetitle` its last component, and the
+// next use of the same record starts from that file.
+struct FileDialogRecord {
+    std::string filtername;  // "Fractint .map files (*.map)"
+    std::string pattern;     // "*.map"
+    std::string title;       // the dialog's caption
+    std::string defext;      // appended when the chosen name has no extension ("map")
+    std::string initialdir;  // where the first use starts
+    bool overwriteprompt = false;
+    bool mustexist = false;
+    std::string file;
+    std::string filetitle;
+};
+
+enum class Icon { none, exclamation };
+
+class Window {
+public:
+    Window(int width, int height);
+    virtual ~Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // The offscreen picture and what the window shows.
+    Surface g_vhdc;
+    Surface g_hdc;
+    int xres() const { return g_vhdc.width(); }
+    int yres() const { return g_vhdc.height(); }
+
+    // Copies r from g_vhdc to g_hdc and has it shown.
+    void present(const Rect& r);
+    void presentall() { present(g_vhdc.bounds()); }
+    // Code that draws on g_hdc directly says so here, so the host shows it.
+    virtual void hdcchanged(const Rect& r) = 0;
+
+    // Queues a message for the window's own procedure; it runs after the
+    // current message returns.
+    virtual void post(const Message& m) = 0;
+    // Ends the message loop with this exit code.
+    virtual void quit(int code) = 0;
+
+    virtual void settitle(const std::string& s) = 0;
+    virtual std::string title() const = 0;
+    // Wait cursor and no input while on.
+    virtual void setbusy(bool on) = 0;
+    virtual bool busy() const = 0;
+    // Shows pending pixels and the title during long work, handling no input.
+    virtual void flush() = 0;
+    virtual void checkmenu(int id, bool on) = 0;
+
+    // A box with an OK button; returns when it is dismissed. `owned` is false
+    // for boxes the original shows with no owner window.
+    virtual void messagebox(const std::string& text, const std::string& caption, Icon icon,
+                            bool owned = true) = 0;
+    // Runs the open (save = false) or save file dialog; false when cancelled.
+    virtual bool filedialog(FileDialogRecord& rec, bool save) = 0;
+
+    // A modal dialog: returns the value passed to DialogView::end.
+    virtual int dialogbox(const DialogTemplate& t, DialogProc& proc) = 0;
+    // A modeless dialog: returns its view, valid until the dialog ends.
+    virtual DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) = 0;
+};
+
+// A program's window procedure and its state.
+class Program {
+public:
+    virtual ~Program() = default;
+    // Returns 0 for what it handles; anything else takes the default action.
+    virtual int proc(Window& w, const Message& m) = 0;
+};
+
+}  // namespace shell
