@@ -1,0 +1,72 @@
+// Saving a file so that it is either complete or not there at all.
+//
+// Every save of the programs goes through here. The bytes go to a temporary
+// file in the target's own folder (so the final rename never crosses file
+// systems), and only when every write, the flush and the close succeeded is
+// the temporary file renamed over the target. Any failure removes the
+// temporary file: an existing target keeps its old contents, and no partial
+// file is left behind.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace shell {
+
+class AtomicFile {
+  public:
+    AtomicFile() = default;
+    // Discards the temporary file unless commit() succeeded.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file beside `path`. False when it cannot be
+    // created (missing or unwritable folder); nothing is left behind then.
+    bool open(const std::string& path);
+
+    // Appends bytes. The first failure is remembered: later writes do
+    // nothing and return false, and commit() fails.
+    bool write(const void* data, size_t size);
+    bool write(const std::string& s) { return write(s.data(), s.size()); }
+
+    // Moves the write position, for writers that patch a header afterwards.
+    bool seek(long offset);
+    long tell() const;
+
+    // Flushes, optionally forces the bytes to the device, closes and renames
+    // the temporary file over the target. False on any failure, in which case
+    // the temporary file is gone and the target is untouched.
+    bool commit(bool sync = false);
+
+    // Drops the temporary file; the target is untouched.
+    void discard();
+
+    bool isopen() const { return file_ != nullptr; }
+    bool failed() const { return failed_; }
+    const std::string& temppath() const { return temp_; }
+
+  private:
+    std::string target_;  // what the rename replaces
+    std::string temp_;    // the temporary file while it exists
+    FILE* file_ = nullptr;
+    bool failed_ = false;
+    long long written_ = 0;  // bytes handed to write(), for the test hook
+};
+
+// Saves `data` as the whole content of `path`. Returns 1 when the file cannot
+// be created, 2 when writing, flushing, closing or renaming fails, 0 on
+// success; on failure the target is as it was.
+int writefileatomically(const std::string& path, const void* data, size_t size, bool sync = false);
+inline int writefileatomically(const std::string& path, const std::string& data,
+                               bool sync = false) {
+    return writefileatomically(path, data.data(), data.size(), sync);
+}
+
+// Test hook: while set, every AtomicFile fails its write once it has written
+// `bytes` bytes, as a full disk would (the bytes up to the limit do reach the
+// temporary file). A negative value switches the hook off.
+void setwritefailure(long long bytes);
+
+}  // namespace shell

@@ -1,0 +1,171 @@
+#include "shell/atomicfile.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+
+using namespace shell;
+
+namespace {
+
+// A fresh folder per test, removed with everything in it afterwards.
+class AtomicFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char name[] = "/tmp/atomicfile_test.XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir = name;
+    }
+    void TearDown() override {
+        setwritefailure(-1);
+        std::string cmd = "rm -rf '" + dir + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+
+    std::set<std::string> entries() const {
+        std::set<std::string> out;
+        DIR* d = opendir(dir.c_str());
+        while (dirent* e = readdir(d)) {
+            std::string n = e->d_name;
+            if (n != "." && n != "..") out.insert(n);
+        }
+        closedir(d);
+        return out;
+    }
+
+    static std::string read(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void put(const std::string& p, const std::string& s) {
+        std::ofstream(p, std::ios::binary) << s;
+    }
+
+    std::string dir;
+};
+
+std::string bigtext(size_t n) {
+    std::string s;
+    for (size_t i = 0; i < n; ++i) s += char('a' + i % 26);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(AtomicFileTest, CreatesAndReplacesFilesLeavingNoTemporaryFile) {
+    EXPECT_EQ(writefileatomically(path("new.txt"), std::string("first\n")), 0);
+    EXPECT_EQ(read(path("new.txt")), "first\n");
+
+    // A new file gets the permissions of an ordinary creation.
+    mode_t mask = umask(0);
+    umask(mask);
+    struct stat st;
+    ASSERT_EQ(stat(path("new.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+
+    // A replaced file keeps its own permissions and gets the new bytes only.
+    ASSERT_EQ(chmod(path("new.txt").c_str(), 0640), 0);
+    EXPECT_EQ(writefileatomically(path("new.txt"), std::string("2")), 0);
+    EXPECT_EQ(read(path("new.txt")), "2");
+    ASSERT_EQ(stat(path("new.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // Empty content is a valid file too.
+    EXPECT_EQ(writefileatomically(path("empty"), std::string(), true), 0);
+    EXPECT_EQ(read(path("empty")), "");
+    EXPECT_EQ(entries(), (std::set<std::string>{"new.txt", "empty"}));
+}
+
+TEST_F(AtomicFileTest, TargetsThatCannotBeCreatedFailAndLeaveNothing) {
+    // A folder that does not exist (permission bits would not stop root).
+    EXPECT_EQ(writefileatomically(path("missing/x.map"), std::string("data")), 1);
+    EXPECT_EQ(writefileatomically(std::string(), std::string("data")), 1);
+    // An existing folder in place of the file: it must stay a folder.
+    ASSERT_EQ(mkdir(path("sub").c_str(), 0755), 0);
+    EXPECT_EQ(writefileatomically(path("sub"), std::string("data")), 1);
+    struct stat st;
+    ASSERT_EQ(stat(path("sub").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(entries(), (std::set<std::string>{"sub"}));
+}
+
+TEST_F(AtomicFileTest, InjectedWriteFailureKeepsTheOldFile) {
+    put(path("old.map"), "old contents\n");
+    setwritefailure(10);
+    EXPECT_EQ(writefileatomically(path("old.map"), bigtext(100)), 2);
+    EXPECT_EQ(read(path("old.map")), "old contents\n");
+    EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+
+    // Through the class: the failure is sticky, and the bytes before the
+    // limit did reach the temporary file until it was dropped.
+    AtomicFile f;
+    ASSERT_TRUE(f.open(path("old.map")));
+    EXPECT_TRUE(f.write(std::string("0123456789")));
+    EXPECT_FALSE(f.write(std::string("x")));
+    EXPECT_EQ(read(f.temppath()), "0123456789");
+    setwritefailure(-1);
+    EXPECT_FALSE(f.write(std::string("y")));
+    EXPECT_FALSE(f.commit());
+    EXPECT_EQ(read(path("old.map")), "old contents\n");
+    EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+}
+
+TEST_F(AtomicFileTest, DeviceFullAtFlushOrWriteIsDetected) {
+    // The file-size limit makes the kernel refuse writes past it, as a full
+    // disk would. Small content stays in the stdio buffer until the flush;
+    // large content fails in the middle of the writes. The child process
+    // keeps the limit away from the test runner.
+    put(path("old.map"), "old contents\n");
+    for (size_t size : {size_t(600), size_t(200000)}) {
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit rl {
+                100, 100
+            };
+            setrlimit(RLIMIT_FSIZE, &rl);
+            _exit(writefileatomically(path("old.map"), bigtext(size)));
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 2) << size;
+        EXPECT_EQ(read(path("old.map")), "old contents\n");
+        EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+    }
+}
+
+TEST_F(AtomicFileTest, UncommittedFilesVanishAndLinksAreFollowed) {
+    {
+        AtomicFile f;
+        ASSERT_TRUE(f.open(path("draft")));
+        EXPECT_TRUE(f.write(std::string("header")));
+        EXPECT_TRUE(f.seek(0));
+        EXPECT_TRUE(f.write(std::string("H")));
+        EXPECT_EQ(f.tell(), 1);
+    }
+    EXPECT_TRUE(entries().empty());
+
+    // Saving through a symbolic link replaces the file it points at.
+    put(path("real.map"), "old");
+    ASSERT_EQ(symlink("real.map", path("link.map").c_str()), 0);
+    EXPECT_EQ(writefileatomically(path("link.map"), std::string("new")), 0);
+    EXPECT_EQ(read(path("real.map")), "new");
+    struct stat st;
+    ASSERT_EQ(lstat(path("link.map").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(entries(), (std::set<std::string>{"real.map", "link.map"}));
+}
