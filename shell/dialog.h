@@ -32,7 +32,7 @@ struct ControlTemplate {
 
 struct DialogTemplate {
     std::string caption;
-    int pointsize = 8;  // 8: base units (6, 13); 11: (7, 17)
+    int pointsize = 8;                 // 8: base units (6, 13); 11: (7, 17)
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units, relative to the main client origin
     bool closebox = true;              // a close button in the title bar
     std::vector<ControlTemplate> controls;
@@ -83,7 +83,7 @@ struct DialogMessage {
 
 // What a dialog procedure may do to its dialog.
 class DialogView {
-public:
+  public:
     virtual ~DialogView() = default;
     virtual std::string text(int id) const = 0;
     // Writing an edit box notifies en_change before this returns, as typing does.
@@ -102,7 +102,7 @@ public:
 };
 
 class DialogProc {
-public:
+  public:
     virtual ~DialogProc() = default;
     // Returns nonzero when the message was handled.
     virtual int handle(DialogView& view, const DialogMessage& m) = 0;

@@ -15,7 +15,8 @@ const char* uifontfile() {
     static const std::string path = [] {
         std::string found;
         if (!FcInit()) return found;
-        FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Serif:bold:italic"));
+        FcPattern* pat =
+            FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Serif:bold:italic"));
         FcConfigSubstitute(nullptr, pat, FcMatchPattern);
         FcDefaultSubstitute(pat);
         FcResult res;
@@ -68,7 +69,8 @@ struct Font::Impl {
         if (it != cache.end()) return it->second;
         Glyph g;
         // Fixed load flags so that every machine renders the same pixels.
-        if (FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP) == 0) {
+        if (FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP) ==
+            0) {
             FT_GlyphSlot slot = face->glyph;
             g.left = slot->bitmap_left;
             g.top = slot->bitmap_top;
@@ -78,7 +80,8 @@ struct Font::Impl {
             g.coverage.resize(size_t(g.width) * g.rows);
             for (int r = 0; r < g.rows; ++r)
                 for (int c = 0; c < g.width; ++c)
-                    g.coverage[size_t(r) * g.width + c] = slot->bitmap.buffer[r * slot->bitmap.pitch + c];
+                    g.coverage[size_t(r) * g.width + c] =
+                        slot->bitmap.buffer[r * slot->bitmap.pitch + c];
         }
         return cache.emplace(ch, std::move(g)).first->second;
     }
@@ -109,9 +112,15 @@ Font::~Font() {
     if (impl_->lib) FT_Done_FreeType(impl_->lib);
 }
 
-bool Font::ok() const { return impl_->face != nullptr; }
-int Font::ascent() const { return impl_->ascent; }
-int Font::descent() const { return impl_->descent; }
+bool Font::ok() const {
+    return impl_->face != nullptr;
+}
+int Font::ascent() const {
+    return impl_->ascent;
+}
+int Font::descent() const {
+    return impl_->descent;
+}
 
 int Font::textwidth(std::string_view s) const {
     if (!ok()) return 0;

@@ -9,7 +9,7 @@
 namespace shell {
 
 class Font {
-public:
+  public:
     // The user-interface face: a bold italic serif whose character cell
     // (ascent + descent) is `cellheight` pixels.
     explicit Font(int cellheight = 20);
@@ -31,9 +31,8 @@ public:
     void drawopaque(Surface& s, const Rect& box, int x, int y, std::string_view utf8, Rgb color,
                     Rgb bg) const;
 
-private:
-    void render(Surface& s, const Rect& clip, int x, int y, std::string_view utf8,
-                Rgb color) const;
+  private:
+    void render(Surface& s, const Rect& clip, int x, int y, std::string_view utf8, Rgb color) const;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -18,7 +18,9 @@ struct Rgb {
 };
 
 // Packed colour: red in the low byte, green in the next, blue in the third.
-constexpr uint32_t packrgb(Rgb c) { return c.r | (uint32_t(c.g) << 8) | (uint32_t(c.b) << 16); }
+constexpr uint32_t packrgb(Rgb c) {
+    return c.r | (uint32_t(c.g) << 8) | (uint32_t(c.b) << 16);
+}
 constexpr Rgb unpackrgb(uint32_t v) {
     return Rgb{uint8_t(v & 0xff), uint8_t((v >> 8) & 0xff), uint8_t((v >> 16) & 0xff)};
 }
@@ -46,7 +48,7 @@ Rect intersect(const Rect& a, const Rect& b);
 Rect unite(const Rect& a, const Rect& b);
 
 class Surface {
-public:
+  public:
     Surface() = default;
     Surface(int width, int height, Rgb fill = Rgb{});
 
@@ -89,7 +91,7 @@ public:
     // Copies the w x h block at (sx, sy) of src to (dx, dy), clipped to both.
     void blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 
-private:
+  private:
     void square(int x, int y, int w, Rgb c);
 
     int w_ = 0, h_ = 0;

@@ -29,7 +29,7 @@ struct FileDialogRecord {
 enum class Icon { none, exclamation };
 
 class Window {
-public:
+  public:
     Window(int width, int height);
     virtual ~Window() = default;
     Window(const Window&) = delete;
@@ -46,6 +46,8 @@ public:
     void presentall() { present(g_vhdc.bounds()); }
     // Code that draws on g_hdc directly says so here, so the host shows it.
     virtual void hdcchanged(const Rect& r) = 0;
+    // Asks for a paint message covering r (the whole client area by default).
+    virtual void invalidate() = 0;
 
     // Queues a message for the window's own procedure; it runs after the
     // current message returns.
@@ -77,7 +79,7 @@ public:
 
 // A program's window procedure and its state.
 class Program {
-public:
+  public:
     virtual ~Program() = default;
     // Returns 0 for what it handles; anything else takes the default action.
     virtual int proc(Window& w, const Message& m) = 0;

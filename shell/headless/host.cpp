@@ -16,7 +16,9 @@ Dialog::Dialog(const DialogTemplate& t, DialogProc& proc) : t_(t), proc_(proc) {
     }
 }
 
-Dialog::State& Dialog::state(int id) { return states_[id]; }
+Dialog::State& Dialog::state(int id) {
+    return states_[id];
+}
 
 const Dialog::State* Dialog::find(int id) const {
     auto it = states_.find(id);
@@ -27,7 +29,9 @@ void Dialog::send(const DialogMessage& m) {
     if (!ended_) proc_.handle(*this, m);
 }
 
-void Dialog::init() { proc_.handle(*this, DialogMessage{DlgMsg::init, 0, 0, 0}); }
+void Dialog::init() {
+    proc_.handle(*this, DialogMessage{DlgMsg::init, 0, 0, 0});
+}
 
 std::string Dialog::text(int id) const {
     const State* s = find(id);
@@ -40,17 +44,23 @@ void Dialog::settext(int id, const std::string& s) {
     if (c && c->kind == Control::edit) send(DialogMessage{DlgMsg::command, id, en_change, 0});
 }
 
-void Dialog::check(int id, bool on) { state(id).checked = on; }
+void Dialog::check(int id, bool on) {
+    state(id).checked = on;
+}
 bool Dialog::checked(int id) const {
     const State* s = find(id);
     return s && s->checked;
 }
-void Dialog::enable(int id, bool on) { state(id).enabled = on; }
+void Dialog::enable(int id, bool on) {
+    state(id).enabled = on;
+}
 bool Dialog::enabled(int id) const {
     const State* s = find(id);
     return !s || s->enabled;
 }
-void Dialog::setimage(int id, const Surface* picture) { state(id).image = picture; }
+void Dialog::setimage(int id, const Surface* picture) {
+    state(id).image = picture;
+}
 const Surface* Dialog::image(int id) const {
     const State* s = find(id);
     return s ? s->image : nullptr;
@@ -125,14 +135,27 @@ void Dialog::trackkey(int id, int vk) {
     int code;
     switch (vk) {
         case vk_left:
-        case vk_up: s.pos = std::max(s.lo, s.pos - 1), code = tb_lineup; break;
+        case vk_up:
+            s.pos = std::max(s.lo, s.pos - 1), code = tb_lineup;
+            break;
         case vk_right:
-        case vk_down: s.pos = std::min(s.hi, s.pos + 1), code = tb_linedown; break;
-        case vk_prior: s.pos = std::max(s.lo, s.pos - page), code = tb_pageup; break;
-        case vk_next: s.pos = std::min(s.hi, s.pos + page), code = tb_pagedown; break;
-        case vk_home: s.pos = s.lo, code = tb_top; break;
-        case vk_end: s.pos = s.hi, code = tb_bottom; break;
-        default: return;
+        case vk_down:
+            s.pos = std::min(s.hi, s.pos + 1), code = tb_linedown;
+            break;
+        case vk_prior:
+            s.pos = std::max(s.lo, s.pos - page), code = tb_pageup;
+            break;
+        case vk_next:
+            s.pos = std::min(s.hi, s.pos + page), code = tb_pagedown;
+            break;
+        case vk_home:
+            s.pos = s.lo, code = tb_top;
+            break;
+        case vk_end:
+            s.pos = s.hi, code = tb_bottom;
+            break;
+        default:
+            return;
     }
     hscroll(id, code);
     hscroll(id, tb_endtrack);
@@ -208,8 +231,7 @@ void Host::flush() {
     if (onflush) onflush();
 }
 
-void Host::messagebox(const std::string& text, const std::string& caption, Icon icon,
-                      bool owned) {
+void Host::messagebox(const std::string& text, const std::string& caption, Icon icon, bool owned) {
     boxes.push_back(ShownBox{text, caption, icon, owned});
 }
 

@@ -18,7 +18,7 @@
 namespace shell::headless {
 
 class Dialog : public DialogView {
-public:
+  public:
     Dialog(const DialogTemplate& t, DialogProc& proc);
 
     // DialogView
@@ -52,7 +52,7 @@ public:
     bool ended() const { return ended_; }
     int result() const { return result_; }
 
-private:
+  private:
     struct State {
         std::string text;
         bool checked = false;
@@ -80,7 +80,7 @@ struct ShownBox {
 };
 
 class Host : public Window {
-public:
+  public:
     // Creates the program and sends it the creation message.
     explicit Host(const ProgramDesc& d);
     ~Host() override;
@@ -136,6 +136,7 @@ public:
     // Window
     void hdcchanged(const Rect& r) override { shown = unite(shown, r); }
     void post(const Message& m) override { queue_.push_back(m); }
+    void invalidate() override { queue_.push_back(Message::paint(g_vhdc.bounds())); }
     void quit(int code) override;
     void settitle(const std::string& s) override;
     std::string title() const override { return title_; }
@@ -149,7 +150,7 @@ public:
     int dialogbox(const DialogTemplate& t, DialogProc& proc) override;
     DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) override;
 
-private:
+  private:
     void dispatch(const Message& m);
 
     ProgramDesc desc_;

@@ -1,0 +1,26 @@
+// curvetoy's window procedure and program description.
+#pragma once
+
+#include "curve.h"
+#include "shell/program.h"
+
+namespace curvetoy {
+
+enum Command { cmd_showcp = 100, cmd_exit = 200 };
+
+class MainWindow : public shell::Program {
+  public:
+    int proc(shell::Window& w, const shell::Message& m) override;
+
+    Demo demo;
+    int okdrag = 0;
+    int dpindex = 0;
+
+  private:
+    void redraw(shell::Window& w);
+};
+
+// Title, client size, the File menu and the C and Esc accelerators.
+shell::ProgramDesc programdesc();
+
+}  // namespace curvetoy

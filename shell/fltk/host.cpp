@@ -1,0 +1,393 @@
+#include "host.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Widget.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+
+#include <cstdio>
+
+#include "dialogwindow.h"
+
+namespace shell::fltk {
+
+namespace {
+
+// FLTK key numbers to the virtual-key codes the procedures expect.
+int virtualkey(int key) {
+    if (key >= 'a' && key <= 'z') return key - 'a' + 'A';
+    if (key >= '0' && key <= '9') return key;
+    if (key >= FL_F + 1 && key <= FL_F + 12) return 112 + (key - FL_F - 1);
+    switch (key) {
+        case FL_Escape:
+            return vk_escape;
+        case FL_Enter:
+        case FL_KP_Enter:
+            return vk_return;
+        case FL_Left:
+            return vk_left;
+        case FL_Right:
+            return vk_right;
+        case FL_Up:
+            return vk_up;
+        case FL_Down:
+            return vk_down;
+        case FL_Home:
+            return vk_home;
+        case FL_End:
+            return vk_end;
+        case FL_Page_Up:
+            return vk_prior;
+        case FL_Page_Down:
+            return vk_next;
+        case ' ':
+            return 32;
+        case FL_Tab:
+            return 9;
+        case FL_BackSpace:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+// The client area: shows g_hdc and turns pointer and key events into messages.
+class Canvas : public Fl_Widget {
+  public:
+    Canvas(Host& h, int x, int y, int w, int h2) : Fl_Widget(x, y, w, h2), host_(h) {
+        visible_focus(0);
+    }
+
+    void draw() override {
+        int X, Y, W, H;
+        fl_clip_box(x(), y(), w(), h(), X, Y, W, H);
+        if (W <= 0 || H <= 0) return;
+        Rect r{X - x(), Y - y(), X - x() + W, Y - y() + H};
+        // An expose asks the procedure to paint; our own pushes only show
+        // what g_hdc already holds.
+        if (damage() & FL_DAMAGE_ALL) host_.paint(r);
+        const Surface& s = host_.g_hdc;
+        r = intersect(r, s.bounds());
+        if (r.empty()) return;
+        fl_draw_image(s.data() + size_t(r.top) * s.stride() + r.left * 3, x() + r.left, y() + r.top,
+                      r.width(), r.height(), 3, s.stride());
+    }
+
+    int handle(int e) override {
+        switch (e) {
+            case FL_ENTER:
+                return 1;
+            case FL_FOCUS:
+            case FL_UNFOCUS:
+                return 1;
+            case FL_MOVE:
+            case FL_DRAG:
+                host_.send(
+                    Message::mouse(Msg::mousemove, Fl::event_x() - x(), Fl::event_y() - y()));
+                return 1;
+            case FL_PUSH:
+                host_.focusclient();
+                if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
+                host_.send(
+                    Message::mouse(Msg::lbuttondown, Fl::event_x() - x(), Fl::event_y() - y()));
+                return 1;
+            case FL_RELEASE:
+                // The press grabbed the pointer, so the release arrives even
+                // outside the window and always ends a drag.
+                if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
+                host_.send(
+                    Message::mouse(Msg::lbuttonup, Fl::event_x() - x(), Fl::event_y() - y()));
+                return 1;
+            case FL_LEAVE:
+                host_.send(Message::simple(Msg::mouseleave));
+                return 1;
+            case FL_KEYBOARD:
+            case FL_SHORTCUT: {
+                // Without a focused widget the same key comes as a shortcut a
+                // second time; take it once.
+                if (e == FL_SHORTCUT && Fl::focus() == this) return 0;
+                int vk = virtualkey(Fl::event_key());
+                if (vk == 0) return 0;
+                host_.send(Message::key(vk));
+                return 1;
+            }
+            default:
+                return Fl_Widget::handle(e);
+        }
+    }
+
+  private:
+    Host& host_;
+};
+
+namespace {
+
+class TopWindow : public Fl_Window {
+  public:
+    TopWindow(Host& h, int w, int ht) : Fl_Window(0, 0, w, ht), host_(h) {}
+    void resize(int X, int Y, int W, int H) override {
+        bool moved = X != x() || Y != y();
+        bool sized = W != w() || H != h();
+        Fl_Window::resize(X, Y, W, H);
+        if (shown() && moved) host_.send(Message::simple(Msg::move));
+        if (shown() && sized) host_.send(Message::simple(Msg::size));
+    }
+
+  private:
+    Host& host_;
+};
+
+void windowcallback(Fl_Widget*, void* data) {
+    // Escape reaches a window's callback as a shortcut; the program decides
+    // about Escape itself. Anything else is the window manager's close, whose
+    // default action destroys the window.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    static_cast<Host*>(data)->send(Message::simple(Msg::destroy));
+}
+
+struct MenuData {
+    Host* host;
+    int id;
+};
+
+void menucallback(Fl_Widget*, void* data) {
+    auto* m = static_cast<MenuData*>(data);
+    m->host->send(Message::command(m->id));
+}
+
+std::vector<std::unique_ptr<MenuData>> menudata;
+
+}  // namespace
+
+int displaydepth() {
+    fl_open_display();
+    return DefaultDepth(fl_display, fl_screen);
+}
+
+Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d.title) {
+    menuheight_ = d.menus.empty() ? 0 : 25;
+    win_ = new TopWindow(*this, d.width, d.height + menuheight_);
+    win_->copy_label(d.title.c_str());
+    win_->color(FL_BLACK);
+    win_->callback(windowcallback, this);
+    if (!d.menus.empty()) {
+        menu_ = new Fl_Menu_Bar(0, 0, d.width, menuheight_);
+        for (const auto& m : d.menus) {
+            for (const auto& item : m.items) {
+                menudata.push_back(std::make_unique<MenuData>(MenuData{this, item.id}));
+                std::string path = m.title + "/" + item.text;
+                menu_->add(path.c_str(), 0, menucallback, menudata.back().get(), FL_MENU_TOGGLE);
+            }
+        }
+        // Items without a check mark look like plain commands until checked.
+        for (int i = 0; i < menu_->size(); ++i) {
+            auto* it = const_cast<Fl_Menu_Item*>(&menu_->menu()[i]);
+            if (it->label() && it->callback_ == menucallback) it->flags &= ~FL_MENU_TOGGLE;
+        }
+    }
+    canvas_ = new Canvas(*this, 0, menuheight_, d.width, d.height);
+    win_->end();
+    win_->resizable(nullptr);
+    win_->size_range(win_->w(), win_->h(), win_->w(), win_->h());
+    program_ = d.make();
+}
+
+Host::~Host() {
+    dialogs_.clear();
+    delete win_;
+}
+
+void Host::create() {
+    send(Message::simple(Msg::create));
+}
+
+void Host::show() {
+    win_->position(0, 0);
+    win_->show();
+    focusclient();
+}
+
+void Host::focusclient() {
+    if (canvas_ && win_->shown()) Fl::focus(canvas_);
+}
+
+void Host::dispatch(const Message& m) {
+    if (destroyed_) return;
+    Message t;
+    const Message& real = translateaccelerator(desc_, m, t) ? t : m;
+    if (real.msg == Msg::destroy) destroyed_ = true;
+    program_->proc(*this, real);
+}
+
+void Host::send(const Message& m) {
+    dispatch(m);
+    pump();
+    pushdirty();
+}
+
+void Host::pump() {
+    while (!queue_.empty() && !ended_) {
+        Message m = queue_.front();
+        queue_.pop_front();
+        dispatch(m);
+    }
+    reap();
+}
+
+void Host::pushdirty() {
+    if (dirty_.empty() || !win_->shown()) return;
+    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + dirty_.left, canvas_->y() + dirty_.top,
+                    dirty_.width(), dirty_.height());
+    dirty_ = Rect{};
+}
+
+void Host::paint(const Rect& r) {
+    program_->proc(*this, Message::paint(r));
+}
+
+void Host::invalidate() {
+    if (win_->shown()) canvas_->damage(FL_DAMAGE_ALL);
+}
+
+void Host::quit(int code) {
+    ended_ = true;
+    exitcode_ = code;
+}
+
+int Host::run() {
+    pump();
+    pushdirty();
+    while (!ended_) {
+        // Waiting when idle: nothing in the programs acts on an idle message,
+        // and a loop that never waits would keep a processor busy for nothing.
+        Fl::wait(queue_.empty() ? 1e20 : 0.0);
+        pump();
+        pushdirty();
+        if (!win_->shown() && !ended_) break;
+    }
+    win_->hide();
+    return exitcode_;
+}
+
+void Host::settitle(const std::string& s) {
+    title_ = s;
+    win_->copy_label(s.c_str());
+}
+
+void Host::setbusy(bool on) {
+    if (busy_ == on) return;
+    busy_ = on;
+    // Deactivating the window itself would not stop its input; its children
+    // must go.
+    win_->cursor(on ? FL_CURSOR_WAIT : FL_CURSOR_DEFAULT);
+    if (on) {
+        canvas_->deactivate();
+        if (menu_) menu_->deactivate();
+    } else {
+        canvas_->activate();
+        if (menu_) menu_->activate();
+    }
+    for (auto& d : dialogs_) d->setbusy(on);
+    Fl::flush();
+}
+
+void Host::flush() {
+    pushdirty();
+    Fl::flush();
+}
+
+void Host::checkmenu(int id, bool on) {
+    if (!menu_) return;
+    for (int i = 0; i < menu_->size(); ++i) {
+        auto* it = const_cast<Fl_Menu_Item*>(&menu_->menu()[i]);
+        if (it->callback_ == menucallback && static_cast<MenuData*>(it->user_data_)->id == id) {
+            it->flags |= FL_MENU_TOGGLE;
+            if (on)
+                it->set();
+            else
+                it->clear();
+        }
+    }
+    menu_->redraw();
+}
+
+void Host::messagebox(const std::string& text, const std::string& caption, Icon icon, bool owned) {
+    showmessagebox(text, caption, icon, owned ? win_ : nullptr, *this);
+    focusclient();
+}
+
+bool Host::filedialog(FileDialogRecord& rec, bool save) {
+    bool ok = choosefile(rec, save, *this);
+    focusclient();
+    return ok;
+}
+
+int Host::dialogbox(const DialogTemplate& t, DialogProc& proc) {
+    auto d = std::make_unique<DialogWindow>(t, proc, *this, true);
+    DialogWindow* dw = d.get();
+    dialogs_.push_back(std::move(d));
+    dw->start();
+    while (!dw->finished() && !ended_) {
+        Fl::wait();
+        pump();
+        pushdirty();
+    }
+    int result = dw->result();
+    dw->close();
+    focusclient();
+    return result;
+}
+
+DialogView* Host::createdialog(const DialogTemplate& t, DialogProc& proc) {
+    auto d = std::make_unique<DialogWindow>(t, proc, *this, false);
+    DialogWindow* dw = d.get();
+    dialogs_.push_back(std::move(d));
+    dw->start();
+    return dw;
+}
+
+void Host::reap() {
+    // Ended dialogs are removed between messages, never while their own
+    // procedure may still be on the stack.
+    for (auto it = dialogs_.begin(); it != dialogs_.end();) {
+        if ((*it)->closed()) {
+            it = dialogs_.erase(it);
+            focusclient();
+        } else {
+            ++it;
+        }
+    }
+}
+
+}  // namespace shell::fltk
+
+namespace shell {
+
+int runprogram(const ProgramDesc& d) {
+    // FLTK's own file chooser everywhere, so that every machine shows the same.
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, false);
+    if (!fl_display) {
+        if (Display* dpy = XOpenDisplay(nullptr)) {
+            XCloseDisplay(dpy);
+        } else {
+            std::fprintf(stderr, "%s\n", errormessage(err_window));
+            return 0;
+        }
+    }
+    Fl::visual(FL_RGB);
+    fltk::Host host(d);
+    host.create();
+    if (d.depthcheck && fltk::displaydepth() < 24) {
+        // The window was created and drew its first picture, but is never shown.
+        host.messagebox(errormessage(err_graphics), "Error", Icon::exclamation, false);
+        return 0;
+    }
+    host.show();
+    return host.run();
+}
+
+}  // namespace shell
