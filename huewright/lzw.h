@@ -1,0 +1,115 @@
+// The LZW encoder of the TIFF writer: one strip, compression value 5.
+//
+// The byte stream is turned into codes of 9 to 12 bits, packed most
+// significant bit first. The code stream is the one TIFF decoders read: Clear
+// (256) first, end-of-information (257) last, first free code 258, the width
+// raised when the next free code reaches 512, 1024 and 2048, and a Clear with a
+// fresh table when it reaches 4094. The whole strip is kept in memory so that
+// its length is known before it is written, and the encoder gives up as soon as
+// the strip would take more than 95 % of the raw bytes.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace huewright {
+
+constexpr uint16_t lzw_clear = 256;      // resets the decoder's table
+constexpr uint16_t lzw_eoi = 257;        // end of information
+constexpr uint16_t lzw_firstfree = 258;  // the first code a string may take
+constexpr int lzw_tablesize = 4096;      // codes are at most 12 bits
+constexpr int lzw_tablefull = 4094;      // next free code at which the table is reset
+constexpr uint16_t lzw_empty = 5000;     // above every code and byte: "no string"
+
+// Results of the encoder.
+enum LzwResult { lzw_ok = 0, lzw_ineffective = 1 };
+
+// The text and caption of the box shown when the encoder gives up.
+extern const char* const lzw_ineffectivetext;
+extern const char* const lzw_ineffectivecaption;
+
+// How a code of width w (9 to 12) starting at bit o (0 to 15, counted from the
+// most significant bit) of a 16-bit word lands in that word and the next.
+struct BitsEntry {
+    int nextindex;  // bit position after the code: (o + w) mod 16
+    int hishift;    // 16 - w - o: left shift into the current word (right when negative)
+    int loshift;    // 32 - w - o when the code runs into the next word, otherwise bits_nolow
+};
+constexpr int bits_nolow = 255;  // loshift of a code that ends within its word
+
+constexpr BitsEntry bitsentry(int w, int o) {
+    return BitsEntry{(o + w) % 16, 16 - w - o, o + w > 16 ? 32 - w - o : bits_nolow};
+}
+constexpr std::array<std::array<BitsEntry, 16>, 4> makebits() {
+    std::array<std::array<BitsEntry, 16>, 4> t{};
+    for (int w = 9; w <= 12; ++w)
+        for (int o = 0; o < 16; ++o) t[w - 9][o] = bitsentry(w, o);
+    return t;
+}
+// Indexed by width - 9, then by bit position.
+constexpr std::array<std::array<BitsEntry, 16>, 4> BITS = makebits();
+
+// The value with its two bytes swapped.
+constexpr uint16_t bigendian(uint16_t input) {
+    return static_cast<uint16_t>((input >> 8) | (input << 8));
+}
+
+class LzwEncoder {
+  public:
+    // `rawsize` is the size of the uncompressed strip; the compressed one may
+    // take at most rawsize * 19 / 20 bytes (plus the final word in progress).
+    // Throws std::bad_alloc when the buffer cannot be had.
+    explicit LzwEncoder(uint64_t rawsize);
+
+    // With 0, the start of a strip: empty table and empty output. With any
+    // other value, the reset after a Clear code: the output stays.
+    void LZWinit(int index);
+    // Appends one code at the current width. Returns lzw_ineffective once the
+    // completed words exceed the byte limit.
+    int writeLZWcode(uint16_t code);
+    // Compresses the next `count` bytes of the strip. The first call writes
+    // the Clear code. Stops at once with lzw_ineffective.
+    int LZWcompress(const uint8_t* bytes, size_t count);
+    // Ends the strip: the code of the pending string, EOI, and the word in
+    // progress, so the strip's length is always even.
+    int LZWfinish();
+
+    // The finished strip, `codebytes` bytes.
+    const uint8_t* strip() const { return reinterpret_cast<const uint8_t*>(codebuffer.data()); }
+    size_t codebytes() const { return codebytes_; }
+    uint64_t bytelimit() const { return bytelimit_; }
+
+  private:
+    // The string table lives in an open-addressed hash keyed by (prefix code,
+    // appended byte), so looking up W + K costs a probe or two instead of a
+    // scan over every entry. Slots carry the generation they were filled in;
+    // a table reset only advances the generation, so it costs nothing.
+    static constexpr int hashbits = 13;  // 8192 slots for at most 3836 strings
+    static constexpr uint32_t hashsize = 1u << hashbits;
+    static constexpr int keybits = 20;  // 12-bit prefix code and 8-bit byte
+    static constexpr uint32_t maxgeneration = (1u << (32 - keybits)) - 1;
+
+    std::vector<uint32_t> slotkey;   // generation << 20 | prefix << 8 | byte; 0 is never used
+    std::vector<uint16_t> slotcode;  // the string's code
+    uint32_t generation = 0;         // stamps the slots of the current table
+
+    uint16_t W = lzw_empty;  // code of the longest string matched so far, or empty
+    int entrytotal = 0;      // the next free code, 258 to 4094
+    int codebits = 0;        // current code width minus 9
+    bool started = false;    // the Clear code that opens the strip has been written
+
+    // The strip as 16-bit words, each stored high byte first, so the memory of
+    // the vector is the strip's byte stream. Codes are ORed in: it starts zero.
+    std::vector<uint16_t> codebuffer;
+    size_t codewords = 0;   // index of the word being filled
+    int codeindex = 0;      // bit of that word where the next code starts, from the top
+    size_t codebytes_ = 0;  // bytes in completed words (plus the last word once finished)
+    uint64_t bytelimit_;    // the most bytes the strip may take: 95 % of the raw size
+
+    int addstring(uint32_t slot, uint32_t key, uint8_t K);
+    int advance();
+};
+
+}  // namespace huewright

@@ -1,0 +1,324 @@
+// The file is built in three pieces: the header, directory and data area are
+// composed in memory (tiffhead), the strip follows row by row (raw) or in one
+// piece once the LZW encoder has finished, and a temporary file takes all of
+// it before it is renamed over the target.
+#include "tiff.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "lzw.h"
+
+namespace huewright {
+
+const char* saveerror(int result) {
+    static const char* const table[] = {
+        "Error opening a save file.",
+        "Not enough memory to buffer image lines.",
+        "Error writing to save file.",
+        "Data compression error.",
+    };
+    if (result < 1 || result > 4) return "";
+    return table[result - 1];
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// TIFF field types.
+constexpr uint16_t type_byte = 1;
+constexpr uint16_t type_ascii = 2;
+constexpr uint16_t type_short = 3;
+constexpr uint16_t type_long = 4;
+constexpr uint16_t type_rational = 5;
+constexpr uint16_t type_undefined = 7;
+
+constexpr uint16_t byteorder_intel = 0x4949;  // "II": little-endian
+constexpr uint16_t tiffidentifier = 42;
+constexpr uint32_t directoryoffset = 8;
+constexpr uint16_t entrycount = 19;
+constexpr uint32_t bitspersampleoffset = 242;  // after the directory and its next-offset 0
+constexpr uint32_t descriptionoffset = 248;    // after the three BitsPerSample values
+constexpr uint16_t photometric_rgb = 2;
+constexpr uint16_t resolutionunit_inch = 2;
+constexpr uint32_t dotsperinch = 300;
+// What the Exif pointer points at: a 32-bit 8, and nothing else.
+constexpr uint32_t exifmarker = 8;
+constexpr int maxdimension = 0xFFFF;  // width and height are stored as SHORT
+
+class Bytes {
+  public:
+    std::vector<uint8_t> b;
+    void u16(uint32_t v) {
+        b.push_back(static_cast<uint8_t>(v & 0xFF));
+        b.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+    }
+    void u32(uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    }
+    // A SHORT value sits in the first two bytes of an entry's value field.
+    void entry(uint16_t id, uint16_t type, uint32_t count, uint32_t value) {
+        u16(id);
+        u16(type);
+        u32(count);
+        u32(value);
+    }
+    void text(const std::string& s) {
+        b.insert(b.end(), s.begin(), s.end());
+        b.push_back(0);
+    }
+    void block(const std::vector<uint8_t>& v) { b.insert(b.end(), v.begin(), v.end()); }
+};
+
+// Everything before the strip: header, the directory of 19 entries in tag
+// order, and the data area the entries point into. Every piece has an even
+// size, so every offset is even.
+std::vector<uint8_t> tiffhead(int xres, int yres, int compression, const Metadata& m,
+                              const std::vector<uint8_t>& iptc, const std::string& xmp,
+                              uint32_t rawsize) {
+    const uint32_t descsize = static_cast<uint32_t>(m.descriptionstring.size() + 1);
+    const uint32_t softsize = static_cast<uint32_t>(m.softwarestring.size() + 1);
+    const uint32_t artsize = static_cast<uint32_t>(m.artiststring.size() + 1);
+    const uint32_t copysize = static_cast<uint32_t>(m.copyrightstring.size() + 1);
+    const uint32_t iptcsize = static_cast<uint32_t>(iptc.size());
+    const uint32_t xmpsize = static_cast<uint32_t>(xmp.size() + 1);
+
+    const uint32_t D = descriptionoffset + descsize;  // XResolution, then YResolution
+    const uint32_t S = D + 16;                        // Software
+    const uint32_t A = S + softsize;                  // Artist
+    const uint32_t R = A + artsize;                   // Copyright
+    const uint32_t I = R + copysize;                  // IPTC record
+    const uint32_t E = I + iptcsize;                  // what the Exif pointer points at
+    const uint32_t X = E + 4;                         // XMP packet
+    const uint32_t P = X + xmpsize;                   // the strip
+
+    Bytes h;
+    h.b.reserve(P);
+    h.u16(byteorder_intel);
+    h.u16(tiffidentifier);
+    h.u32(directoryoffset);
+    h.u16(entrycount);
+    h.entry(256, type_short, 1, static_cast<uint32_t>(xres));  // ImageWidth
+    h.entry(257, type_short, 1, static_cast<uint32_t>(yres));  // ImageLength
+    h.entry(258, type_short, 3, bitspersampleoffset);          // BitsPerSample
+    h.entry(259, type_short, 1, static_cast<uint32_t>(compression));
+    h.entry(262, type_short, 1, photometric_rgb);              // PhotometricInterpretation
+    h.entry(270, type_ascii, descsize, descriptionoffset);     // ImageDescription
+    h.entry(273, type_long, 1, P);                             // StripOffsets
+    h.entry(277, type_short, 1, 3);                            // SamplesPerPixel
+    h.entry(278, type_short, 1, static_cast<uint32_t>(yres));  // RowsPerStrip: one strip
+    // StripByteCounts: the raw size, replaced by the compressed size once the
+    // LZW strip is written (its value field is at stripbytecountsoffset).
+    h.entry(279, type_long, 1, rawsize);
+    h.entry(282, type_rational, 1, D);                 // XResolution
+    h.entry(283, type_rational, 1, D + 8);             // YResolution
+    h.entry(296, type_short, 1, resolutionunit_inch);  // ResolutionUnit
+    h.entry(305, type_ascii, softsize, S);             // Software
+    h.entry(315, type_ascii, artsize, A);              // Artist
+    h.entry(700, type_byte, xmpsize, X);               // XMP packet
+    h.entry(33432, type_ascii, copysize, R);           // Copyright
+    h.entry(33723, type_undefined, iptcsize, I);       // IPTC-NAA record
+    h.entry(34665, type_long, 1, E);                   // Exif IFD pointer
+    h.u32(0);                                          // no further directory
+    h.u16(8), h.u16(8), h.u16(8);                      // BitsPerSample values
+    h.text(m.descriptionstring);
+    h.u32(dotsperinch), h.u32(1);
+    h.u32(dotsperinch), h.u32(1);
+    h.text(m.softwarestring);
+    h.text(m.artiststring);
+    h.text(m.copyrightstring);
+    h.block(iptc);
+    h.u32(exifmarker);
+    h.text(xmp);
+    return h.b;
+}
+
+// A file written under a temporary name beside its target and renamed over
+// the target only when every byte, the flush and the close succeeded. Until
+// then the target is untouched; a file given up is deleted.
+class TempFile {
+  public:
+    TempFile() = default;
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() { discard(); }
+
+    bool create(const std::string& file) {
+        std::error_code ec;
+        target = fs::path(file);
+        // A link is followed, so that the file it names is replaced and the
+        // link stays.
+        if (fs::is_symlink(target, ec)) {
+            fs::path real = fs::canonical(target, ec);
+            if (!ec) target = real;
+        }
+        if (target.filename().empty() || fs::is_directory(target, ec)) return false;
+        fs::path folder = target.parent_path();
+        if (folder.empty()) folder = ".";
+        std::string name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+        fd = mkstemp(name.data());
+        if (fd < 0) return false;
+        path = name;
+        return true;
+    }
+
+    bool write(const void* data, size_t n) {
+        const char* p = static_cast<const char*>(data);
+        while (n > 0) {
+            const ssize_t k = ::write(fd, p, n);
+            if (k < 0 && errno == EINTR) continue;
+            if (k <= 0) return false;
+            p += k;
+            n -= static_cast<size_t>(k);
+        }
+        return true;
+    }
+
+    bool writeat(off_t offset, const void* data, size_t n) {
+        return pwrite(fd, data, n, offset) == static_cast<ssize_t>(n);
+    }
+
+    // Flushes, closes and renames; false (and the file deleted) on any failure.
+    bool commit() {
+        // The new file gets the mode the replaced one had, or what a plain
+        // create would have given it, rather than the private mode of a
+        // temporary file.
+        struct stat st {};
+        mode_t mode;
+        if (stat(target.c_str(), &st) == 0) {
+            mode = st.st_mode & 07777;
+        } else {
+            const mode_t mask = umask(0);
+            umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (fchmod(fd, mode) != 0) return false;
+        // The data must be on disk before the name points at it, or a crash
+        // could leave an empty file where the old one was.
+        if (fsync(fd) != 0) return false;
+        const int r = close(fd);
+        fd = -1;
+        if (r != 0) return false;
+        if (rename(path.c_str(), target.c_str()) != 0) return false;
+        path.clear();
+        return true;
+    }
+
+    void discard() {
+        if (fd >= 0) close(fd);
+        fd = -1;
+        if (!path.empty()) unlink(path.c_str());
+        path.clear();
+    }
+
+  private:
+    fs::path target;
+    std::string path;  // the temporary file while it exists
+    int fd = -1;
+};
+
+// The window title counts the rows in per cent, from "1 %" to "100 %",
+// changed only when the number changes and flushed so that it shows while
+// the window handles no events.
+class Progress {
+  public:
+    Progress(shell::Window& w, int rows) : w_(w), rows_(rows) {}
+    void row(int j) {
+        const int pct = static_cast<int>(int64_t(j) * 100 / rows_) + 1;
+        if (pct == shown_) return;
+        shown_ = pct;
+        w_.settitle(std::to_string(pct) + " %");
+        w_.flush();
+    }
+
+  private:
+    shell::Window& w_;
+    int rows_;
+    int shown_ = 0;
+};
+
+int save(shell::Window& window, const shell::Surface& hdc, bool lzw, const std::string& file,
+         const Metadata& m) {
+    const int xres = hdc.width(), yres = hdc.height();
+    const uint64_t rawsize = uint64_t(xres) * 3 * uint64_t(yres);
+    // Sizes the directory cannot express would make a file no reader takes.
+    if (xres < 1 || yres < 1 || xres > maxdimension || yres > maxdimension || rawsize > UINT32_MAX)
+        return save_writeerror;
+    const size_t rowbytes = size_t(xres) * 3;
+
+    const std::vector<uint8_t> iptc = iptcwrite(m);
+    const std::string xmp = xmpwrite(m);
+    const std::vector<uint8_t> head = tiffhead(xres, yres, lzw ? compression_lzw : compression_none,
+                                               m, iptc, xmp, static_cast<uint32_t>(rawsize));
+
+    TempFile out;
+    if (!out.create(file)) return save_openerror;
+    std::unique_ptr<LzwEncoder> encoder;
+    try {
+        if (lzw) encoder = std::make_unique<LzwEncoder>(rawsize);
+    } catch (const std::bad_alloc&) {
+        return save_memoryerror;
+    }
+    if (!out.write(head.data(), head.size())) return save_writeerror;
+
+    Progress progress(window, yres);
+    if (encoder) encoder->LZWinit(0);
+    for (int j = 0; j < yres; ++j) {
+        progress.row(j);
+        // The surface keeps its rows as red, green, blue bytes: exactly the
+        // strip's order.
+        const uint8_t* row = hdc.data() + size_t(j) * size_t(hdc.stride());
+        if (encoder) {
+            if (encoder->LZWcompress(row, rowbytes)) return save_compressionerror;
+        } else if (!out.write(row, rowbytes)) {
+            return save_writeerror;
+        }
+    }
+    if (encoder) {
+        if (encoder->LZWfinish()) return save_compressionerror;
+        if (!out.write(encoder->strip(), encoder->codebytes())) return save_writeerror;
+        const uint32_t n = static_cast<uint32_t>(encoder->codebytes());
+        const uint8_t count[4] = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
+        if (!out.writeat(stripbytecountsoffset, count, sizeof count)) return save_writeerror;
+    }
+    if (!out.commit()) return save_writeerror;
+    return save_ok;
+}
+
+}  // namespace
+
+int writetiff(shell::Window& window, const shell::Surface& hdc, int compression,
+              const std::string& file, MetadataInputs& meta) {
+    const std::string savedtitle = window.title();
+    const bool wasbusy = window.busy();
+    const Metadata m = writestrings(meta.descriptionstring, meta.username, meta.clock());
+
+    window.setbusy(true);
+    int result;
+    try {
+        // Any value but "none" gets LZW, and the file says so.
+        result = save(window, hdc, compression != compression_none, file, m);
+    } catch (const std::bad_alloc&) {
+        result = save_memoryerror;
+    }
+    // The window comes back before any message, so the box is not met by a
+    // percentage in the title and a wait cursor.
+    window.settitle(savedtitle);
+    window.setbusy(wasbusy);
+    if (result == save_compressionerror) {
+        window.messagebox(lzw_ineffectivetext, lzw_ineffectivecaption, shell::Icon::exclamation,
+                          false);
+    }
+    return result;
+}
+
+}  // namespace huewright
