@@ -1,0 +1,248 @@
+#include "artwork.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "layout.h"
+#include "shell/font.h"
+
+namespace knotloom {
+
+using shell::Rgb;
+using shell::Surface;
+
+namespace {
+
+// Text colour of the interface font, used for the banner's lettering too.
+constexpr Rgb kInk{0, 192, 255};
+// Box frames and labels take their channel's colour; the command boxes share
+// the interface colour.
+constexpr Rgb kBoxInk[6] = {{255, 64, 48}, {64, 208, 104}, {40, 144, 255},
+                            {0, 192, 255}, {0, 192, 255},  {0, 192, 255}};
+
+// Every background colour of the banner has no red at all, so a click on the
+// logo or the wheel can be told from one beside them.
+Rgb background(int y) {
+    double f = double(y) / (kBannerHeight - 1);
+    return Rgb{0, uint8_t(22 - 16 * f), uint8_t(44 - 32 * f)};
+}
+
+void blend(Surface& s, int x, int y, Rgb c, double a) {
+    if (a <= 0) return;
+    uint32_t under = s.getpixel(x, y);
+    if (under == shell::kInvalidColor) return;
+    if (a >= 1) {
+        s.setpixel(x, y, c);
+        return;
+    }
+    Rgb d = shell::unpackrgb(under);
+    auto mix = [a](uint8_t u, uint8_t o) { return uint8_t(std::lround(u * (1 - a) + o * a)); };
+    s.setpixel(x, y, Rgb{mix(d.r, c.r), mix(d.g, c.g), mix(d.b, c.b)});
+}
+
+// Coverage of a pixel by a stroke whose centre line is `dist` away.
+double strokecoverage(double dist, double width) {
+    return std::clamp(width / 2 + 0.5 - dist, 0.0, 1.0);
+}
+
+double segmentdistance(double px, double py, double ax, double ay, double bx, double by,
+                       double& along) {
+    double vx = bx - ax, vy = by - ay;
+    double len2 = vx * vx + vy * vy;
+    double u = len2 > 0 ? std::clamp(((px - ax) * vx + (py - ay) * vy) / len2, 0.0, 1.0) : 0.0;
+    along = u;
+    return std::hypot(px - (ax + u * vx), py - (ay + u * vy));
+}
+
+struct P {
+    double x, y;
+};
+
+// An anti-aliased stroke along a polyline, each pixel blended once with the
+// colour of the nearest point of the line (t runs 0 … 1 along it).
+template <class ColourAt>
+void stroke(Surface& s, const std::vector<P>& pts, double width, ColourAt colourat) {
+    double l = 1e9, t = 1e9, r = -1e9, b = -1e9;
+    for (const P& p : pts) {
+        l = std::min(l, p.x), t = std::min(t, p.y), r = std::max(r, p.x), b = std::max(b, p.y);
+    }
+    int pad = int(width) + 2;
+    for (int y = int(t) - pad; y <= int(b) + pad; ++y)
+        for (int x = int(l) - pad; x <= int(r) + pad; ++x) {
+            double best = 1e9, bestt = 0;
+            for (size_t i = 1; i < pts.size(); ++i) {
+                double u;
+                double d = segmentdistance(x + 0.5, y + 0.5, pts[i - 1].x, pts[i - 1].y, pts[i].x,
+                                           pts[i].y, u);
+                if (d < best) best = d, bestt = (double(i - 1) + u) / double(pts.size() - 1);
+            }
+            blend(s, x, y, colourat(bestt), strokecoverage(best, width));
+        }
+}
+
+Rgb mixrgb(Rgb a, Rgb b, double f) {
+    auto m = [f](uint8_t u, uint8_t v) { return uint8_t(std::lround(u + (v - u) * f)); };
+    return Rgb{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
+}
+
+Rgb hsv(double hue, double sat, double val) {
+    double h = std::fmod(hue, 360.0) / 60.0;
+    if (h < 0) h += 6;
+    int sector = int(h) % 6;
+    double f = h - std::floor(h);
+    double p = val * (1 - sat), q = val * (1 - sat * f), t = val * (1 - sat * (1 - f));
+    double r, g, b;
+    switch (sector) {
+        case 0:
+            r = val, g = t, b = p;
+            break;
+        case 1:
+            r = q, g = val, b = p;
+            break;
+        case 2:
+            r = p, g = val, b = t;
+            break;
+        case 3:
+            r = p, g = q, b = val;
+            break;
+        case 4:
+            r = t, g = p, b = val;
+            break;
+        default:
+            r = val, g = p, b = q;
+            break;
+    }
+    return Rgb{uint8_t(std::lround(r * 255)), uint8_t(std::lround(g * 255)),
+               uint8_t(std::lround(b * 255))};
+}
+
+// The logo: a ring with a smooth curve running through four knots, the
+// program's idea in one picture.
+void drawlogo(Surface& s) {
+    const shell::Rect& r = click[box_logo];
+    const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+    const double radius = std::min(r.width(), r.height()) / 2.0 - 2.5;
+    std::vector<P> ring;
+    for (int i = 0; i <= 96; ++i) {
+        double a = 2 * M_PI * i / 96;
+        ring.push_back(P{cx + radius * std::cos(a), cy + radius * std::sin(a)});
+    }
+    stroke(s, ring, 3.0, [](double) { return Rgb{255, 128, 0}; });
+
+    // A curve through four points, sampled from a smooth interpolant.
+    const P knots[4] = {
+        {cx - 24, cy + 10}, {cx - 8, cy - 16}, {cx + 8, cy + 14}, {cx + 24, cy - 10}};
+    std::vector<P> curve;
+    for (int i = 0; i <= 60; ++i) {
+        double u = 3.0 * i / 60;
+        int seg = std::min(int(u), 2);
+        double f = u - seg;
+        // Cubic Hermite segments with Catmull-Rom tangents.
+        auto knot = [&](int k) { return knots[std::clamp(k, 0, 3)]; };
+        P p0 = knot(seg), p1 = knot(seg + 1);
+        P m0{(knot(seg + 1).x - knot(seg - 1).x) / 2, (knot(seg + 1).y - knot(seg - 1).y) / 2};
+        P m1{(knot(seg + 2).x - knot(seg).x) / 2, (knot(seg + 2).y - knot(seg).y) / 2};
+        double h00 = 2 * f * f * f - 3 * f * f + 1, h10 = f * f * f - 2 * f * f + f;
+        double h01 = -2 * f * f * f + 3 * f * f, h11 = f * f * f - f * f;
+        curve.push_back(P{h00 * p0.x + h10 * m0.x + h01 * p1.x + h11 * m1.x,
+                          h00 * p0.y + h10 * m0.y + h01 * p1.y + h11 * m1.y});
+    }
+    stroke(s, curve, 3.0, [](double t) { return mixrgb(Rgb{255, 40, 40}, Rgb{255, 220, 40}, t); });
+    for (const P& k : knots) {
+        for (int y = int(k.y) - 5; y <= int(k.y) + 5; ++y)
+            for (int x = int(k.x) - 5; x <= int(k.x) + 5; ++x) {
+                double d = std::hypot(x + 0.5 - k.x, y + 0.5 - k.y);
+                blend(s, x, y, Rgb{255, 255, 255}, std::clamp(3.5 - d, 0.0, 1.0));
+            }
+    }
+}
+
+// The colour wheel: hue around, white in the middle. Its blue-green side has
+// no red at its rim, and the corners of its rectangle show the background.
+void drawwheel(Surface& s) {
+    const shell::Rect& r = click[box_wheel];
+    const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
+    const double radius = std::min(r.width(), r.height()) / 2.0 - 1;
+    constexpr int kSub = 4;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            int inside = 0;
+            for (int sy = 0; sy < kSub; ++sy)
+                for (int sx = 0; sx < kSub; ++sx) {
+                    double px = x + (sx + 0.5) / kSub, py = y + (sy + 0.5) / kSub;
+                    if (std::hypot(px - cx, py - cy) <= radius) ++inside;
+                }
+            if (inside == 0) continue;
+            double px = x + 0.5 - cx, py = y + 0.5 - cy;
+            double hue = std::atan2(-py, px) * 180 / M_PI;
+            double sat = std::min(1.0, std::hypot(px, py) / (radius - 1));
+            blend(s, x, y, hsv(hue, sat, 1.0), double(inside) / (kSub * kSub));
+        }
+}
+
+void centredtext(Surface& s, const shell::Font& f, int cx, int y, const char* text, Rgb c) {
+    f.draw(s, cx - f.textwidth(text) / 2, y, text, c);
+}
+
+}  // namespace
+
+Surface makebanner() {
+    Surface s(kBannerWidth, kBannerHeight);
+    for (int y = 0; y < kBannerHeight; ++y)
+        s.fillrect(shell::Rect{0, y, kBannerWidth, y + 1}, background(y));
+    // A thin rule closes the banner off from the curve area below.
+    s.fillrect(shell::Rect{0, kBannerHeight - 2, kBannerWidth, kBannerHeight - 1}, Rgb{0, 70, 96});
+
+    shell::Font title(46), label(20), small(15);
+    title.draw(s, 112, 22, "Xo B-Spline", kInk);
+    label.draw(s, 116, 74, "Palette curves through", Rgb{160, 200, 220});
+    label.draw(s, 116, 94, "points you place", Rgb{160, 200, 220});
+
+    // Each box: a frame around a black 42 x 39 well that the selection marker
+    // fills, with its label to the right. The well is black because the
+    // window blanks it when the marker leaves.
+    for (int i = 0; i < 6; ++i) {
+        shell::Rect well{click[i].left, click[i].top, click[i].left + kCursorWidth,
+                         click[i].top + kCursorHeight};
+        shell::Rect outer{well.left - 4, well.top - 4, well.right + 4, well.bottom + 4};
+        s.fillrect(outer, mixrgb(background(outer.top), kBoxInk[i], 0.8));
+        s.fillrect(shell::Rect{outer.left + 2, outer.top + 2, outer.right - 2, outer.bottom - 2},
+                   Rgb{});
+        label.draw(s, well.right + 12, well.top + (kCursorHeight - label.cellheight()) / 2,
+                   boxlabel[i], kBoxInk[i]);
+    }
+
+    drawlogo(s);
+    drawwheel(s);
+    const shell::Rect& w = click[box_wheel];
+    centredtext(s, small, (w.left + w.right) / 2, w.bottom + 3, "Invert", Rgb{140, 170, 190});
+    const shell::Rect& l = click[box_logo];
+    centredtext(s, small, (l.left + l.right) / 2, l.bottom + 1, "Polygon", Rgb{140, 170, 190});
+    return s;
+}
+
+Surface makecursor() {
+    Surface s(kCursorWidth, kCursorHeight);
+    // A lit key: a rounded tile, light at the top and deep at the bottom, with
+    // a white tick. The corners outside the rounding stay black like the well.
+    const double radius = 7;
+    for (int y = 0; y < kCursorHeight; ++y)
+        for (int x = 0; x < kCursorWidth; ++x) {
+            double px = x + 0.5, py = y + 0.5;
+            double qx = std::clamp(px, 1 + radius, kCursorWidth - 1 - radius);
+            double qy = std::clamp(py, 1 + radius, kCursorHeight - 1 - radius);
+            double d = std::hypot(px - qx, py - qy);
+            double cover = std::clamp(radius + 0.5 - d, 0.0, 1.0);
+            if (cover <= 0) continue;
+            Rgb fill = mixrgb(Rgb{110, 225, 255}, Rgb{0, 70, 160}, py / kCursorHeight);
+            if (d > radius - 1.5) fill = Rgb{210, 245, 255};
+            blend(s, x, y, fill, cover);
+        }
+    stroke(s, std::vector<P>{{11, 20}, {18, 28}, {31, 11}}, 4.0, [](double) {
+        return Rgb{255, 255, 255};
+    });
+    return s;
+}
+
+}  // namespace knotloom

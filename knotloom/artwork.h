@@ -1,0 +1,18 @@
+// knotloom's own pictures, generated in code: the banner across the top of the
+// window and the selection marker that sits in the active box.
+#pragma once
+
+#include "shell/surface.h"
+
+namespace knotloom {
+
+constexpr int kBannerWidth = 1024, kBannerHeight = 124;
+constexpr int kCursorWidth = 42, kCursorHeight = 39;
+
+// The six labelled boxes sit at the places the window makes clickable; the
+// logo and the colour wheel are drawn on a background without red, so that a
+// click beside them can be told from a click on them by the pixel's red.
+shell::Surface makebanner();
+shell::Surface makecursor();
+
+}  // namespace knotloom

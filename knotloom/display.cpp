@@ -1,0 +1,173 @@
+#include "display.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "artwork.h"
+#include "layout.h"
+
+namespace knotloom {
+
+using shell::Point;
+using shell::Rect;
+using shell::Rgb;
+using shell::Surface;
+
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kMarginGreen{0, 40, 24};
+constexpr Rgb kGridGrey{192, 192, 192};
+constexpr Rgb kPolygonPurple{128, 72, 128};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr int kMarkerSize = 9;
+
+// Marker shape: 2 black, 0 white, 1 the fill colour. A disc with a white rim
+// on black corners; markers are copied opaquely, so the corners cover what
+// lies beneath.
+constexpr int mask[kMarkerSize][kMarkerSize] = {
+    {2, 2, 0, 0, 0, 0, 0, 2, 2}, {2, 0, 1, 1, 1, 1, 1, 0, 2}, {0, 1, 1, 1, 1, 1, 1, 1, 0},
+    {0, 1, 1, 1, 1, 1, 1, 1, 0}, {0, 1, 1, 1, 1, 1, 1, 1, 0}, {0, 1, 1, 1, 1, 1, 1, 1, 0},
+    {0, 1, 1, 1, 1, 1, 1, 1, 0}, {2, 0, 1, 1, 1, 1, 1, 0, 2}, {2, 2, 0, 0, 0, 0, 0, 2, 2},
+};
+
+// Vertical grid lines, and the axis labels with the top-left corners of their
+// text: channel values up the left, palette indices along the bottom.
+constexpr int gridx[11] = {0, 127, 224, 320, 416, 512, 608, 704, 800, 896, 1023};
+constexpr const char* label[13] = {"255", "192", "128", "64",  "0",   "32", "64",
+                                   "96",  "128", "160", "192", "224", "255"};
+constexpr Point labelpos[13] = {{96, 127},  {96, 246},  {96, 374},  {105, 502}, {115, 643},
+                                {214, 643}, {309, 643}, {406, 643}, {497, 643}, {593, 643},
+                                {690, 643}, {786, 643}, {881, 643}};
+
+// Top and bottom of the palette strip's column lines.
+constexpr int kStripTop = 665, kStripBottom = 715;
+// The readout: its tick under the strip and the top-left corner of its text.
+constexpr int kTickTop = 716, kTickBottom = 730;
+constexpr Point kReadoutText{280, 732};
+
+Rect cornerof(int box) {
+    return Rect{click[box].left, click[box].top, click[box].left + kCursorWidth,
+                click[box].top + kCursorHeight};
+}
+
+void putmarker(Surface& s, const Surface& marker, const Rect& r) {
+    s.blit(r.left, r.top, kMarkerSize, kMarkerSize, marker, 0, 0);
+}
+
+}  // namespace
+
+Display::Display() : banner(makebanner()), cursor(makecursor()) {
+    for (int i = 0; i < 3; ++i) {
+        g_dchdc[i] = Surface(kMarkerSize, kMarkerSize);
+        for (int a = 0; a < kMarkerSize; ++a)
+            for (int b = 0; b < kMarkerSize; ++b)
+                g_dchdc[i].setpixel(a, b,
+                                    mask[a][b] == 1   ? cr[i]
+                                    : mask[a][b] == 0 ? kWhite
+                                                      : kBlack);
+    }
+}
+
+int Display::draw(shell::Window& w, Model& m, int showcp) {
+    Surface& s = w.g_vhdc;
+    const int active = m.cindex, n = m.nd[active];
+    // 1-4: black ground, banner, the marker in the active box, the margins.
+    std::memset(s.data(), 0, size_t(s.stride()) * s.height());
+    s.blit(0, 0, kBannerWidth, kBannerHeight, banner, 0, 0);
+    s.blit(click[active].left, click[active].top, kCursorWidth, kCursorHeight, cursor, 0, 0);
+    s.fillrect(lbound, kMarginGreen);
+    s.fillrect(rbound, kMarginGreen);
+
+    // 5-6: grid and labels.
+    for (int x : gridx) s.line(Point{x, 127}, Point{x, 641}, kGridGrey);
+    for (int y : {256, 384, 512}) s.line(Point{127, y}, Point{896, y}, kGridGrey);
+    s.line(Point{0, 127}, Point{1023, 127}, kGridGrey);
+    s.line(Point{0, 640}, Point{1023, 640}, kGridGrey);
+    for (int i = 0; i < 13; ++i) font.draw(s, labelpos[i].x, labelpos[i].y, label[i], kTextColor);
+
+    // 7: the inactive channels from their stored columns, in channel order.
+    for (int ch = 0; ch < kChannels; ++ch) {
+        if (ch == active) continue;
+        for (int i = 0; i < kColumns; ++i)
+            columnline_[i] = Point{kFirstColumn + i, 639 - 2 * m.spectrum[i][ch]};
+        s.polyline(columnline_, kColumns, pencolor[ch], 2);
+    }
+
+    // 8: the active channel, sampled now; this rewrites its columns before the
+    // strip below is drawn from them.
+    curvecalc(m, samples_);
+    s.polyline(samples_.pts, samples_.count, pencolor[active], 2);
+
+    // 9: the strip, one 2-pixel line per column. A 2-pixel pen paints x - 1 …
+    // x and y - 1 … y at every pixel it visits, so each column line is the
+    // fill of that block; a column's right half is covered by the next one.
+    for (int i = 0; i < kColumns; ++i) {
+        Rgb c{m.spectrum[i][0], m.spectrum[i][1], m.spectrum[i][2]};
+        if (m.invert) {
+            for (int k = 0; k < kChannels; ++k)
+                m.invspectrum[i][k] = uint8_t(255 - m.spectrum[i][k]);
+            c = Rgb{m.invspectrum[i][0], m.invspectrum[i][1], m.invspectrum[i][2]};
+        }
+        const int x = kFirstColumn + i;
+        s.fillrect(Rect{x - 1, kStripTop - 1, x + 1, kStripBottom - 1}, c);
+    }
+
+    // 10-11: the data-point markers, then the control polygon on request.
+    for (int i = 1; i <= n - 2; ++i) {
+        const bool end = i == 1 || i == n - 2;
+        putmarker(s, g_dchdc[end ? marker_end : marker_user], m.drect[active][i]);
+    }
+    if (showcp) drawcp(s, m);
+
+    // 12: show all of it.
+    w.presentall();
+    return 0;
+}
+
+void Display::drawcp(Surface& s, const Model& m) {
+    const int ch = m.cindex, n = m.nd[ch];
+    Point pts[kMaxControl];
+    for (int i = 0; i <= n + 1; ++i)
+        pts[i] = Point{static_cast<int>(m.cp[ch][i][0]), static_cast<int>(m.cp[ch][i][1])};
+    s.polyline(pts, n + 2, kPolygonPurple);
+    // The two outer control points coincide with the end points and keep
+    // their end-point markers.
+    for (int i = 1; i <= n; ++i) putmarker(s, g_dchdc[marker_control], m.crect[ch][i]);
+}
+
+std::string readouttext(const Model& m, int x) {
+    const int column = x - kFirstColumn;
+    int index = column / 3;
+    if (index < 0) index = 0;
+    if (index > 255) index = 255;
+    int v[3];
+    for (int c = 0; c < 3; ++c) v[c] = m.invert ? 255 - m.palette[index][c] : m.palette[index][c];
+    char buf[120];
+    std::snprintf(buf, sizeof buf, "X: %d    Palette index: %d    Red: %d    Green: %d    Blue: %d",
+                  column, index, v[0], v[1], v[2]);
+    return buf;
+}
+
+void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
+    Surface& s = w.g_vhdc;
+    s.fillrect(erase, kBlack);
+    s.line(Point{x - 1, kTickTop}, Point{x - 1, kTickBottom}, kWhite, 3);
+    font.draw(s, kReadoutText.x, kReadoutText.y, readouttext(m, x), kTextColor);
+    if (showcp) drawcp(s, m);
+    w.present(readoutband);
+}
+
+void Display::putcursor(shell::Window& w, int box) {
+    Rect r = cornerof(box);
+    w.g_vhdc.blit(r.left, r.top, kCursorWidth, kCursorHeight, cursor, 0, 0);
+    w.present(r);
+}
+
+void Display::blankbox(shell::Window& w, int box) {
+    Rect r = cornerof(box);
+    w.g_vhdc.fillrect(r, kBlack);
+    w.present(r);
+}
+
+}  // namespace knotloom

@@ -1,0 +1,292 @@
+#include "mainwindow.h"
+
+#include "artwork.h"
+#include "layout.h"
+#include "shell/filedialog.h"
+
+namespace knotloom {
+
+using shell::Message;
+using shell::Msg;
+
+namespace {
+
+// The text of the success box is composed in a buffer of this many bytes.
+constexpr size_t kSavedTextBuffer = 100;
+
+// Trackbar notifications below this code are line, page and thumb moves; the
+// count follows only those, not Home, End or the end of tracking.
+constexpr int kFirstUntrackedCode = shell::tb_top;
+
+// The MAP writer is being written separately; until it lands every save
+// reports that the file could not be written.
+int SaveMapFile(const std::string& path, const Model& m) {
+    (void)path;
+    (void)m;
+    return 1;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- points dialog
+
+shell::DialogTemplate pointstemplate() {
+    shell::DialogTemplate t;
+    t.caption = "     Select the Number of Points   ";
+    t.pointsize = 8;
+    // Near the top of the curve area, under the Points box.
+    t.x = 243;
+    t.y = 80;
+    t.cx = 196;
+    t.cy = 82;
+    t.closebox = false;
+    // The trackbar is 270 x 46 pixels at (12, 18): in the 8-point dialog
+    // units (6, 13) that is exactly 180 x 28 units at (8, 11).
+    t.controls = {
+        {kTrackId, shell::Control::trackbar, "Trackbar", 8, 11, 180, 28},
+        {-1, shell::Control::text,
+         "   3                                      6                                      9", 9,
+         46, 176, 12, false, false},
+        {1, shell::Control::button, "OK", 73, 60, 50, 14},
+    };
+    return t;
+}
+
+int PointsDialogProc::handle(shell::DialogView& view, const shell::DialogMessage& msg) {
+    switch (msg.msg) {
+        case shell::DlgMsg::init:
+            view.setrange(kTrackId, kMinUser, kMaxUser);
+            view.setpos(kTrackId, m_.trackpos[m_.cindex]);
+            return 1;
+        case shell::DlgMsg::hscroll:
+            if (msg.code >= kFirstUntrackedCode) return 0;
+            m_.trackpos[m_.cindex] = view.pos(kTrackId);
+            return 1;
+        case shell::DlgMsg::command:
+            if (msg.id != 1) return 0;
+            view.end(1);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+// ---------------------------------------------------------------- main window
+
+std::string savedtext(const std::string& filetitle) {
+    std::string s = "Image saved as " + filetitle;
+    if (s.size() < kSavedTextBuffer) return s;
+    // Cut before the byte that would not fit, and back to the start of a
+    // UTF-8 character so no half character is shown.
+    size_t n = kSavedTextBuffer - 1;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    s.resize(n);
+    return s;
+}
+
+MainWindow::MainWindow() {
+    smapn.filtername = "Fractint .map files (*.map)";
+    smapn.pattern = "*.map";
+    smapn.title = "Select a file for saving parameters";
+    smapn.defext = "map";
+    smapn.initialdir = shell::startfolder();
+    smapn.overwriteprompt = true;
+}
+
+void MainWindow::create(shell::Window& w) {
+    screen = std::make_unique<Display>();
+    w.g_vhdc.fill(shell::Rgb{});
+    w.g_vhdc.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
+    // Every channel starts with nine user points; the matrices are built
+    // last channel first so that red is active afterwards.
+    dpinit(model);
+    for (int ch = kChannels - 1; ch >= 0; --ch) {
+        model.cindex = ch;
+        matrixcalc(model, 1);
+        cpcalc(model);
+    }
+    screen->putcursor(w, box_red);
+    draw(w);
+}
+
+void MainWindow::buttondown(shell::Window& w, int x, int y) {
+    const shell::Point mp{x, y};
+    int i = 0;
+    while (i < 8 && !pointinrect(mp, click[i])) ++i;
+    switch (i) {
+        case box_logo:
+        case box_wheel: {
+            // The toggles answer only on their pictures: a pixel with red in
+            // it, not the dark ground around them.
+            uint32_t px = w.g_hdc.getpixel(x, y);
+            if (px == shell::kInvalidColor || shell::unpackrgb(px).r == 0) return;
+            if (i == box_logo)
+                showcp = 1 - showcp;
+            else
+                model.invert = 1 - model.invert;
+            draw(w);
+            return;
+        }
+        case box_exit:
+            w.post(Message::simple(Msg::destroy));
+            return;
+        case box_red:
+        case box_green:
+        case box_blue:
+        case box_points:
+        case box_save:
+            for (int b = box_red; b <= box_blue; ++b) screen->blankbox(w, b);
+            screen->putcursor(w, i);
+            if (i == box_save)
+                w.post(Message::command(cmd_save));
+            else if (i == box_points)
+                w.post(Message::command(cmd_points));
+            else {
+                model.cindex = i;
+                draw(w);
+            }
+            return;
+        default:
+            break;
+    }
+    // Not on the banner: grab a data point. The copies at both ends are
+    // never grabbed, and where markers overlap the lower index wins.
+    const int n = model.nd[model.cindex];
+    for (int k = 1; k <= n - 2; ++k) {
+        if (pointinrect(mp, model.drect[model.cindex][k])) {
+            dpindex = k;
+            okdrag = 1;
+            return;
+        }
+    }
+}
+
+void MainWindow::mousemove(shell::Window& w, int x, int y) {
+    if (okdrag) {
+        const int ch = model.cindex, n = model.nd[ch];
+        const double q = prox[n - 7];
+        double(*D)[2] = model.dp[ch];
+        double px = x, py = y;
+        if (py < kTopY) py = kTopY;
+        if (py > kBottomY) py = kBottomY;
+        if (dpindex == 1) {
+            px = std::min(std::max(px, kLeftEndMin), kLeftEndMax);
+        } else if (dpindex == 2) {
+            px = kFirstUserX;
+        } else if (dpindex < n - 3) {
+            // Keep the distance from both neighbours; where both cannot be
+            // kept the right neighbour wins.
+            if (px < D[dpindex - 1][0] + q) px = D[dpindex - 1][0] + q;
+            if (px > D[dpindex + 1][0] - q) px = D[dpindex + 1][0] - q;
+        } else if (dpindex == n - 3) {
+            px = kLastUserX;
+        } else {
+            px = std::min(std::max(px, kRightEndMin), kRightEndMax);
+        }
+        D[dpindex][0] = px;
+        D[dpindex][1] = py;
+        // The end points drag their copies along.
+        if (dpindex == 1) {
+            D[0][0] = D[1][0];
+            D[0][1] = D[1][1];
+            setclickrect(model, 0, D[0][0], D[0][1], 0);
+        } else if (dpindex == n - 2) {
+            D[n - 1][0] = D[n - 2][0];
+            D[n - 1][1] = D[n - 2][1];
+            setclickrect(model, n - 1, D[n - 1][0], D[n - 1][1], 0);
+        }
+        setclickrect(model, dpindex, px, py, 0);
+        cpcalc(model);
+        draw(w);
+    }
+    const shell::Point mp{x, y};
+    if (pointinrect(mp, display[0]) || pointinrect(mp, display[1])) {
+        palettecalc(model);
+        screen->drawreadout(w, model, x, showcp);
+    }
+}
+
+void MainWindow::points(shell::Window& w) {
+    const int ch = model.cindex, n = model.nd[ch];
+    PointsDialogProc proc(model);
+    w.dialogbox(pointstemplate(), proc);
+    model.nd[ch] = model.trackpos[ch] + 4;
+    if (model.nd[ch] != n) {
+        // A new count starts the channel over in the default layout.
+        matrixcalc(model, 0);
+        cpcalc(model);
+        draw(w);
+    }
+    screen->blankbox(w, box_points);
+    screen->putcursor(w, ch);
+}
+
+void MainWindow::save(shell::Window& w) {
+    if (w.filedialog(smapn, true)) {
+        // Restore the picture under the closed dialog before writing.
+        w.presentall();
+        w.flush();
+        if (SaveMapFile(smapn.file, model) != 0)
+            w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation,
+                         true);
+        else
+            w.messagebox(savedtext(smapn.filetitle), "Xo B-Spline", shell::Icon::none, false);
+    }
+    screen->blankbox(w, box_save);
+    screen->putcursor(w, model.cindex);
+}
+
+int MainWindow::proc(shell::Window& w, const Message& m) {
+    switch (m.msg) {
+        case Msg::create:
+            create(w);
+            return 0;
+        case Msg::paint:
+            w.present(m.rect);
+            return 0;
+        case Msg::move:
+        case Msg::size:
+            w.invalidate();
+            return 0;
+        case Msg::keydown:
+            if (m.wparam == shell::vk_escape) w.post(Message::simple(Msg::destroy));
+            return 0;
+        case Msg::lbuttondown:
+            buttondown(w, m.x, m.y);
+            return 0;
+        case Msg::mousemove:
+            mousemove(w, m.x, m.y);
+            return 0;
+        case Msg::lbuttonup:
+            okdrag = 0;
+            return 0;
+        case Msg::mouseleave:
+            // The pointer left the client area: whatever happens outside, the
+            // drag is over, as if the button had come up.
+            w.post(Message::mouse(Msg::lbuttonup, 0, 0));
+            return 0;
+        case Msg::command:
+            if (m.wparam == cmd_points)
+                points(w);
+            else if (m.wparam == cmd_save)
+                save(w);
+            return 0;
+        case Msg::destroy:
+            w.quit(0);
+            return 0;
+        default:
+            return 1;
+    }
+}
+
+shell::ProgramDesc programdesc() {
+    shell::ProgramDesc d;
+    d.title = "";
+    d.width = xres;
+    d.height = yres;
+    d.depthcheck = true;
+    d.make = [] { return std::make_unique<MainWindow>(); };
+    return d;
+}
+
+}  // namespace knotloom

@@ -1,0 +1,62 @@
+// knotloom's window procedure, its points dialog and its program description.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "display.h"
+#include "model.h"
+#include "shell/program.h"
+
+namespace knotloom {
+
+enum Command { cmd_points = 100, cmd_save = 200 };
+
+// The trackbar of the points dialog. It has no id of its own in the
+// dialog's design; the dialog layer needs one to address it.
+constexpr int kTrackId = 10;
+
+// The points dialog: a trackbar over 3 … 9 that writes the active channel's
+// user-point count while its thumb moves, and an OK button. There is no
+// cancel: Escape and the close button are absent.
+shell::DialogTemplate pointstemplate();
+
+class PointsDialogProc : public shell::DialogProc {
+  public:
+    explicit PointsDialogProc(Model& m) : m_(m) {}
+    int handle(shell::DialogView& view, const shell::DialogMessage& msg) override;
+
+  private:
+    Model& m_;
+};
+
+// The confirmation after a save, cut to fit a 100-character buffer (99 and
+// the terminator) at a character boundary.
+std::string savedtext(const std::string& filetitle);
+
+class MainWindow : public shell::Program {
+  public:
+    MainWindow();
+    int proc(shell::Window& w, const shell::Message& m) override;
+
+    Model model;
+    std::unique_ptr<Display> screen;
+    int okdrag = 0;   // a data point is being dragged
+    int dpindex = 0;  // which one, of the active channel
+    int showcp = 0;   // the control polygon is shown
+    // The save dialog's record; it keeps the last chosen file.
+    shell::FileDialogRecord smapn;
+
+  private:
+    void create(shell::Window& w);
+    void buttondown(shell::Window& w, int x, int y);
+    void mousemove(shell::Window& w, int x, int y);
+    void points(shell::Window& w);
+    void save(shell::Window& w);
+    int draw(shell::Window& w) { return screen->draw(w, model, showcp); }
+};
+
+// Empty title, a 1024 x 768 client area, the depth check.
+shell::ProgramDesc programdesc();
+
+}  // namespace knotloom
