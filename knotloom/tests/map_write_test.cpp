@@ -1,0 +1,187 @@
+// The B-spline designer's MAP file, compared byte for byte with a file
+// composed here with printf, and its save command.
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "knotloom/mapfile.h"
+#include "shell/atomicfile.h"
+#include "shell/headless/host.h"
+
+using namespace knotloom;
+
+namespace {
+
+struct Idle : shell::Program {
+    int proc(shell::Window&, const shell::Message&) override { return 0; }
+};
+
+shell::ProgramDesc idledesc() {
+    shell::ProgramDesc d;
+    d.title = "map test";
+    d.width = 16;
+    d.height = 8;
+    d.make = [] { return std::make_unique<Idle>(); };
+    return d;
+}
+
+struct Data {
+    shell::Palette palette{};
+    uint8_t spectrum[768][3] = {};
+    int nd[3] = {7, 13, 10};
+    double dp[3][13][2] = {};
+
+    Data() {
+        for (int i = 0; i < 256; ++i)
+            palette[i] = {uint8_t(i), uint8_t(i * 3 + 1), uint8_t(255 - i / 2)};
+        palette[5] = {0, 128, 255};
+        for (int i = 0; i < 768; ++i)
+            for (int c = 0; c < 3; ++c) spectrum[i][c] = uint8_t(i * (c + 1) / 3);
+        for (int k = 0; k < 3; ++k)
+            for (int j = 0; j < 13; ++j) {
+                dp[k][j][0] = 64 + 70.35 * j + k;
+                dp[k][j][1] = 639 - 37.25 * j;
+            }
+        // Values whose rounding to one decimal is easy to get wrong: a tie
+        // that is exact in binary, and decimals stored just above or below.
+        dp[0][0][0] = 127.25;
+        dp[0][0][1] = 0.05;
+        dp[0][1][0] = 895.95;
+        dp[0][1][1] = 128.0;
+    }
+};
+
+// The file as its format reads, with printf doing the formatting.
+std::string expected(const Data& d, int invert) {
+    auto v = [&](int x) { return invert ? 255 - x : x; };
+    char buf[128];
+    std::string s;
+    for (const auto& e : d.palette) {
+        snprintf(buf, sizeof buf, "%d %d %d\n", v(e[0]), v(e[1]), v(e[2]));
+        s += buf;
+    }
+    s += "\n";
+    for (const auto& c : d.spectrum) {
+        snprintf(buf, sizeof buf, "%d %d %d\n", v(c[0]), v(c[1]), v(c[2]));
+        s += buf;
+    }
+    const char* names[3] = {"Red", "Green", "Blue"};
+    for (int k = 0; k < 3; ++k) {
+        snprintf(buf, sizeof buf, "\n%s\n", names[k]);
+        s += buf;
+        for (int j = 0; j < d.nd[k]; ++j) {
+            snprintf(buf, sizeof buf, "dp[%d][0]: %.1f  dp[%d][1]: %.1f\n", j, d.dp[k][j][0], j,
+                     d.dp[k][j][1]);
+            s += buf;
+        }
+    }
+    s += invert ? "\nInversion: True" : "\nInversion: False";
+    return s;
+}
+
+std::string text(const Data& d, int invert) {
+    return maptext(d.palette, d.spectrum, d.nd, d.dp, invert);
+}
+
+std::string read(const std::string& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class KnotloomMap : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char name[] = "/tmp/knotloom_map_test.XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir = name;
+        InitOpenFile(files);
+    }
+    void TearDown() override {
+        shell::setwritefailure(-1);
+        std::string cmd = "rm -rf '" + dir + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+    std::set<std::string> entries() const {
+        std::set<std::string> out;
+        DIR* dd = opendir(dir.c_str());
+        while (dirent* e = readdir(dd)) {
+            std::string n = e->d_name;
+            if (n != "." && n != "..") out.insert(n);
+        }
+        closedir(dd);
+        return out;
+    }
+    int save(const std::optional<std::string>& answer, int invert = 0) {
+        host.fileanswers.push_back(answer);
+        return SaveMapFile(host, files, d.palette, d.spectrum, d.nd, d.dp, invert);
+    }
+
+    std::string dir;
+    shell::headless::Host host{idledesc()};
+    MapFiles files;
+    Data d;
+};
+
+}  // namespace
+
+TEST(KnotloomMapText, MatchesTheFormatWithInversionOffAndOn) {
+    Data d;
+    std::string off = text(d, 0);
+    EXPECT_EQ(off, expected(d, 0));
+    EXPECT_NE(off.find("\nRed\ndp[0][0]: 127.2  dp[0][1]: 0.1\ndp[1][0]: 896.0  dp[1][1]: 128.0\n"),
+              std::string::npos);
+    EXPECT_NE(off.find("\n0 128 255\n"), std::string::npos);
+    EXPECT_EQ(off.substr(off.size() - 17), "\nInversion: False");
+
+    std::string on = text(d, 1);
+    EXPECT_EQ(on, expected(d, 1));
+    EXPECT_EQ(on.substr(0, 10), "255 254 0\n");              // entry (0, 1, 255)
+    EXPECT_NE(on.find("\n255 127 0\n"), std::string::npos);  // entry (0, 128, 255)
+    EXPECT_EQ(on.substr(on.size() - 16), "\nInversion: True");
+
+    // Each channel writes exactly its own number of points.
+    size_t green = on.find("\nGreen\n"), blue = on.find("\nBlue\n");
+    EXPECT_LT(on.find("dp[6][1]"), green);
+    EXPECT_GT(on.find("dp[7][0]"), green);
+    EXPECT_EQ(on.find("dp[10][0]", blue), std::string::npos);
+}
+
+TEST_F(KnotloomMap, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
+    EXPECT_EQ(files.smapn.title, "Select a file for saving parameters");
+    EXPECT_EQ(files.smapn.pattern, "*.map");
+    EXPECT_EQ(files.smapn.defext, "map");
+    EXPECT_TRUE(files.smapn.overwriteprompt);
+
+    ASSERT_EQ(save(dir + "/spline", 1), map_ok);
+    EXPECT_EQ(read(dir + "/spline.map"), expected(d, 1));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Image saved as spline.map");
+    EXPECT_EQ(host.boxes[0].caption, "Xo B-Spline");
+    EXPECT_EQ(host.boxes[0].icon, shell::Icon::none);
+    EXPECT_FALSE(host.boxes[0].owned);
+
+    ASSERT_EQ(save(std::nullopt), map_cancelled);
+    EXPECT_EQ(host.filedialogs.back().file, dir + "/spline.map");
+    EXPECT_EQ(host.boxes.size(), 1u);
+}
+
+TEST_F(KnotloomMap, FailedSavesShowTheErrorAndKeepTheOldFile) {
+    ASSERT_EQ(save(dir + "/none/x.map"), map_error);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Error opening save file");
+    EXPECT_EQ(host.boxes[0].caption, "Save file error");
+    EXPECT_EQ(host.boxes[0].icon, shell::Icon::exclamation);
+    EXPECT_TRUE(host.boxes[0].owned);
+    EXPECT_TRUE(entries().empty());
+
+    std::ofstream(dir + "/old.map", std::ios::binary) << "old";
+    shell::setwritefailure(5000);
+    ASSERT_EQ(save(dir + "/old.map"), map_error);
+    EXPECT_EQ(read(dir + "/old.map"), "old");
+    EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+}
