@@ -69,6 +69,14 @@ TEST(MapRead, FullAndShortFilesLoadWithMissingEntriesBlack) {
     ASSERT_TRUE(parse(lines(256) + "\nnot a palette line\n1 2\n", pal));
     expectlines(pal, 256);
 
+    // The B-spline designer's file: column table, data points and an
+    // unterminated last line all lie beyond the palette.
+    pal = marked();
+    std::string spline = lines(256) + "\n" + lines(256) + lines(256) + lines(256) +
+                         "\nRed\ndp[0][0]: 64.0  dp[0][1]: 256.0\n\nInversion: True";
+    ASSERT_TRUE(parse(spline, pal));
+    expectlines(pal, 256);
+
     pal = marked();
     ASSERT_TRUE(parse(lines(10), pal));
     expectlines(pal, 10);
