@@ -305,6 +305,7 @@ void DialogWindow::start() {
         return;
     }
     win_->show();
+    focuswindow(win_);
     if (!Fl::focus() || Fl::focus()->window() != win_) {
         for (auto& it : items_) {
             if (it.t->tabstop && it.w->active() && it.w->visible_focus() &&
@@ -508,6 +509,7 @@ void showmessagebox(const std::string& text, const std::string& caption, Icon ic
     win.end();
     win.set_modal();
     win.show();
+    focuswindow(&win);
     ok->take_focus();
     while (win.shown()) {
         Fl::wait();
@@ -517,6 +519,10 @@ void showmessagebox(const std::string& text, const std::string& caption, Icon ic
 }
 
 // ---------------------------------------------------------------- file chooser
+
+namespace {
+void focusmodal(void*) { focuswindow(Fl::modal()); }
+}  // namespace
 
 bool choosefile(FileDialogRecord& rec, bool save, Host& host) {
     (void)host;
@@ -532,7 +538,11 @@ bool choosefile(FileDialogRecord& rec, bool save, Host& host) {
         if (!rec.filetitle.empty()) fc.preset_file(rec.filetitle.c_str());
         fc.options(save && rec.overwriteprompt ? Fl_Native_File_Chooser::SAVEAS_CONFIRM
                                                : Fl_Native_File_Chooser::NO_OPTIONS);
-        if (fc.show() != 0) return false;
+        // The chooser runs its own loop; hand it the keyboard once it shows.
+        Fl::add_timeout(0.2, focusmodal);
+        int shown = fc.show();
+        Fl::remove_timeout(focusmodal);
+        if (shown != 0) return false;
         const char* picked = fc.filename();
         if (!picked || !*picked) return false;
         std::string path = withdefaultext(picked, rec.defext);

@@ -163,6 +163,12 @@ std::vector<std::unique_ptr<MenuData>> menudata;
 
 }  // namespace
 
+void focuswindow(Fl_Window* w) {
+    if (!w || !w->shown()) return;
+    w->wait_for_expose();
+    XSetInputFocus(fl_display, fl_xid(w), RevertToParent, CurrentTime);
+}
+
 int displaydepth() {
     fl_open_display();
     return DefaultDepth(fl_display, fl_screen);
@@ -208,11 +214,17 @@ void Host::create() {
 void Host::show() {
     win_->position(0, 0);
     win_->show();
+    focuswindow(win_);
     focusclient();
 }
 
 void Host::focusclient() {
-    if (canvas_ && win_->shown()) Fl::focus(canvas_);
+    if (!canvas_ || !win_->shown()) return;
+    Fl::focus(canvas_);
+    // Once no dialog of ours is open, the main window takes the keyboard back.
+    bool dialogopen = false;
+    for (auto& d : dialogs_) dialogopen = dialogopen || !d->closed();
+    if (!dialogopen && !Fl::modal()) focuswindow(win_);
 }
 
 void Host::dispatch(const Message& m) {

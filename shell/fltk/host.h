@@ -88,4 +88,8 @@ class Host : public Window {
 // The display's bits per pixel (opens the display on first use).
 int displaydepth();
 
+// Gives a shown top-level window the keyboard. A bare X server has no window
+// manager to do it, and keys would follow the pointer instead.
+void focuswindow(Fl_Window* w);
+
 }  // namespace shell::fltk

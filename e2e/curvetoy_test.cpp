@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "curvetoy/curve.h"
+#include "harness.h"
+
+namespace {
+
+// The menu bar sits above the drawing area in the captured window.
+constexpr int kMenu = 25;
+
+// Counts the pixels where the window's drawing area differs from `want`.
+int differences(const shell::Surface& shot, const shell::Surface& want) {
+    int n = 0;
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x)
+            if (shot.getpixel(x, y + kMenu) != want.getpixel(x, y)) ++n;
+    return n;
+}
+
+TEST(CurvetoyDesktop, StartDragShowControlPointsAndExit) {
+    e2e::Display display;
+    e2e::App app(display, e2e::programpath("curvetoy"), e2e::tempdir());
+    ASSERT_TRUE(app.found());
+
+    curvetoy::Demo demo;
+    shell::Surface want(1024, 768);
+    demo.draw(want);
+
+    shell::Surface s = app.shot();
+    ASSERT_EQ(s.width(), 1024);
+    ASSERT_EQ(s.height(), 768 + kMenu);
+    EXPECT_EQ(differences(s, want), 0);
+    // Spot checks that do not depend on the model: the grid, an anchor's
+    // red dot with its white rim, and the band under a high anchor.
+    EXPECT_EQ(s.getpixel(512, 300 + kMenu), shell::packrgb({192, 192, 192}));
+    EXPECT_EQ(s.getpixel(384, 256 + kMenu), shell::packrgb({255, 0, 0}));
+    EXPECT_EQ(s.getpixel(384 - 4, 256 + kMenu), shell::packrgb({255, 255, 255}));
+    EXPECT_EQ(s.getpixel(383, 700 + kMenu), shell::packrgb({0, 255 - 191, 191}));
+
+    // Drag anchor 3 from (384, 256) up to (384, 200).
+    app.drag(384, 256 + kMenu, 384, 200 + kMenu);
+    demo.dp[3].x = 384;
+    demo.dp[3].y = 200;
+    curvetoy::setclickrect(&demo.dp[3], 384, 200);
+    demo.cpcalc();
+    demo.draw(want);
+    s = app.shot();
+    EXPECT_EQ(differences(s, want), 0);
+    EXPECT_EQ(s.getpixel(384, 200 + kMenu), shell::packrgb({255, 0, 0}));
+
+    // C shows the sixteen control points and their handles.
+    app.key("c");
+    demo.okcp = 1;
+    demo.draw(want);
+    s = app.shot();
+    EXPECT_EQ(differences(s, want), 0);
+    int yellow = 0;
+    for (const auto& c : demo.cp)
+        if (s.getpixel(int(c.x), int(c.y) + kMenu) == shell::packrgb({255, 255, 0})) ++yellow;
+    EXPECT_EQ(yellow, 16);
+
+    app.key("Escape");
+    EXPECT_EQ(app.wait(), 0);
+}
+
+TEST(CurvetoyDesktop, CloseFromTheWindowManagerEndsWithZero) {
+    e2e::Display display;
+    e2e::App app(display, e2e::programpath("curvetoy"), e2e::tempdir());
+    ASSERT_TRUE(app.found());
+    app.wmclose();
+    EXPECT_EQ(app.wait(), 0);
+}
+
+}  // namespace

