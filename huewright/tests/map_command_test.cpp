@@ -88,33 +88,27 @@ using MapCommand = Fixture;
 }  // namespace
 
 TEST_F(MapCommand, RecordsStartInTheStartFolderWithTheirFiltersAndTitles) {
-    const shell::FileDialogRecord& s = files.smapn;
-    EXPECT_EQ(s.filtername, "Fractint .map files (*.map)");
-    EXPECT_EQ(s.pattern, "*.map");
-    EXPECT_EQ(s.title, "Select a file for saving parameters");
-    EXPECT_EQ(s.defext, "map");
-    EXPECT_TRUE(s.overwriteprompt);
-    EXPECT_FALSE(s.mustexist);
-
-    const shell::FileDialogRecord& o = files.omapn;
-    EXPECT_EQ(o.filtername, "Fractint .map files (*.map)");
-    EXPECT_EQ(o.pattern, "*.map");
-    EXPECT_EQ(o.title, "Select a Fractint .MAP File");
-    EXPECT_EQ(o.defext, "map");
-    EXPECT_FALSE(o.overwriteprompt);
-    EXPECT_TRUE(o.mustexist);
-
-    const shell::FileDialogRecord& t = files.stiffn;
-    EXPECT_EQ(t.filtername, "TIFF files (*.tif)");
-    EXPECT_EQ(t.pattern, "*.tif");
-    EXPECT_EQ(t.title, "Select a file for saving your image:");
-    EXPECT_EQ(t.defext, "tif");
-    EXPECT_TRUE(t.overwriteprompt);
-    EXPECT_FALSE(t.mustexist);
-
-    for (const auto* r : {&s, &o, &t}) {
-        EXPECT_EQ(shell::dialogfolder(*r), shell::startfolder());
-        EXPECT_TRUE(r->file.empty());
+    struct Want {
+        const shell::FileDialogRecord& r;
+        const char *filter, *pattern, *title, *ext;
+        bool overwrite, mustexist;
+    };
+    const char* map = "Fractint .map files (*.map)";
+    for (const Want& w : {
+             Want{files.smapn, map, "*.map", "Select a file for saving parameters", "map", true,
+                  false},
+             Want{files.omapn, map, "*.map", "Select a Fractint .MAP File", "map", false, true},
+             Want{files.stiffn, "TIFF files (*.tif)", "*.tif",
+                  "Select a file for saving your image:", "tif", true, false},
+         }) {
+        EXPECT_EQ(w.r.filtername, w.filter);
+        EXPECT_EQ(w.r.pattern, w.pattern);
+        EXPECT_EQ(w.r.title, w.title);
+        EXPECT_EQ(w.r.defext, w.ext);
+        EXPECT_EQ(w.r.overwriteprompt, w.overwrite);
+        EXPECT_EQ(w.r.mustexist, w.mustexist);
+        EXPECT_EQ(shell::dialogfolder(w.r), shell::startfolder());
+        EXPECT_TRUE(w.r.file.empty());
     }
 }
 

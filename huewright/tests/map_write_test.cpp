@@ -142,15 +142,3 @@ TEST(MapWrite, DescriptionOfEveryCurveType) {
               "Number of line segments: 2\n(0, y): 128\n(255, y): 128\n"
               "Middle (x, y): (128, 0)\n");
 }
-
-TEST(MapWrite, TrailerIsWrittenUnchanged) {
-    // After a TIFF save the description may end in a space, and the MAP file
-    // keeps it; an empty description leaves the file ending in the empty line.
-    shell::Palette pal{};
-    pal[1] = {255, 0, 7};
-    std::string text = maptext(pal, "Xo Gradient curve parameters\nx \n ");
-    EXPECT_EQ(text.substr(0, 20), "0 0 0\n255 0 7\n0 0 0\n");
-    EXPECT_EQ(text.substr(256 * 6 + 2), "\nXo Gradient curve parameters\nx \n ");
-    EXPECT_EQ(maptext(pal, "").back(), '\n');
-    EXPECT_EQ(maptext(pal, "").substr(maptext(pal, "").size() - 7), "0 0 0\n\n");
-}
