@@ -79,6 +79,9 @@ bool AtomicFile::open(const std::string& path) {
     struct stat st;
     bool exists = stat(target_.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) return false;
+    // The rename needs only the folder to be writable; a file its owner made
+    // read-only must still refuse the save, as opening it for writing would.
+    if (exists && access(target_.c_str(), W_OK) != 0) return false;
 
     // The temporary name is hidden and short enough to stay within the
     // file-name limit even when the target's own name is near it.
