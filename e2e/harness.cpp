@@ -16,7 +16,9 @@ namespace e2e {
 
 namespace {
 
-void sleepms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void sleepms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace
 
@@ -36,8 +38,8 @@ Display::Display(int depth) {
         dup2(devnull, 1);
         dup2(devnull, 2);
         std::string screen = "1280x1024x" + std::to_string(depth);
-        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset",
-               static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     // Wait until the server answers.
@@ -81,12 +83,14 @@ App::App(const Display& d, const std::string& program, const std::string& cwd)
         _exit(127);
     }
     for (int i = 0; i < 100 && window_.empty(); ++i) {
-        std::string out = run(display_, "xdotool search --onlyvisible --pid " + std::to_string(pid_));
+        std::string out =
+            run(display_, "xdotool search --onlyvisible --pid " + std::to_string(pid_));
         // The top-level window is the last one FLTK maps.
         auto end = out.find_last_not_of("\n ");
         if (end != std::string::npos) {
             auto start = out.find_last_of('\n', end);
-            window_ = out.substr(start == std::string::npos ? 0 : start + 1, end + 1 - (start == std::string::npos ? 0 : start + 1));
+            window_ = out.substr(start == std::string::npos ? 0 : start + 1,
+                                 end + 1 - (start == std::string::npos ? 0 : start + 1));
         }
         if (window_.empty()) sleepms(50);
     }
@@ -136,7 +140,9 @@ void App::type(const std::string& text) {
     settle();
 }
 
-shell::Surface App::shot() { return shot(window_); }
+shell::Surface App::shot() {
+    return shot(window_);
+}
 
 shell::Surface App::shot(const std::string& window) {
     std::string ppm = run(display_, "import -window " + window + " -depth 8 ppm:-");
@@ -167,7 +173,9 @@ void App::wmclose() {
     settle();
 }
 
-void App::savepng(const std::string& path) { run(display_, "import -window " + window_ + " " + path); }
+void App::savepng(const std::string& path) {
+    run(display_, "import -window " + window_ + " " + path);
+}
 
 int App::wait(double seconds) {
     if (exited_) return status_;

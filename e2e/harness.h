@@ -13,12 +13,12 @@ namespace e2e {
 
 // One Xvfb server for the whole test binary (1280x1024x24 unless asked).
 class Display {
-public:
+  public:
     explicit Display(int depth = 24);
     ~Display();
     const std::string& name() const { return name_; }
 
-private:
+  private:
     pid_t pid_ = -1;
     std::string name_;
 };
@@ -27,7 +27,7 @@ private:
 std::string run(const std::string& display, const std::string& cmd, int* status = nullptr);
 
 class App {
-public:
+  public:
     // Starts `program` (a path) in folder `cwd` and waits for its window.
     App(const Display& d, const std::string& program, const std::string& cwd);
     ~App();
@@ -53,7 +53,7 @@ public:
     void settle(int ms = 150);
     std::string x(const std::string& cmd) { return run(display_, cmd); }
 
-private:
+  private:
     std::string display_;
     pid_t pid_ = -1;
     std::string window_;

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::string shelldemo() { return std::string(BUILD_ROOT) + "/e2e/shelldemo"; }
+std::string shelldemo() {
+    return std::string(BUILD_ROOT) + "/e2e/shelldemo";
+}
 
 std::string title(e2e::App& app, const std::string& window) {
     std::string t = app.x("xdotool getwindowname " + window);

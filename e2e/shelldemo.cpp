@@ -29,7 +29,7 @@ DialogTemplate demodialog() {
 }
 
 class DemoDialog : public DialogProc {
-public:
+  public:
     explicit DemoDialog(Window& w) : w_(w) {}
     int handle(DialogView& v, const DialogMessage& m) override {
         switch (m.msg) {
@@ -48,17 +48,18 @@ public:
             case DlgMsg::hscroll:
                 w_.settitle("track:" + std::to_string(m.code) + ":" + std::to_string(v.pos(11)));
                 return 1;
-            case DlgMsg::close: return 1;
+            case DlgMsg::close:
+                return 1;
         }
         return 0;
     }
 
-private:
+  private:
     Window& w_;
 };
 
 class Demo : public Program {
-public:
+  public:
     int proc(Window& w, const Message& m) override {
         switch (m.msg) {
             case Msg::create:
@@ -74,14 +75,21 @@ public:
                 open.overwriteprompt = false;
                 open.mustexist = true;
                 return 0;
-            case Msg::paint: w.present(m.rect); return 0;
-            case Msg::keydown: key(w, m.wparam); return 0;
-            case Msg::destroy: w.quit(0); return 0;
-            default: return 1;
+            case Msg::paint:
+                w.present(m.rect);
+                return 0;
+            case Msg::keydown:
+                key(w, m.wparam);
+                return 0;
+            case Msg::destroy:
+                w.quit(0);
+                return 0;
+            default:
+                return 1;
         }
     }
 
-private:
+  private:
     void key(Window& w, int vk) {
         if (vk == 'M') {
             dlgproc = std::make_unique<DemoDialog>(w);
