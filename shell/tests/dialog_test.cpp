@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "shell/filedialog.h"
+#include "shell/headless/host.h"
+
+using namespace shell;
+using shell::headless::Dialog;
+using shell::headless::Host;
+
+namespace {
+
+DialogTemplate sample() {
+    DialogTemplate t;
+    t.caption = "Sample";
+    t.controls = {
+        {10, Control::edit, "7", 0, 0, 20, 10, true, true},
+        {20, Control::radio, "A", 0, 0, 20, 10, true, true},
+        {21, Control::radio, "B", 0, 0, 20, 10, false, true},
+        {30, Control::radio, "C", 0, 0, 20, 10, true, true},
+        {31, Control::radio, "D", 0, 0, 20, 10, false, true},
+        {40, Control::checkbox, "E", 0, 0, 20, 10, true, true},
+        {50, Control::trackbar, "", 0, 0, 20, 10, true, true},
+        {1, Control::button, "OK", 0, 0, 20, 10, true, true},
+        {2, Control::button, "Cancel", 0, 0, 20, 10, false, true},
+    };
+    return t;
+}
+
+// Records every message and, on an edit change, writes the box back once
+// clamped, as the programs' dialogs do.
+struct Recorder : DialogProc {
+    std::vector<DialogMessage> log;
+    std::vector<std::string> seen;
+    int handle(DialogView& v, const DialogMessage& m) override {
+        log.push_back(m);
+        if (m.msg == DlgMsg::init) v.setrange(50, 3, 9);
+        if (m.msg == DlgMsg::command && m.id == 10 && m.code == en_change) {
+            seen.push_back(v.text(10));
+            if (v.text(10) == "300") v.settext(10, "255");
+        }
+        if (m.msg == DlgMsg::command && (m.id == 1 || m.id == 2)) v.end(m.id);
+        return 1;
+    }
+};
+
+struct Empty : Program {
+    int proc(Window& w, const Message& m) override {
+        if (m.msg == Msg::destroy) w.quit(0);
+        return m.msg == Msg::destroy ? 0 : 1;
+    }
+};
+
+ProgramDesc emptydesc() {
+    ProgramDesc d;
+    d.title = "T";
+    d.width = 8;
+    d.height = 6;
+    d.make = [] { return std::make_unique<Empty>(); };
+    return d;
+}
+
+}  // namespace
+
+TEST(DialogUnits, RoundHalfUp) {
+    DialogUnits du = dialogunits(8);
+    EXPECT_EQ(du.x(4), 6);
+    EXPECT_EQ(du.x(1), 2);  // 1.5 rounds up
+    EXPECT_EQ(du.y(8), 13);
+    EXPECT_EQ(du.y(4), 7);  // 6.5 rounds up
+    DialogUnits help = dialogunits(11);
+    EXPECT_EQ(help.x(394), 690);  // 689.5
+    EXPECT_EQ(help.y(296), 629);
+}
+
+TEST(HeadlessDialog, WritesNotifyBeforeReturning) {
+    Recorder r;
+    Dialog d(sample(), r);
+    d.init();
+    d.settext(10, "12");
+    ASSERT_EQ(r.seen.size(), 1u);
+    EXPECT_EQ(r.seen[0], "12");
+    // A write-back from inside the notification is itself notified, and the
+    // box ends up holding the clamped value.
+    d.type(10, "300");
+    EXPECT_EQ(d.text(10), "255");
+    EXPECT_EQ(r.seen, (std::vector<std::string>{"12", "300", "255"}));
+    // Writing a static text or button label notifies nothing.
+    size_t n = r.log.size();
+    d.settext(1, "Done");
+    EXPECT_EQ(r.log.size(), n);
+}
+
+TEST(HeadlessDialog, RadioGroupsCheckBoxesAndDisabledControls) {
+    Recorder r;
+    Dialog d(sample(), r);
+    d.init();
+    d.click(21);
+    d.click(30);
+    EXPECT_TRUE(d.checked(21));  // another group is left alone
+    EXPECT_TRUE(d.checked(30));
+    d.click(20);
+    EXPECT_TRUE(d.checked(20));
+    EXPECT_FALSE(d.checked(21));
+    d.click(40);
+    EXPECT_TRUE(d.checked(40));
+    d.click(40);
+    EXPECT_FALSE(d.checked(40));
+    d.enable(31, false);
+    size_t n = r.log.size();
+    d.click(31);
+    d.type(31, "x");
+    EXPECT_EQ(r.log.size(), n);
+    EXPECT_FALSE(d.checked(31));
+}
+
+TEST(HeadlessDialog, TrackbarCodes) {
+    Recorder r;
+    Dialog d(sample(), r);
+    d.init();
+    EXPECT_EQ(d.range(50), std::make_pair(3, 9));
+    d.setpos(50, 6);
+    r.log.clear();
+    d.trackkey(50, vk_right);
+    ASSERT_EQ(r.log.size(), 2u);
+    EXPECT_EQ(r.log[0].code, tb_linedown);
+    EXPECT_EQ(r.log[0].pos, 7);
+    EXPECT_EQ(r.log[1].code, tb_endtrack);
+    d.trackkey(50, vk_home);
+    EXPECT_EQ(r.log[2].code, tb_top);
+    EXPECT_EQ(d.pos(50), 3);
+    d.trackkey(50, vk_left);  // stays at the bottom of the range
+    EXPECT_EQ(d.pos(50), 3);
+    d.trackkey(50, vk_end);
+    EXPECT_EQ(d.pos(50), 9);
+    r.log.clear();
+    d.trackdrag(50, {5, 4});
+    ASSERT_EQ(r.log.size(), 4u);
+    EXPECT_EQ(r.log[0].code, tb_thumbtrack);
+    EXPECT_EQ(r.log[1].pos, 4);
+    EXPECT_EQ(r.log[2].code, tb_thumbposition);
+    EXPECT_EQ(r.log[3].code, tb_endtrack);
+    d.setpos(50, 42);  // clamped to the range
+    EXPECT_EQ(d.pos(50), 9);
+}
+
+TEST(HeadlessDialog, EnterAndEscapePressTheirButtons) {
+    Recorder r;
+    Dialog ok(sample(), r);
+    ok.enter();
+    EXPECT_TRUE(ok.ended());
+    EXPECT_EQ(ok.result(), 1);
+    Dialog cancel(sample(), r);
+    cancel.escape();
+    EXPECT_EQ(cancel.result(), 2);
+
+    DialogTemplate bare = sample();
+    bare.controls.pop_back();  // no Cancel: Esc does nothing
+    bare.closebox = false;
+    Dialog noesc(bare, r);
+    noesc.escape();
+    noesc.closebox();
+    EXPECT_FALSE(noesc.ended());
+}
+
+TEST(HeadlessHost, ModalAndModelessDialogs) {
+    Host host(emptydesc());
+    Recorder r;
+    host.modalscripts.push_back([](Dialog& d) {
+        d.type(10, "42");
+        d.enter();
+    });
+    EXPECT_EQ(host.dialogbox(sample(), r), 1);
+    EXPECT_EQ(r.seen.back(), "42");
+    // Without a script the dialog is cancelled rather than left hanging.
+    EXPECT_EQ(host.dialogbox(sample(), r), 2);
+
+    DialogView* v = host.createdialog(sample(), r);
+    ASSERT_EQ(host.modeless(), v);
+    host.modeless()->click(2);
+    EXPECT_EQ(host.modeless(), nullptr);
+}
+
+TEST(HeadlessHost, FileDialogRecords) {
+    Host host(emptydesc());
+    FileDialogRecord rec;
+    rec.defext = "map";
+    EXPECT_EQ(dialogfolder(rec), startfolder());
+    host.fileanswers = {std::string("/tmp/x/palette"), std::nullopt, std::string("other.map")};
+    ASSERT_TRUE(host.filedialog(rec, true));
+    EXPECT_EQ(rec.file, "/tmp/x/palette.map");
+    EXPECT_EQ(rec.filetitle, "palette.map");
+    // The next use starts from the chosen file's folder.
+    EXPECT_EQ(dialogfolder(rec), "/tmp/x");
+    EXPECT_FALSE(host.filedialog(rec, true));
+    EXPECT_EQ(rec.file, "/tmp/x/palette.map");  // a cancel keeps the record
+    ASSERT_TRUE(host.filedialog(rec, false));
+    EXPECT_EQ(rec.file, "/tmp/x/other.map");
+    EXPECT_FALSE(host.filedialog(rec, false));  // no answer left: cancelled
+    EXPECT_EQ(host.filedialogs.size(), 4u);
+
+    EXPECT_EQ(withdefaultext("a.b/name", "map"), "a.b/name.map");
+    EXPECT_EQ(withdefaultext("dir/name.MAP", "map"), "dir/name.MAP");
+    EXPECT_EQ(withdefaultext("Name", ""), "Name");
+}
+
+TEST(HeadlessHost, BoxesTitleBusyAndQueue) {
+    Host host(emptydesc());
+    host.messagebox("Hello", "Cap", Icon::exclamation, false);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].caption, "Cap");
+    EXPECT_FALSE(host.boxes[0].owned);
+    host.settitle("1 %");
+    EXPECT_EQ(host.title(), "1 %");
+    host.setbusy(true);
+    EXPECT_TRUE(host.busy());
+    host.setbusy(false);
+    EXPECT_EQ(host.busychanges, 2);
+    int flushed = 0;
+    host.onflush = [&] { ++flushed; };
+    host.flush();
+    EXPECT_EQ(flushed, 1);
+    // Posted messages run after the current one, and a destroy ends the loop.
+    host.post(Message::simple(Msg::destroy));
+    EXPECT_FALSE(host.ended());
+    host.pump();
+    EXPECT_TRUE(host.ended());
+    EXPECT_EQ(host.exitcode(), 0);
+}
+
+TEST(Program, AcceleratorsAndStartupMessages) {
+    ProgramDesc d;
+    d.accelerators = {{'C', 100}, {vk_escape, 200}};
+    Message out;
+    ASSERT_TRUE(translateaccelerator(d, Message::key('C'), out));
+    EXPECT_EQ(out.msg, Msg::command);
+    EXPECT_EQ(out.wparam, 100);
+    EXPECT_FALSE(translateaccelerator(d, Message::key('D'), out));
+    EXPECT_FALSE(translateaccelerator(d, Message::command(100), out));
+    EXPECT_STREQ(errormessage(err_graphics), "Couldn't initialize graphics.");
+    EXPECT_STREQ(errormessage(err_class), "Couldn't register main window class.");
+    EXPECT_STREQ(errormessage(err_window), "Couldn't create main window.");
+    // Mouse positions arrive as unsigned words.
+    Message m = Message::mouse(Msg::mousemove, -1, 70000);
+    EXPECT_EQ(m.x, 65535);
+    EXPECT_EQ(m.y, 70000 - 65536);
+}

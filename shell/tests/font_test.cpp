@@ -1,0 +1,63 @@
+#include "shell/font.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace shell;
+
+TEST(Font, CellMetricsOfTheInterfaceFont) {
+    Font f(20);
+    ASSERT_TRUE(f.ok()) << uifontfile();
+    EXPECT_NE(std::string(uifontfile()).find("LiberationSerif-BoldItalic"), std::string::npos);
+    EXPECT_EQ(f.ascent(), 16);
+    EXPECT_EQ(f.descent(), 4);
+    EXPECT_EQ(f.cellheight(), 20);
+    EXPECT_GT(f.textwidth("Red"), f.textwidth("R"));
+    EXPECT_EQ(f.textwidth(""), 0);
+}
+
+TEST(Font, TextSitsInItsCellAndBlends) {
+    Font f(20);
+    const Rgb ink{0, 192, 255};
+    Surface s(60, 30, Rgb{100, 0, 0});
+    f.draw(s, 10, 5, "H", ink);
+    // Coverage stays within the cell: rows 5 .. 24, from x 10 on.
+    int top = 99, bottom = -1, left = 99, full = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x) {
+            Rgb p = s.at(x, y);
+            if (p == (Rgb{100, 0, 0})) continue;
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+            left = std::min(left, x);
+            if (p == ink) ++full;
+            // Partial coverage mixes the ink with what lay beneath.
+            EXPECT_LE(p.r, 100);
+            EXPECT_EQ(p.r * 255 / 100 + p.g * 255 / 192 >= 250, true) << x << "," << y;
+        }
+    EXPECT_GE(top, 5);
+    EXPECT_LE(bottom, 5 + 16);  // a capital stands on the baseline
+    EXPECT_GE(left, 8);         // an italic may lean a pixel or two left of its pen
+    EXPECT_GT(full, 10);
+
+    // Opaque text first clears its box; nothing outside the box changes.
+    Surface o(60, 30, Rgb{100, 0, 0});
+    f.drawopaque(o, Rect{10, 5, 20, 25}, 10, 5, "HHHH", ink, Rgb{});
+    EXPECT_EQ(o.at(9, 10), (Rgb{100, 0, 0}));
+    EXPECT_EQ(o.at(25, 10), (Rgb{100, 0, 0}));
+    bool black = false;
+    for (int x = 10; x < 20; ++x) black = black || o.at(x, 5) == Rgb{};
+    EXPECT_TRUE(black);
+}
+
+TEST(Font, MultiByteAndMalformedText) {
+    Font f(20);
+    // A letter outside ASCII is one glyph, not two.
+    EXPECT_EQ(f.textwidth("\xC3\xAB"), f.textwidth("\xC3\xAB"));
+    EXPECT_LT(f.textwidth("\xC3\xAB"), 2 * f.textwidth("e") + 1);
+    Surface s(40, 30);
+    f.draw(s, 0, 0, std::string("\xC3", 1), Rgb{255, 255, 255});  // truncated sequence
+    f.draw(s, 35, 25, "WWW", Rgb{255, 255, 255});                 // runs off the surface
+    SUCCEED();
+}
