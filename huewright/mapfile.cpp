@@ -160,14 +160,8 @@ bool MapParser::feed(const char* data, size_t size) {
                 // The number ends here. The next one may follow at once
                 // ("1-2-3" is three numbers), so this character is looked at
                 // again as the start of the next field.
-                scratch_[entry_][field_] = negative_ ? static_cast<uint8_t>(-value_) : value_;
-                ++field_;
-                negative_ = false;
-                if (field_ == 3) {
-                    stage_ = rest;
-                    break;
-                }
-                stage_ = blank;
+                endnumber();
+                if (stage_ == rest) break;
                 [[fallthrough]];
             case blank:
                 if (isspacechar(c)) break;
@@ -186,12 +180,15 @@ bool MapParser::feed(const char* data, size_t size) {
     return !bad_ && entry_ < 256;
 }
 
+void MapParser::endnumber() {
+    scratch_[entry_][field_] = negative_ ? static_cast<uint8_t>(-value_) : value_;
+    ++field_;
+    negative_ = false;
+    stage_ = field_ == 3 ? rest : blank;
+}
+
 void MapParser::endline() {
-    if (stage_ == digits) {
-        scratch_[entry_][field_] = negative_ ? static_cast<uint8_t>(-value_) : value_;
-        ++field_;
-        if (field_ == 3) stage_ = rest;
-    }
+    if (stage_ == digits) endnumber();
     if (stage_ == rest)
         ++entry_;
     else

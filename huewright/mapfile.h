@@ -91,6 +91,7 @@ class MapParser {
     bool finish(shell::Palette& out);
 
   private:
+    void endnumber();  // stores the number just read and moves to the next field
     void endline();
 
     enum Stage : uint8_t {
