@@ -1,20 +1,15 @@
-// The file is built in three pieces: the header, directory and data area are
-// composed in memory (tiffhead), the strip follows row by row (raw) or in one
-// piece once the LZW encoder has finished, and a temporary file takes all of
-// it before it is renamed over the target.
+// The file is built in two pieces: the header, directory and data area are
+// composed in memory (tiffhead), and the strip follows row by row (raw) or in
+// one piece once the LZW encoder has finished. Both go to a temporary file
+// that replaces the target only when all of it was written.
 #include "tiff.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <vector>
 
 #include "lzw.h"
+#include "shell/atomicfile.h"
 
 namespace huewright {
 
@@ -30,8 +25,6 @@ const char* saveerror(int result) {
 }
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // TIFF field types.
 constexpr uint16_t type_byte = 1;
@@ -142,90 +135,6 @@ std::vector<uint8_t> tiffhead(int xres, int yres, int compression, const Metadat
     return h.b;
 }
 
-// A file written under a temporary name beside its target and renamed over
-// the target only when every byte, the flush and the close succeeded. Until
-// then the target is untouched; a file given up is deleted.
-class TempFile {
-  public:
-    TempFile() = default;
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile() { discard(); }
-
-    bool create(const std::string& file) {
-        std::error_code ec;
-        target = fs::path(file);
-        // A link is followed, so that the file it names is replaced and the
-        // link stays.
-        if (fs::is_symlink(target, ec)) {
-            fs::path real = fs::canonical(target, ec);
-            if (!ec) target = real;
-        }
-        if (target.filename().empty() || fs::is_directory(target, ec)) return false;
-        fs::path folder = target.parent_path();
-        if (folder.empty()) folder = ".";
-        std::string name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-        fd = mkstemp(name.data());
-        if (fd < 0) return false;
-        path = name;
-        return true;
-    }
-
-    bool write(const void* data, size_t n) {
-        const char* p = static_cast<const char*>(data);
-        while (n > 0) {
-            const ssize_t k = ::write(fd, p, n);
-            if (k < 0 && errno == EINTR) continue;
-            if (k <= 0) return false;
-            p += k;
-            n -= static_cast<size_t>(k);
-        }
-        return true;
-    }
-
-    bool writeat(off_t offset, const void* data, size_t n) {
-        return pwrite(fd, data, n, offset) == static_cast<ssize_t>(n);
-    }
-
-    // Flushes, closes and renames; false (and the file deleted) on any failure.
-    bool commit() {
-        // The new file gets the mode the replaced one had, or what a plain
-        // create would have given it, rather than the private mode of a
-        // temporary file.
-        struct stat st {};
-        mode_t mode;
-        if (stat(target.c_str(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            const mode_t mask = umask(0);
-            umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (fchmod(fd, mode) != 0) return false;
-        // The data must be on disk before the name points at it, or a crash
-        // could leave an empty file where the old one was.
-        if (fsync(fd) != 0) return false;
-        const int r = close(fd);
-        fd = -1;
-        if (r != 0) return false;
-        if (rename(path.c_str(), target.c_str()) != 0) return false;
-        path.clear();
-        return true;
-    }
-
-    void discard() {
-        if (fd >= 0) close(fd);
-        fd = -1;
-        if (!path.empty()) unlink(path.c_str());
-        path.clear();
-    }
-
-  private:
-    fs::path target;
-    std::string path;  // the temporary file while it exists
-    int fd = -1;
-};
-
 // The window title counts the rows in per cent, from "1 %" to "100 %",
 // changed only when the number changes and flushed so that it shows while
 // the window handles no events.
@@ -260,8 +169,8 @@ int save(shell::Window& window, const shell::Surface& hdc, bool lzw, const std::
     const std::vector<uint8_t> head = tiffhead(xres, yres, lzw ? compression_lzw : compression_none,
                                                m, iptc, xmp, static_cast<uint32_t>(rawsize));
 
-    TempFile out;
-    if (!out.create(file)) return save_openerror;
+    shell::AtomicFile out;
+    if (!out.open(file)) return save_openerror;
     std::unique_ptr<LzwEncoder> encoder;
     try {
         if (lzw) encoder = std::make_unique<LzwEncoder>(rawsize);
@@ -288,7 +197,8 @@ int save(shell::Window& window, const shell::Surface& hdc, bool lzw, const std::
         if (!out.write(encoder->strip(), encoder->codebytes())) return save_writeerror;
         const uint32_t n = static_cast<uint32_t>(encoder->codebytes());
         const uint8_t count[4] = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
-        if (!out.writeat(stripbytecountsoffset, count, sizeof count)) return save_writeerror;
+        if (!out.seek(stripbytecountsoffset) || !out.write(count, sizeof count))
+            return save_writeerror;
     }
     if (!out.commit()) return save_writeerror;
     return save_ok;
