@@ -41,19 +41,34 @@ void Surface::setpixel(int x, int y, Rgb c) {
 void Surface::fillrect(const Rect& r0, Rgb c) {
     Rect r = intersect(r0, bounds());
     if (r.empty()) return;
-    for (int y = r.top; y < r.bottom; ++y) {
-        uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
-        for (int x = r.left; x < r.right; ++x, p += 3) {
+    // Paint the first row, then copy it to the others.
+    uint8_t* first = &px_[(size_t(r.top) * w_ + r.left) * 3];
+    uint8_t* p = first;
+    for (int x = r.left; x < r.right; ++x, p += 3) {
+        p[0] = c.r;
+        p[1] = c.g;
+        p[2] = c.b;
+    }
+    const size_t n = size_t(r.width()) * 3;
+    for (int y = r.top + 1; y < r.bottom; ++y)
+        std::memcpy(&px_[(size_t(y) * w_ + r.left) * 3], first, n);
+}
+
+void Surface::square(int x, int y, int w, Rgb c) {
+    int l = x - w / 2, t = y - w / 2;
+    if (l < 0 || t < 0 || l + w > w_ || t + w > h_) {
+        fillrect(Rect{l, t, l + w, t + w}, c);
+        return;
+    }
+    // Wholly inside: the common case of a curve drawn with a wide pen.
+    for (int row = 0; row < w; ++row) {
+        uint8_t* p = &px_[(size_t(t + row) * w_ + l) * 3];
+        for (int col = 0; col < w; ++col, p += 3) {
             p[0] = c.r;
             p[1] = c.g;
             p[2] = c.b;
         }
     }
-}
-
-void Surface::square(int x, int y, int w, Rgb c) {
-    int l = x - w / 2, t = y - w / 2;
-    fillrect(Rect{l, t, l + w, t + w}, c);
 }
 
 void Surface::line(Point a, Point b, Rgb c, int width) {
@@ -64,6 +79,19 @@ void Surface::line(Point a, Point b, Rgb c, int width) {
     const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     const bool thin = width <= 1;
+    const int half = thin ? 0 : width / 2, w = thin ? 1 : width;
+    // Straight lines are one rectangle: the union of the squares painted at
+    // every pixel they visit.
+    if (dx == 0 && dy != 0) {
+        int y0 = sy > 0 ? a.y : b.y + 1, y1 = sy > 0 ? b.y - 1 : a.y;
+        fillrect(Rect{a.x - half, y0 - half, a.x - half + w, y1 - half + w}, c);
+        return;
+    }
+    if (dy == 0 && dx != 0) {
+        int x0 = sx > 0 ? a.x : b.x + 1, x1 = sx > 0 ? b.x - 1 : a.x;
+        fillrect(Rect{x0 - half, a.y - half, x1 - half + w, a.y - half + w}, c);
+        return;
+    }
     auto plot = [&](int x, int y) {
         if (thin)
             setpixel(x, y, c);
