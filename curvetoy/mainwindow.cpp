@@ -66,6 +66,17 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
     }
 }
 
+// A small picture of the program: a blue and green wave through red dots.
+static shell::Surface makeicon() {
+    shell::Surface s(32, 32);
+    shell::Point wave[] = {{2, 22}, {6, 10}, {10, 8}, {16, 16}, {22, 24}, {26, 22}, {30, 10}};
+    for (int i = 0; i + 1 < 7; ++i)
+        s.line(wave[i], wave[i + 1], i < 3 ? shell::Rgb{0, 128, 224} : shell::Rgb{0, 160, 64}, 2);
+    for (shell::Point p : {wave[1], wave[3], wave[5]})
+        s.fillrect(shell::Rect{p.x - 2, p.y - 2, p.x + 2, p.y + 2}, shell::Rgb{255, 0, 0});
+    return s;
+}
+
 shell::ProgramDesc programdesc() {
     shell::ProgramDesc d;
     d.title = "Xo Bezier Curve Demo";
@@ -74,6 +85,7 @@ shell::ProgramDesc programdesc() {
     d.menus = {{"File", {{"Show Control Points (C)", cmd_showcp}, {"Exit (Esc)", cmd_exit}}}};
     d.accelerators = {{'C', cmd_showcp}, {shell::vk_escape, cmd_exit}};
     d.depthcheck = false;
+    d.icon = makeicon();
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

@@ -48,6 +48,16 @@ TEST(CurvetoyDesktop, StartDragShowControlPointsAndExit) {
     EXPECT_EQ(differences(s, want), 0);
     EXPECT_EQ(s.getpixel(384, 200 + kMenu), shell::packrgb({255, 0, 0}));
 
+    // A release outside the window still ends the drag: the anchor does not
+    // follow the pointer back in.
+    app.move(384, 200 + kMenu);
+    app.x("xdotool mousedown 1");
+    app.move(1100, 300);
+    app.x("xdotool mouseup 1");
+    app.move(300, 400);
+    s = app.shot();
+    EXPECT_EQ(differences(s, want), 0);
+
     // C shows the sixteen control points and their handles.
     app.key("c");
     demo.okcp = 1;

@@ -30,6 +30,7 @@ struct ProgramDesc {
     std::vector<Menu> menus;
     std::vector<Accelerator> accelerators;
     bool depthcheck = false;  // refuse displays below 24 bits per pixel
+    Surface icon;             // the window icon, 32 x 32 (none when empty)
     std::function<std::unique_ptr<Program>()> make;
 };
 

@@ -2,6 +2,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Widget.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
@@ -199,6 +200,11 @@ Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d
     win_->end();
     win_->resizable(nullptr);
     win_->size_range(win_->w(), win_->h(), win_->w(), win_->h());
+    if (d.icon.width() > 0) {
+        // The window keeps its own copy of the icon's pixels.
+        Fl_RGB_Image icon(d.icon.data(), d.icon.width(), d.icon.height(), 3);
+        win_->icon(&icon);
+    }
     program_ = d.make();
 }
 
