@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace shell {
@@ -46,6 +47,24 @@ struct Rect {
 Rect intersect(const Rect& a, const Rect& b);
 // The smallest rectangle holding both; an empty side is ignored.
 Rect unite(const Rect& a, const Rect& b);
+
+// Pixel storage starts on a 64-byte boundary in every surface. A full-width
+// copy between two surfaces then never has its destination 1 to 31 bytes
+// (modulo 4096) past its source, a distance at which the string-move
+// instruction that memmove uses for long rows runs about fifteen times slower
+// on some processors (measured: a 1024 x 768 copy took 1 ms instead of 75 us).
+template <class T>
+struct CacheLineAllocator {
+    using value_type = T;
+    static constexpr std::align_val_t kAlign{64};
+    CacheLineAllocator() = default;
+    template <class U>
+    CacheLineAllocator(const CacheLineAllocator<U>&) {}
+    T* allocate(size_t n) { return static_cast<T*>(::operator new(n * sizeof(T), kAlign)); }
+    void deallocate(T* p, size_t) { ::operator delete(p, kAlign); }
+    friend bool operator==(const CacheLineAllocator&, const CacheLineAllocator&) { return true; }
+    friend bool operator!=(const CacheLineAllocator&, const CacheLineAllocator&) { return false; }
+};
 
 class Surface {
   public:
@@ -95,7 +114,7 @@ class Surface {
     void square(int x, int y, int w, Rgb c);
 
     int w_ = 0, h_ = 0;
-    std::vector<uint8_t> px_;
+    std::vector<uint8_t, CacheLineAllocator<uint8_t>> px_;
     Point pos_{};
 };
 
