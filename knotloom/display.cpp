@@ -1,5 +1,6 @@
 #include "display.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -51,6 +52,26 @@ Rect cornerof(int box) {
                 click[box].top + kCursorHeight};
 }
 
+// Fills r with c: its first row pixel by pixel, the others as copies of it.
+// The same pixels as Surface::fillrect, for the large areas of every redraw.
+void fastfill(Surface& s, const Rect& r0, Rgb c) {
+    const Rect r = shell::intersect(r0, s.bounds());
+    if (r.empty()) return;
+    const size_t stride = size_t(s.stride()), n = size_t(r.width()) * 3;
+    uint8_t* first = s.data() + size_t(r.top) * stride + size_t(r.left) * 3;
+    for (size_t i = 0; i < n; i += 3) first[i] = c.r, first[i + 1] = c.g, first[i + 2] = c.b;
+    for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(first + (y - r.top) * stride, first, n);
+}
+
+// Copies the first row of r, which must lie inside s, to its other rows.
+void copyfirstrow(Surface& s, const Rect& r) {
+    if (!(shell::intersect(r, s.bounds()) == r)) return;
+    const uint8_t* first = s.data() + size_t(r.top) * s.stride() + size_t(r.left) * 3;
+    for (int y = r.top + 1; y < r.bottom; ++y)
+        std::memcpy(s.data() + size_t(y) * s.stride() + size_t(r.left) * 3, first,
+                    size_t(r.width()) * 3);
+}
+
 void putmarker(Surface& s, const Surface& marker, const Rect& r) {
     s.blit(r.left, r.top, kMarkerSize, kMarkerSize, marker, 0, 0);
 }
@@ -73,11 +94,18 @@ int Display::draw(shell::Window& w, Model& m, int showcp) {
     Surface& s = w.g_vhdc;
     const int active = m.cindex, n = m.nd[active];
     // 1-4: black ground, banner, the marker in the active box, the margins.
-    std::memset(s.data(), 0, size_t(s.stride()) * s.height());
+    // The banner covers the full width of the top rows, so only the rows
+    // below it need clearing.
+    const int covered = std::min(kBannerHeight, s.height());
+    if (s.width() == kBannerWidth)
+        std::memset(s.data() + size_t(covered) * s.stride(), 0,
+                    size_t(s.stride()) * (s.height() - covered));
+    else
+        s.fill(kBlack);
     s.blit(0, 0, kBannerWidth, kBannerHeight, banner, 0, 0);
     s.blit(click[active].left, click[active].top, kCursorWidth, kCursorHeight, cursor, 0, 0);
-    s.fillrect(lbound, kMarginGreen);
-    s.fillrect(rbound, kMarginGreen);
+    fastfill(s, lbound, kMarginGreen);
+    fastfill(s, rbound, kMarginGreen);
 
     // 5-6: grid and labels.
     for (int x : gridx) s.line(Point{x, 127}, Point{x, 641}, kGridGrey);
@@ -101,7 +129,10 @@ int Display::draw(shell::Window& w, Model& m, int showcp) {
 
     // 9: the strip, one 2-pixel line per column. A 2-pixel pen paints x - 1 …
     // x and y - 1 … y at every pixel it visits, so each column line is the
-    // fill of that block; a column's right half is covered by the next one.
+    // block x - 1 … x by kStripTop - 1 … kStripBottom - 2, and a column's
+    // right half is covered by the next one. Every row of the strip is the
+    // same: the first is drawn column by column, the others copy it.
+    const Rect strip{kFirstColumn - 1, kStripTop - 1, kLastColumn + 1, kStripBottom - 1};
     for (int i = 0; i < kColumns; ++i) {
         Rgb c{m.spectrum[i][0], m.spectrum[i][1], m.spectrum[i][2]};
         if (m.invert) {
@@ -110,8 +141,9 @@ int Display::draw(shell::Window& w, Model& m, int showcp) {
             c = Rgb{m.invspectrum[i][0], m.invspectrum[i][1], m.invspectrum[i][2]};
         }
         const int x = kFirstColumn + i;
-        s.fillrect(Rect{x - 1, kStripTop - 1, x + 1, kStripBottom - 1}, c);
+        s.fillrect(Rect{x - 1, strip.top, x + 1, strip.top + 1}, c);
     }
+    copyfirstrow(s, strip);
 
     // 10-11: the data-point markers, then the control polygon on request.
     for (int i = 1; i <= n - 2; ++i) {

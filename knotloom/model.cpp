@@ -2,10 +2,11 @@
 
 #include <cmath>
 
-// Arithmetic follows the rule of all three programs: every expression is
-// evaluated in extended precision and every named quantity is stored as a
-// double, so results round exactly where the formulas say; conversions to
-// pixels truncate toward zero.
+// Geometry is held in doubles and truncated toward zero where it becomes
+// pixels. The solve evaluates its expressions in extended precision and
+// stores each result as a double, because its fixed pivots are extended
+// constants; the sampling, which runs thousands of times per drag step, is
+// plain double arithmetic.
 
 namespace knotloom {
 
@@ -168,7 +169,8 @@ void cpcalc(Model& m) {
 }
 
 void curvecalc(Model& m, CurveSamples& out) {
-    const int ch = m.cindex, n = m.nd[ch], p = m.degree, mk = m.nk[ch];
+    constexpr int p = kDegree;
+    const int ch = m.cindex, n = m.nd[ch], mk = m.nk[ch];
     const double* K = m.knot[ch];
     const double(*C)[2] = m.cp[ch];
     out.count = 0;
@@ -176,27 +178,28 @@ void curvecalc(Model& m, CurveSamples& out) {
     const double low = K[p], high = K[mk - 1 - p];
     // Only T = 1 … n - 2 is sampled: from the left end point through the user
     // points to the right end point. Beyond lie the duplicated end points.
-    const double start = double(1.0L / ext(n - 1));
-    const double end = double(1.0L - start);
+    const double start = 1.0 / (n - 1);
+    const double end = 1 - start;
     int xintold = 0;
-    for (double t = start; t <= end; t = double(ext(t) + ext(0.00025))) {
-        const double T = double(ext(high - low) * t + low);
+    for (double t = start; t <= end; t = t + 0.00025) {
+        const double T = (high - low) * t + low;
+        // The knot span; at an interior knot the span to its left.
         int k = p;
         while (k < mk - 1 - p) {
             if (K[k] <= T && T <= K[k + 1]) break;
             ++k;
         }
         // de Boor's weights depend on T and the knots only, so x and y share
-        // them; they are computed once, x is evaluated, and y only when the
+        // them: they are computed once, x is evaluated, and y only when the
         // sample is kept.
-        double alpha[4][4] = {};
-        double d[4] = {};
+        double alpha[p + 1][p + 1];
+        double d[p + 1];
         for (int j = 0; j <= p; ++j) d[j] = C[k - p + j][0];
         for (int r = 1; r <= p; ++r)
             for (int j = p; j >= r; --j) {
                 const double a = K[k - p + j];
-                alpha[r][j] = double((ext(T) - a) / (ext(K[j + 1 + k - r]) - a));
-                d[j] = double(ext(alpha[r][j]) * d[j] + (1.0L - alpha[r][j]) * d[j - 1]);
+                alpha[r][j] = (T - a) / (K[j + 1 + k - r] - a);
+                d[j] = alpha[r][j] * d[j] + (1 - alpha[r][j]) * d[j - 1];
             }
         const int xint = static_cast<int>(d[p]);
         // Of a run of samples in one column only the first is kept, except in
@@ -204,8 +207,7 @@ void curvecalc(Model& m, CurveSamples& out) {
         if (k < mk - 1 - p - 2 && xint == xintold) continue;
         for (int j = 0; j <= p; ++j) d[j] = C[k - p + j][1];
         for (int r = 1; r <= p; ++r)
-            for (int j = p; j >= r; --j)
-                d[j] = double(ext(alpha[r][j]) * d[j] + (1.0L - alpha[r][j]) * d[j - 1]);
+            for (int j = p; j >= r; --j) d[j] = alpha[r][j] * d[j] + (1 - alpha[r][j]) * d[j - 1];
         int yint = static_cast<int>(d[p]);
         xintold = xint;
         if (yint < 129) yint = 129;

@@ -17,6 +17,7 @@
 namespace knotloom {
 
 constexpr int kChannels = 3;     // 0 red, 1 green, 2 blue
+constexpr int kDegree = 3;       // cubic B-splines
 constexpr int kMaxData = 13;     // data points of a channel with 9 user points
 constexpr int kMaxControl = 15;  // kMaxData + 2
 constexpr int kMaxKnots = 19;    // kMaxData + 6
