@@ -2,7 +2,7 @@
 
 #include "artwork.h"
 #include "layout.h"
-#include "shell/filedialog.h"
+#include "mapfile.h"
 
 namespace knotloom {
 
@@ -17,14 +17,6 @@ constexpr size_t kSavedTextBuffer = 100;
 // Trackbar notifications below this code are line, page and thumb moves; the
 // count follows only those, not Home, End or the end of tracking.
 constexpr int kFirstUntrackedCode = shell::tb_top;
-
-// The MAP writer is being written separately; until it lands every save
-// reports that the file could not be written.
-int SaveMapFile(const std::string& path, const Model& m) {
-    (void)path;
-    (void)m;
-    return 1;
-}
 
 }  // namespace
 
@@ -85,12 +77,7 @@ std::string savedtext(const std::string& filetitle) {
 }
 
 MainWindow::MainWindow() {
-    smapn.filtername = "Fractint .map files (*.map)";
-    smapn.pattern = "*.map";
-    smapn.title = "Select a file for saving parameters";
-    smapn.defext = "map";
-    smapn.initialdir = shell::startfolder();
-    smapn.overwriteprompt = true;
+    InitOpenFile(files);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -222,11 +209,15 @@ void MainWindow::points(shell::Window& w) {
 }
 
 void MainWindow::save(shell::Window& w) {
+    // The dialog and the boxes are this command's; the MAP writer writes the
+    // file as the user sees it (inverted when inversion is on).
+    shell::FileDialogRecord& smapn = files.smapn;
     if (w.filedialog(smapn, true)) {
         // Restore the picture under the closed dialog before writing.
         w.presentall();
         w.flush();
-        if (SaveMapFile(smapn.file, model) != 0)
+        if (writemapfile(smapn.file, model.palette, model.spectrum, model.nd, model.dp,
+                         model.invert) != 0)
             w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation,
                          true);
         else

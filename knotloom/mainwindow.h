@@ -5,6 +5,7 @@
 #include <string>
 
 #include "display.h"
+#include "mapfile.h"
 #include "model.h"
 #include "shell/program.h"
 
@@ -45,7 +46,7 @@ class MainWindow : public shell::Program {
     int dpindex = 0;  // which one, of the active channel
     int showcp = 0;   // the control polygon is shown
     // The save dialog's record; it keeps the last chosen file.
-    shell::FileDialogRecord smapn;
+    MapFiles files;
 
   private:
     void create(shell::Window& w);

@@ -1,9 +1,12 @@
 // Window-level tests: the real window procedure driven through the headless
 // host with clicks, drags, keys, scripted dialogs and file answers.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "artwork.h"
 #include "layout.h"
@@ -437,6 +440,97 @@ TEST_F(Window, SaveCancelledOrFailing) {
     EXPECT_EQ(host.boxes[0].caption, "Save file error");
     EXPECT_EQ(host.boxes[0].icon, shell::Icon::exclamation);
     EXPECT_TRUE(host.boxes[0].owned);
+}
+
+// A fresh folder for saved files.
+std::string tempfolder() {
+    std::string t = ::testing::TempDir() + "knotloomXXXXXX";
+    if (!mkdtemp(t.data())) return ::testing::TempDir();
+    return t;
+}
+
+std::string readfile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+// The MAP file the model should produce, composed here with printf.
+std::string mapfor(const Model& m) {
+    std::string s;
+    char line[100];
+    auto shown = [&](int v) { return m.invert ? 255 - v : v; };
+    for (const auto& e : m.palette) {
+        std::snprintf(line, sizeof line, "%d %d %d\n", shown(e[0]), shown(e[1]), shown(e[2]));
+        s += line;
+    }
+    s += "\n";
+    for (const auto& c : m.spectrum) {
+        std::snprintf(line, sizeof line, "%d %d %d\n", shown(c[0]), shown(c[1]), shown(c[2]));
+        s += line;
+    }
+    const char* names[3] = {"Red", "Green", "Blue"};
+    for (int k = 0; k < 3; ++k) {
+        s += std::string("\n") + names[k] + "\n";
+        for (int j = 0; j < m.nd[k]; ++j) {
+            std::snprintf(line, sizeof line, "dp[%d][0]: %.1f  dp[%d][1]: %.1f\n", j, m.dp[k][j][0],
+                          j, m.dp[k][j][1]);
+            s += line;
+        }
+    }
+    s += m.invert ? "\nInversion: True" : "\nInversion: False";
+    return s;
+}
+
+TEST_F(Window, SaveRightAfterStartUp) {
+    const std::string folder = tempfolder();
+    host.fileanswers.push_back(folder + "/start");
+    host.click(600, 90);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Image saved as start.map");
+    EXPECT_EQ(host.boxes[0].caption, "Xo B-Spline");
+    EXPECT_FALSE(host.boxes[0].owned);
+    const std::string text = readfile(folder + "/start.map");
+    // No palette yet: 256 black entries, then the columns, of which only red
+    // has been evaluated.
+    std::string black;
+    for (int i = 0; i < 256; ++i) black += "0 0 0\n";
+    EXPECT_EQ(text.substr(0, black.size() + 1), black + "\n");
+    std::string column0 = std::to_string(m.spectrum[0][0]) + " 0 0\n";
+    EXPECT_EQ(text.substr(black.size() + 1, column0.size()), column0);
+    EXPECT_EQ(text, mapfor(m));
+    EXPECT_TRUE(cornerblack(box_save));
+    EXPECT_TRUE(cornerhascursor(box_red));
+    std::remove((folder + "/start.map").c_str());
+    rmdir(folder.c_str());
+}
+
+TEST_F(Window, SaveAfterHoveringWritesWhatIsShown) {
+    const std::string folder = tempfolder();
+    host.click(600, 30);  // green, evaluated
+    drag(416, 256, 431, 300);
+    host.release(431, 300);
+    host.move(500, 700);  // the strip: the palette is computed
+    ASSERT_GT(m.palette[124][1], 0);
+    host.fileanswers.push_back(folder + "/hover.map");
+    host.command(cmd_save);
+    EXPECT_EQ(readfile(folder + "/hover.map"), mapfor(m));
+    EXPECT_NE(mapfor(m).find("dp[5][0]: 431.0  dp[5][1]: 300.0\n"), std::string::npos);
+
+    // With inversion on, the file holds the colours as shown; the next save
+    // starts from the file chosen last.
+    int rx, ry;
+    ASSERT_TRUE(findpixel(host.g_hdc, click[box_wheel], true, rx, ry));
+    host.click(rx, ry);
+    ASSERT_EQ(m.invert, 1);
+    host.fileanswers.push_back(folder + "/inverted.map");
+    host.command(cmd_save);
+    ASSERT_EQ(host.filedialogs.size(), 2u);
+    EXPECT_EQ(host.filedialogs[1].file, folder + "/hover.map");
+    const std::string inverted = readfile(folder + "/inverted.map");
+    EXPECT_EQ(inverted, mapfor(m));
+    EXPECT_EQ(inverted.substr(inverted.size() - 16), "\nInversion: True");
+    for (const char* f : {"/hover.map", "/inverted.map"}) std::remove((folder + f).c_str());
+    rmdir(folder.c_str());
 }
 
 TEST(SavedText, LongNamesAreCutAtACharacter) {
