@@ -246,6 +246,13 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             buttondown(w, m.x, m.y);
             return 0;
         case Msg::mousemove:
+            // A desktop that keeps reporting the pointer after it left the
+            // client area (a held button grabs it) reports a position outside,
+            // or wrapped round to one: that is the pointer leaving.
+            if (m.x >= w.xres() || m.y >= w.yres()) {
+                w.post(Message::mouse(Msg::lbuttonup, 0, 0));
+                return 0;
+            }
             mousemove(w, m.x, m.y);
             return 0;
         case Msg::lbuttonup:

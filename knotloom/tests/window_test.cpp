@@ -188,7 +188,7 @@ TEST_F(Window, UserPointsKeepTheirPlaces) {
     EXPECT_EQ(m.dp[0][5][0], 320 + 72);
     host.move(600, 384);
     EXPECT_EQ(m.dp[0][5][0], 512 - 72);
-    host.move(430, 1000);
+    host.move(430, 700);
     EXPECT_EQ(m.dp[0][5][0], 430);
     EXPECT_EQ(m.dp[0][5][1], 639);
     EXPECT_EQ(m.drect[0][5], (shell::Rect{426, 635, 435, 644}));
@@ -217,6 +217,20 @@ TEST_F(Window, LeavingTheWindowEndsTheDrag) {
     host.move(450, 400);
     EXPECT_EQ(m.dp[0][5][0], 430);
     EXPECT_EQ(m.dp[0][5][1], 500);
+
+    // A desktop that goes on reporting the grabbed pointer outside the
+    // window: left of it the position wraps round. The drag ends there too.
+    for (auto [x, y] : {std::pair{-5, 300}, std::pair{1030, 300}, std::pair{500, 800}}) {
+        drag(430, 500, 440, 510);
+        ASSERT_EQ(m.dp[0][5][0], 440);
+        host.move(x, y);
+        EXPECT_EQ(p.okdrag, 0);
+        EXPECT_EQ(m.dp[0][5][0], 440);
+        host.move(435, 500);
+        EXPECT_EQ(m.dp[0][5][0], 440);
+        drag(440, 510, 430, 500);
+        host.release(430, 500);
+    }
 }
 
 TEST_F(Window, PointsDialogTemplate) {
