@@ -1,0 +1,28 @@
+// The gradient designer's own pictures, generated in code: the banner across
+// the top of the window (which also carries the help-button picture), the
+// selection marker and the window icon.
+#pragma once
+
+#include "shell/surface.h"
+
+namespace huewright {
+
+constexpr int kBannerWidth = 843, kBannerHeight = 100;
+// The help-button picture sits in the banner's columns 800 ... 842, rows
+// 0 ... 42, beyond the part the window shows.
+constexpr int kHelpSourceX = 800, kHelpSize = 43;
+constexpr int kCursorWidth = 46, kCursorHeight = 43;
+
+// The square of the banner that holds the colour wheel opening the preview.
+constexpr shell::Rect kWheelSquare{676, 12, 749, 85};
+
+// The banner: the program's name over a colour ramp, and the colour wheel on
+// black. Inside the wheel's square every pixel of the wheel has some red and
+// every other pixel has none, because a click there reacts only on red.
+shell::Surface makebanner();
+// The selection marker: a lit key with an arrow towards the button's label.
+shell::Surface makecursor();
+// The 32 x 32 window icon: a small colour wheel.
+shell::Surface makeicon();
+
+}  // namespace huewright

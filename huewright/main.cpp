@@ -1,0 +1,5 @@
+#include "mainwindow.h"
+
+int main() {
+    return shell::runprogram(huewright::programdesc());
+}
