@@ -38,9 +38,22 @@ std::string labeltext(const std::string& s) {
     return out;
 }
 
-// Pixel size of the dialog font for a template's point size.
+// Pixel size of the dialog font for a template's point size, at 96 dots per
+// inch: 8 points are 11 pixels, 11 points 15.
 int fontsize(int pointsize) {
-    return pointsize >= 11 ? 15 : 12;
+    return pointsize >= 11 ? 15 : 11;
+}
+
+// The dialog face. The layouts were made for a narrow sans serif whose average
+// character fits the base units (6, 13); FLTK's default sans serif is wider
+// and wraps and cuts labels that fit there. Liberation Sans has the metrics
+// of the face the layouts expect.
+Fl_Font dialogfont() {
+    static const Fl_Font font = [] {
+        Fl::set_font(FL_FREE_FONT, "Liberation Sans");
+        return FL_FREE_FONT;
+    }();
+    return font;
 }
 
 bool fileexists(const std::string& path) {
@@ -58,7 +71,7 @@ class GroupBox : public Fl_Widget {
         int half = size_ / 2;
         fl_draw_box(FL_ENGRAVED_FRAME, x(), y() + half, w(), h() - half, color());
         if (!label() || !*label()) return;
-        fl_font(FL_HELVETICA, size_);
+        fl_font(dialogfont(), size_);
         int tw = int(fl_width(label())) + 4;
         fl_color(parent() ? parent()->color() : FL_BACKGROUND_COLOR);
         fl_rectf(x() + 6, y(), tw, size_ + 2);
@@ -221,6 +234,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 auto* in = new Fl_Input(x, y, w, h);
                 in->value(c.text.c_str());
                 in->textsize(size);
+                in->textfont(dialogfont());
                 in->when(FL_WHEN_CHANGED);
                 wd = in;
                 cb(en_change);
@@ -256,9 +270,16 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 break;
             }
             case Control::text: {
-                auto* b = new Fl_Box(x, y, w, h);
+                // FLTK insets a left-aligned label by 3 pixels on each side;
+                // the box is widened by as much so that the text starts at
+                // the control's left edge and wraps at its right edge.
+                auto* b = new Fl_Box(x - 3, y, w + 6, h);
                 b->copy_label(labeltext(c.text).c_str());
-                b->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+                // A text one line high is never wrapped: with a face a little
+                // wider than the one it was laid out for, its last word would
+                // drop below the control and be lost.
+                Fl_Align wrap = h >= 2 * size ? FL_ALIGN_WRAP : 0;
+                b->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | wrap);
                 wd = b;
                 break;
             }
@@ -279,6 +300,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 break;
         }
         wd->labelsize(size);
+        wd->labelfont(dialogfont());
         if (!c.tabstop) wd->clear_visible_focus();
         items_.push_back(Item{&c, wd});
     }
