@@ -1,11 +1,12 @@
 #include "lzw.h"
 
 #include <algorithm>
+#include <new>
 
 namespace huewright {
 
 // The strip is assembled as 16-bit words whose bytes are swapped on the way
-// in, so that the vector's memory is the big-endian byte stream and can be
+// in, so that the buffer's memory is the big-endian byte stream and can be
 // written in one piece. That only holds on a little-endian machine.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the strip buffer assumes little-endian");
 
@@ -13,42 +14,29 @@ const char* const lzw_ineffectivetext =
     "LZW compression ineffective for this image.\nPlease save in uncompressed format.";
 const char* const lzw_ineffectivecaption = "TIFF LZW";
 
-namespace {
-
-// Fibonacci hashing of the 20-bit (prefix, byte) key: the top bits of the
-// product spread neighbouring prefixes and bytes over the whole table.
-inline uint32_t hashslot(uint32_t key20, int bits) {
-    return (key20 * 0x9E3779B1u) >> (32 - bits);
-}
-
-}  // namespace
-
 LzwEncoder::LzwEncoder(uint64_t rawsize)
-    : slotkey(hashsize, 0),
-      slotcode(hashsize, 0),
+    : slots(hashsize, freeslot),
       // The last word in progress is counted after the final limit check, and a
       // code that spills over touches one word beyond the limit: four spare
       // words cover both.
-      codebuffer(rawsize * 19 / 20 / 2 + 4, 0),
+      bufferwords(rawsize * 19 / 20 / 2 + 4),
       bytelimit_(rawsize * 19 / 20) {
+    codebuffer.reset(static_cast<uint16_t*>(std::calloc(bufferwords, sizeof(uint16_t))));
+    if (!codebuffer) throw std::bad_alloc();
     LZWinit(0);
 }
 
 void LzwEncoder::LZWinit(int index) {
     if (index == 0) {
-        std::fill(codebuffer.begin(), codebuffer.end(), 0);
+        // Only the words an earlier strip reached can be non-zero.
+        std::fill(codebuffer.get(), codebuffer.get() + std::min(bufferwords, codewords + 2), 0);
         codewords = 0;
         codeindex = 0;
         codebytes_ = 0;
         started = false;
         W = lzw_empty;
     }
-    // A new generation empties the table without touching its slots; only
-    // when the generation counter would run out are the slots cleared.
-    if (++generation > maxgeneration) {
-        std::fill(slotkey.begin(), slotkey.end(), 0);
-        generation = 1;
-    }
+    std::fill(slots.begin(), slots.end(), freeslot);
     entrytotal = lzw_firstfree;
     codebits = 0;
 }
@@ -57,11 +45,11 @@ int LzwEncoder::writeLZWcode(uint16_t code) {
     const BitsEntry& e = BITS[codebits][codeindex];
     const uint16_t hi = e.hishift >= 0 ? static_cast<uint16_t>(code << e.hishift)
                                        : static_cast<uint16_t>(code >> -e.hishift);
-    codebuffer[codewords] |= bigendian(hi);
+    codebuffer.get()[codewords] |= bigendian(hi);
     if (e.loshift != bits_nolow) {
         ++codewords;
         codebytes_ += 2;
-        codebuffer[codewords] |= bigendian(static_cast<uint16_t>(code << e.loshift));
+        codebuffer.get()[codewords] |= bigendian(static_cast<uint16_t>(code << e.loshift));
     }
     codeindex = e.nextindex;
     if (codeindex == 0) {
@@ -86,13 +74,13 @@ int LzwEncoder::advance() {
     return lzw_ok;
 }
 
-// W + K is not in the table: it becomes the next entry, the code of W goes
-// out and K starts the next string.
-int LzwEncoder::addstring(uint32_t slot, uint32_t key, uint8_t K) {
-    slotkey[slot] = key;
-    slotcode[slot] = static_cast<uint16_t>(entrytotal);
+// W + K (`key`) is not in the table: it becomes the next entry in the free
+// slot the search ended on, the code of W goes out and K starts the next
+// string.
+int LzwEncoder::addstring(uint32_t slot, uint32_t key) {
+    slots[slot] = key << codebits12 | static_cast<uint32_t>(entrytotal);
     if (writeLZWcode(W)) return lzw_ineffective;
-    W = K;
+    W = static_cast<uint16_t>(key & 0xFF);
     return advance();
 }
 
@@ -104,27 +92,32 @@ int LzwEncoder::LZWcompress(const uint8_t* bytes, size_t count) {
     }
     size_t n = 0;
     if (W == lzw_empty && count > 0) W = bytes[n++];
+    // Each byte's search depends on the previous one's result, so the loop
+    // is one chain of dependent steps: W lives in a register and a hit costs
+    // one XOR, one load and one mask.
+    uint32_t w = W;
+    const uint32_t* table = slots.data();
     for (; n < count; ++n) {
-        const uint8_t K = bytes[n];
-        const uint32_t key20 = (uint32_t(W) << 8) | K;
-        const uint32_t key = (generation << keybits) | key20;
-        uint32_t slot = hashslot(key20, hashbits);
-        bool found = false;
-        for (;;) {
-            const uint32_t k = slotkey[slot];
-            if (k == key) {
-                found = true;
-                break;
-            }
-            if ((k >> keybits) != generation) break;  // a free slot: W + K is new
-            slot = (slot + 1) & (hashsize - 1);
+        const uint32_t K = bytes[n];
+        const uint32_t key = w << 8 | K;
+        uint32_t h = w ^ (K << bytehashshift);
+        uint32_t s = table[h];
+        if ((s >> codebits12) != key && s != freeslot) {
+            const uint32_t step = (hashsize - h) | 1;
+            do {
+                h = (h - step) & (hashsize - 1);
+                s = table[h];
+            } while ((s >> codebits12) != key && s != freeslot);
         }
-        if (found) {
-            W = slotcode[slot];
-        } else if (addstring(slot, key, K)) {
-            return lzw_ineffective;
+        if (s != freeslot) {
+            w = s & codemask;
+            continue;
         }
+        W = static_cast<uint16_t>(w);
+        if (addstring(h, key)) return lzw_ineffective;
+        w = W;
     }
+    W = static_cast<uint16_t>(w);
     return lzw_ok;
 }
 

@@ -12,6 +12,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace huewright {
@@ -77,23 +79,32 @@ class LzwEncoder {
     int LZWfinish();
 
     // The finished strip, `codebytes` bytes.
-    const uint8_t* strip() const { return reinterpret_cast<const uint8_t*>(codebuffer.data()); }
+    const uint8_t* strip() const { return reinterpret_cast<const uint8_t*>(codebuffer.get()); }
     size_t codebytes() const { return codebytes_; }
     uint64_t bytelimit() const { return bytelimit_; }
 
   private:
-    // The string table lives in an open-addressed hash keyed by (prefix code,
+    // The string table lives in an open-addressed hash of (prefix code,
     // appended byte), so looking up W + K costs a probe or two instead of a
-    // scan over every entry. Slots carry the generation they were filled in;
-    // a table reset only advances the generation, so it costs nothing.
-    static constexpr int hashbits = 13;  // 8192 slots for at most 3836 strings
+    // scan over every entry. A slot holds the 20-bit key above the 12-bit
+    // code, so one load answers both "is this W + K?" and "which code?"; the
+    // 8192 slots (at most 3836 in use) take 32 KB and stay in the first-level
+    // cache. The first slot tried is the prefix XOR the byte shifted onto the
+    // top bits, which needs no mask and, for one prefix, spreads the 256 bytes
+    // over 256 slots. A taken slot sends the search on with an odd stride that
+    // depends on where it started: one colour adds codes 258, 259, ... all
+    // followed by the same byte, and stepping to the neighbouring slot would
+    // walk along that whole run.
+    static constexpr int hashbits = 13;
     static constexpr uint32_t hashsize = 1u << hashbits;
-    static constexpr int keybits = 20;  // 12-bit prefix code and 8-bit byte
-    static constexpr uint32_t maxgeneration = (1u << (32 - keybits)) - 1;
+    static constexpr int bytehashshift = hashbits - 8;  // the byte lands on the top bits
+    static constexpr int codebits12 = 12;
+    static constexpr uint32_t codemask = (1u << codebits12) - 1;
+    // Prefix codes stop at 4093, so no key is 0xFFFFF: a free slot never
+    // matches.
+    static constexpr uint32_t freeslot = 0xFFFFFFFFu;
 
-    std::vector<uint32_t> slotkey;   // generation << 20 | prefix << 8 | byte; 0 is never used
-    std::vector<uint16_t> slotcode;  // the string's code
-    uint32_t generation = 0;         // stamps the slots of the current table
+    std::vector<uint32_t> slots;  // key << 12 | code, or freeslot
 
     uint16_t W = lzw_empty;  // code of the longest string matched so far, or empty
     int entrytotal = 0;      // the next free code, 258 to 4094
@@ -101,14 +112,19 @@ class LzwEncoder {
     bool started = false;    // the Clear code that opens the strip has been written
 
     // The strip as 16-bit words, each stored high byte first, so the memory of
-    // the vector is the strip's byte stream. Codes are ORed in: it starts zero.
-    std::vector<uint16_t> codebuffer;
+    // the buffer is the strip's byte stream. Codes are ORed in: it starts zero
+    // (from calloc, so the pages the strip never reaches cost nothing).
+    struct Free {
+        void operator()(uint16_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<uint16_t, Free> codebuffer;
+    size_t bufferwords;     // allocated length of codebuffer
     size_t codewords = 0;   // index of the word being filled
     int codeindex = 0;      // bit of that word where the next code starts, from the top
     size_t codebytes_ = 0;  // bytes in completed words (plus the last word once finished)
     uint64_t bytelimit_;    // the most bytes the strip may take: 95 % of the raw size
 
-    int addstring(uint32_t slot, uint32_t key, uint8_t K);
+    int addstring(uint32_t slot, uint32_t key);
     int advance();
 };
 

@@ -79,6 +79,16 @@ TEST(Lzw, CodeWidthGrowsAfterEntry511AndTheTableIsClearedAt4094) {
     EXPECT_EQ(ref.codes[255].second, 10);
     EXPECT_EQ(encode(flat, 128 * 3).bytes, ref.bytes);
 
+    // The last string's code counts an entry too: after 253 string codes
+    // (1 + 2 + ... + 253 bytes) and a shorter last string, that entry is 511
+    // and the EOI that follows is read at 10 bits.
+    const std::vector<uint8_t> edge = repeated(32133 / 3, {7, 7, 7});
+    const auto e = referencelzw(edge.data(), edge.size());
+    ASSERT_EQ(e.codes.size(), 256u);
+    EXPECT_EQ(e.codes[254].second, 9);
+    EXPECT_EQ(e.codes[255], std::make_pair(257, 10));
+    EXPECT_EQ(encode(edge).bytes, e.bytes);
+
     // A picture with enough variety fills the table: 3836 string codes after
     // the first Clear, then a 12-bit Clear, then 9-bit codes again.
     shell::Surface pic(257, 257);
