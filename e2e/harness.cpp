@@ -45,6 +45,10 @@ Display::Display(int depth) {
     // Wait until the server answers.
     for (int i = 0; i < 400; ++i) {
         if (::Display* dpy = XOpenDisplay(name_.c_str())) {
+            // Park the pointer in the far corner, away from every window, so
+            // that no program sees it before a test moves it.
+            XWarpPointer(dpy, None, DefaultRootWindow(dpy), 0, 0, 0, 0, 1279, 1023);
+            XSync(dpy, False);
             XCloseDisplay(dpy);
             return;
         }

@@ -543,7 +543,9 @@ void showmessagebox(const std::string& text, const std::string& caption, Icon ic
 // ---------------------------------------------------------------- file chooser
 
 namespace {
-void focusmodal(void*) { focuswindow(Fl::modal()); }
+void focusmodal(void*) {
+    focuswindow(Fl::modal());
+}
 }  // namespace
 
 bool choosefile(FileDialogRecord& rec, bool save, Host& host) {

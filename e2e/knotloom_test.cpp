@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "harness.h"
+#include "knotloom/layout.h"
+#include "knotloom/mainwindow.h"
+#include "shell/headless/host.h"
+
+namespace {
+
+using shell::headless::Host;
+
+// Where the real window differs from the same actions replayed in memory.
+int differences(const shell::Surface& shot, const shell::Surface& want) {
+    if (shot.width() != want.width() || shot.height() != want.height()) return -1;
+    int n = 0;
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x)
+            if (shot.getpixel(x, y) != want.getpixel(x, y)) ++n;
+    return n;
+}
+
+// A pixel with red in it inside r: where the toggles react.
+shell::Point reddish(const shell::Surface& s, const shell::Rect& r) {
+    for (int y = r.top + (r.bottom - r.top) / 3; y < r.bottom; ++y)
+        for (int x = r.left + (r.right - r.left) / 3; x < r.right; ++x)
+            if (s.at(x, y).r > 100) return {x, y};
+    return {-1, -1};
+}
+
+TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
+    e2e::Display display;
+    std::string dir = e2e::tempdir();
+    e2e::App app(display, e2e::programpath("knotloom"), dir);
+    ASSERT_TRUE(app.found());
+    Host mirror(knotloom::programdesc());
+    auto& mw = mirror.as<knotloom::MainWindow>();
+
+    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+
+    // Hovering the strip puts the tick and the readout up.
+    app.move(400, 690);
+    mirror.move(400, 690);
+    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+
+    // Drag the red channel's fourth data point up by 60 pixels.
+    int px = int(mw.model.dp[0][3][0]), py = int(mw.model.dp[0][3][1]);
+    app.drag(px, py, px, py - 60, 6);
+    mirror.press(px, py);
+    for (int i = 1; i <= 6; ++i) mirror.move(px, py - 60 * i / 6);
+    mirror.release(px, py - 60);
+    EXPECT_EQ(int(mw.model.dp[0][3][1]), py - 60);
+    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+
+    // The wheel inverts the colours on screen.
+    shell::Point wheel = reddish(mirror.g_hdc, knotloom::click[knotloom::box_wheel]);
+    ASSERT_GE(wheel.x, 0);
+    app.click(wheel.x, wheel.y);
+    mirror.click(wheel.x, wheel.y);
+    EXPECT_EQ(mw.model.invert, 1);
+    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+
+    // The points dialog: the arrow keys change the count of the red channel.
+    shell::Rect pts = knotloom::click[knotloom::box_points];
+    app.click(pts.left + 10, pts.top + 10);
+    std::string dlg = app.waitwindow("Select the Number of Points");
+    ASSERT_FALSE(dlg.empty());
+    app.x("xdotool key Left Left Return");
+    app.settle(300);
+    mirror.modalscripts.push_back([](shell::headless::Dialog& d) {
+        d.trackkey(knotloom::kTrackId, shell::vk_left);
+        d.trackkey(knotloom::kTrackId, shell::vk_left);
+        d.enter();
+    });
+    mirror.click(pts.left + 10, pts.top + 10);
+    EXPECT_EQ(mw.model.nd[0], 13 - 2);
+    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+
+    // Save through the real file chooser.
+    shell::Rect save = knotloom::click[knotloom::box_save];
+    app.click(save.left + 10, save.top + 10);
+    ASSERT_FALSE(app.waitwindow("Select a file for saving parameters").empty());
+    app.type("pal");
+    app.x("xdotool key Return");
+    std::string box = app.waitwindow("Xo B-Spline");
+    ASSERT_FALSE(box.empty());
+    app.x("xdotool key Return");
+    app.settle(300);
+    mirror.fileanswers.push_back(dir + "/mirror.map");
+    mirror.click(save.left + 10, save.top + 10);
+    std::ifstream a(dir + "/pal.map"), b(dir + "/mirror.map");
+    std::stringstream sa, sb;
+    sa << a.rdbuf();
+    sb << b.rdbuf();
+    EXPECT_FALSE(sa.str().empty());
+    EXPECT_EQ(sa.str(), sb.str());
+    EXPECT_NE(sa.str().find("Inversion: True"), std::string::npos);
+
+    app.key("Escape");
+    EXPECT_EQ(app.wait(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(KnotloomDesktop, RefusesAShallowDisplay) {
+    e2e::Display display(16);
+    e2e::App app(display, e2e::programpath("knotloom"), e2e::tempdir());
+    ASSERT_FALSE(app.waitwindow("Error").empty());
+    app.x("xdotool key Return");
+    EXPECT_EQ(app.wait(), 0);
+}
+
+}  // namespace
