@@ -8,6 +8,13 @@ case "$program" in
   *) echo "usage: $0 [huewright|knotloom|curvetoy]" >&2; exit 2 ;;
 esac
 tools/deps.sh
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2 --target "$program" >/dev/null
+# Runs a build step quietly, showing its output only when it fails.
+quiet() {
+  local log
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then cat "$log"; rm -f "$log"; return 1; fi
+  rm -f "$log"
+}
+[ -f build/CMakeCache.txt ] || quiet cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+quiet cmake --build build -j2 --target "$program"
 exec "build/$program/$program"

@@ -5,14 +5,21 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps.sh
+# Runs a build step quietly, showing its output only when it fails.
+quiet() {
+  local log
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then cat "$log"; rm -f "$log"; return 1; fi
+  rm -f "$log"
+}
 jobs=2
 
-[ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j$jobs >/dev/null
+[ -f build/CMakeCache.txt ] || quiet cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+quiet cmake --build build -j$jobs
 
-[ -f build-asan/CMakeCache.txt ] || cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
-  -DSANITIZE=ON -DBUILD_BENCH=OFF >/dev/null
-cmake --build build-asan -j$jobs >/dev/null
+[ -f build-asan/CMakeCache.txt ] || quiet cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
+  -DSANITIZE=ON -DBUILD_BENCH=OFF
+quiet cmake --build build-asan -j$jobs
 
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
 export ASAN_OPTIONS="detect_leaks=1"
