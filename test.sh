@@ -27,9 +27,15 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 echo "== unit and window-level tests (sanitizers) =="
 ctest --test-dir build-asan -L unit --output-on-failure -j$jobs
+if [ -x tools/fuzz.sh ]; then
+  echo "== fuzzing the file readers =="
+  log=$(mktemp)
+  if tools/fuzz.sh build-fuzz >"$log" 2>&1; then
+    grep -E '^Done [0-9]+ runs' "$log" || true
+    rm -f "$log"
+  else
+    tail -60 "$log"; rm -f "$log"; exit 1
+  fi
+fi
 echo "== all tests =="
 ctest --test-dir build --output-on-failure
-if [ -x tools/fuzz.sh ]; then
-  echo "== fuzzing =="
-  tools/fuzz.sh build-fuzz
-fi
