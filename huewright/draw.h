@@ -74,8 +74,9 @@ constexpr shell::Rgb kMagenta{255, 128, 255};
 // the whole surface is shown.
 void drawboxes(shell::Window& w, const Screen& s);
 
-// The curves and the palette strip from the palette, then the whole surface
-// is shown and the preview flag cleared. Returns 0.
+// The curves and the palette strip from the palette, then they are shown
+// (with any control-point dots of the window removed) and the preview flag
+// cleared. Returns 0.
 int draw(shell::Window& w, Model& m);
 
 // Channel index's parameter readout from m.p[index]. Returns 1 and draws

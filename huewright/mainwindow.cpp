@@ -175,7 +175,10 @@ void MainWindow::openmap(shell::Window& w) {
     if (OpenMapFile(w, files, model.palette, model.p, model.okdisplay) != map_ok) return;
     // The readouts stay dark until a channel's parameters are confirmed
     // again: the loaded colours no longer follow the records.
-    for (const shell::Rect& r : eraseparams) w.g_vhdc.fillrect(r, kBlack);
+    for (const shell::Rect& r : eraseparams) {
+        w.g_vhdc.fillrect(r, kBlack);
+        w.present(r);
+    }
     draw(w, model);
 }
 

@@ -345,6 +345,19 @@ TEST_F(HueWindow, DragStepRunsTheWholeChain) {
     host.move(700, 145);
     EXPECT_EQ(mw.params.applies - mid, 6);
     EXPECT_EQ(m.ptemp.bc2y, 255);
+
+    // In the corner of the display the dot reaches past the outline; each
+    // redraw takes the dots of the step before off the window.
+    host.move(757, 145);
+    EXPECT_EQ(shown(759, 142), kMagenta);
+    EXPECT_EQ(shown(759, 150), kMagenta);
+    EXPECT_EQ(shown(759, 141), drawn(759, 141));  // the unclamped dot of the apply
+    EXPECT_NE(drawn(759, 142), kMagenta);
+    host.move(600, 300);
+    EXPECT_EQ(shown(759, 142), drawn(759, 142));
+    host.release(600, 300);
+    host.modeless()->escape();
+    EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
 }
 
 }  // namespace
