@@ -478,9 +478,12 @@ void DialogWindow::notify(int id, int code) {
     if (ended_) return;
     const ControlTemplate* c = control(id);
     if (c && c->kind == Control::radio) selectradio(id);
+    // A modeless dialog that the procedure ends is deleted by the pump below,
+    // so nothing of this object may be used after it.
+    Host& host = host_;
     proc_.handle(*this, DialogMessage{DlgMsg::command, id, code, 0});
-    host_.pump();
-    host_.pushdirty();
+    host.pump();
+    host.pushdirty();
 }
 
 void DialogWindow::trackmoved(int id, int code) {
