@@ -1,0 +1,80 @@
+// Benchmarks of huewright's hot paths.
+//
+// Run with --benchmark_repetitions=10 and quote the medians. Each group sets
+// up its own model as the main window has it after start-up; add new groups
+// below in the same style, each under its own heading.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "huewright/model.h"
+
+namespace {
+
+using huewright::Model;
+using huewright::MsetKernel;
+using huewright::PARAMETERS;
+
+// A model as the main window has it after start-up.
+Model startupmodel() {
+    Model m;
+    m.startuppalette();
+    return m;
+}
+
+// ---------------------------------------------------------------------------
+// The Mandelbrot preview: all 66,049 points into an 800 x 640 surface, as
+// command 160 draws it (wall time: the second thread counts).
+
+void MsetPicture(benchmark::State& state, int threads, MsetKernel kernel) {
+    Model m = startupmodel();
+    shell::Surface s(800, 640);
+    for (auto _ : state) {
+        m.mset(s, {}, threads, kernel);
+        benchmark::DoNotOptimize(s.data());
+    }
+}
+void BM_mset(benchmark::State& state) { MsetPicture(state, 2, MsetKernel::best); }
+void BM_mset_onethread(benchmark::State& state) { MsetPicture(state, 1, MsetKernel::best); }
+// The same with the scalar extended kernel, as on a processor without AVX2.
+void BM_mset_lanes(benchmark::State& state) { MsetPicture(state, 2, MsetKernel::lanes); }
+// The rule, one point and one iteration after the other, on one thread: the
+// peer the others are measured against.
+void BM_mset_rule(benchmark::State& state) { MsetPicture(state, 1, MsetKernel::rule); }
+BENCHMARK(BM_mset)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_mset_onethread)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_mset_lanes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_mset_rule)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ---------------------------------------------------------------------------
+// Bezier columns with the red start-up record: 256 root solutions each, as on
+// every step of a control-point drag.
+
+void BezierColumn(benchmark::State& state, int bd, bool shortcut) {
+    const PARAMETERS& r = huewright::startupparameters[0];
+    uint8_t column[256];
+    for (auto _ : state) {
+        huewright::beziercolumn(bd, r.b0, r.b255, r.bc1x, r.bc1y, r.bc2x, r.bc2y, 0, column,
+                                shortcut);
+        benchmark::DoNotOptimize(column);
+    }
+}
+// calcBezier itself, writing the palette column.
+void BM_calcBezier_cubic(benchmark::State& state) {
+    Model m = startupmodel();
+    const PARAMETERS& r = huewright::startupparameters[0];
+    for (auto _ : state) {
+        m.calcBezier(1, r.b0, r.b255, r.bc1x, r.bc1y, r.bc2x, r.bc2y);
+        benchmark::DoNotOptimize(m.palette.data());
+    }
+}
+void BM_calcBezier_quadratic(benchmark::State& state) { BezierColumn(state, 0, true); }
+// Every index by the rule: the peer of the cubic.
+void BM_calcBezier_cubic_rule(benchmark::State& state) { BezierColumn(state, 1, false); }
+BENCHMARK(BM_calcBezier_cubic)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_calcBezier_quadratic)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_calcBezier_cubic_rule)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
