@@ -77,8 +77,10 @@ enum class MsetKernel {
     rule,   // msetpoint for every point
 };
 // Palette entries of the 257 points of row j: 0 for an escaped point, else
-// the entry 1 ... 255 that colours it.
-void msetrow(int j, uint8_t* entries, MsetKernel kernel = MsetKernel::best);
+// the entry 1 ... 255 that colours it. When finalz is given, it receives the
+// final z (zx, zy) of every point of the set, two doubles a point.
+void msetrow(int j, uint8_t* entries, MsetKernel kernel = MsetKernel::best,
+             double* finalz = nullptr);
 
 struct Model {
     Model();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -44,6 +45,8 @@ bool exactescaped(double zx, double zy) {
     return st(ext(zx) * zx + ext(zy) * zy) >= escapesum();
 }
 
+static_assert(kRowPoints == kMsetSize && kIterations == kMsetMaxIter);
+
 namespace {
 
 // The palette entry of a point of the set from the angle of its final z.
@@ -77,22 +80,29 @@ int settle(Orbit& o, bool escaped) {
     if (escaped) return 0;
     if (bits(o.zx) == o.sx && bits(o.zy) == o.sy) {
         // A cycle: go round it to where step 512 lands.
-        double x = o.zx, y = o.zy;
         for (int r = (kMsetMaxIter - o.n) % (o.n - o.saved); r > 0; --r)
-            exactstep(x, y, o.cx, o.cy);
-        return angleindex(x, y);
+            exactstep(o.zx, o.zy, o.cx, o.cy);
+        return angleindex(o.zx, o.zy);
     }
     if (o.n == kMsetMaxIter) return angleindex(o.zx, o.zy);
     if (o.n == o.nextsave) {
         o.sx = bits(o.zx);
         o.sy = bits(o.zy);
         o.saved = o.n;
-        o.nextsave += nextsavestep(o.nextsave);
+        o.nextsave += o.nextsave < kSaveEvery ? o.nextsave : kSaveEvery;
     }
     return -1;
 }
 
-void rowlanes(int j, uint8_t* out) {
+void record(const RowOut& out, const Orbit& o, int index) {
+    out.entries[o.column] = uint8_t(index);
+    if (out.finalz && index > 0) {
+        out.finalz[2 * o.column] = o.zx;
+        out.finalz[2 * o.column + 1] = o.zy;
+    }
+}
+
+void rowlanes(int j, const RowOut& out) {
     // Four orbits side by side in extended arithmetic; a lane whose point is
     // decided takes the next column of the row.
     constexpr int kLanes = 4;
@@ -112,11 +122,12 @@ void rowlanes(int j, uint8_t* out) {
     while (active > 0) {
         for (Orbit& o : lane) exactstep(o.zx, o.zy, o.cx, o.cy);
         for (Orbit& o : lane) {
+            if (o.column < 0) continue;
             ++o.n;
             const bool escaped = st(ext(o.zx) * o.zx + ext(o.zy) * o.zy) >= esc;
             const int index = settle(o, escaped);
-            if (o.column < 0 || index < 0) continue;
-            out[o.column] = uint8_t(index);
+            if (index < 0) continue;
+            record(out, o, index);
             --active;
             load(o);
         }
@@ -148,29 +159,66 @@ MsetPoint msetpoint(int i, int j) {
     return MsetPoint{false, n, angleindex(zx, zy), zx, zy};
 }
 
-void msetrow(int j, uint8_t* entries, MsetKernel kernel) {
+void msetrow(int j, uint8_t* entries, MsetKernel kernel, double* finalz) {
+    const RowOut out{entries, finalz};
     switch (kernel) {
         case MsetKernel::rule:
-            for (int i = 0; i < kMsetSize; ++i) entries[i] = uint8_t(msetpoint(i, j).index);
+            for (int i = 0; i < kMsetSize; ++i) {
+                const MsetPoint p = msetpoint(i, j);
+                Orbit o{};
+                o.zx = p.zx;
+                o.zy = p.zy;
+                o.column = i;
+                record(out, o, p.index);
+            }
             break;
         case MsetKernel::lanes:
-            rowlanes(j, entries);
+            rowlanes(j, out);
             break;
         case MsetKernel::best:
             if (havevector())
-                rowvector(j, entries);
+                rowvector(j, out);
             else
-                rowlanes(j, entries);
+                rowlanes(j, out);
             break;
     }
 }
+
+namespace {
+
+// Rows j and 257 - j lie mirrored about the real axis. Where their imaginary
+// parts are exact negatives of each other (70 of the 128 pairs), every step of
+// the rule is the mirror image of the other row's step: the same real parts,
+// imaginary parts of opposite sign, the same sums of squares. So the lower
+// row's points escape where the upper row's do, and a point of the set ends
+// at the conjugate of the upper row's final z. Only a final imaginary part of
+// zero is left to the rule, since the sign of a zero decides its angle.
+bool mirrored(int j) {
+    return j > kMsetSize / 2 && rowcy(j) == -rowcy(kMsetSize - j);
+}
+
+void mirrorrow(int j, const uint8_t* upper, const double* upperz, uint8_t* entries) {
+    for (int i = 0; i < kMsetSize; ++i) {
+        const double zx = upperz[2 * i], zy = upperz[2 * i + 1];
+        if (upper[i] == 0)
+            entries[i] = 0;
+        else if (zy != 0)
+            entries[i] = uint8_t(angleindex(zx, -zy));
+        else
+            entries[i] = uint8_t(msetpoint(i, j).index);
+    }
+}
+
+}  // namespace
 
 void Model::mset(shell::Surface& surface, const std::function<void(int)>& rowdone, int threads,
                  MsetKernel kernel) {
     // Rows are handed out one at a time from a shared counter. The calling
     // thread draws and reports them strictly in order, and computes rows
-    // itself whenever the next one to draw is not ready yet.
+    // itself whenever the next one to draw is not ready yet. A lower row whose
+    // mirror image above is already done is taken from it.
     std::vector<uint8_t> rows(size_t(kMsetSize) * kMsetSize);
+    std::vector<double> finals(size_t(kMsetSize) * kMsetSize * 2);
     std::unique_ptr<std::atomic<int>[]> ready(new std::atomic<int>[kMsetSize]);
     for (int j = 0; j < kMsetSize; ++j) ready[j].store(0, std::memory_order_relaxed);
     std::atomic<int> nextrow{0};
@@ -181,18 +229,37 @@ void Model::mset(shell::Surface& surface, const std::function<void(int)>& rowdon
     auto computeone = [&] {
         const int j = nextrow.fetch_add(1);
         if (j >= kMsetSize) return false;
-        msetrow(j, &rows[size_t(j) * kMsetSize], kernel);
+        uint8_t* entries = &rows[size_t(j) * kMsetSize];
+        const int up = kMsetSize - j;
+        if (mirrored(j) && ready[up].load(std::memory_order_acquire))
+            mirrorrow(j, &rows[size_t(up) * kMsetSize], &finals[size_t(up) * kMsetSize * 2],
+                      entries);
+        else
+            msetrow(j, entries, kernel, &finals[size_t(j) * kMsetSize * 2]);
         ready[j].store(1, std::memory_order_release);
         return true;
     };
-    std::thread helper;
+    // The helper stops at the next row and is joined however this returns
+    // (rowdone may throw); without threads the caller computes every row.
+    struct Helper {
+        std::thread thread;
+        std::atomic<int>& nextrow;
+        ~Helper() {
+            if (!thread.joinable()) return;
+            nextrow.store(kMsetSize);
+            thread.join();
+        }
+    } helper{{}, nextrow};
     if (threads > 1) {
-        helper = std::thread([&] {
-            while (computeone()) {
-                std::lock_guard<std::mutex> hold(lock);
-                rowfinished.notify_one();
-            }
-        });
+        try {
+            helper.thread = std::thread([&] {
+                while (computeone()) {
+                    std::lock_guard<std::mutex> hold(lock);
+                    rowfinished.notify_one();
+                }
+            });
+        } catch (const std::system_error&) {
+        }
     }
     for (int j = 0; j < kMsetSize; ++j) {
         while (!ready[j].load(std::memory_order_acquire)) {
@@ -205,7 +272,6 @@ void Model::mset(shell::Surface& surface, const std::function<void(int)>& rowdon
         drawrow(surface, j, &rows[size_t(j) * kMsetSize]);
         if (rowdone) rowdone(j);
     }
-    if (helper.joinable()) helper.join();
     msetflag = 1;
 }
 

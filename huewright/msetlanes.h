@@ -21,6 +21,11 @@
 
 namespace huewright::msetdetail {
 
+// Shared with the vector kernel, which includes nothing of model.h.
+constexpr int kRowPoints = 257;   // points in a row (kMsetSize)
+constexpr int kIterations = 512;  // the rule's limit (kMsetMaxIter)
+constexpr int kSaveEvery = 64;    // saves double up to this, then come this often
+
 double rowcy(int j);
 double colcx(int i);
 
@@ -42,18 +47,23 @@ struct Orbit {
 };
 
 void startorbit(Orbit& o, int column, double cx, double cy);
-// How far the next save lies beyond the one at step n.
-inline int nextsavestep(int n) {
-    return n < 64 ? n : 64;
-}
+
+// Where a row kernel puts its answers: the palette entry of every point, and,
+// when finalz is not null, the final z (zx, zy) of every point of the set.
+struct RowOut {
+    uint8_t* entries;
+    double* finalz;
+};
+// Records the answer of a decided orbit (index from settle).
+void record(const RowOut& out, const Orbit& o, int index);
 // After step o.n has produced o.zx, o.zy (the rule's values) and the escape
 // test has been made: the palette entry (0 escaped, 1 ... 255 in the set) once
-// the point is decided, -1 while it goes on.
+// the point is decided, with o.zx, o.zy then its final z; -1 while it goes on.
 int settle(Orbit& o, bool escaped);
 
 // Row kernels: palette entries (0 escaped) of the 257 points of row j.
-void rowlanes(int j, uint8_t* out);   // extended arithmetic, scalar lanes
-void rowvector(int j, uint8_t* out);  // double-double arithmetic in AVX2 lanes
+void rowlanes(int j, const RowOut& out);   // extended arithmetic, scalar lanes
+void rowvector(int j, const RowOut& out);  // double-double arithmetic in AVX2 lanes
 // Whether this processor runs rowvector.
 bool havevector();
 // One step of four lanes as rowvector takes it, for tests: the new states,

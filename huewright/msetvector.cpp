@@ -9,12 +9,13 @@
 // multiply-adds, sums with TwoSum), takes hi, the double nearest to U, and
 // checks that U lies further from the halfway points beside hi than the
 // extended roundings of the rule can move it. If so the rule's double is hi;
-// if not (a few lanes in a thousand) that lane's step is done by the rule.
+// if not (about one step in a hundred) that lane's step is done by the rule.
 // The escape test likewise uses a margin and asks the rule near the border.
 //
 // This file is compiled for AVX2 and FMA; havevector() decides at run time
-// whether it may be called. It includes no header with inline functions, so
-// that no AVX2 copy of a shared function can end up used elsewhere.
+// whether it may be called. It includes no header with inline functions
+// (msetlanes.h must stay so), so that no AVX2 copy of a shared function can
+// end up used elsewhere.
 #pragma GCC target("avx2,fma")
 
 #include <immintrin.h>
@@ -26,9 +27,6 @@
 namespace huewright::msetdetail {
 
 namespace {
-
-constexpr int kPoints = 257;      // points in a row
-constexpr int kIterations = 512;  // the rule's limit
 
 inline __m256d twosum(__m256d a, __m256d b, __m256d& err) {
     const __m256d s = _mm256_add_pd(a, b);
@@ -185,8 +183,8 @@ inline void advance(Quad& q, const Stepped& r) {
     q.sx = _mm256_blendv_epi8(q.sx, _mm256_castpd_si256(r.zx), r.save);
     q.sy = _mm256_blendv_epi8(q.sy, _mm256_castpd_si256(r.zy), r.save);
     q.saved = _mm256_blendv_epi8(q.saved, q.n, r.save);
-    // nextsave + nextsavestep(nextsave): doubling up to 64, then 64 more.
-    const __m256i k64 = _mm256_set1_epi64x(64);
+    // As settle() does: doubling up to kSaveEvery, then kSaveEvery more.
+    const __m256i k64 = _mm256_set1_epi64x(kSaveEvery);
     const __m256i stepby = _mm256_blendv_epi8(q.nextsave, k64, _mm256_cmpgt_epi64(q.nextsave, k64));
     q.nextsave = _mm256_blendv_epi8(q.nextsave, _mm256_add_epi64(q.nextsave, stepby), r.save);
 }
@@ -248,14 +246,14 @@ int vectorstep(const double* x, const double* y, const double* cx, const double*
     return _mm256_movemask_pd(r.sure);
 }
 
-void rowvector(int j, uint8_t* out) {
+void rowvector(int j, const RowOut& out) {
     constexpr int kQuads = 2;  // two independent register sets keep the units busy
     const double cy = rowcy(j);
     const __m256d esclow = _mm256_set1_pd(escapesum() * (1 - 0x1p-45));
     Orbit lane[4 * kQuads];
     int nextcolumn = 0, active = 0;
     auto load = [&](Orbit& o) {
-        if (nextcolumn < kPoints) {
+        if (nextcolumn < kRowPoints) {
             startorbit(o, nextcolumn, colcx(nextcolumn), cy);
             ++nextcolumn;
             ++active;
@@ -280,14 +278,14 @@ void rowvector(int j, uint8_t* out) {
             // rule's bookkeeping.
             Orbit* o = &lane[4 * g];
             unpack(q[g], o);
-            alignas(32) double zx[4], zy[4], sure[4], below[4];
+            alignas(32) double zx[4], zy[4];
             _mm256_store_pd(zx, r[g].zx);
             _mm256_store_pd(zy, r[g].zy);
-            _mm256_store_pd(sure, r[g].sure);
-            _mm256_store_pd(below, r[g].below);
+            const int sure = _mm256_movemask_pd(r[g].sure);
+            const int below = _mm256_movemask_pd(r[g].below);
             for (int k = 0; k < 4; ++k) {
                 if (o[k].column < 0) continue;
-                const bool certainstep = sure[k] != 0;
+                const bool certainstep = (sure >> k) & 1;
                 if (certainstep) {
                     o[k].zx = zx[k];
                     o[k].zy = zy[k];
@@ -296,10 +294,10 @@ void rowvector(int j, uint8_t* out) {
                 }
                 ++o[k].n;
                 const bool escaped =
-                    (certainstep && below[k] != 0) ? false : exactescaped(o[k].zx, o[k].zy);
+                    (certainstep && ((below >> k) & 1)) ? false : exactescaped(o[k].zx, o[k].zy);
                 const int index = settle(o[k], escaped);
                 if (index < 0) continue;
-                out[o[k].column] = uint8_t(index);
+                record(out, o[k], index);
                 --active;
                 load(o[k]);
             }

@@ -128,6 +128,27 @@ TEST(ModelMset, KernelsGiveTheRulesEntries) {
     }
 }
 
+TEST(ModelMset, MirroredRowsAreConjugates) {
+    // The preview takes a lower row from its mirror image above where their
+    // imaginary parts are exact negatives: check that there are such rows and
+    // that, point by point, the rule agrees with the mirror.
+    int pairs = 0;
+    for (int j = 129; j < 257; ++j) {
+        if (msetdetail::rowcy(j) != -msetdetail::rowcy(257 - j)) continue;
+        ++pairs;
+        for (int i = 0; i < 257; i += 4) {
+            const MsetPoint lower = msetpoint(i, j), upper = msetpoint(i, 257 - j);
+            ASSERT_EQ(lower.escaped, upper.escaped) << i << "," << j;
+            ASSERT_EQ(lower.iterations, upper.iterations) << i << "," << j;
+            if (!upper.escaped) {
+                EXPECT_EQ(lower.zx, upper.zx);
+                EXPECT_EQ(lower.zy, -upper.zy);
+            }
+        }
+    }
+    EXPECT_EQ(pairs, 70);
+}
+
 TEST(ModelMset, EscapeThresholdIsTheSquareRootTest) {
     // The kernels compare the sum of squares with one threshold instead of
     // taking the square root: the two tests agree on every double near it.
