@@ -41,7 +41,19 @@ void Surface::setpixel(int x, int y, Rgb c) {
 void Surface::fillrect(const Rect& r0, Rgb c) {
     Rect r = intersect(r0, bounds());
     if (r.empty()) return;
-    // Paint the first row, then copy it to the others.
+    if (r.width() <= 16) {
+        // Narrow: writing the pixels beats a copy call per row.
+        for (int y = r.top; y < r.bottom; ++y) {
+            uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
+            for (int x = r.left; x < r.right; ++x, p += 3) {
+                p[0] = c.r;
+                p[1] = c.g;
+                p[2] = c.b;
+            }
+        }
+        return;
+    }
+    // Wide: paint the first row, then copy it to the others.
     uint8_t* first = &px_[(size_t(r.top) * w_ + r.left) * 3];
     uint8_t* p = first;
     for (int x = r.left; x < r.right; ++x, p += 3) {
