@@ -55,19 +55,15 @@ const char* const helptexts[6] = {
 namespace {
 
 constexpr int kPictureIds[3] = {id_helppicture1, id_helppicture2, id_helppicture3};
+constexpr int kHelpPointSize = 11;
 
-// A picture control is as large as its picture. Dialog units of the 11-point
-// font are 7/4 pixel across and 17/8 down; round up so no pixel is cut.
-int unitsacross(int pixels) {
-    return (pixels * 4 + 6) / 7;
-}
-int unitsdown(int pixels) {
-    return (pixels * 8 + 16) / 17;
-}
-
+// A picture control is as large as its picture: its size in dialog units
+// of the dialog's font, rounded up so that no pixel is cut.
 ControlTemplate picture(int id, int x, int y, int width, int height) {
-    return ControlTemplate{
-        id, Control::picture, "", x, y, unitsacross(width), unitsdown(height), false, false};
+    const shell::DialogUnits du = shell::dialogunits(kHelpPointSize);
+    const int cx = (width * 4 + du.bx - 1) / du.bx;
+    const int cy = (height * 8 + du.by - 1) / du.by;
+    return ControlTemplate{id, Control::picture, "", x, y, cx, cy, false, false};
 }
 
 ControlTemplate text(int index, int x, int y, int cx, int cy) {
@@ -80,7 +76,7 @@ shell::DialogTemplate helptemplate() {
     shell::DialogTemplate t;
     // A popup with a modal frame: no caption bar, so no close box either.
     t.caption = "";
-    t.pointsize = 11;
+    t.pointsize = kHelpPointSize;
     t.x = 2;
     t.y = 2;
     t.cx = 394;

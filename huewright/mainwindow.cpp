@@ -3,6 +3,9 @@
 #include <string>
 
 #include "artwork.h"
+#include "helpdialog.h"
+#include "preview.h"
+#include "screensave.h"
 
 namespace huewright {
 
@@ -182,12 +185,20 @@ void MainWindow::openmap(shell::Window& w) {
     draw(w, model);
 }
 
-// The screen save, the Help dialog and the Mandelbrot preview are handled by
-// the functions below; they are filled in with those features.
-void MainWindow::askname(shell::Window&) {}     // asks for the author's name, then posts 130
-void MainWindow::savescreen(shell::Window&) {}  // writes the screen as a TIFF file
-void MainWindow::help(shell::Window&) {}        // shows the Help dialog
-void MainWindow::preview(shell::Window&) {}     // draws the Mandelbrot preview
+// The screen save, the Help dialog and the Mandelbrot preview. None of them
+// starts while the Parameters dialog is open.
+void MainWindow::askname(shell::Window& w) {
+    askauthor(w, parameterflag, username, nameflag);
+}
+void MainWindow::savescreen(shell::Window& w) {
+    writescreen(w, parameterflag, files, username, compression);
+}
+void MainWindow::help(shell::Window& w) {
+    showhelp(w, parameterflag);
+}
+void MainWindow::preview(shell::Window& w) {
+    showpreview(w, model, parameterflag);
+}
 
 void MainWindow::command(shell::Window& w, int id) {
     switch (id) {

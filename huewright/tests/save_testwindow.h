@@ -1,56 +1,21 @@
-// The gradient designer's window for the tests of the screen save, the Help
-// dialog and the preview: the real window procedure, with commands 120, 130,
-// 150 and 160 routed to their handlers.
+// Helpers of the tests of the screen save, the Help dialog and the preview,
+// which drive the gradient designer's real window procedure.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "helpdialog.h"
 #include "mainwindow.h"
-#include "preview.h"
-#include "screensave.h"
 #include "shell/headless/host.h"
 
 namespace huewright::savetest {
-
-class TestWindow : public MainWindow {
-  public:
-    int proc(shell::Window& w, const shell::Message& m) override {
-        if (m.msg == shell::Msg::command) {
-            switch (m.wparam) {
-                case cmd_askname:
-                    askauthor(w, parameterflag, username, nameflag);
-                    return 0;
-                case cmd_savescreen:
-                    writescreen(w, parameterflag, files, username, compression);
-                    return 0;
-                case cmd_help:
-                    showhelp(w, parameterflag);
-                    return 0;
-                case cmd_preview:
-                    showpreview(w, model, parameterflag);
-                    return 0;
-                default:
-                    break;
-            }
-        }
-        return MainWindow::proc(w, m);
-    }
-};
-
-inline shell::ProgramDesc testdesc() {
-    shell::ProgramDesc d = programdesc();
-    d.make = [] { return std::make_unique<TestWindow>(); };
-    return d;
-}
 
 // A headless window that also notes the title and busy state at every
 // message box, to see what the user sees when a box comes up.
 class RecordingHost : public shell::headless::Host {
   public:
-    RecordingHost() : Host(testdesc()) {}
+    RecordingHost() : Host(programdesc()) {}
     void messagebox(const std::string& text, const std::string& caption, shell::Icon icon,
                     bool owned) override {
         atbox.push_back({title(), busy()});
