@@ -6,6 +6,7 @@
 
 #include "layout.h"
 #include "shell/font.h"
+#include "shell/paint.h"
 
 namespace knotloom {
 
@@ -13,6 +14,10 @@ using shell::Rgb;
 using shell::Surface;
 
 namespace {
+
+using shell::blend;
+using shell::hsv;
+using shell::mixrgb;
 
 // Text colour of the interface font, used for the banner's lettering too.
 constexpr Rgb kInk{0, 192, 255};
@@ -26,19 +31,6 @@ constexpr Rgb kBoxInk[6] = {{255, 64, 48}, {64, 208, 104}, {40, 144, 255},
 Rgb background(int y) {
     double f = double(y) / (kBannerHeight - 1);
     return Rgb{0, uint8_t(22 - 16 * f), uint8_t(44 - 32 * f)};
-}
-
-void blend(Surface& s, int x, int y, Rgb c, double a) {
-    if (a <= 0) return;
-    uint32_t under = s.getpixel(x, y);
-    if (under == shell::kInvalidColor) return;
-    if (a >= 1) {
-        s.setpixel(x, y, c);
-        return;
-    }
-    Rgb d = shell::unpackrgb(under);
-    auto mix = [a](uint8_t u, uint8_t o) { return uint8_t(std::lround(u * (1 - a) + o * a)); };
-    s.setpixel(x, y, Rgb{mix(d.r, c.r), mix(d.g, c.g), mix(d.b, c.b)});
 }
 
 // Coverage of a pixel by a stroke whose centre line is `dist` away.
@@ -79,42 +71,6 @@ void stroke(Surface& s, const std::vector<P>& pts, double width, ColourAt colour
             }
             blend(s, x, y, colourat(bestt), strokecoverage(best, width));
         }
-}
-
-Rgb mixrgb(Rgb a, Rgb b, double f) {
-    auto m = [f](uint8_t u, uint8_t v) { return uint8_t(std::lround(u + (v - u) * f)); };
-    return Rgb{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
-}
-
-Rgb hsv(double hue, double sat, double val) {
-    double h = std::fmod(hue, 360.0) / 60.0;
-    if (h < 0) h += 6;
-    int sector = int(h) % 6;
-    double f = h - std::floor(h);
-    double p = val * (1 - sat), q = val * (1 - sat * f), t = val * (1 - sat * (1 - f));
-    double r, g, b;
-    switch (sector) {
-        case 0:
-            r = val, g = t, b = p;
-            break;
-        case 1:
-            r = q, g = val, b = p;
-            break;
-        case 2:
-            r = p, g = val, b = t;
-            break;
-        case 3:
-            r = p, g = q, b = val;
-            break;
-        case 4:
-            r = t, g = p, b = val;
-            break;
-        default:
-            r = val, g = p, b = q;
-            break;
-    }
-    return Rgb{uint8_t(std::lround(r * 255)), uint8_t(std::lround(g * 255)),
-               uint8_t(std::lround(b * 255))};
 }
 
 // The logo: a ring with a smooth curve running through four knots, the
