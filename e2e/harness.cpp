@@ -135,7 +135,10 @@ void App::drag(int x0, int y0, int x1, int y1, int steps) {
 }
 
 void App::key(const std::string& keysym) {
-    run(display_, "xdotool key --window " + window_ + " " + keysym);
+    // The main window has the keyboard focus. A key sent to one window with
+    // --window would deliver its release there too, even when the press
+    // opened another window, and the server would then repeat the key.
+    run(display_, "xdotool key " + keysym);
     settle();
 }
 

@@ -60,6 +60,16 @@ TEST(ShellDesktop, ModelessDialogTrackbarFileDialogsAndBoxes) {
     ss << in.rdbuf();
     EXPECT_EQ(ss.str(), "hello");
 
+    // A second save on the same record starts in the same folder, and a bare
+    // name typed there is taken as it is.
+    app.key("s");
+    ASSERT_FALSE(app.waitwindow("Save Demo").empty());
+    app.type("again");
+    app.x("xdotool key Return");
+    app.settle(400);
+    EXPECT_EQ(title(app, app.window()), "saved:again.txt");
+    EXPECT_TRUE(std::ifstream(dir + "/again.txt").good());
+
     app.key("o");
     ASSERT_FALSE(app.waitwindow("Open Demo").empty());
     app.type("out.txt");

@@ -20,7 +20,7 @@ const ControlTemplate* DialogTemplate::find(int id) const {
 }
 
 DialogUnits dialogunits(int pointsize) {
-    if (pointsize >= 11) return DialogUnits{7, 17};
+    if (pointsize >= 11) return DialogUnits{9, 17};
     return DialogUnits{6, 13};
 }
 

@@ -44,16 +44,21 @@ int fontsize(int pointsize) {
     return pointsize >= 11 ? 15 : 11;
 }
 
-// The dialog face. The layouts were made for a narrow sans serif whose average
-// character fits the base units (6, 13); FLTK's default sans serif is wider
-// and wraps and cuts labels that fit there. Liberation Sans has the metrics
-// of the face the layouts expect.
-Fl_Font dialogfont() {
-    static const Fl_Font font = [] {
+// The dialog face. The 8-point layouts were made for a narrow sans serif whose
+// average character fits the base units (6, 13); FLTK's default sans serif is
+// wider and wraps and cuts labels that fit there. Liberation Sans has the
+// metrics of the face those layouts expect. The 11-point help layout was made
+// for a serif face with the metrics of Liberation Serif.
+Fl_Font dialogfont(int pointsize) {
+    static const Fl_Font sans = [] {
         Fl::set_font(FL_FREE_FONT, "Liberation Sans");
         return FL_FREE_FONT;
     }();
-    return font;
+    static const Fl_Font serif = [] {
+        Fl::set_font(Fl_Font(FL_FREE_FONT + 1), "Liberation Serif");
+        return Fl_Font(FL_FREE_FONT + 1);
+    }();
+    return pointsize >= 11 ? serif : sans;
 }
 
 bool fileexists(const std::string& path) {
@@ -66,12 +71,13 @@ bool fileexists(const std::string& path) {
 // An etched frame with its caption interrupting the top edge.
 class GroupBox : public Fl_Widget {
   public:
-    GroupBox(int x, int y, int w, int h, int size) : Fl_Widget(x, y, w, h), size_(size) {}
+    GroupBox(int x, int y, int w, int h, int size, Fl_Font font)
+        : Fl_Widget(x, y, w, h), size_(size), font_(font) {}
     void draw() override {
         int half = size_ / 2;
         fl_draw_box(FL_ENGRAVED_FRAME, x(), y() + half, w(), h() - half, color());
         if (!label() || !*label()) return;
-        fl_font(dialogfont(), size_);
+        fl_font(font_, size_);
         int tw = int(fl_width(label())) + 4;
         fl_color(parent() ? parent()->color() : FL_BACKGROUND_COLOR);
         fl_rectf(x() + 6, y(), tw, size_ + 2);
@@ -81,6 +87,7 @@ class GroupBox : public Fl_Widget {
 
   private:
     int size_;
+    Fl_Font font_;
 };
 
 // A horizontal slider with a tick at every value, reporting its moves with
@@ -234,7 +241,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 auto* in = new Fl_Input(x, y, w, h);
                 in->value(c.text.c_str());
                 in->textsize(size);
-                in->textfont(dialogfont());
+                in->textfont(dialogfont(t_.pointsize));
                 in->when(FL_WHEN_CHANGED);
                 wd = in;
                 cb(en_change);
@@ -264,7 +271,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 break;
             }
             case Control::groupbox: {
-                auto* g = new GroupBox(x, y, w, h, size);
+                auto* g = new GroupBox(x, y, w, h, size, dialogfont(t_.pointsize));
                 g->copy_label(c.text.c_str());
                 wd = g;
                 break;
@@ -300,7 +307,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 break;
         }
         wd->labelsize(size);
-        wd->labelfont(dialogfont());
+        wd->labelfont(dialogfont(t_.pointsize));
         if (!c.tabstop) wd->clear_visible_focus();
         items_.push_back(Item{&c, wd});
     }
@@ -562,7 +569,9 @@ bool choosefile(FileDialogRecord& rec, bool save, Host& host) {
         fc.filter(filter.c_str());
         std::string dir = dialogfolder(rec);
         fc.directory(dir.c_str());
-        if (!rec.filetitle.empty()) fc.preset_file(rec.filetitle.c_str());
+        // No preset name: FLTK's chooser fills its name field with the whole
+        // previous path, selected, and a typed name then lands inside it. The
+        // chooser still opens in the folder of the last file.
         fc.options(save && rec.overwriteprompt ? Fl_Native_File_Chooser::SAVEAS_CONFIRM
                                                : Fl_Native_File_Chooser::NO_OPTIONS);
         // The chooser runs its own loop; hand it the keyboard once it shows.

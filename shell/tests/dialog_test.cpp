@@ -71,7 +71,7 @@ TEST(DialogUnits, RoundHalfUp) {
     EXPECT_EQ(du.y(8), 13);
     EXPECT_EQ(du.y(4), 7);  // 6.5 rounds up
     DialogUnits help = dialogunits(11);
-    EXPECT_EQ(help.x(394), 690);  // 689.5
+    EXPECT_EQ(help.x(394), 887);  // 886.5
     EXPECT_EQ(help.y(296), 629);
 }
 
