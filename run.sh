@@ -2,7 +2,7 @@
 # Builds and starts one program: ./run.sh [huewright|knotloom|curvetoy]
 set -euo pipefail
 cd "$(dirname "$0")"
-program="${1:-curvetoy}"
+program="${1:-huewright}"
 case "$program" in
   huewright|knotloom|curvetoy) ;;
   *) echo "usage: $0 [huewright|knotloom|curvetoy]" >&2; exit 2 ;;
