@@ -12,58 +12,31 @@
 #include "shell/atomicfile.h"
 #include "shell/filedialog.h"
 #include "shell/headless/host.h"
+#include "shell/headless/testing.h"
 
 using namespace huewright;
 
 namespace {
 
-struct Idle : shell::Program {
-    int proc(shell::Window&, const shell::Message&) override { return 0; }
-};
-
-shell::ProgramDesc idledesc() {
-    shell::ProgramDesc d;
-    d.title = "map test";
-    d.width = 16;
-    d.height = 8;
-    d.make = [] { return std::make_unique<Idle>(); };
-    return d;
-}
+using shell::testing::idledesc;
 
 // The model fields the commands work on, with values a load must not keep
 // or must keep.
 struct Fixture : ::testing::Test {
     void SetUp() override {
-        char name[] = "/tmp/map_command_test.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
+        ASSERT_TRUE(scratch.ok());
+        dir = scratch.dir();
         InitOpenFile(files);
         for (int c = 0; c < 3; ++c) p[c] = startupparameters[c];
         writedescription(files.descriptionstring, p, stretchflag);
         for (int i = 0; i < 256; ++i)
             palette[i] = {uint8_t(i * 7), uint8_t(i * 13 + 5), uint8_t(255 - i)};
     }
-    void TearDown() override {
-        shell::setwritefailure(-1);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
+    void TearDown() override { shell::setwritefailure(-1); }
 
     std::string path(const std::string& n) const { return dir + "/" + n; }
-    std::set<std::string> entries() const {
-        std::set<std::string> out;
-        DIR* d = opendir(dir.c_str());
-        while (dirent* e = readdir(d)) {
-            std::string n = e->d_name;
-            if (n != "." && n != "..") out.insert(n);
-        }
-        closedir(d);
-        return out;
-    }
-    static std::string read(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::set<std::string> entries() const { return scratch.entries(); }
+    static std::string read(const std::string& p) { return shell::testing::readfile(p); }
 
     int save(const std::optional<std::string>& answer) {
         host.fileanswers.push_back(answer);
@@ -74,6 +47,7 @@ struct Fixture : ::testing::Test {
         return OpenMapFile(host, files, palette, p, okdisplay);
     }
 
+    shell::testing::ScratchDir scratch;
     std::string dir;
     shell::headless::Host host{idledesc()};
     MapFiles files;

@@ -12,23 +12,13 @@
 #include "knotloom/mapfile.h"
 #include "shell/atomicfile.h"
 #include "shell/headless/host.h"
+#include "shell/headless/testing.h"
 
 using namespace knotloom;
 
 namespace {
 
-struct Idle : shell::Program {
-    int proc(shell::Window&, const shell::Message&) override { return 0; }
-};
-
-shell::ProgramDesc idledesc() {
-    shell::ProgramDesc d;
-    d.title = "map test";
-    d.width = 16;
-    d.height = 8;
-    d.make = [] { return std::make_unique<Idle>(); };
-    return d;
-}
+using shell::testing::idledesc;
 
 struct Data {
     shell::Palette palette{};
@@ -96,31 +86,18 @@ std::string read(const std::string& p) {
 class KnotloomMap : public ::testing::Test {
   protected:
     void SetUp() override {
-        char name[] = "/tmp/knotloom_map_test.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
+        ASSERT_TRUE(scratch.ok());
+        dir = scratch.dir();
         InitOpenFile(files);
     }
-    void TearDown() override {
-        shell::setwritefailure(-1);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
-    std::set<std::string> entries() const {
-        std::set<std::string> out;
-        DIR* dd = opendir(dir.c_str());
-        while (dirent* e = readdir(dd)) {
-            std::string n = e->d_name;
-            if (n != "." && n != "..") out.insert(n);
-        }
-        closedir(dd);
-        return out;
-    }
+    void TearDown() override { shell::setwritefailure(-1); }
+    std::set<std::string> entries() const { return scratch.entries(); }
     int save(const std::optional<std::string>& answer, int invert = 0) {
         host.fileanswers.push_back(answer);
         return SaveMapFile(host, files, d.palette, d.spectrum, d.nd, d.dp, invert);
     }
 
+    shell::testing::ScratchDir scratch;
     std::string dir;
     shell::headless::Host host{idledesc()};
     MapFiles files;

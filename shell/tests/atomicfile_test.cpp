@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include "shell/headless/testing.h"
+
 using namespace shell;
 
 namespace {
@@ -22,37 +24,17 @@ namespace {
 class AtomicFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char name[] = "/tmp/atomicfile_test.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
+        ASSERT_TRUE(scratch.ok());
+        dir = scratch.dir();
     }
-    void TearDown() override {
-        setwritefailure(-1);
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
+    void TearDown() override { setwritefailure(-1); }
 
-    std::string path(const std::string& name) const { return dir + "/" + name; }
+    std::string path(const std::string& name) const { return scratch.path(name); }
+    std::set<std::string> entries() const { return scratch.entries(); }
+    static std::string read(const std::string& p) { return shell::testing::readfile(p); }
+    static void put(const std::string& p, const std::string& s) { shell::testing::writefile(p, s); }
 
-    std::set<std::string> entries() const {
-        std::set<std::string> out;
-        DIR* d = opendir(dir.c_str());
-        while (dirent* e = readdir(d)) {
-            std::string n = e->d_name;
-            if (n != "." && n != "..") out.insert(n);
-        }
-        closedir(d);
-        return out;
-    }
-
-    static std::string read(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void put(const std::string& p, const std::string& s) {
-        std::ofstream(p, std::ios::binary) << s;
-    }
-
+    shell::testing::ScratchDir scratch;
     std::string dir;
 };
 

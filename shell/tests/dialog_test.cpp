@@ -5,6 +5,7 @@
 
 #include "shell/filedialog.h"
 #include "shell/headless/host.h"
+#include "shell/headless/testing.h"
 
 using namespace shell;
 using shell::headless::Dialog;
@@ -45,22 +46,6 @@ struct Recorder : DialogProc {
         return 1;
     }
 };
-
-struct Empty : Program {
-    int proc(Window& w, const Message& m) override {
-        if (m.msg == Msg::destroy) w.quit(0);
-        return m.msg == Msg::destroy ? 0 : 1;
-    }
-};
-
-ProgramDesc emptydesc() {
-    ProgramDesc d;
-    d.title = "T";
-    d.width = 8;
-    d.height = 6;
-    d.make = [] { return std::make_unique<Empty>(); };
-    return d;
-}
 
 }  // namespace
 
@@ -166,7 +151,7 @@ TEST(HeadlessDialog, EnterAndEscapePressTheirButtons) {
 }
 
 TEST(HeadlessHost, ModalAndModelessDialogs) {
-    Host host(emptydesc());
+    Host host(shell::testing::idledesc(8, 6));
     Recorder r;
     host.modalscripts.push_back([](Dialog& d) {
         d.type(10, "42");
@@ -184,7 +169,7 @@ TEST(HeadlessHost, ModalAndModelessDialogs) {
 }
 
 TEST(HeadlessHost, FileDialogRecords) {
-    Host host(emptydesc());
+    Host host(shell::testing::idledesc(8, 6));
     FileDialogRecord rec;
     rec.defext = "map";
     EXPECT_EQ(dialogfolder(rec), startfolder());
@@ -207,7 +192,7 @@ TEST(HeadlessHost, FileDialogRecords) {
 }
 
 TEST(HeadlessHost, BoxesTitleBusyAndQueue) {
-    Host host(emptydesc());
+    Host host(shell::testing::idledesc(8, 6));
     host.messagebox("Hello", "Cap", Icon::exclamation, false);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].caption, "Cap");

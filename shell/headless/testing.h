@@ -1,0 +1,77 @@
+// Support shared by the unit and window-level tests: a program that does
+// nothing (for tests that only need a Window), and a scratch folder.
+#pragma once
+
+#include <dirent.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "../program.h"
+
+namespace shell::testing {
+
+struct Idle : Program {
+    int proc(Window& w, const Message& m) override {
+        if (m.msg == Msg::destroy) w.quit(0);
+        return 0;
+    }
+};
+
+inline ProgramDesc idledesc(int width = 16, int height = 8) {
+    ProgramDesc d;
+    d.title = "test";
+    d.width = width;
+    d.height = height;
+    d.make = [] { return std::make_unique<Idle>(); };
+    return d;
+}
+
+inline std::string readfile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writefile(const std::string& path, const std::string& s) {
+    std::ofstream(path, std::ios::binary) << s;
+}
+
+// A fresh folder under /tmp, removed with everything in it at the end.
+class ScratchDir {
+  public:
+    ScratchDir() {
+        char name[] = "/tmp/scratchXXXXXX";
+        if (mkdtemp(name)) dir_ = name;
+    }
+    ~ScratchDir() {
+        if (!dir_.empty()) std::system(("rm -rf '" + dir_ + "'").c_str());
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& dir() const { return dir_; }
+    bool ok() const { return !dir_.empty(); }
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    // The names in the folder, without . and ..
+    std::set<std::string> entries() const {
+        std::set<std::string> out;
+        if (DIR* d = opendir(dir_.c_str())) {
+            while (dirent* e = readdir(d)) {
+                std::string n = e->d_name;
+                if (n != "." && n != "..") out.insert(n);
+            }
+            closedir(d);
+        }
+        return out;
+    }
+
+  private:
+    std::string dir_;
+};
+
+}  // namespace shell::testing
