@@ -22,16 +22,6 @@ void appendf(std::string& s, const char* format, ...) {
     if (n > 0) s.append(buf, static_cast<size_t>(n) < sizeof buf ? n : sizeof buf - 1);
 }
 
-void setmaprecord(shell::FileDialogRecord& r, const char* title) {
-    r.filtername = "Fractint .map files (*.map)";
-    r.pattern = "*.map";
-    r.title = title;
-    r.defext = "map";
-    r.initialdir = shell::startfolder();
-    r.file.clear();
-    r.filetitle.clear();
-}
-
 bool isspacechar(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -42,24 +32,12 @@ bool isdecimal(char c) {
 }  // namespace
 
 void InitOpenFile(MapFiles& files) {
-    setmaprecord(files.smapn, "Select a file for saving parameters");
-    files.smapn.overwriteprompt = true;
-    files.smapn.mustexist = false;
-
-    setmaprecord(files.omapn, "Select a Fractint .MAP File");
-    files.omapn.overwriteprompt = false;
-    files.omapn.mustexist = true;
-
-    shell::FileDialogRecord& t = files.stiffn;
-    t.filtername = "TIFF files (*.tif)";
-    t.pattern = "*.tif";
-    t.title = "Select a file for saving your image:";
-    t.defext = "tif";
-    t.initialdir = shell::startfolder();
-    t.overwriteprompt = true;
-    t.mustexist = false;
-    t.file.clear();
-    t.filetitle.clear();
+    const char* map = "Fractint .map files (*.map)";
+    files.smapn =
+        shell::filerecord(map, "*.map", "Select a file for saving parameters", "map", true);
+    files.omapn = shell::filerecord(map, "*.map", "Select a Fractint .MAP File", "map", false);
+    files.stiffn = shell::filerecord("TIFF files (*.tif)", "*.tif",
+                                     "Select a file for saving your image:", "tif", true);
 }
 
 void writedescription(std::string& descriptionstring, const PARAMETERS (&p)[3],

@@ -34,16 +34,8 @@ void appendtriplet(std::string& s, const uint8_t* v, int invert) {
 }  // namespace
 
 void InitOpenFile(MapFiles& files) {
-    shell::FileDialogRecord& r = files.smapn;
-    r.filtername = "Fractint .map files (*.map)";
-    r.pattern = "*.map";
-    r.title = "Select a file for saving parameters";
-    r.defext = "map";
-    r.initialdir = shell::startfolder();
-    r.overwriteprompt = true;
-    r.mustexist = false;
-    r.file.clear();
-    r.filetitle.clear();
+    files.smapn = shell::filerecord("Fractint .map files (*.map)", "*.map",
+                                    "Select a file for saving parameters", "map", true);
 }
 
 std::string maptext(const shell::Palette& palette, const uint8_t (&spectrum)[768][3],

@@ -16,6 +16,19 @@ const std::string& startfolder() {
     return dir;
 }
 
+FileDialogRecord filerecord(const std::string& filtername, const std::string& pattern,
+                            const std::string& title, const std::string& defext, bool save) {
+    FileDialogRecord r;
+    r.filtername = filtername;
+    r.pattern = pattern;
+    r.title = title;
+    r.defext = defext;
+    r.initialdir = startfolder();
+    r.overwriteprompt = save;
+    r.mustexist = !save;
+    return r;
+}
+
 std::string dialogfolder(const FileDialogRecord& rec) {
     if (!rec.file.empty()) {
         auto slash = rec.file.rfind('/');

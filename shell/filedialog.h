@@ -7,6 +7,11 @@
 
 namespace shell {
 
+// A fresh record that starts in the start folder. A save prompts before
+// overwriting; an open needs an existing file.
+FileDialogRecord filerecord(const std::string& filtername, const std::string& pattern,
+                            const std::string& title, const std::string& defext, bool save);
+
 // The folder the program was started from, read once at start-up.
 const std::string& startfolder();
 
