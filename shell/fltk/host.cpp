@@ -264,7 +264,11 @@ void Host::pushdirty() {
 }
 
 void Host::paint(const Rect& r) {
+    // The expose that asked for this paint draws the rectangle right after
+    // it, so what the paint copies need not be pushed a second time.
+    Rect pending = dirty_;
     program_->proc(*this, Message::paint(r));
+    dirty_ = pending;
 }
 
 void Host::invalidate() {
