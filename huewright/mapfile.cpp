@@ -111,14 +111,28 @@ void resetmapparameters(PARAMETERS (&p)[3]) {
 // beyond the range of int is reduced the same way (it is accumulated modulo
 // 256 digit by digit, so nothing can overflow). For numbers that fit an int
 // this is the same as storing the int's low byte.
+//
+// The data may end before 256 entries in two ways that old palette
+// collections use: blank lines that run to the end of the file, and a DOS
+// end-of-file byte (0x1A) at the start of a line, where reading in text mode
+// stopped. A blank line followed by another entry is still a bad line.
 bool MapParser::feed(const char* data, size_t size) {
-    for (size_t k = 0; k < size && !bad_ && entry_ < 256; ++k) {
+    for (size_t k = 0; k < size && !bad_ && !ended_ && entry_ < 256; ++k) {
         char c = data[k];
         if (c == '\n') {
             endline();
             continue;
         }
+        if (!linestarted_ && c == kEndOfFile) {
+            ended_ = true;
+            break;
+        }
         linestarted_ = true;
+        // After a blank line only white space may follow, up to the end.
+        if (blankseen_ && !isspacechar(c)) {
+            bad_ = true;
+            break;
+        }
         switch (stage_) {
             case rest:
                 break;
@@ -155,7 +169,7 @@ bool MapParser::feed(const char* data, size_t size) {
                 break;
         }
     }
-    return !bad_ && entry_ < 256;
+    return !bad_ && !ended_ && entry_ < 256;
 }
 
 void MapParser::endnumber() {
@@ -169,6 +183,8 @@ void MapParser::endline() {
     if (stage_ == digits) endnumber();
     if (stage_ == rest)
         ++entry_;
+    else if (stage_ == blank && field_ == 0)
+        blankseen_ = true;  // nothing but white space: the data may end here
     else
         bad_ = true;
     field_ = 0;
@@ -180,7 +196,7 @@ void MapParser::endline() {
 
 bool MapParser::finish(shell::Palette& out) {
     // A last line without a line end is still a line.
-    if (!bad_ && entry_ < 256 && linestarted_) endline();
+    if (!bad_ && !ended_ && entry_ < 256 && linestarted_) endline();
     if (bad_) return false;
     // A line that failed may have written some fields of its entry, but then
     // the parse failed as a whole; after a success every entry from entry_ on

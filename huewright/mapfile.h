@@ -80,7 +80,9 @@ void resetmapparameters(PARAMETERS (&p)[3]);
 // with three integers (white space first and between them is skipped, a
 // sign may stand before each digit run, anything after the third is
 // ignored); lines after the 256th are not looked at. Missing lines leave
-// their entries black, so an empty input is an all-black palette.
+// their entries black, so an empty input is an all-black palette. The data
+// also ends early at blank lines that run to the end of the input, and at a
+// DOS end-of-file byte (0x1A) that starts a line.
 class MapParser {
   public:
     // Takes the next bytes. Returns false once the outcome is known (256
@@ -107,7 +109,10 @@ class MapParser {
     bool negative_ = false;
     uint8_t value_ = 0;         // the number so far, modulo 256
     bool linestarted_ = false;  // a byte of the current line has been seen
+    bool blankseen_ = false;    // a blank line was read: only blank lines may follow
+    bool ended_ = false;        // an end-of-file byte started a line
     bool bad_ = false;
+    static constexpr char kEndOfFile = 0x1a;
 };
 
 }  // namespace huewright

@@ -93,16 +93,39 @@ TEST(MapRead, FullAndShortFilesLoadWithMissingEntriesBlack) {
     expectlines(pal, 0);
 }
 
+TEST(MapRead, TrailingBlankLinesAndAnEndOfFileByteEndTheData) {
+    struct Case {
+        std::string text;
+        int entries;
+    };
+    const Case cases[] = {
+        {lines(224) + "\n", 224},                      // a collection's short file
+        {lines(224, "\r\n") + "\r\n  \t\r\n\n", 224},  // several blank lines, CR LF
+        {lines(224) + "   ", 224},                     // an unfinished blank last line
+        {"   \n", 0},
+        {"\r\n", 0},
+        {lines(30) + "\x1a", 30},  // DOS end-of-file mark, then nothing
+        {lines(30, "\r\n") + "\x1a" + "junk that text mode never read\n1 2\n", 30},
+        {lines(30) + "\n\n\x1a\n1 2\n", 30},  // blank lines, then the mark
+    };
+    for (const Case& c : cases) {
+        shell::Palette pal = marked();
+        EXPECT_TRUE(parse(c.text, pal)) << c.text.substr(c.text.size() - 10);
+        expectlines(pal, c.entries);
+    }
+}
+
 TEST(MapRead, BadLinesFailAndChangeNothing) {
     const std::string bad[] = {
-        lines(3) + "\n" + lines(3),  // an empty line
-        lines(3) + "1 2\n",          // two numbers
-        lines(3) + "1 2",            // two numbers on an unfinished last line
-        "   \n",                     // white space only
-        "\r\n",                      // an empty line of a CR LF file
-        "1 2 x3\n",                  // a letter where the third number belongs
-        "1, 2, 3\n",                 // commas
-        "1 2 - 3\n",                 // a sign without its digits
+        lines(3) + "\n" + lines(3),       // an empty line, then more entries
+        lines(3) + " \r\n\n" + lines(3),  // blank lines, then more entries
+        lines(3) + "\n\n" + "1 2 x\n",    // blank lines, then a bad line
+        lines(3) + "1 2\n",               // two numbers
+        lines(3) + "1 2",                 // two numbers on an unfinished last line
+        lines(3) + " \x1a\n",             // the end-of-file mark not at a line's start
+        "1 2 x3\n",                       // a letter where the third number belongs
+        "1, 2, 3\n",                      // commas
+        "1 2 - 3\n",                      // a sign without its digits
         "1 2 +\n",
         std::string("1 2\0 3\n", 7),  // an embedded NUL ends the line's text
         "# comment\n" + lines(3),
