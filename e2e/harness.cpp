@@ -143,7 +143,42 @@ void App::key(const std::string& keysym) {
 }
 
 void App::type(const std::string& text) {
-    run(display_, "xdotool type --delay 20 '" + text + "'");
+    // xdotool types text other than ASCII only in a UTF-8 locale; in the C
+    // locale it drops everything from the first such character. That text
+    // goes through the clipboard, as a user pastes it, so that the tests do
+    // not depend on the caller's locale.
+    bool ascii = true;
+    for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80 && c != '\'';
+    if (ascii) {
+        run(display_, "xdotool type --delay 20 '" + text + "'");
+    } else {
+        paste(text);
+    }
+    settle();
+}
+
+void App::paste(const std::string& text) {
+    // xclip keeps serving the clipboard in the background until another
+    // program takes it over.
+    FILE* p = popen(("DISPLAY=" + display_ + " xclip -selection clipboard -i").c_str(), "w");
+    if (!p) return;
+    std::fwrite(text.data(), 1, text.size(), p);
+    pclose(p);
+    run(display_, "xdotool key ctrl+v");
+}
+
+void App::fastdrag(int x0, int y0, int x1, int y1, int x2, int y2) {
+    const auto at = [&](int x, int y) {
+        return " mousemove --window " + window_ + " " + std::to_string(x) + " " + std::to_string(y);
+    };
+    run(display_, "xdotool" + at(x0, y0) + " sleep 0.05 mousedown 1" + at(x1, y1) + at(x2, y2) +
+                      " mouseup 1");
+    settle(80);
+}
+
+void App::clickin(const std::string& window, int x, int y) {
+    run(display_, "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+                      std::to_string(y) + " click 1");
     settle();
 }
 
@@ -208,6 +243,36 @@ std::string App::waitwindow(const std::string& title, double seconds) {
         sleepms(50);
     }
     return {};
+}
+
+std::vector<std::string> lines(const std::string& s) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < s.size()) {
+        size_t j = s.find('\n', i);
+        if (j == std::string::npos) j = s.size();
+        if (j > i) out.push_back(s.substr(i, j - i));
+        i = j + 1;
+    }
+    return out;
+}
+
+std::vector<std::string> App::others() {
+    std::vector<std::string> out;
+    for (const std::string& w :
+         lines(run(display_, "xdotool search --onlyvisible --pid " + std::to_string(pid_))))
+        if (w != window_) out.push_back(w);
+    return out;
+}
+
+std::string App::waitothers(size_t count, double seconds) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+        const auto w = others();
+        if (w.size() == count) return count ? w.back() : std::string();
+        sleepms(20);
+    }
+    return "timeout";
 }
 
 std::string tempdir() {

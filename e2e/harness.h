@@ -39,7 +39,14 @@ class App {
     void click(int x, int y);
     void drag(int x0, int y0, int x1, int y1, int steps = 8);
     void key(const std::string& keysym);
+    // Types text into the focused window; text that is not ASCII is pasted.
     void type(const std::string& text);
+    void paste(const std::string& text);
+    // Presses at the first point, moves to the second and the third and
+    // releases there, with no pause between: a quick drag.
+    void fastdrag(int x0, int y0, int x1, int y1, int x2, int y2);
+    // A click at client coordinates of another window of the program.
+    void clickin(const std::string& window, int x, int y);
     // The window's pixels.
     shell::Surface shot();
     shell::Surface shot(const std::string& window);
@@ -50,6 +57,11 @@ class App {
     int wait(double seconds = 10);
     // Waits until a window whose name matches `title` appears; returns its id.
     std::string waitwindow(const std::string& title, double seconds = 10);
+    // The program's visible windows other than its main window.
+    std::vector<std::string> others();
+    // Waits until the program shows exactly `count` windows besides its main
+    // window; returns the last of them, "" when there are none, "timeout".
+    std::string waitothers(size_t count, double seconds = 10);
     void settle(int ms = 150);
     std::string x(const std::string& cmd) { return run(display_, cmd); }
 
@@ -60,6 +72,9 @@ class App {
     bool exited_ = false;
     int status_ = 0;
 };
+
+// The non-empty lines of a text.
+std::vector<std::string> lines(const std::string& s);
 
 // A fresh empty folder under /tmp.
 std::string tempdir();

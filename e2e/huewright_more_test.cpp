@@ -23,32 +23,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::vector<std::string> lines(const std::string& s) {
-    std::vector<std::string> out;
-    std::istringstream in(s);
-    for (std::string l; std::getline(in, l);)
-        if (!l.empty()) out.push_back(l);
-    return out;
-}
+using e2e::lines;
 
 // The program's visible windows other than its main window.
-std::vector<std::string> others(e2e::App& app, const std::string& pid) {
-    std::vector<std::string> out;
-    for (const std::string& w : lines(app.x("xdotool search --onlyvisible --pid " + pid)))
-        if (w != app.window()) out.push_back(w);
-    return out;
+std::vector<std::string> others(e2e::App& app, const std::string&) {
+    return app.others();
 }
-
-// Waits until the program shows exactly `count` windows besides its main
-// window; returns the last of them (or "" when there are none).
-std::string waitothers(e2e::App& app, const std::string& pid, size_t count) {
-    const auto until = std::chrono::steady_clock::now() + 10s;
-    while (std::chrono::steady_clock::now() < until) {
-        const auto w = others(app, pid);
-        if (w.size() == count) return count ? w.back() : std::string();
-        std::this_thread::sleep_for(20ms);
-    }
-    return "timeout";
+std::string waitothers(e2e::App& app, const std::string&, size_t count) {
+    return app.waitothers(count);
 }
 
 int differences(const shell::Surface& a, const shell::Surface& b) {

@@ -65,8 +65,7 @@ class Demo : public Program {
             case Msg::create:
                 w.g_vhdc.fill(Rgb{0, 0, 96});
                 w.presentall();
-                save.filtername = "Text files (*.txt)";
-                save.pattern = "*.txt";
+                save.filters = {{"Text files (*.txt)", "*.txt"}};
                 save.title = "Save Demo";
                 save.defext = "txt";
                 save.overwriteprompt = true;

@@ -34,8 +34,9 @@ shell::DialogTemplate paramstemplate() {
     auto radio = [](int id, const char* text, int x, int y, int cx, int cy, bool first) {
         return shell::ControlTemplate{id, Control::radio, text, x, y, cx, cy, first, true};
     };
+    // A box holds as many characters as the dialog reads of it.
     auto edit = [](int id, int x, int y) {
-        return shell::ControlTemplate{id, Control::edit, "", x, y, 30, 12, false, true};
+        return shell::ControlTemplate{id, Control::edit, "", x, y, 30, 12, false, true, kBoxChars};
     };
     auto button = [](int id, const char* text, int x, int y) {
         return shell::ControlTemplate{id, Control::button, text, x, y, 50, 14, false, true};
@@ -116,9 +117,6 @@ namespace {
 constexpr int kEdits[15] = {id_xsh,  id_amp,  id_ysh,  id_aan, id_avt,  id_b0,  id_b255, id_bc1x,
                             id_bc1y, id_bc2x, id_bc2y, id_L0,  id_L255, id_Lmx, id_Lmy};
 
-// Only this many characters of a box are read.
-constexpr size_t kBoxChars = 4;
-
 int32_t* field(PARAMETERS& ps, int id) {
     switch (id) {
         case id_xsh:
@@ -169,7 +167,7 @@ void checkone(shell::DialogView& v, int first, int last, int on) {
 }  // namespace
 
 int readbox(const std::string& text) {
-    const std::string s = text.substr(0, kBoxChars);
+    const std::string s = text.substr(0, size_t(kBoxChars));
     size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
     bool negative = false;
@@ -244,9 +242,19 @@ int ParamsDialogProc::handle(shell::DialogView& v, const shell::DialogMessage& m
             apply();
             return 0;
         default:
-            if (field(m.ptemp, id)) edit(v, id);
+            if (field(m.ptemp, id)) {
+                edit(v, id);
+                // A box that is left shows the number it applied, so that
+                // what it shows and what the curve uses always agree.
+                if (msg.code == shell::en_killfocus) showapplied(v, id);
+            }
             return 0;
     }
+}
+
+void ParamsDialogProc::showapplied(shell::DialogView& v, int id) {
+    const std::string applied = std::to_string(*field(mw_.model.ptemp, id));
+    if (v.text(id) != applied) v.settext(id, applied);
 }
 
 void ParamsDialogProc::setenabled(shell::DialogView& v, int ct, int bd, int Ln) {
@@ -350,6 +358,7 @@ void ParamsDialogProc::restorecolumn() {
 }
 
 void ParamsDialogProc::ok(shell::DialogView& v) {
+    for (int id : kEdits) showapplied(v, id);
     apply();
     Model& m = mw_.model;
     const int c = m.cndx;

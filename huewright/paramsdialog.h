@@ -50,6 +50,9 @@ enum ParamsId {
 // units, at (142, 4) from the main window's client origin.
 shell::DialogTemplate paramstemplate();
 
+// Only this many characters of a box are read, and a box holds no more.
+constexpr int kBoxChars = 4;
+
 // The number in a box as the dialog reads it: at most the first four
 // characters, leading blanks and a sign accepted, up to the first character
 // that is not a digit; anything else gives 0.
@@ -78,6 +81,7 @@ class ParamsDialogProc : public shell::DialogProc {
     void restore(shell::DialogView& v);
     void invert(shell::DialogView& v);
     void restorecolumn();
+    void showapplied(shell::DialogView& v, int id);
 
     MainWindow& mw_;
 };

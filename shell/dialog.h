@@ -28,13 +28,15 @@ struct ControlTemplate {
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
     bool group = false;                // starts a new radio group / tab group
     bool tabstop = true;
+    int limit = 0;  // an edit box holds at most this many characters (0: no limit)
 };
 
 struct DialogTemplate {
     std::string caption;
-    int pointsize = 8;                 // 8: base units (6, 13); 11: (7, 17)
+    int pointsize = 8;                 // 8: base units (6, 13); 11: (9, 17)
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units, relative to the main client origin
-    bool closebox = true;              // a close button in the title bar
+    bool captionbar = true;            // a title bar; without one the dialog has no frame buttons
+    bool closebox = true;              // a system menu, and with it a close button
     std::vector<ControlTemplate> controls;
 
     const ControlTemplate* find(int id) const;
@@ -51,6 +53,8 @@ DialogUnits dialogunits(int pointsize);
 // Notification codes, as the original platform numbers them.
 enum Notify {
     bn_clicked = 0,
+    en_setfocus = 0x100,   // an edit box got the keyboard focus
+    en_killfocus = 0x200,  // an edit box lost it
     en_change = 0x300,
 };
 // Trackbar notification codes. Codes below 6 are line, page and thumb moves;
@@ -96,6 +100,8 @@ class DialogView {
     virtual void setrange(int id, int lo, int hi) = 0;
     virtual void setpos(int id, int pos) = 0;
     virtual int pos(int id) const = 0;
+    // Moves the keyboard focus to a control, as the dialog manager does: the
+    // box that loses it and the box that gets it are notified.
     virtual void focus(int id) = 0;
     // Closes the dialog; a modal one returns `result` from dialogbox.
     virtual void end(int result) = 0;

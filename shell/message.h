@@ -11,7 +11,8 @@ enum class Msg {
     paint,        // copy `rect` from the offscreen surface to the window
     move,         // the window moved
     size,         // the window was sized
-    keydown,      // `wparam` is the virtual-key code (letters as upper case, Esc 27, F1 112 ...)
+    keydown,      // `wparam` is the virtual-key code (letters as upper case, Esc 27, F1 112 ...),
+                  // `mods` the modifier keys held
     mousemove,    // x, y: client position as unsigned 16-bit values
     lbuttondown,  // x, y as above
     lbuttonup,    // x, y as above
@@ -36,14 +37,25 @@ enum VirtualKey {
     vk_f2 = 113,
 };
 
+// Modifier keys held with a key, as flags.
+enum Modifier {
+    mod_none = 0,
+    mod_shift = 1,
+    mod_ctrl = 2,
+    mod_alt = 4,
+};
+
 struct Message {
     Msg msg = Msg::user;
     int wparam = 0;
     int x = 0, y = 0;
     Rect rect{};
+    int mods = mod_none;
 
     static Message command(int id) { return Message{Msg::command, id, 0, 0, {}}; }
-    static Message key(int vk) { return Message{Msg::keydown, vk, 0, 0, {}}; }
+    static Message key(int vk, int mods = mod_none) {
+        return Message{Msg::keydown, vk, 0, 0, {}, mods};
+    }
     // Mouse positions reach the procedure as the low and high words of a
     // 32-bit value, so a position left of or above the window wraps round.
     static Message mouse(Msg m, int x, int y) {

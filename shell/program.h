@@ -19,9 +19,13 @@ struct Menu {
     std::string title;
     std::vector<MenuItem> items;
 };
+// A key that posts a command. It matches only with exactly its modifiers
+// held: an accelerator without modifiers does not fire with Shift, Ctrl or
+// Alt down.
 struct Accelerator {
-    int vk;  // virtual-key code, no modifiers
-    int id;  // command it posts
+    int vk;               // virtual-key code
+    int id;               // command it posts
+    int mods = mod_none;  // Modifier flags that must be held, and no others
 };
 
 struct ProgramDesc {
@@ -41,6 +45,13 @@ const char* errormessage(int code);
 // Turns a key into its accelerator's command, as the loop does before a key
 // reaches the procedure. Returns true when the key was taken.
 bool translateaccelerator(const ProgramDesc& d, const Message& m, Message& out);
+
+// What the loop does with a message before the procedure sees it: a key of
+// an accelerator becomes its command; any other key held with Ctrl or Alt is
+// dropped, since the programs' keys are plain letters and function keys and
+// a combination must not act as the plain key. False when the message is
+// dropped; otherwise `out` is what the procedure gets.
+bool routemessage(const ProgramDesc& d, const Message& m, Message& out);
 
 // Runs the program on the desktop; returns the exit code.
 int runprogram(const ProgramDesc& d);

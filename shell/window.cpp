@@ -37,12 +37,19 @@ const char* errormessage(int code) {
 bool translateaccelerator(const ProgramDesc& d, const Message& m, Message& out) {
     if (m.msg != Msg::keydown) return false;
     for (const auto& a : d.accelerators) {
-        if (a.vk == m.wparam) {
+        if (a.vk == m.wparam && a.mods == m.mods) {
             out = Message::command(a.id);
             return true;
         }
     }
     return false;
+}
+
+bool routemessage(const ProgramDesc& d, const Message& m, Message& out) {
+    if (translateaccelerator(d, m, out)) return true;
+    if (m.msg == Msg::keydown && (m.mods & (mod_ctrl | mod_alt)) != 0) return false;
+    out = m;
+    return true;
 }
 
 }  // namespace shell

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dialog.h"
 #include "message.h"
@@ -11,15 +12,21 @@
 
 namespace shell {
 
+// One type of file a chooser lists.
+struct FileFilter {
+    std::string name;     // "Fractint .map files (*.map)", as the chooser shows it
+    std::string pattern;  // "*.map"; several are separated by ';'
+};
+
 // The record behind one open or save file dialog. After a dialog succeeds
 // `file` holds the chosen full path and `filetitle` its last component, and the
 // next use of the same record starts from that file.
 struct FileDialogRecord {
-    std::string filtername;  // "Fractint .map files (*.map)"
-    std::string pattern;     // "*.map"
-    std::string title;       // the dialog's caption
-    std::string defext;      // appended when the chosen name has no extension ("map")
-    std::string initialdir;  // where the first use starts
+    std::vector<FileFilter> filters;  // the types offered; "All files" follows them
+    int filterindex = 1;              // 1-based: the type shown first, then the one chosen
+    std::string title;                // the dialog's caption
+    std::string defext;               // appended when the chosen name has no extension ("map")
+    std::string initialdir;           // where the first use starts
     bool overwriteprompt = false;
     bool mustexist = false;
     std::string file;

@@ -91,6 +91,13 @@ TEST_F(CurvetoyWindow, CTwiceRestoresPictureAndCheckMark) {
     // The menu command does the same as the key.
     host.command(curvetoy::cmd_showcp);
     EXPECT_EQ(mw().demo.okcp, 1);
+    // The accelerators have no modifiers and match only without them.
+    for (int mods : {int(shell::mod_shift), int(shell::mod_ctrl), int(shell::mod_alt)}) {
+        host.key('C', mods);
+        host.key(shell::vk_escape, mods);
+    }
+    EXPECT_EQ(mw().demo.okcp, 1);
+    EXPECT_FALSE(host.ended());
 }
 
 TEST_F(CurvetoyWindow, PaintCopiesOnlyTheExposedRectangle) {

@@ -93,6 +93,49 @@ TEST(ParamsDialog, TemplateAsData) {
     EXPECT_EQ(labels, 16);
 }
 
+TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
+    Dialog& d = open(0);
+    // The dialog opens with the curve type focused; Tab reaches X Shift with
+    // its text selected, so typing replaces it.
+    EXPECT_EQ(d.focused(), id_sine);
+    d.tab();
+    d.tab();
+    ASSERT_EQ(d.focused(), id_xsh);
+    EXPECT_TRUE(d.selected());
+    d.keys("00200");
+    EXPECT_EQ(d.text(id_xsh), "0020");
+    EXPECT_EQ(m.ptemp.xsh, 20);
+    // Leaving the box runs its edit handling and shows the applied number.
+    long before = mw.params.applies;
+    d.tab();
+    EXPECT_EQ(d.text(id_xsh), "20");
+    EXPECT_GT(mw.params.applies, before);
+    ASSERT_EQ(d.focused(), id_amp);
+    struct Case {
+        std::string typed, shown;
+        int value;
+    };
+    const Case cases[] = {{" 12", "12", 12}, {"-", "0", 0}, {"", "0", 0}, {"12ab", "12", 12}};
+    for (const Case& c : cases) {
+        d.clickbox(id_amp);
+        d.type(id_amp, c.typed);
+        EXPECT_EQ(d.text(id_amp), c.typed);
+        d.clickbox(id_ysh);
+        EXPECT_EQ(d.text(id_amp), c.shown) << c.typed;
+        EXPECT_EQ(m.ptemp.amp, c.value) << c.typed;
+    }
+    // A click places the caret: typing adds to the text.
+    d.clickbox(id_xsh);
+    EXPECT_FALSE(d.selected());
+    d.keys("5");
+    EXPECT_EQ(d.text(id_xsh), "205");
+    // Enter in a box confirms the number it shows and rewrites it.
+    d.type(id_xsh, " 099");
+    d.enter();
+    EXPECT_EQ(d.text(id_xsh), "99");
+    EXPECT_EQ(m.p[0].xsh, 99);
+}
+
 TEST_F(HueWindow, OpeningFillsTheControlsAndAppliesTheChannel) {
     Dialog& d = open(1);
     const PARAMETERS& g = startupparameters[1];
@@ -422,7 +465,7 @@ TEST_F(HueWindow, FailedMapOpenChangesNothing) {
     EXPECT_TRUE(samesurface(host.g_hdc, want));
 
     // A file that cannot be read at all says the same.
-    host.fileanswers.push_back(f.path("missing.map"));
+    host.fileanswers.push_back(std::string("/proc/self/mem"));
     host.key('O');
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[1].text, "Error opening MAP file");

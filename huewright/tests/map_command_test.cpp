@@ -75,8 +75,8 @@ TEST_F(MapCommand, RecordsStartInTheStartFolderWithTheirFiltersAndTitles) {
              Want{files.stiffn, "TIFF files (*.tif)", "*.tif",
                   "Select a file for saving your image:", "tif", true, false},
          }) {
-        EXPECT_EQ(w.r.filtername, w.filter);
-        EXPECT_EQ(w.r.pattern, w.pattern);
+        EXPECT_EQ(w.r.filters.at(0).name, w.filter);
+        EXPECT_EQ(w.r.filters.at(0).pattern, w.pattern);
         EXPECT_EQ(w.r.title, w.title);
         EXPECT_EQ(w.r.defext, w.ext);
         EXPECT_EQ(w.r.overwriteprompt, w.overwrite);
@@ -157,6 +157,22 @@ TEST_F(MapCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
     EXPECT_EQ(read(path("again.map")), read(path("round.map")));
 }
 
+TEST_F(MapCommand, ShortFilesEndingInBlankLinesOrAnEndOfFileByteOpen) {
+    std::string lines;
+    for (int i = 0; i < 224; ++i) lines += "9 8 7\r\n";
+    const std::string texts[] = {lines + "\r\n", lines + "\n\n", lines + "\x1a"};
+    int k = 0;
+    for (const std::string& t : texts) {
+        const std::string name = "short" + std::to_string(k++) + ".map";
+        std::ofstream(path(name), std::ios::binary) << t;
+        palette[224] = {1, 1, 1};
+        ASSERT_EQ(open(path(name)), map_ok) << name;
+        EXPECT_EQ(palette[223], (std::array<uint8_t, 3>{9, 8, 7}));
+        EXPECT_EQ(palette[224], (std::array<uint8_t, 3>{0, 0, 0}));
+    }
+    EXPECT_TRUE(host.boxes.empty());
+}
+
 TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
     std::string text;
     for (int i = 0; i < 100; ++i) text += "1 2 3\n";
@@ -172,7 +188,13 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
     EXPECT_EQ(host.boxes[0].icon, shell::Icon::exclamation);
     EXPECT_TRUE(host.boxes[0].owned);
 
-    ASSERT_EQ(open(path("missing.map")), map_error);
+    // A file that exists but cannot be read fails the same way; one that
+    // does not exist is refused by the chooser, which then stays open.
+    ASSERT_EQ(open(std::string("/proc/self/mem")), map_error);
+    ASSERT_EQ(open(path("missing.map")), map_cancelled);
+    ASSERT_EQ(host.chooserboxes.size(), 1u);
+    EXPECT_EQ(host.chooserboxes[0],
+              path("missing.map") + "\nFile not found.\nCheck the file name and try again.");
     ASSERT_EQ(open(std::nullopt), map_cancelled);
     EXPECT_EQ(host.boxes.size(), 2u);
 

@@ -72,11 +72,22 @@ TEST_F(HueWindow, FileAndHelpKeysMoveTheMarkerOrNot) {
     EXPECT_EQ(m.cndx, 7);
     EXPECT_EQ(marker(*this), 5);
 
-    // Keys that mean nothing change nothing.
+    // Keys that mean nothing change nothing, and neither do the program's
+    // keys held with Alt or Ctrl.
     host.key('X');
     host.key(shell::vk_return);
+    for (int mods : {int(shell::mod_alt), int(shell::mod_ctrl), shell::mod_ctrl | shell::mod_shift})
+        for (int vk :
+             {int('R'), int('P'), int('O'), int('S'), int(shell::vk_f1), int(shell::vk_escape)})
+            host.key(vk, mods);
     EXPECT_EQ(m.cndx, 7);
+    EXPECT_EQ(marker(*this), 5);
+    EXPECT_EQ(host.filedialogs.size(), 2u);
+    EXPECT_EQ(host.modeless(), nullptr);
     EXPECT_FALSE(host.ended());
+    // Shift is no modifier of these keys.
+    host.key('G', shell::mod_shift);
+    EXPECT_NE(host.modeless(), nullptr);
 }
 
 TEST_F(HueWindow, EscAndTheExitButtonEndTheProgram) {

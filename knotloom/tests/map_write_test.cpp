@@ -130,7 +130,7 @@ TEST(KnotloomMapText, MatchesTheFormatWithInversionOffAndOn) {
 
 TEST_F(KnotloomMap, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
     EXPECT_EQ(files.smapn.title, "Select a file for saving parameters");
-    EXPECT_EQ(files.smapn.pattern, "*.map");
+    EXPECT_EQ(files.smapn.filters.at(0).pattern, "*.map");
     EXPECT_EQ(files.smapn.defext, "map");
     EXPECT_TRUE(files.smapn.overwriteprompt);
 

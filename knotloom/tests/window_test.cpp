@@ -440,7 +440,7 @@ TEST_F(Window, SaveCancelledOrFailing) {
     ASSERT_EQ(host.filedialogs.size(), 1u);
     const shell::FileDialogRecord& r = host.filedialogs[0];
     EXPECT_EQ(r.title, "Select a file for saving parameters");
-    EXPECT_EQ(r.pattern, "*.map");
+    EXPECT_EQ(r.filters.at(0).pattern, "*.map");
     EXPECT_EQ(r.defext, "map");
     EXPECT_TRUE(r.overwriteprompt);
     EXPECT_TRUE(host.boxes.empty());
@@ -565,6 +565,8 @@ TEST(SavedText, LongNamesAreCutAtACharacter) {
 
 TEST_F(Window, EscapeAndExitEndTheProgram) {
     host.key('R');
+    host.key(shell::vk_escape, shell::mod_ctrl);
+    host.key(shell::vk_escape, shell::mod_alt);
     EXPECT_FALSE(host.ended());
     host.key(shell::vk_escape);
     EXPECT_TRUE(host.ended());

@@ -1,5 +1,4 @@
-// Sections: label helpers; widgets (group box, trackbar); DialogWindow;
-// message boxes; file chooser.
+// Sections: widgets (group box, trackbar, edit box, frame); DialogWindow.
 #include "dialogwindow.h"
 
 #include <FL/Fl.H>
@@ -8,65 +7,72 @@
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Hor_Nice_Slider.H>
 #include <FL/Fl_Input.H>
-#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Window.H>
-#include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
-#include <sys/stat.h>
 
 #include <algorithm>
 
-#include "host.h"
-#include "shell/filedialog.h"
+#include "platform.h"
+#include "shell/dialoglogic.h"
 
 namespace shell::fltk {
 
-// ---------------------------------------------------------------- labels
+// ---------------------------------------------------------------- widgets
 
 namespace {
 
-// FLTK reads '@' in a label as the start of a symbol; double it to show it.
-std::string labeltext(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '@') out += '@';
-        out += c;
+// FLTK key numbers of the keys a trackbar takes, as virtual-key codes.
+int trackvk(int key) {
+    switch (key) {
+        case FL_Left:
+            return vk_left;
+        case FL_Up:
+            return vk_up;
+        case FL_Right:
+            return vk_right;
+        case FL_Down:
+            return vk_down;
+        case FL_Page_Up:
+            return vk_prior;
+        case FL_Page_Down:
+            return vk_next;
+        case FL_Home:
+            return vk_home;
+        case FL_End:
+            return vk_end;
+        default:
+            return 0;
     }
-    return out;
 }
 
-// Pixel size of the dialog font for a template's point size, at 96 dots per
-// inch: 8 points are 11 pixels, 11 points 15.
-int fontsize(int pointsize) {
-    return pointsize >= 11 ? 15 : 11;
-}
+// The window of a dialog. Its widgets reach the dialog through it, and the
+// dialog lets go of it when it is deleted, so a widget event that arrives
+// while FLTK is still deleting the window reaches nothing.
+class DialogFrame : public Fl_Window {
+  public:
+    DialogFrame(int x, int y, int w, int h, DialogWindow* d) : Fl_Window(x, y, w, h), dlg(d) {}
+    DialogWindow* dlg;
 
-// The dialog face. The 8-point layouts were made for a narrow sans serif whose
-// average character fits the base units (6, 13); FLTK's default sans serif is
-// wider and wraps and cuts labels that fit there. Liberation Sans has the
-// metrics of the face those layouts expect. The 11-point help layout was made
-// for a serif face with the metrics of Liberation Serif.
-Fl_Font dialogfont(int pointsize) {
-    static const Fl_Font sans = [] {
-        Fl::set_font(FL_FREE_FONT, "Liberation Sans");
-        return FL_FREE_FONT;
-    }();
-    static const Fl_Font serif = [] {
-        Fl::set_font(Fl_Font(FL_FREE_FONT + 1), "Liberation Serif");
-        return Fl_Font(FL_FREE_FONT + 1);
-    }();
-    return pointsize >= 11 ? serif : sans;
-}
+    int handle(int e) override {
+        // Tab moves the focus in the dialog's own order, as the dialog
+        // manager does: one stop per radio group, and a box it reaches has
+        // its whole text selected.
+        if (e == FL_KEYBOARD && Fl::event_key() == FL_Tab && dlg &&
+            !(Fl::event_state() & (FL_CTRL | FL_ALT))) {
+            dlg->tabkey(Fl::event_state() & FL_SHIFT);
+            return 1;
+        }
+        return Fl_Window::handle(e);
+    }
+};
 
-bool fileexists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+DialogWindow* dialogof(Fl_Widget* w) {
+    auto* frame = dynamic_cast<DialogFrame*>(w->window());
+    return frame ? frame->dlg : nullptr;
 }
-
-// ---------------------------------------------------------------- widgets
 
 // An etched frame with its caption interrupting the top edge.
 class GroupBox : public Fl_Widget {
@@ -95,8 +101,7 @@ class GroupBox : public Fl_Widget {
 // dragged, and an end-of-tracking code after every move.
 class Trackbar : public Fl_Hor_Nice_Slider {
   public:
-    Trackbar(int x, int y, int w, int h, DialogWindow& d, int id)
-        : Fl_Hor_Nice_Slider(x, y, w, h), dlg_(d), id_(id) {
+    Trackbar(int x, int y, int w, int h, int id) : Fl_Hor_Nice_Slider(x, y, w, h), id_(id) {
         step(1);
         box(FL_FLAT_BOX);
         slider_size(0.08);
@@ -116,13 +121,13 @@ class Trackbar : public Fl_Hor_Nice_Slider {
             case FL_DRAG: {
                 int old = int(value());
                 int r = Fl_Hor_Nice_Slider::handle(e);
-                if (int(value()) != old) dlg_.trackmoved(id_, tb_thumbtrack);
+                if (int(value()) != old) report(tb_thumbtrack);
                 return r;
             }
             case FL_RELEASE: {
                 int r = Fl_Hor_Nice_Slider::handle(e);
-                dlg_.trackmoved(id_, tb_thumbposition);
-                dlg_.trackmoved(id_, tb_endtrack);
+                report(tb_thumbposition);
+                report(tb_endtrack);
                 return r;
             }
             default:
@@ -151,114 +156,131 @@ class Trackbar : public Fl_Hor_Nice_Slider {
     }
 
   private:
+    void report(int code) {
+        if (DialogWindow* d = dialogof(this)) d->trackmoved(id_, code);
+    }
     int key() {
-        int lo = int(minimum()), hi = int(maximum());
-        int page = std::max(1, (hi - lo) / 5);
-        int v = int(value()), code;
-        switch (Fl::event_key()) {
-            case FL_Left:
-            case FL_Up:
-                v = std::max(lo, v - 1), code = tb_lineup;
-                break;
-            case FL_Right:
-            case FL_Down:
-                v = std::min(hi, v + 1), code = tb_linedown;
-                break;
-            case FL_Page_Up:
-                v = std::max(lo, v - page), code = tb_pageup;
-                break;
-            case FL_Page_Down:
-                v = std::min(hi, v + page), code = tb_pagedown;
-                break;
-            case FL_Home:
-                v = lo, code = tb_top;
-                break;
-            case FL_End:
-                v = hi, code = tb_bottom;
-                break;
-            default:
-                return 0;
-        }
-        value(v);
+        if (Fl::event_state() & (FL_CTRL | FL_ALT)) return 0;
+        std::optional<TrackStep> step =
+            trackkey(trackvk(Fl::event_key()), int(value()), int(minimum()), int(maximum()));
+        if (!step) return 0;
+        value(step->pos);
         redraw();
-        dlg_.trackmoved(id_, code);
-        dlg_.trackmoved(id_, tb_endtrack);
+        report(step->code);
+        report(tb_endtrack);
         return 1;
     }
 
-    DialogWindow& dlg_;
     int id_;
 };
 
-struct CallbackData {
-    DialogWindow* dlg;
-    int id;
-    int code;
-};
-
-class DialogFrame : public Fl_Window {
+// A one-line text box that tells the dialog when it gets and loses the
+// keyboard focus. A box that gets the focus from the keyboard or the program
+// has its whole text selected, so typing replaces it; a click places the
+// caret where it lands.
+class EditBox : public Fl_Input {
   public:
-    DialogFrame(int x, int y, int w, int h, const char* l) : Fl_Window(x, y, w, h, l) {}
-    std::vector<std::unique_ptr<CallbackData>> data;
+    EditBox(int x, int y, int w, int h, int id, int limit)
+        : Fl_Input(x, y, w, h), id_(id), limit_(limit) {
+        when(FL_WHEN_CHANGED);
+        callback(changed, this);
+        if (limit_ > 0) maximum_size(limit_);
+    }
+
+    int handle(int e) override {
+        switch (e) {
+            case FL_FOCUS: {
+                int r = Fl_Input::handle(e);
+                position(size(), 0);
+                report(en_setfocus);
+                return r;
+            }
+            case FL_UNFOCUS: {
+                int r = Fl_Input::handle(e);
+                report(en_killfocus);
+                return r;
+            }
+            default:
+                return Fl_Input::handle(e);
+        }
+    }
+
+    // Writes from the program: the limit holds for them too.
+    void write(const std::string& s) { value(limittext(s, limit_).c_str()); }
+
+  private:
+    void report(int code) {
+        if (DialogWindow* d = dialogof(this)) d->notify(id_, code);
+    }
+    static void changed(Fl_Widget*, void* p) {
+        auto* box = static_cast<EditBox*>(p);
+        // Pasted text can be longer than what the box keeps.
+        std::string v = box->value();
+        std::string kept = limittext(v, box->limit_);
+        if (kept != v) box->value(kept.c_str());
+        box->report(en_change);
+    }
+
+    int id_;
+    int limit_;
 };
 
-void widgetcallback(Fl_Widget*, void* p) {
-    auto* d = static_cast<CallbackData*>(p);
-    d->dlg->notify(d->id, d->code);
+void widgetcallback(Fl_Widget* w, void* p) {
+    auto* d = static_cast<DialogWindow::Callback*>(p);
+    if (DialogWindow* dlg = dialogof(w)) dlg->notify(d->id, d->code);
 }
 
-void framecallback(Fl_Widget*, void* p) {
+void framecallback(Fl_Widget* w, void*) {
     // Escape is answered by a Cancel button where the dialog has one; a
     // dialog without one ignores it.
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-    static_cast<DialogWindow*>(p)->windowclosed();
+    if (auto* frame = static_cast<DialogFrame*>(w); frame->dlg) frame->dlg->windowclosed();
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- DialogWindow
 
-DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host, bool modal)
-    : t_(t), proc_(proc), host_(host), modal_(modal) {
+DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement place,
+                           std::function<void()> afterevent, bool modal)
+    : t_(t), proc_(proc), place_(place), afterevent_(std::move(afterevent)), modal_(modal) {
     DialogUnits du = dialogunits(t_.pointsize);
     int size = fontsize(t_.pointsize);
-    Fl_Window* main = host_.window();
-    int ox = main ? main->x() : 0, oy = main ? main->y() + host_.clienttop() : 0;
     auto* frame =
-        new DialogFrame(ox + du.x(t_.x), oy + du.y(t_.y), du.x(t_.cx), du.y(t_.cy), nullptr);
+        new DialogFrame(place.x + du.x(t_.x), place.y + du.y(t_.y), du.x(t_.cx), du.y(t_.cy), this);
     win_ = frame;
     win_->copy_label(t_.caption.c_str());
-    win_->callback(framecallback, this);
+    win_->callback(framecallback);
+    if (!t_.captionbar) win_->clear_border();
     for (const auto& c : t_.controls) {
         int x = du.x(c.x), y = du.y(c.y), w = du.x(c.cx), h = du.y(c.cy);
         Fl_Widget* wd = nullptr;
-        auto cb = [&](int code) {
-            frame->data.push_back(std::make_unique<CallbackData>(CallbackData{this, c.id, code}));
-            wd->callback(widgetcallback, frame->data.back().get());
+        auto notifies = [&](int code) {
+            auto* data = new Callback{c.id, code};
+            wd->callback(widgetcallback, data);
+            callbacks_.emplace_back(data);
         };
         switch (c.kind) {
             case Control::edit: {
-                auto* in = new Fl_Input(x, y, w, h);
-                in->value(c.text.c_str());
+                auto* in = new EditBox(x, y, w, h, c.id, c.limit);
+                in->write(c.text);
                 in->textsize(size);
                 in->textfont(dialogfont(t_.pointsize));
-                in->when(FL_WHEN_CHANGED);
                 wd = in;
-                cb(en_change);
                 break;
             }
             case Control::radio: {
                 auto* b = new Fl_Round_Button(x, y, w, h);
                 b->copy_label(labeltext(c.text).c_str());
                 wd = b;
-                cb(bn_clicked);
+                notifies(bn_clicked);
                 break;
             }
             case Control::checkbox: {
                 auto* b = new Fl_Check_Button(x, y, w, h);
                 b->copy_label(labeltext(c.text).c_str());
                 wd = b;
-                cb(bn_clicked);
+                notifies(bn_clicked);
                 break;
             }
             case Control::button: {
@@ -267,7 +289,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 b->copy_label(labeltext(c.text).c_str());
                 if (c.id == 2) b->shortcut(FL_Escape);
                 wd = b;
-                cb(bn_clicked);
+                notifies(bn_clicked);
                 break;
             }
             case Control::groupbox: {
@@ -303,7 +325,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
                 break;
             }
             case Control::trackbar:
-                wd = new Trackbar(x, y, w, h, *this, c.id);
+                wd = new Trackbar(x, y, w, h, c.id);
                 break;
         }
         wd->labelsize(size);
@@ -320,6 +342,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host
 
 DialogWindow::~DialogWindow() {
     if (win_) {
+        static_cast<DialogFrame*>(win_)->dlg = nullptr;
         win_->hide();
         Fl::delete_widget(win_);
     }
@@ -328,21 +351,23 @@ DialogWindow::~DialogWindow() {
 void DialogWindow::start() {
     // Controls are tied to the template copy held here, so lookups stay valid.
     for (size_t i = 0; i < items_.size(); ++i) items_[i].t = &t_.controls[i];
+    auto self = shared_from_this();
     proc_.handle(*this, DialogMessage{DlgMsg::init, 0, 0, 0});
     if (ended_) {
         close();
         return;
     }
     win_->show();
+    makedialog(win_, place_.owner,
+               !t_.captionbar ? Frame::bare
+               : t_.closebox  ? Frame::closable
+                              : Frame::movable);
     focuswindow(win_);
     if (!Fl::focus() || Fl::focus()->window() != win_) {
-        for (auto& it : items_) {
-            if (it.t->tabstop && it.w->active() && it.w->visible_focus() &&
-                it.t->kind != Control::text && it.t->kind != Control::groupbox) {
-                it.w->take_focus();
-                break;
-            }
-        }
+        int first = nexttabstop(
+            t_, 0, false, [this](int id) { return enabled(id); },
+            [this](int id) { return checked(id); });
+        if (first != 0) focus(first);
     }
 }
 
@@ -369,7 +394,7 @@ void DialogWindow::settext(int id, const std::string& s) {
     const ControlTemplate* c = control(id);
     if (!w || !c) return;
     if (c->kind == Control::edit) {
-        static_cast<Fl_Input*>(w)->value(s.c_str());
+        static_cast<EditBox*>(w)->write(s);
         // A program's write is notified like typing, before this returns.
         notify(id, en_change);
     } else {
@@ -440,7 +465,19 @@ int DialogWindow::pos(int id) const {
 }
 
 void DialogWindow::focus(int id) {
+    // The box's own focus handling selects its text and notifies.
     if (Fl_Widget* w = widget(id)) w->take_focus();
+}
+
+void DialogWindow::tabkey(bool backwards) {
+    Fl_Widget* now = Fl::focus();
+    int from = 0;
+    for (const auto& it : items_)
+        if (it.w == now) from = it.t->id;
+    int next = nexttabstop(
+        t_, from, backwards, [this](int id) { return enabled(id); },
+        [this](int id) { return checked(id); });
+    if (next != 0) focus(next);
 }
 
 void DialogWindow::end(int result) {
@@ -467,136 +504,30 @@ void DialogWindow::setbusy(bool on) {
 }
 
 void DialogWindow::selectradio(int id) {
-    // The run of radio buttons holding id, from the one that starts the
-    // group, becomes exclusive.
-    const auto& cs = t_.controls;
-    size_t i = 0;
-    while (i < cs.size() && cs[i].id != id) ++i;
-    if (i == cs.size()) return;
-    size_t first = i;
-    while (first > 0 && !cs[first].group && cs[first - 1].kind == Control::radio) --first;
-    for (size_t j = first; j < cs.size() && cs[j].kind == Control::radio; ++j) {
-        if (j > first && cs[j].group) break;
-        check(cs[j].id, cs[j].id == id);
-    }
+    for (int other : radiorun(t_, id)) check(other, other == id);
 }
 
 void DialogWindow::notify(int id, int code) {
     if (ended_) return;
+    auto self = shared_from_this();
     const ControlTemplate* c = control(id);
     if (c && c->kind == Control::radio) selectradio(id);
-    // A modeless dialog that the procedure ends is deleted by the pump below,
-    // so nothing of this object may be used after it.
-    Host& host = host_;
     proc_.handle(*this, DialogMessage{DlgMsg::command, id, code, 0});
-    host.pump();
-    host.pushdirty();
+    if (afterevent_) afterevent_();
 }
 
 void DialogWindow::trackmoved(int id, int code) {
     if (ended_) return;
+    auto self = shared_from_this();
     proc_.handle(*this, DialogMessage{DlgMsg::hscroll, id, code, pos(id)});
-    host_.pushdirty();
+    if (afterevent_) afterevent_();
 }
 
 void DialogWindow::windowclosed() {
     if (!t_.closebox || ended_) return;
+    auto self = shared_from_this();
     proc_.handle(*this, DialogMessage{DlgMsg::close, 0, 0, 0});
-}
-
-// ---------------------------------------------------------------- message boxes
-
-void showmessagebox(const std::string& text, const std::string& caption, Icon icon,
-                    Fl_Window* owner, Host& host) {
-    const int size = 14;
-    fl_font(FL_HELVETICA, size);
-    int tw = 0, th = 0;
-    fl_measure(labeltext(text).c_str(), tw, th, 0);
-    int iconw = icon == Icon::exclamation ? 48 : 0;
-    int w = std::max(180, tw + iconw + 40), h = std::max(th, iconw ? 34 : 0) + 70;
-    int x, y;
-    if (owner && owner->shown()) {
-        x = owner->x() + (owner->w() - w) / 2;
-        y = owner->y() + (owner->h() - h) / 2;
-    } else {
-        x = (Fl::w() - w) / 2;
-        y = (Fl::h() - h) / 2;
-    }
-    Fl_Window win(x, y, w, h);
-    win.copy_label(caption.c_str());
-    if (iconw) {
-        auto* mark = new Fl_Box(16, 16, 34, 34, "!");
-        mark->box(FL_ROUND_UP_BOX);
-        mark->color(FL_YELLOW);
-        mark->labelfont(FL_HELVETICA_BOLD);
-        mark->labelsize(24);
-    }
-    auto* msg = new Fl_Box(20 + iconw, 16, tw + 4, std::max(th, 34));
-    msg->copy_label(labeltext(text).c_str());
-    msg->labelsize(size);
-    msg->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    auto* ok = new Fl_Return_Button((w - 80) / 2, h - 40, 80, 26, "OK");
-    ok->callback([](Fl_Widget* b, void*) { b->window()->hide(); });
-    win.callback([](Fl_Widget* wd, void*) { wd->hide(); });
-    win.end();
-    win.set_modal();
-    win.show();
-    focuswindow(&win);
-    ok->take_focus();
-    while (win.shown()) {
-        Fl::wait();
-        host.pump();
-        host.pushdirty();
-    }
-}
-
-// ---------------------------------------------------------------- file chooser
-
-namespace {
-void focusmodal(void*) {
-    focuswindow(Fl::modal());
-}
-}  // namespace
-
-bool choosefile(FileDialogRecord& rec, bool save, Host& host) {
-    (void)host;
-    for (;;) {
-        Fl_Native_File_Chooser fc;
-        fc.type(save ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
-                     : Fl_Native_File_Chooser::BROWSE_FILE);
-        fc.title(rec.title.c_str());
-        std::string filter = rec.filtername + "\t" + rec.pattern;
-        fc.filter(filter.c_str());
-        std::string dir = dialogfolder(rec);
-        fc.directory(dir.c_str());
-        // No preset name: FLTK's chooser fills its name field with the whole
-        // previous path, selected, and a typed name then lands inside it. The
-        // chooser still opens in the folder of the last file.
-        fc.options(save && rec.overwriteprompt ? Fl_Native_File_Chooser::SAVEAS_CONFIRM
-                                               : Fl_Native_File_Chooser::NO_OPTIONS);
-        // The chooser runs its own loop; hand it the keyboard once it shows.
-        Fl::add_timeout(0.2, focusmodal);
-        int shown = fc.show();
-        Fl::remove_timeout(focusmodal);
-        if (shown != 0) return false;
-        const char* picked = fc.filename();
-        if (!picked || !*picked) return false;
-        std::string path = withdefaultext(picked, rec.defext);
-        if (save && rec.overwriteprompt && path != picked && fileexists(path)) {
-            // The chooser asked about the name as typed; the extension we
-            // added may name a file that exists, so ask again.
-            fl_message_title(rec.title.c_str());
-            std::string q = path + " already exists.\nDo you want to replace it?";
-            if (fl_choice("%s", "No", "Yes", nullptr, q.c_str()) != 1) continue;
-        }
-        if (!save && rec.mustexist && !fileexists(path)) {
-            fl_message_title(rec.title.c_str());
-            fl_alert("%s\nFile not found.\nCheck the file name and try again.", path.c_str());
-            continue;
-        }
-        acceptfile(rec, path);
-        return true;
-    }
+    if (afterevent_) afterevent_();
 }
 
 }  // namespace shell::fltk

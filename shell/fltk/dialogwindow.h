@@ -1,7 +1,7 @@
-// Dialog templates realised as FLTK windows, message boxes and the file
-// chooser.
+// Dialog templates realised as FLTK windows.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,11 +16,18 @@ class Fl_RGB_Image;
 
 namespace shell::fltk {
 
-class Host;
-
-class DialogWindow : public DialogView {
+class DialogWindow : public DialogView, public std::enable_shared_from_this<DialogWindow> {
   public:
-    DialogWindow(const DialogTemplate& t, DialogProc& proc, Host& host, bool modal);
+    // Where a dialog sits: its template's position is relative to the
+    // owner's client area, whose top-left is at (x, y) on the screen.
+    struct Placement {
+        Fl_Window* owner = nullptr;
+        int x = 0, y = 0;
+    };
+    // `afterevent` runs after each notification the procedure handled (the
+    // host shows what the procedure drew and handles what it posted).
+    DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement place,
+                 std::function<void()> afterevent, bool modal);
     ~DialogWindow() override;
 
     // Sends the init message, then shows the window.
@@ -46,10 +53,18 @@ class DialogWindow : public DialogView {
     void focus(int id) override;
     void end(int result) override;
 
-    // From the widgets.
+    // From the widgets. Each keeps the dialog alive while its procedure runs,
+    // whatever the procedure or the host does to the dialog meanwhile.
     void notify(int id, int code);
     void trackmoved(int id, int code);
     void windowclosed();
+    void tabkey(bool backwards);
+
+    // What a button's callback reports.
+    struct Callback {
+        int id;
+        int code;
+    };
 
   private:
     struct Item {
@@ -62,22 +77,16 @@ class DialogWindow : public DialogView {
 
     DialogTemplate t_;
     DialogProc& proc_;
-    Host& host_;
+    Placement place_;
+    std::function<void()> afterevent_;
     bool modal_;
     Fl_Window* win_ = nullptr;
     std::vector<Item> items_;
     std::map<int, std::unique_ptr<Fl_RGB_Image>> images_;
+    std::vector<std::unique_ptr<Callback>> callbacks_;
     bool ended_ = false;
     bool closed_ = false;
     int result_ = 0;
-    int notifying_ = 0;
 };
-
-// A box with an OK button and an optional exclamation mark, modal.
-void showmessagebox(const std::string& text, const std::string& caption, Icon icon,
-                    Fl_Window* owner, Host& host);
-
-// The platform's open or save dialog for a record; false when cancelled.
-bool choosefile(FileDialogRecord& rec, bool save, Host& host);
 
 }  // namespace shell::fltk

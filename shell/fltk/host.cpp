@@ -11,6 +11,9 @@
 #include <cstdio>
 
 #include "dialogwindow.h"
+#include "filechooser.h"
+#include "messagebox.h"
+#include "platform.h"
 
 namespace shell::fltk {
 
@@ -54,6 +57,13 @@ int virtualkey(int key) {
     }
 }
 
+// The modifier keys held with the current event.
+int modifiers() {
+    const int state = Fl::event_state();
+    return (state & FL_SHIFT ? mod_shift : 0) | (state & FL_CTRL ? mod_ctrl : 0) |
+           (state & FL_ALT ? mod_alt : 0);
+}
+
 }  // namespace
 
 // The client area: shows g_hdc and turns pointer and key events into messages.
@@ -87,23 +97,26 @@ class Canvas : public Fl_Widget {
                 return 1;
             case FL_MOVE:
             case FL_DRAG:
-                host_.send(
-                    Message::mouse(Msg::mousemove, Fl::event_x() - x(), Fl::event_y() - y()));
+                pointer(Fl::event_x() - x(), Fl::event_y() - y());
                 return 1;
             case FL_PUSH:
                 host_.focusclient();
                 if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
-                host_.send(
-                    Message::mouse(Msg::lbuttondown, Fl::event_x() - x(), Fl::event_y() - y()));
+                pointer(Fl::event_x() - x(), Fl::event_y() - y());
+                host_.send(Message::mouse(Msg::lbuttondown, lastx_, lasty_));
                 return 1;
             case FL_RELEASE:
                 // The press grabbed the pointer, so the release arrives even
                 // outside the window and always ends a drag.
+                // The X server merges pointer motion, so the release can
+                // arrive before the last position was reported: the place
+                // where the button came up is the drag's last position.
                 if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
-                host_.send(
-                    Message::mouse(Msg::lbuttonup, Fl::event_x() - x(), Fl::event_y() - y()));
+                pointer(Fl::event_x() - x(), Fl::event_y() - y());
+                host_.send(Message::mouse(Msg::lbuttonup, lastx_, lasty_));
                 return 1;
             case FL_LEAVE:
+                known_ = false;
                 host_.send(Message::simple(Msg::mouseleave));
                 return 1;
             case FL_KEYBOARD:
@@ -113,7 +126,7 @@ class Canvas : public Fl_Widget {
                 if (e == FL_SHORTCUT && Fl::focus() == this) return 0;
                 int vk = virtualkey(Fl::event_key());
                 if (vk == 0) return 0;
-                host_.send(Message::key(vk));
+                host_.send(Message::key(vk, modifiers()));
                 return 1;
             }
             default:
@@ -122,7 +135,16 @@ class Canvas : public Fl_Widget {
     }
 
   private:
+    // Reports a pointer position that differs from the last one reported.
+    void pointer(int px, int py) {
+        if (px == lastx_ && py == lasty_ && known_) return;
+        lastx_ = px, lasty_ = py, known_ = true;
+        host_.send(Message::mouse(Msg::mousemove, px, py));
+    }
+
     Host& host_;
+    int lastx_ = 0, lasty_ = 0;
+    bool known_ = false;
 };
 
 namespace {
@@ -150,30 +172,21 @@ void windowcallback(Fl_Widget*, void* data) {
     static_cast<Host*>(data)->send(Message::simple(Msg::destroy));
 }
 
+}  // namespace
+
 struct MenuData {
     Host* host;
     int id;
 };
+
+namespace {
 
 void menucallback(Fl_Widget*, void* data) {
     auto* m = static_cast<MenuData*>(data);
     m->host->send(Message::command(m->id));
 }
 
-std::vector<std::unique_ptr<MenuData>> menudata;
-
 }  // namespace
-
-void focuswindow(Fl_Window* w) {
-    if (!w || !w->shown()) return;
-    w->wait_for_expose();
-    XSetInputFocus(fl_display, fl_xid(w), RevertToParent, CurrentTime);
-}
-
-int displaydepth() {
-    fl_open_display();
-    return DefaultDepth(fl_display, fl_screen);
-}
 
 Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d.title) {
     menuheight_ = d.menus.empty() ? 0 : 25;
@@ -185,15 +198,11 @@ Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d
         menu_ = new Fl_Menu_Bar(0, 0, d.width, menuheight_);
         for (const auto& m : d.menus) {
             for (const auto& item : m.items) {
-                menudata.push_back(std::make_unique<MenuData>(MenuData{this, item.id}));
+                menudata_.push_back(std::make_unique<MenuData>(MenuData{this, item.id}));
                 std::string path = m.title + "/" + item.text;
-                menu_->add(path.c_str(), 0, menucallback, menudata.back().get(), FL_MENU_TOGGLE);
+                // Items look like plain commands until checked.
+                menu_->add(path.c_str(), 0, menucallback, menudata_.back().get(), 0);
             }
-        }
-        // Items without a check mark look like plain commands until checked.
-        for (int i = 0; i < menu_->size(); ++i) {
-            auto* it = const_cast<Fl_Menu_Item*>(&menu_->menu()[i]);
-            if (it->label() && it->callback_ == menucallback) it->flags &= ~FL_MENU_TOGGLE;
         }
     }
     canvas_ = new Canvas(*this, 0, menuheight_, d.width, d.height);
@@ -235,8 +244,8 @@ void Host::focusclient() {
 
 void Host::dispatch(const Message& m) {
     if (destroyed_) return;
-    Message t;
-    const Message& real = translateaccelerator(desc_, m, t) ? t : m;
+    Message real;
+    if (!routemessage(desc_, m, real)) return;
     if (real.msg == Msg::destroy) destroyed_ = true;
     program_->proc(*this, real);
 }
@@ -327,36 +336,46 @@ void Host::checkmenu(int id, bool on) {
     for (int i = 0; i < menu_->size(); ++i) {
         auto* it = const_cast<Fl_Menu_Item*>(&menu_->menu()[i]);
         if (it->callback_ == menucallback && static_cast<MenuData*>(it->user_data_)->id == id) {
-            it->flags |= FL_MENU_TOGGLE;
+            // A checked item shows its mark; an unchecked one looks exactly
+            // as before it was ever checked, with no empty box.
             if (on)
-                it->set();
+                it->flags |= FL_MENU_TOGGLE | FL_MENU_VALUE;
             else
-                it->clear();
+                it->flags &= ~(FL_MENU_TOGGLE | FL_MENU_VALUE);
         }
     }
     menu_->redraw();
 }
 
+// Every nested loop starts by putting on screen what the command drew so far
+// (a marker moved by the key that started it, say): the loop runs until the
+// user answers, and the window must not show the old picture meanwhile.
 void Host::messagebox(const std::string& text, const std::string& caption, Icon icon, bool owned) {
-    showmessagebox(text, caption, icon, owned ? win_ : nullptr, *this);
+    flush();
+    showmessagebox(text, caption, icon, owned ? win_ : nullptr, [this] { afterevent(); });
     focusclient();
 }
 
 bool Host::filedialog(FileDialogRecord& rec, bool save) {
-    bool ok = choosefile(rec, save, *this);
+    flush();
+    bool ok = choosefile(rec, save, win_, [this] { afterevent(); });
     focusclient();
     return ok;
 }
 
+DialogWindow::Placement Host::placement() {
+    return DialogWindow::Placement{win_, win_->x(), win_->y() + menuheight_};
+}
+
 int Host::dialogbox(const DialogTemplate& t, DialogProc& proc) {
-    auto d = std::make_unique<DialogWindow>(t, proc, *this, true);
-    DialogWindow* dw = d.get();
-    dialogs_.push_back(std::move(d));
+    flush();
+    auto dw = std::make_shared<DialogWindow>(
+        t, proc, placement(), [this] { afterevent(); }, true);
+    dialogs_.push_back(dw);
     dw->start();
     while (!dw->finished() && !ended_) {
         Fl::wait();
-        pump();
-        pushdirty();
+        afterevent();
     }
     int result = dw->result();
     dw->close();
@@ -365,11 +384,11 @@ int Host::dialogbox(const DialogTemplate& t, DialogProc& proc) {
 }
 
 DialogView* Host::createdialog(const DialogTemplate& t, DialogProc& proc) {
-    auto d = std::make_unique<DialogWindow>(t, proc, *this, false);
-    DialogWindow* dw = d.get();
-    dialogs_.push_back(std::move(d));
+    auto dw = std::make_shared<DialogWindow>(
+        t, proc, placement(), [this] { afterevent(); }, false);
+    dialogs_.push_back(dw);
     dw->start();
-    return dw;
+    return dw.get();
 }
 
 void Host::reap() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "dialogwindow.h"
 #include "shell/program.h"
 #include "shell/window.h"
 
@@ -17,7 +18,7 @@ class Fl_Widget;
 namespace shell::fltk {
 
 class Canvas;
-class DialogWindow;
+struct MenuData;
 
 class Host : public Window {
   public:
@@ -36,6 +37,12 @@ class Host : public Window {
     void pump();
     // Pushes changed pixels of g_hdc to the screen.
     void pushdirty();
+    // What a nested loop (a modal dialog, a box, the chooser) runs after each
+    // event: the posted messages, then the changed pixels.
+    void afterevent() {
+        pump();
+        pushdirty();
+    }
     // Gives the keyboard to the client area (a bare X server has no focus
     // policy of its own).
     void focusclient();
@@ -66,6 +73,7 @@ class Host : public Window {
   private:
     friend class Canvas;
     void dispatch(const Message& m);
+    DialogWindow::Placement placement();
     void reap();
 
     ProgramDesc desc_;
@@ -75,7 +83,8 @@ class Host : public Window {
     Canvas* canvas_ = nullptr;
     int menuheight_ = 0;
     std::deque<Message> queue_;
-    std::vector<std::unique_ptr<DialogWindow>> dialogs_;
+    std::vector<std::shared_ptr<DialogWindow>> dialogs_;
+    std::vector<std::unique_ptr<MenuData>> menudata_;  // what each menu item's callback gets
     Rect dirty_{};
     std::string title_;
     bool busy_ = false;
@@ -84,12 +93,5 @@ class Host : public Window {
     int exitcode_ = 0;
     int depth_ = 0;
 };
-
-// The display's bits per pixel (opens the display on first use).
-int displaydepth();
-
-// Gives a shown top-level window the keyboard. A bare X server has no window
-// manager to do it, and keys would follow the pointer instead.
-void focuswindow(Fl_Window* w);
 
 }  // namespace shell::fltk

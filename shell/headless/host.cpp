@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "../dialoglogic.h"
 #include "../filedialog.h"
 
 namespace shell::headless {
@@ -31,6 +32,47 @@ void Dialog::send(const DialogMessage& m) {
 
 void Dialog::init() {
     proc_.handle(*this, DialogMessage{DlgMsg::init, 0, 0, 0});
+    // Unless the procedure placed it, the focus goes to the first control
+    // that takes it.
+    if (focused_ == 0 && !ended_)
+        movefocus(nexttabstop(
+                      t_, 0, false, [this](int id) { return enabled(id); },
+                      [this](int id) { return checked(id); }),
+                  true);
+}
+
+bool Dialog::isedit(int id) const {
+    const ControlTemplate* c = t_.find(id);
+    return c && c->kind == Control::edit;
+}
+
+void Dialog::movefocus(int id, bool selectall) {
+    if (id == focused_ || ended_) return;
+    const int old = focused_;
+    focused_ = id;
+    selected_ = selectall && isedit(id);
+    if (old != 0 && isedit(old)) send(DialogMessage{DlgMsg::command, old, en_killfocus, 0});
+    if (id != 0 && isedit(id)) send(DialogMessage{DlgMsg::command, id, en_setfocus, 0});
+}
+
+void Dialog::tab(bool backwards) {
+    movefocus(nexttabstop(
+                  t_, focused_, backwards, [this](int id) { return enabled(id); },
+                  [this](int id) { return checked(id); }),
+              true);
+}
+
+void Dialog::clickbox(int id) {
+    if (!enabled(id) || ended_ || !isedit(id)) return;
+    movefocus(id, false);
+    selected_ = false;
+}
+
+void Dialog::keys(const std::string& s) {
+    if (ended_ || !isedit(focused_) || !enabled(focused_)) return;
+    std::string text = selected_ ? s : this->text(focused_) + s;
+    selected_ = false;
+    settext(focused_, text);
 }
 
 std::string Dialog::text(int id) const {
@@ -39,9 +81,10 @@ std::string Dialog::text(int id) const {
 }
 
 void Dialog::settext(int id, const std::string& s) {
-    state(id).text = s;
     const ControlTemplate* c = t_.find(id);
-    if (c && c->kind == Control::edit) send(DialogMessage{DlgMsg::command, id, en_change, 0});
+    const bool edit = c && c->kind == Control::edit;
+    state(id).text = edit ? limittext(s, c->limit) : s;
+    if (edit) send(DialogMessage{DlgMsg::command, id, en_change, 0});
 }
 
 void Dialog::check(int id, bool on) {
@@ -97,28 +140,24 @@ void Dialog::type(int id, const std::string& s) {
 void Dialog::click(int id) {
     const ControlTemplate* c = t_.find(id);
     if (!c || !enabled(id) || ended_) return;
+    // A click on a button gives it the focus first, so a box being edited
+    // hears that it lost it.
+    if (c->tabstop) movefocus(id, false);
+    if (ended_) return;
     if (c->kind == Control::checkbox) {
         state(id).checked = !checked(id);
     } else if (c->kind == Control::radio) {
-        // Find the run of radios this one belongs to and make it the only one.
-        auto& cs = t_.controls;
-        size_t i = size_t(c - cs.data());
-        size_t first = i;
-        while (first > 0 && !cs[first].group && cs[first - 1].kind == Control::radio) --first;
-        for (size_t j = first; j < cs.size() && cs[j].kind == Control::radio; ++j) {
-            if (j > first && cs[j].group) break;
-            state(cs[j].id).checked = false;
-        }
-        state(id).checked = true;
+        for (int other : radiorun(t_, id)) state(other).checked = other == id;
     }
     send(DialogMessage{DlgMsg::command, id, bn_clicked, 0});
 }
 
+// Enter and Esc press their buttons without moving the focus.
 void Dialog::enter() {
-    if (t_.find(1)) click(1);
+    if (t_.find(1) && enabled(1)) send(DialogMessage{DlgMsg::command, 1, bn_clicked, 0});
 }
 void Dialog::escape() {
-    if (t_.find(2)) click(2);
+    if (t_.find(2) && enabled(2)) send(DialogMessage{DlgMsg::command, 2, bn_clicked, 0});
 }
 void Dialog::closebox() {
     if (t_.closebox) send(DialogMessage{DlgMsg::close, 0, 0, 0});
@@ -131,33 +170,10 @@ void Dialog::hscroll(int id, int code) {
 void Dialog::trackkey(int id, int vk) {
     if (!enabled(id) || ended_) return;
     State& s = state(id);
-    int page = std::max(1, (s.hi - s.lo) / 5);
-    int code;
-    switch (vk) {
-        case vk_left:
-        case vk_up:
-            s.pos = std::max(s.lo, s.pos - 1), code = tb_lineup;
-            break;
-        case vk_right:
-        case vk_down:
-            s.pos = std::min(s.hi, s.pos + 1), code = tb_linedown;
-            break;
-        case vk_prior:
-            s.pos = std::max(s.lo, s.pos - page), code = tb_pageup;
-            break;
-        case vk_next:
-            s.pos = std::min(s.hi, s.pos + page), code = tb_pagedown;
-            break;
-        case vk_home:
-            s.pos = s.lo, code = tb_top;
-            break;
-        case vk_end:
-            s.pos = s.hi, code = tb_bottom;
-            break;
-        default:
-            return;
-    }
-    hscroll(id, code);
+    std::optional<TrackStep> step = shell::trackkey(vk, s.pos, s.lo, s.hi);
+    if (!step) return;
+    s.pos = step->pos;
+    hscroll(id, step->code);
     hscroll(id, tb_endtrack);
 }
 
@@ -184,8 +200,8 @@ Host::~Host() = default;
 
 void Host::dispatch(const Message& m) {
     if (destroyed_) return;
-    Message t;
-    const Message& real = translateaccelerator(desc_, m, t) ? t : m;
+    Message real;
+    if (!routemessage(desc_, m, real)) return;
     if (real.msg == Msg::destroy) destroyed_ = true;
     int r = program_->proc(*this, real);
     // The default action of the paint message validates without drawing; that
@@ -236,14 +252,45 @@ void Host::messagebox(const std::string& text, const std::string& caption, Icon 
 }
 
 bool Host::filedialog(FileDialogRecord& rec, bool save) {
-    (void)save;
     filedialogs.push_back(rec);
-    if (fileanswers.empty()) return false;
-    std::optional<std::string> a = fileanswers.front();
-    fileanswers.pop_front();
-    if (!a || a->empty()) return false;
-    acceptfile(rec, withdefaultext(*a, rec.defext));
-    return true;
+    std::string folder = dialogfolder(rec);
+    int type = rec.filterindex;
+    if (!filetypes.empty()) {
+        type = filetypes.front();
+        filetypes.pop_front();
+    }
+    while (!fileanswers.empty()) {
+        std::optional<std::string> a = fileanswers.front();
+        fileanswers.pop_front();
+        if (!a) return false;
+        Choice c = resolvechoice(rec, folder, *a, type, save);
+        switch (c.action) {
+            case ChoiceAction::accept:
+                acceptfile(rec, c.path);
+                rec.filterindex = type;
+                return true;
+            case ChoiceAction::navigate:
+                folder = c.path;
+                break;
+            case ChoiceAction::confirmoverwrite: {
+                bool yes = overwriteanswers.empty() || overwriteanswers.front();
+                if (!overwriteanswers.empty()) overwriteanswers.pop_front();
+                chooserboxes.push_back(overwritequestion(c.path));
+                if (yes) {
+                    acceptfile(rec, c.path);
+                    rec.filterindex = type;
+                    return true;
+                }
+                break;
+            }
+            case ChoiceAction::notfound:
+                chooserboxes.push_back(notfoundtext(c.path));
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
 }
 
 int Host::dialogbox(const DialogTemplate& t, DialogProc& proc) {

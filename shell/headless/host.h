@@ -32,12 +32,15 @@ class Dialog : public DialogView {
     void setrange(int id, int lo, int hi) override;
     void setpos(int id, int pos) override;
     int pos(int id) const override;
-    void focus(int id) override { focused_ = id; }
+    void focus(int id) override { movefocus(id, true); }
     void end(int result) override;
 
     // What a user does. Each returns once the procedure has handled it.
     void type(int id, const std::string& s);  // replaces the box's text
-    void click(int id);                       // ignored when disabled
+    void click(int id);                       // ignored when disabled; moves the focus
+    void tab(bool backwards = false);         // Tab, or Shift+Tab
+    void clickbox(int id);                    // a click in a box: focus, caret at the end
+    void keys(const std::string& s);          // typed into the focused box
     void enter();                             // presses control 1
     void escape();                            // presses control 2
     void closebox();                          // the title bar's close button
@@ -49,6 +52,8 @@ class Dialog : public DialogView {
     const Surface* image(int id) const;
     std::pair<int, int> range(int id) const;
     int focused() const { return focused_; }
+    // The focused box's whole text is selected, so typing replaces it.
+    bool selected() const { return selected_; }
     bool ended() const { return ended_; }
     int result() const { return result_; }
 
@@ -64,11 +69,14 @@ class Dialog : public DialogView {
     const State* find(int id) const;
     void send(const DialogMessage& m);
     void hscroll(int id, int code);
+    bool isedit(int id) const;
+    void movefocus(int id, bool selectall);
 
     DialogTemplate t_;
     DialogProc& proc_;
     std::map<int, State> states_;
     int focused_ = 0;
+    bool selected_ = false;
     bool ended_ = false;
     int result_ = 0;
 };
@@ -94,7 +102,7 @@ class Host : public Window {
     // Handles one message now (keys pass the accelerator table first), then
     // every message it posted.
     void send(const Message& m);
-    void key(int vk) { send(Message::key(vk)); }
+    void key(int vk, int mods = mod_none) { send(Message::key(vk, mods)); }
     void command(int id) { send(Message::command(id)); }
     void move(int x, int y) { send(Message::mouse(Msg::mousemove, x, y)); }
     void press(int x, int y) { send(Message::mouse(Msg::lbuttondown, x, y)); }
@@ -113,10 +121,19 @@ class Host : public Window {
     bool ended() const { return ended_; }
     int exitcode() const { return exitcode_; }
 
-    // Scripted answers, taken in order. A file answer of nullopt cancels; an
-    // empty queue cancels too. A modal script is called once the dialog has
-    // initialised; if it leaves the dialog open, the dialog is cancelled.
+    // Scripted answers, taken in order. A file answer is what the user types
+    // into the chooser's name field and confirms; the chooser treats it as
+    // the desktop's does (a folder is opened, a missing file to open gets
+    // the "File not found" box, an existing file to save over asks first),
+    // and takes the next answer while it stays open. nullopt cancels, and so
+    // does an empty queue. `filetypes` gives the 1-based type chosen in the
+    // chooser's list for each dialog (the record's own when empty), and
+    // `overwriteanswers` the answers to the overwrite question (yes when
+    // empty). A modal script is called once the dialog has initialised; if
+    // it leaves the dialog open, the dialog is cancelled.
     std::deque<std::optional<std::string>> fileanswers;
+    std::deque<int> filetypes;
+    std::deque<bool> overwriteanswers;
     std::deque<std::function<void(Dialog&)>> modalscripts;
     // A hook called at every flush, e.g. to look at the title mid-save.
     std::function<void()> onflush;
@@ -125,6 +142,7 @@ class Host : public Window {
     std::vector<ShownBox> boxes;
     std::vector<std::string> titlelog;
     std::vector<FileDialogRecord> filedialogs;  // the records as each dialog opened
+    std::vector<std::string> chooserboxes;      // questions and refusals of the choosers
     std::vector<std::string> modalcaptions;
     std::map<int, bool> menuchecks;
     Rect shown{};  // union of everything pushed to the window

@@ -1,0 +1,88 @@
+#include "platform.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
+
+namespace shell::fltk {
+
+int displaydepth() {
+    fl_open_display();
+    return DefaultDepth(fl_display, fl_screen);
+}
+
+void focuswindow(Fl_Window* w) {
+    if (!w || !w->shown()) return;
+    w->wait_for_expose();
+    XSetInputFocus(fl_display, fl_xid(w), RevertToParent, CurrentTime);
+}
+
+namespace {
+
+// The window manager hints of the Motif toolkit, which every current window
+// manager reads: which functions the frame offers and what it draws.
+enum MotifHints : long {
+    hints_functions = 1,
+    hints_decorations = 2,
+    func_move = 4,
+    func_close = 32,
+    decor_border = 2,
+    decor_title = 8,
+    decor_menu = 16,
+};
+
+Atom atom(const char* name) {
+    return XInternAtom(fl_display, name, False);
+}
+
+}  // namespace
+
+void makedialog(Fl_Window* w, Fl_Window* owner, Frame frame) {
+    if (!w || !w->shown()) return;
+    const ::Window xid = fl_xid(w);
+    if (owner && owner->shown()) XSetTransientForHint(fl_display, xid, fl_xid(owner));
+    const Atom dialogtype = atom("_NET_WM_WINDOW_TYPE_DIALOG");
+    XChangeProperty(fl_display, xid, atom("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&dialogtype), 1);
+    long hints[5] = {hints_functions | hints_decorations, func_move, decor_border | decor_title, 0,
+                     0};
+    if (frame == Frame::closable) {
+        hints[1] |= func_close;
+        hints[2] |= decor_menu;
+    } else if (frame == Frame::bare) {
+        hints[2] = 0;
+    }
+    // The window manager reads the hints again when they change, and with
+    // them the window type, so this follows the type.
+    const Atom motif = atom("_MOTIF_WM_HINTS");
+    XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(hints), 5);
+    XFlush(fl_display);
+}
+
+int fontsize(int pointsize) {
+    return pointsize >= 11 ? 15 : 11;
+}
+
+Fl_Font dialogfont(int pointsize) {
+    static const Fl_Font sans = [] {
+        Fl::set_font(FL_FREE_FONT, "Liberation Sans");
+        return FL_FREE_FONT;
+    }();
+    static const Fl_Font serif = [] {
+        Fl::set_font(Fl_Font(FL_FREE_FONT + 1), "Liberation Serif");
+        return Fl_Font(FL_FREE_FONT + 1);
+    }();
+    return pointsize >= 11 ? serif : sans;
+}
+
+std::string labeltext(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if (c == '@') out += '@';
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace shell::fltk

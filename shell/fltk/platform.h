@@ -1,0 +1,45 @@
+// What the desktop host's windows share: the display, the keyboard focus on
+// a bare X server, the frame a window asks the window manager for, and the
+// faces dialogs are drawn with.
+#pragma once
+
+#include <FL/Enumerations.H>
+
+#include <string>
+
+class Fl_Window;
+
+namespace shell::fltk {
+
+// The display's bits per pixel (opens the display on first use).
+int displaydepth();
+
+// Gives a shown top-level window the keyboard. A bare X server has no window
+// manager to do it, and keys would follow the pointer instead.
+void focuswindow(Fl_Window* w);
+
+// The frames a window asks the window manager for.
+enum class Frame {
+    movable,   // a caption and a border; it can be moved, nothing else
+    closable,  // a caption, a border and a close button; it can be moved and closed
+    bare,      // no decorations at all
+};
+// Declares a shown window a dialog of `owner` (stacked above it) with the
+// given frame.
+void makedialog(Fl_Window* w, Fl_Window* owner, Frame frame);
+
+// Pixel size of the dialog font for a template's point size, at 96 dots per
+// inch: 8 points are 11 pixels, 11 points 15.
+int fontsize(int pointsize);
+
+// The dialog face. The 8-point layouts were made for a narrow sans serif whose
+// average character fits the base units (6, 13); FLTK's default sans serif is
+// wider and wraps and cuts labels that fit there. Liberation Sans has the
+// metrics of the face those layouts expect. The 11-point help layout was made
+// for a serif face with the metrics of Liberation Serif.
+Fl_Font dialogfont(int pointsize);
+
+// FLTK reads '@' in a label as the start of a symbol; double it to show it.
+std::string labeltext(const std::string& s);
+
+}  // namespace shell::fltk
