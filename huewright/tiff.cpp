@@ -43,8 +43,16 @@ constexpr uint32_t descriptionoffset = 248;    // after the three BitsPerSample 
 constexpr uint16_t photometric_rgb = 2;
 constexpr uint16_t resolutionunit_inch = 2;
 constexpr uint32_t dotsperinch = 300;
-// What the Exif pointer points at: a 32-bit 8, and nothing else.
-constexpr uint32_t exifmarker = 8;
+// The Exif directory the Exif pointer leads to holds the three fields an Exif
+// directory must have: the Exif and Flashpix versions the file follows and
+// the colour space of its pixels, sRGB. Readers that find no directory there
+// parse whatever follows as one and fail or warn.
+constexpr uint16_t exifentrycount = 3;
+constexpr uint32_t exifdirectorysize = 2 + exifentrycount * 12 + 4;  // count, entries, next 0
+static_assert(exifdirectorysize % 2 == 0, "every later offset must stay even");
+constexpr char exifversion[4] = {'0', '2', '3', '2'};
+constexpr char flashpixversion[4] = {'0', '1', '0', '0'};
+constexpr uint16_t colorspace_srgb = 1;
 constexpr int maxdimension = 0xFFFF;  // width and height are stored as SHORT
 
 class Bytes {
@@ -65,6 +73,13 @@ class Bytes {
         u32(count);
         u32(value);
     }
+    // Four bytes of UNDEFINED data fit the value field itself, in file order.
+    void entry(uint16_t id, uint16_t type, const char (&value)[4]) {
+        u16(id);
+        u16(type);
+        u32(4);
+        b.insert(b.end(), value, value + 4);
+    }
     void text(const std::string& s) {
         b.insert(b.end(), s.begin(), s.end());
         b.push_back(0);
@@ -73,8 +88,8 @@ class Bytes {
 };
 
 // Everything before the strip: header, the directory of 19 entries in tag
-// order, and the data area the entries point into. Every piece has an even
-// size, so every offset is even.
+// order, and the data area the entries point into, the Exif directory among
+// them. Every piece has an even size, so every offset is even.
 std::vector<uint8_t> tiffhead(int xres, int yres, int compression, const Metadata& m,
                               const std::vector<uint8_t>& iptc, const std::string& xmp,
                               uint32_t rawsize) {
@@ -90,8 +105,8 @@ std::vector<uint8_t> tiffhead(int xres, int yres, int compression, const Metadat
     const uint32_t A = S + softsize;                  // Artist
     const uint32_t R = A + artsize;                   // Copyright
     const uint32_t I = R + copysize;                  // IPTC record
-    const uint32_t E = I + iptcsize;                  // what the Exif pointer points at
-    const uint32_t X = E + 4;                         // XMP packet
+    const uint32_t E = I + iptcsize;                  // Exif directory
+    const uint32_t X = E + exifdirectorysize;         // XMP packet
     const uint32_t P = X + xmpsize;                   // the strip
 
     Bytes h;
@@ -130,7 +145,12 @@ std::vector<uint8_t> tiffhead(int xres, int yres, int compression, const Metadat
     h.text(m.artiststring);
     h.text(m.copyrightstring);
     h.block(iptc);
-    h.u32(exifmarker);
+    // The Exif directory: entries in tag order, every value in its entry.
+    h.u16(exifentrycount);
+    h.entry(36864, type_undefined, exifversion);      // ExifVersion
+    h.entry(40960, type_undefined, flashpixversion);  // FlashpixVersion
+    h.entry(40961, type_short, 1, colorspace_srgb);   // ColorSpace
+    h.u32(0);                                         // no further directory
     h.text(xmp);
     return h.b;
 }

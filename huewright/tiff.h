@@ -2,7 +2,7 @@
 // little-endian TIFF file with one RGB strip (LZW-compressed or raw) and one
 // directory of 19 entries carrying the curve description, the resolution,
 // the software, artist and copyright strings, an XMP packet, an IPTC record
-// and an Exif pointer.
+// and a pointer to an Exif directory of three entries.
 #pragma once
 
 #include <cstdint>

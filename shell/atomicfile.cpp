@@ -31,14 +31,47 @@ std::string nameof(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// A save over a symbolic link must replace the file the link points at, not
-// the link itself, or the user's file would silently stay as it was.
-std::string resolvetarget(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+// Linux gives up on a chain of more links than this (MAXSYMLINKS), and so do
+// we: a longer chain is taken for a loop.
+constexpr int maxlinkhops = 40;
+
+// What the symbolic link at `link` says, or false when it cannot be read.
+bool linkcontents(const std::string& link, std::string& contents) {
     std::vector<char> buf(PATH_MAX + 1);
-    if (realpath(path.c_str(), buf.data()) == nullptr) return path;
-    return std::string(buf.data());
+    const ssize_t n = readlink(link.c_str(), buf.data(), buf.size());
+    if (n <= 0 || static_cast<size_t>(n) >= buf.size()) return false;
+    contents.assign(buf.data(), static_cast<size_t>(n));
+    return true;
+}
+
+// A save over a symbolic link must replace the file the link points at, not
+// the link itself, or the user's file would silently stay as it was. The
+// same holds when that file does not exist yet: the save creates it and the
+// link keeps naming it. Every link of a chain is followed; a relative link
+// counts from its own folder, as the system reads it. Only the last part of
+// the path is followed here: the system resolves the folders on the way,
+// "..", and links among them, when the file is made. False for a chain that
+// loops (or is longer than the system would follow) or a link that cannot
+// be read; the save must then fail rather than replace a link.
+bool resolvetarget(const std::string& path, std::string& target) {
+    std::string at = path;
+    for (int hop = 0; hop <= maxlinkhops; ++hop) {
+        struct stat st;
+        if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            // Not a link: an existing file, or the name a new file gets. A
+            // folder that is missing or not searchable makes creating it fail.
+            target = at;
+            return true;
+        }
+        std::string next;
+        if (!linkcontents(at, next)) return false;
+        if (next[0] != '/') {
+            const std::string folder = folderof(at);
+            next = (folder == "/" ? folder : folder + "/") + next;
+        }
+        at = next;
+    }
+    return false;
 }
 
 // A new file gets the permissions an ordinary creation would give it; a
@@ -71,8 +104,7 @@ bool AtomicFile::open(const std::string& path) {
     discard();
     failed_ = false;
     written_ = 0;
-    if (path.empty()) return false;
-    target_ = resolvetarget(path);
+    if (path.empty() || !resolvetarget(path, target_)) return false;
 
     // Renaming over a directory, a device or a pipe would either fail late or,
     // worse, replace a special file: refuse such targets before writing.

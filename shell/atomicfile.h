@@ -24,6 +24,10 @@ class AtomicFile {
 
     // Creates the temporary file beside `path`. False when it cannot be
     // created (missing or unwritable folder); nothing is left behind then.
+    // When `path` is a symbolic link, or a chain of them, the file it names
+    // is the target, whether it exists or not, and the link stays; a chain
+    // that loops makes open fail. A target that exists but is no regular
+    // file, or is read-only, is refused.
     bool open(const std::string& path);
 
     // Appends bytes. The first failure is remembered: later writes do

@@ -2,6 +2,8 @@
 // file dialogs, the message boxes, and what a save or a load may change.
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -127,6 +129,27 @@ TEST_F(MapCommand, FailedSavesShowTheErrorAndLeaveFilesAsTheyWere) {
     EXPECT_EQ(host.boxes[1].text, "Error opening save file");
     EXPECT_EQ(read(path("old.map")), "1 2 3\n");
     EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+}
+
+TEST_F(MapCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink) {
+    // A link kept in one folder to a palette kept in another, not written yet.
+    ASSERT_EQ(mkdir(path("palettes").c_str(), 0755), 0);
+    ASSERT_EQ(symlink("palettes/warm.map", path("current.map").c_str()), 0);
+    ASSERT_EQ(save(path("current")), map_ok);
+
+    EXPECT_EQ(read(path("palettes/warm.map")), maptext(palette, files.descriptionstring));
+    struct stat st;
+    ASSERT_EQ(lstat(path("current.map").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Image saved as current.map");
+    EXPECT_EQ(entries(), (std::set<std::string>{"current.map", "palettes"}));
+
+    // Reading through the link gives the palette back.
+    const shell::Palette saved = palette;
+    palette.fill({9, 9, 9});
+    ASSERT_EQ(open(path("current.map")), map_ok);
+    EXPECT_EQ(palette, saved);
 }
 
 TEST_F(MapCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {

@@ -8,11 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "shell/headless/testing.h"
 
@@ -37,6 +39,25 @@ class AtomicFileTest : public ::testing::Test {
     shell::testing::ScratchDir scratch;
     std::string dir;
 };
+
+// Every path below `dir`, folders as "name/", without following links.
+std::set<std::string> tree(const std::string& dir, const std::string& prefix = "") {
+    std::set<std::string> out;
+    DIR* d = opendir((dir + "/" + prefix).c_str());
+    if (!d) return out;
+    while (dirent* e = readdir(d)) {
+        const std::string n = e->d_name;
+        if (n == "." || n == "..") continue;
+        if (e->d_type == DT_DIR) {
+            out.insert(prefix + n + "/");
+            for (const std::string& p : tree(dir, prefix + n + "/")) out.insert(p);
+        } else {
+            out.insert(prefix + n);
+        }
+    }
+    closedir(d);
+    return out;
+}
 
 std::string bigtext(size_t n) {
     std::string s;
@@ -150,4 +171,67 @@ TEST_F(AtomicFileTest, UncommittedFilesVanishAndLinksAreFollowed) {
     ASSERT_EQ(lstat(path("link.map").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(entries(), (std::set<std::string>{"real.map", "link.map"}));
+}
+
+TEST_F(AtomicFileTest, LinksToMissingFilesCreateThemAndStay) {
+    // Each case starts from an empty folder with a subfolder "sub/", makes
+    // the links (name, contents), saves to `save`, and expects the file
+    // `made` with the new bytes, or, when `made` is empty, a failure that
+    // changes nothing. Either way every link is still there as it was.
+    struct Link {
+        const char *name, *to;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Link> links;
+        const char* save;
+        const char* made;  // relative to the scratch folder
+    };
+    const Case cases[] = {
+        {"relative", {{"l.map", "new.map"}}, "l.map", "new.map"},
+        {"into a folder", {{"l.map", "sub/new.map"}}, "l.map", "sub/new.map"},
+        {"from the link's folder", {{"sub/l.map", "../up.map"}}, "sub/l.map", "up.map"},
+        {"absolute", {{"l.map", "@/sub/abs.map"}}, "l.map", "sub/abs.map"},  // @: the folder
+        {"chain", {{"a", "sub/b"}, {"sub/b", "c"}}, "a", "sub/c"},
+        {"loop", {{"a", "b"}, {"b", "a"}}, "a", ""},
+        {"self", {{"a", "a"}}, "a", ""},
+        {"loop further on", {{"a", "sub/b"}, {"sub/b", "../a"}}, "a", ""},
+        {"missing folder", {{"l.map", "nowhere/x.map"}}, "l.map", ""},
+        {"link to a folder", {{"l.map", "sub"}}, "l.map", ""},
+    };
+    for (const Case& c : cases) {
+        shell::testing::ScratchDir s;
+        ASSERT_EQ(mkdir(s.path("sub").c_str(), 0755), 0);
+        const auto expand = [&](std::string t) { return t[0] == '@' ? s.dir() + t.substr(1) : t; };
+        std::set<std::string> before{"sub/"};
+        for (const Link& l : c.links) {
+            ASSERT_EQ(symlink(expand(l.to).c_str(), s.path(l.name).c_str()), 0) << c.what;
+            before.insert(l.name);
+        }
+        const std::string made = c.made;
+        EXPECT_EQ(writefileatomically(s.path(c.save), std::string("new")), made.empty() ? 1 : 0)
+            << c.what;
+        std::set<std::string> after = before;
+        if (!made.empty()) {
+            after.insert(made);
+            EXPECT_EQ(read(s.path(made)), "new") << c.what;
+        }
+        EXPECT_EQ(tree(s.dir()), after) << c.what;
+        for (const Link& l : c.links) {
+            char to[PATH_MAX] = {};
+            EXPECT_GT(readlink(s.path(l.name).c_str(), to, sizeof to - 1), 0) << c.what;
+            EXPECT_EQ(to, expand(l.to)) << c.what;
+        }
+    }
+
+    // A save through a dangling link that fails part-way creates nothing;
+    // the next one succeeds.
+    ASSERT_EQ(symlink("made.map", path("l.map").c_str()), 0);
+    setwritefailure(2);
+    EXPECT_EQ(writefileatomically(path("l.map"), std::string("new")), 2);
+    EXPECT_EQ(entries(), std::set<std::string>{"l.map"});
+    setwritefailure(-1);
+    EXPECT_EQ(writefileatomically(path("l.map"), std::string("new")), 0);
+    EXPECT_EQ(read(path("made.map")), "new");
+    EXPECT_EQ(entries(), (std::set<std::string>{"l.map", "made.map"}));
 }
