@@ -156,7 +156,13 @@ void Picture::drawbackground() {
     centred((kJoin.left + kJoin.right) / 2, kStripHeadY, "wrap");
 
     // Lightness: grid lines at quarters, labels at 0, 0.5 and 1.
-    text(kTextLeft, kLightHeadY, "OKLab lightness L");
+    // Each heading line ends in readouts drawn with the data; they may take
+    // the line from a little after the heading to the right edge.
+    auto heading = [&](int y, const char* t) {
+        text(kTextLeft, y, t);
+        return Rect{kTextLeft + f.textwidth(t) + 12, y, kWidth, y + kCell};
+    };
+    lightreadout_ = heading(kLightHeadY, "OKLab lightness L");
     plotbox(s, kLightBox);
     for (int q = 1; q < 4; ++q) hline(s, kLightBox.left, kLightBox.right, lightrow(q / 4.0), kGrid);
     for (int q = 0; q <= 2; ++q)
@@ -164,7 +170,7 @@ void Picture::drawbackground() {
 
     // Differences: grid lines at half and full scale; the scale's numbers
     // change with the palette and are drawn with the data.
-    text(kTextLeft, kStepHeadY, "Difference to the next entry (\u0394E OKLab)");
+    stepreadout_ = heading(kStepHeadY, "Difference to the next entry (\u0394E OKLab)");
     plotbox(s, kStepBox);
     plotbox(s, kSeamBox);
     const int half = kStepBase - (kStepBase - kStepTop) / 2;
@@ -235,8 +241,7 @@ Rect Picture::drawdata(Surface& s, const shell::Palette& p, const Analysis& a) c
     for (int k = 0; k < 4; ++k) drawstrip(s, simstrip(k), *sims[k]);
 
     // Lightness: the readout, the curve, then the extremes over it.
-    const Rect lightread{220, kLightHeadY, kWidth, kLightHeadY + kCell};
-    restore(lightread);
+    restore(lightreadout_);
     int x = right(kTextRight, kLightHeadY,
                   "max " + fixed(a.maxl, 3) + " at " + std::to_string(a.brightest), kMax);
     right(x - 18, kLightHeadY, "min " + fixed(a.minl, 3) + " at " + std::to_string(a.darkest),
@@ -257,8 +262,7 @@ Rect Picture::drawdata(Surface& s, const shell::Palette& p, const Analysis& a) c
     }
 
     // Differences: readouts, scale, bars, the largest and the seam marked.
-    const Rect stepread{360, kStepHeadY, kWidth, kStepHeadY + kCell};
-    restore(stepread);
+    restore(stepreadout_);
     x = right(kTextRight, kStepHeadY, "seam " + fixed(a.seam, 4), kSeam);
     right(x - 18, kStepHeadY,
           "largest " + fixed(a.largest, 4) + " at " + std::to_string(a.largestat) + "\u2013" +

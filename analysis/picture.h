@@ -49,6 +49,7 @@ class Picture {
     shell::Font font_{layout::kCell};
     shell::Surface background_;
     Analysis analysis_;
+    shell::Rect lightreadout_, stepreadout_;  // where the heading lines' readouts go
 };
 
 // Colours of the picture, shared with its tests.
