@@ -9,7 +9,12 @@ packages=(
   xvfb xdotool xclip imagemagick x11-utils
   libtiff-dev libtiff-tools libimage-exiftool-perl
   clang-14 libclang-rt-14-dev
+  nodejs
 )
+# The analysis tests install their reference colour library with npm. Some
+# builds of nodejs bring npm with them and conflict with Debian's npm package,
+# so the package is asked for only when the command is missing.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
