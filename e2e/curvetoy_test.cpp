@@ -17,6 +17,15 @@ int differences(const shell::Surface& shot, const shell::Surface& want) {
     return n;
 }
 
+// Counts the pixels where two pictures of one size differ.
+int differences0(const shell::Surface& a, const shell::Surface& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.getpixel(x, y) != b.getpixel(x, y)) ++n;
+    return n;
+}
+
 TEST(CurvetoyDesktop, StartDragShowControlPointsAndExit) {
     e2e::Display display;
     e2e::App app(display, e2e::programpath("curvetoy"), e2e::tempdir());
@@ -68,6 +77,55 @@ TEST(CurvetoyDesktop, StartDragShowControlPointsAndExit) {
     for (const auto& c : demo.cp)
         if (s.getpixel(int(c.x), int(c.y) + kMenu) == shell::packrgb({255, 255, 0})) ++yellow;
     EXPECT_EQ(yellow, 16);
+
+    app.key("Escape");
+    EXPECT_EQ(app.wait(), 0);
+}
+
+// The screen around the open File menu.
+shell::Surface openmenu(e2e::App& app) {
+    app.click(20, 12);
+    app.settle(200);
+    const shell::Surface root = app.shot("root");
+    app.x("xdotool key Escape");
+    app.settle(200);
+    shell::Surface s(400, 150);
+    s.blit(0, 0, 400, 150, root, 0, 0);
+    return s;
+}
+
+TEST(CurvetoyDesktop, FastDragsModifiersAndTheMenuItem) {
+    e2e::Display display;
+    e2e::App app(display, e2e::programpath("curvetoy"), e2e::tempdir());
+    ASSERT_TRUE(app.found());
+    const shell::Surface menu = openmenu(app);
+
+    // Quick drags: press, two moves, release at once. The anchor ends under
+    // the release every time, so the next press finds it there.
+    int y = 256;
+    for (int i = 0; i < 20; ++i) {
+        const int to = y == 256 ? 356 : 256;
+        app.fastdrag(384, y + kMenu, 384, (y + to) / 2 + kMenu, 384, to + kMenu);
+        const shell::Surface s = app.shot();
+        ASSERT_EQ(s.getpixel(384, to + kMenu), shell::packrgb({255, 0, 0})) << i;
+        ASSERT_NE(s.getpixel(384, y + kMenu), shell::packrgb({255, 0, 0})) << i;
+        y = to;
+    }
+
+    // C with Shift, Ctrl or Alt held leaves the picture alone; C alone
+    // shows the control points.
+    const shell::Surface start = app.shot();
+    for (const char* k : {"shift+c", "ctrl+c", "alt+c", "ctrl+Escape"}) {
+        app.key(k);
+        EXPECT_EQ(differences0(app.shot(), start), 0) << k;
+    }
+    app.key("c");
+    EXPECT_NE(differences0(app.shot(), start), 0);
+    // The menu item shows its check mark, and after C once more it looks as
+    // it did at start-up.
+    EXPECT_GT(differences0(openmenu(app), menu), 0);
+    app.key("c");
+    EXPECT_EQ(differences0(openmenu(app), menu), 0);
 
     app.key("Escape");
     EXPECT_EQ(app.wait(), 0);

@@ -43,25 +43,52 @@ Display::Display(int depth) {
         _exit(127);
     }
     // Wait until the server answers.
-    for (int i = 0; i < 400; ++i) {
+    bool up = false;
+    for (int i = 0; i < 400 && !up; ++i) {
         if (::Display* dpy = XOpenDisplay(name_.c_str())) {
             // Park the pointer in the far corner, away from every window, so
             // that no program sees it before a test moves it.
             XWarpPointer(dpy, None, DefaultRootWindow(dpy), 0, 0, 0, 0, 1279, 1023);
             XSync(dpy, False);
             XCloseDisplay(dpy);
-            return;
+            up = true;
+        } else {
+            sleepms(25);
         }
+    }
+    if (!up) throw std::runtime_error("Xvfb does not answer on " + name_);
+    if (!windowmanager()) return;
+    wm_ = fork();
+    if (wm_ == 0) {
+        int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 1);
+        dup2(devnull, 2);
+        setenv("DISPLAY", name_.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The manager is ready once it names itself on the root window.
+    for (int i = 0; i < 400; ++i) {
+        if (run(name_, "xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") !=
+            std::string::npos)
+            return;
         sleepms(25);
     }
-    throw std::runtime_error("Xvfb does not answer on " + name_);
+    throw std::runtime_error("openbox does not start on " + name_);
 }
 
 Display::~Display() {
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
+    for (pid_t p : {wm_, pid_}) {
+        if (p > 0) {
+            kill(p, SIGTERM);
+            waitpid(p, nullptr, 0);
+        }
     }
+}
+
+bool windowmanager() {
+    const char* wm = std::getenv("E2E_WM");
+    return wm && std::string(wm) == "openbox";
 }
 
 std::string run(const std::string& display, const std::string& cmd, int* status) {
@@ -86,7 +113,9 @@ App::App(const Display& d, const std::string& program, const std::string& cwd)
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    for (int i = 0; i < 100 && window_.empty(); ++i) {
+    // A busy machine can take a while to start a program: wait up to 20 s.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (window_.empty() && std::chrono::steady_clock::now() < until) {
         std::string out =
             run(display_, "xdotool search --onlyvisible --pid " + std::to_string(pid_));
         // The top-level window is the last one FLTK maps.
@@ -210,6 +239,23 @@ void App::wmclose() {
     ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
     ev.xclient.data.l[1] = CurrentTime;
     XSendEvent(dpy, ev.xclient.window, False, NoEventMask, &ev);
+    XFlush(dpy);
+    XCloseDisplay(dpy);
+    settle();
+}
+
+void App::closebywm(const std::string& window) {
+    ::Display* dpy = XOpenDisplay(display_.c_str());
+    if (!dpy) return;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = std::stoul(window);
+    ev.xclient.message_type = XInternAtom(dpy, "_NET_CLOSE_WINDOW", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = CurrentTime;
+    ev.xclient.data.l[1] = 2;  // a request from the user's own tools
+    XSendEvent(dpy, DefaultRootWindow(dpy), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &ev);
     XFlush(dpy);
     XCloseDisplay(dpy);
     settle();

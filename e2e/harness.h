@@ -12,16 +12,23 @@
 namespace e2e {
 
 // One Xvfb server for the whole test binary (1280x1024x24 unless asked).
+// With E2E_WM=openbox in the environment, openbox manages its windows, as
+// on a desktop; otherwise the server is bare.
 class Display {
   public:
     explicit Display(int depth = 24);
     ~Display();
     const std::string& name() const { return name_; }
+    bool managed() const { return wm_ > 0; }
 
   private:
     pid_t pid_ = -1;
+    pid_t wm_ = -1;
     std::string name_;
 };
+
+// True when the tests run under a window manager.
+bool windowmanager();
 
 // Runs a shell command with DISPLAY set; returns its standard output.
 std::string run(const std::string& display, const std::string& cmd, int* status = nullptr);
@@ -53,6 +60,8 @@ class App {
     void savepng(const std::string& path);
     // What a window manager's close button sends: WM_DELETE_WINDOW.
     void wmclose();
+    // Asks the window manager to close a window, as its close button does.
+    void closebywm(const std::string& window);
     // Waits for the program to end; returns its exit code, or -1 on timeout.
     int wait(double seconds = 10);
     // Waits until a window whose name matches `title` appears; returns its id.

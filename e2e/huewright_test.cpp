@@ -180,4 +180,34 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     EXPECT_EQ(app.wait(), 0);
 }
 
+// All 81 pixels of the 9 x 9 dot centred on (x, y) are yellow.
+bool yellowdot(const Surface& s, int x, int y) {
+    for (int b = -4; b <= 4; ++b)
+        for (int a = -4; a <= 4; ++a)
+            if (s.at(x + a, y + b) != Rgb{255, 255, 0}) return false;
+    return true;
+}
+
+TEST(HuewrightDesktop, QuickDragsEndUnderTheRelease) {
+    e2e::Display display;
+    e2e::App app(display, e2e::programpath("huewright"), e2e::tempdir());
+    ASSERT_TRUE(app.found());
+    // Green's sine point sits at x shift 90 + 500, on row 273.
+    app.key("g");
+    const std::string dlg = app.waitwindow("Parameter Selection");
+    ASSERT_FALSE(dlg.empty());
+    int x = 590;
+    for (int i = 0; i < 20; ++i) {
+        const int to = x == 590 ? 690 : 590;
+        app.fastdrag(x, 273, (x + to) / 2, 250, to, 273);
+        const Surface s = app.shot();
+        ASSERT_TRUE(yellowdot(s, to, 273)) << i;
+        ASSERT_FALSE(yellowdot(s, x, 273)) << i;
+        x = to;
+    }
+    clickcontrol(app, dlg, huewright::id_cancel);
+    app.key("Escape");
+    EXPECT_EQ(app.wait(), 0);
+}
+
 }  // namespace

@@ -106,6 +106,35 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
 
 namespace {
 
+// All 81 pixels of the 9 x 9 marker centred on (x, y) are the marker's own.
+bool markerat(const shell::Surface& s, const shell::Surface& marker, int x, int y) {
+    for (int b = 0; b < 9; ++b)
+        for (int a = 0; a < 9; ++a)
+            if (s.at(x - 4 + a, y - 4 + b) != marker.at(a, b)) return false;
+    return true;
+}
+
+TEST(KnotloomDesktop, QuickDragsEndUnderTheRelease) {
+    e2e::Display display;
+    e2e::App app(display, e2e::programpath("knotloom"), e2e::tempdir());
+    ASSERT_TRUE(app.found());
+    Host mirror(knotloom::programdesc());
+    const auto& mw = mirror.as<knotloom::MainWindow>();
+    const shell::Surface& marker = mw.screen->g_dchdc[knotloom::marker_user];
+    const int px = int(mw.model.dp[0][3][0]), top = int(mw.model.dp[0][3][1]);
+    int y = top;
+    for (int i = 0; i < 20; ++i) {
+        const int to = y == top ? top - 100 : top;
+        app.fastdrag(px, y, px, (y + to) / 2, px, to);
+        const shell::Surface s = app.shot();
+        ASSERT_TRUE(markerat(s, marker, px, to)) << i;
+        ASSERT_FALSE(markerat(s, marker, px, y)) << i;
+        y = to;
+    }
+    app.key("Escape");
+    EXPECT_EQ(app.wait(), 0);
+}
+
 TEST(KnotloomDesktop, RefusesAShallowDisplay) {
     e2e::Display display(16);
     e2e::App app(display, e2e::programpath("knotloom"), e2e::tempdir());

@@ -81,6 +81,7 @@ shell::DialogTemplate helptemplate() {
     t.y = 2;
     t.cx = 394;
     t.cy = 296;
+    t.captionbar = false;
     t.closebox = false;
     t.controls = {
         picture(id_helppicture1, 154, 4, helpbitmap1width, helpbitmapheight),

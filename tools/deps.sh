@@ -6,7 +6,7 @@ packages=(
   cmake g++ make pkg-config
   libfltk1.3-dev libfreetype-dev libfontconfig-dev fonts-liberation2 libx11-dev
   libgtest-dev libbenchmark-dev
-  xvfb xdotool xclip imagemagick x11-utils
+  xvfb xdotool xclip imagemagick x11-utils openbox
   libtiff-dev libtiff-tools libimage-exiftool-perl
   clang-14 libclang-rt-14-dev
   nodejs

@@ -524,7 +524,13 @@ void DialogWindow::trackmoved(int id, int code) {
 }
 
 void DialogWindow::windowclosed() {
-    if (!t_.closebox || ended_) return;
+    if (ended_) return;
+    // A dialog without a system menu asks for no close button, but some
+    // window managers draw one anyway: it then does what Esc does.
+    if (!t_.closebox) {
+        if (control(2) && enabled(2)) notify(2, bn_clicked);
+        return;
+    }
     auto self = shared_from_this();
     proc_.handle(*this, DialogMessage{DlgMsg::close, 0, 0, 0});
     if (afterevent_) afterevent_();

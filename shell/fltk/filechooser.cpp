@@ -14,6 +14,7 @@
 #include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Window.H>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -166,9 +167,11 @@ void Chooser::build() {
     win_->end();
     win_->callback(oncancel, this);
     win_->set_modal();
-    // The chooser opens centred on the window it belongs to.
+    // The chooser opens over the right part of the window it belongs to, so
+    // that the left part, where the programs keep their buttons and the
+    // marker of the one just pressed, stays in view; it stays on the screen.
     if (owner_ && owner_->shown())
-        win_->position(owner_->x() + (owner_->w() - kWidth) / 2,
+        win_->position(std::min(owner_->x() + owner_->w() * 2 / 5, Fl::w() - kWidth),
                        owner_->y() + (owner_->h() - kHeight) / 2);
     else
         win_->position((Fl::w() - kWidth) / 2, (Fl::h() - kHeight) / 2);

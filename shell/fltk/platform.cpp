@@ -50,13 +50,16 @@ void makedialog(Fl_Window* w, Fl_Window* owner, Frame frame) {
         hints[1] |= func_close;
         hints[2] |= decor_menu;
     } else if (frame == Frame::bare) {
-        hints[2] = 0;
+        // FLTK asked for no decorations before it mapped the window, which is
+        // all a bare window needs.
+        XFlush(fl_display);
+        return;
     }
-    // The window manager reads the hints again when they change, and with
-    // them the window type, so this follows the type.
     const Atom motif = atom("_MOTIF_WM_HINTS");
     XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(hints), 5);
+    // FLTK mapped the window with hints of its own; window managers read the
+    // hints again when they change.
     XFlush(fl_display);
 }
 

@@ -160,7 +160,12 @@ void Dialog::escape() {
     if (t_.find(2) && enabled(2)) send(DialogMessage{DlgMsg::command, 2, bn_clicked, 0});
 }
 void Dialog::closebox() {
-    if (t_.closebox) send(DialogMessage{DlgMsg::close, 0, 0, 0});
+    // Without a system menu the dialog asks for no close button; one that a
+    // window manager draws anyway does what Esc does.
+    if (t_.closebox)
+        send(DialogMessage{DlgMsg::close, 0, 0, 0});
+    else
+        escape();
 }
 
 void Dialog::hscroll(int id, int code) {

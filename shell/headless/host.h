@@ -43,7 +43,7 @@ class Dialog : public DialogView {
     void keys(const std::string& s);          // typed into the focused box
     void enter();                             // presses control 1
     void escape();                            // presses control 2
-    void closebox();                          // the title bar's close button
+    void closebox();                          // the frame's close button
     void trackkey(int id, int vk);            // arrow, page, Home or End on a trackbar
     void trackdrag(int id, const std::vector<int>& positions);
 
