@@ -9,6 +9,8 @@ packages=(
   xvfb xdotool xclip imagemagick x11-utils
   libtiff-dev libtiff-tools libimage-exiftool-perl
   clang-14 libclang-rt-14-dev
+  libpng-dev desktop-file-utils appstream libxml2-utils man-db shared-mime-info xdg-utils
+  libfile-mimeinfo-perl dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do
