@@ -40,13 +40,16 @@ double strokecoverage(double dist, double width) {
     return std::clamp(width / 2 + 0.5 - dist, 0.0, 1.0);
 }
 
-double segmentdistance(double px, double py, double ax, double ay, double bx, double by,
-                       double& along) {
+// The offset from (px, py) to the nearest point of the segment from a to b,
+// and how far along the segment that point lies (0 ... 1).
+void segmentoffset(double px, double py, double ax, double ay, double bx, double by, double& dx,
+                   double& dy, double& along) {
     double vx = bx - ax, vy = by - ay;
     double len2 = vx * vx + vy * vy;
     double u = len2 > 0 ? std::clamp(((px - ax) * vx + (py - ay) * vy) / len2, 0.0, 1.0) : 0.0;
     along = u;
-    return std::hypot(px - (ax + u * vx), py - (ay + u * vy));
+    dx = px - (ax + u * vx);
+    dy = py - (ay + u * vy);
 }
 
 struct P {
@@ -64,14 +67,21 @@ void stroke(Surface& s, const std::vector<P>& pts, double width, ColourAt colour
     int pad = int(width) + 2;
     for (int y = int(t) - pad; y <= int(b) + pad; ++y)
         for (int x = int(l) - pad; x <= int(r) + pad; ++x) {
-            double best = 1e9, bestt = 0;
+            // The nearest segment is found by squared distance, and only its
+            // distance is taken: every pixel of an icon or the banner's logo
+            // box visits every segment, and this keeps start-up cheap.
+            double best2 = 1e18, bestdx = 0, bestdy = 0, bestt = 0;
             for (size_t i = 1; i < pts.size(); ++i) {
-                double u;
-                double d = segmentdistance(x + 0.5, y + 0.5, pts[i - 1].x, pts[i - 1].y, pts[i].x,
-                                           pts[i].y, u);
-                if (d < best) best = d, bestt = (double(i - 1) + u) / double(pts.size() - 1);
+                double dx, dy, u;
+                segmentoffset(x + 0.5, y + 0.5, pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, dx,
+                              dy, u);
+                const double d2 = dx * dx + dy * dy;
+                if (d2 < best2) {
+                    best2 = d2, bestdx = dx, bestdy = dy;
+                    bestt = (double(i - 1) + u) / double(pts.size() - 1);
+                }
             }
-            blend(s, x, y, colourat(bestt), strokecoverage(best, width));
+            blend(s, x, y, colourat(bestt), strokecoverage(std::hypot(bestdx, bestdy), width));
         }
 }
 
