@@ -1,5 +1,5 @@
 #include "mainwindow.h"
 
-int main() {
-    return shell::runprogram(curvetoy::programdesc());
+int main(int argc, char** argv) {
+    return shell::runprogram(curvetoy::programdesc(), argc, argv);
 }

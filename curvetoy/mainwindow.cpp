@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include <algorithm>
+
 namespace curvetoy {
 
 using shell::Message;
@@ -66,26 +68,39 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
     }
 }
 
-// A small picture of the program: a blue and green wave through red dots.
-static shell::Surface makeicon() {
-    shell::Surface s(32, 32);
-    shell::Point wave[] = {{2, 22}, {6, 10}, {10, 8}, {16, 16}, {22, 24}, {26, 22}, {30, 10}};
+// A small picture of the program: a blue and green wave through red dots,
+// laid out on 32 x 32 and drawn at the given size with pens and dots scaled
+// to match.
+shell::Surface makeicon(int size) {
+    shell::Surface s(size, size);
+    auto scaled = [size](int v) { return (v * size + 16) / 32; };
+    const shell::Point wave32[] = {{2, 22},  {6, 10},  {10, 8}, {16, 16},
+                                   {22, 24}, {26, 22}, {30, 10}};
+    shell::Point wave[7];
+    for (int i = 0; i < 7; ++i) wave[i] = shell::Point{scaled(wave32[i].x), scaled(wave32[i].y)};
+    const int pen = std::max(1, scaled(2)), dot = std::max(1, scaled(2));
     for (int i = 0; i + 1 < 7; ++i)
-        s.line(wave[i], wave[i + 1], i < 3 ? shell::Rgb{0, 128, 224} : shell::Rgb{0, 160, 64}, 2);
+        s.line(wave[i], wave[i + 1], i < 3 ? shell::Rgb{0, 128, 224} : shell::Rgb{0, 160, 64}, pen);
     for (shell::Point p : {wave[1], wave[3], wave[5]})
-        s.fillrect(shell::Rect{p.x - 2, p.y - 2, p.x + 2, p.y + 2}, shell::Rgb{255, 0, 0});
+        s.fillrect(shell::Rect{p.x - dot, p.y - dot, p.x + dot, p.y + dot}, shell::Rgb{255, 0, 0});
     return s;
 }
 
 shell::ProgramDesc programdesc() {
     shell::ProgramDesc d;
+    d.name = "curvetoy";
     d.title = "Xo Bezier Curve Demo";
     d.width = kWidth;
     d.height = kHeight;
     d.menus = {{"File", {{"Show Control Points (C)", cmd_showcp}, {"Exit (Esc)", cmd_exit}}}};
     d.accelerators = {{'C', cmd_showcp}, {shell::vk_escape, cmd_exit}};
     d.depthcheck = false;
-    d.icon = makeicon();
+    d.drawicon = makeicon;
+    d.summary =
+        "A natural cubic spline through nine draggable anchors, drawn as eight cubic\n"
+        "Bezier segments with a colour band of its height.";
+    d.keys = {{"C", "show or hide the control points and their handles"},
+              {"Esc", "end the program"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

@@ -20,6 +20,9 @@ class MainWindow : public shell::Program {
     void redraw(shell::Window& w);
 };
 
+// The program's icon, size x size.
+shell::Surface makeicon(int size);
+
 // Title, client size, the File menu and the C and Esc accelerators.
 shell::ProgramDesc programdesc();
 

@@ -174,9 +174,9 @@ Surface makecursor() {
     return s;
 }
 
-Surface makeicon() {
-    Surface s(32, 32);
-    drawwheel(s, 16, 16, 14.5);
+Surface makeicon(int size) {
+    Surface s(size, size);
+    drawwheel(s, size / 2.0, size / 2.0, size * (14.5 / 32));
     return s;
 }
 

@@ -22,7 +22,8 @@ constexpr shell::Rect kWheelSquare{676, 12, 749, 85};
 shell::Surface makebanner();
 // The selection marker: a lit key with an arrow towards the button's label.
 shell::Surface makecursor();
-// The 32 x 32 window icon: a small colour wheel.
-shell::Surface makeicon();
+// The program's icon, size x size: the colour wheel of the banner, drawn at
+// that size (at 32 the wheel's radius is 14.5).
+shell::Surface makeicon(int size);
 
 }  // namespace huewright

@@ -270,11 +270,22 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
 
 shell::ProgramDesc programdesc() {
     shell::ProgramDesc d;
+    d.name = "huewright";
     d.title = "Xo Gradient";
     d.width = xres;
     d.height = yres;
     d.depthcheck = true;
-    d.icon = makeicon();
+    d.drawicon = makeicon;
+    d.summary =
+        "A gradient designer: each colour channel of a 256-entry palette is shaped by a\n"
+        "sine, arc, Bezier or line curve.";
+    d.keys = {{"R, G, B", "open the Parameters dialog on the red, green or blue channel"},
+              {"P", "save the palette as a MAP file"},
+              {"O", "open a MAP file"},
+              {"S", "save the window as a TIFF image with its metadata"},
+              {"F1, F2", "show the help"},
+              {"Esc", "end the program"}};
+    d.takesfile = true;
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

@@ -28,9 +28,11 @@ constexpr Rgb kBoxInk[6] = {{255, 64, 48}, {64, 208, 104}, {40, 144, 255},
 
 // Every background colour of the banner has no red at all, so a click on the
 // logo or the wheel can be told from one beside them.
-Rgb background(int y) {
-    double f = double(y) / (kBannerHeight - 1);
+Rgb backgroundat(double f) {
     return Rgb{0, uint8_t(22 - 16 * f), uint8_t(44 - 32 * f)};
+}
+Rgb background(int y) {
+    return backgroundat(double(y) / (kBannerHeight - 1));
 }
 
 // Coverage of a pixel by a stroke whose centre line is `dist` away.
@@ -38,13 +40,16 @@ double strokecoverage(double dist, double width) {
     return std::clamp(width / 2 + 0.5 - dist, 0.0, 1.0);
 }
 
-double segmentdistance(double px, double py, double ax, double ay, double bx, double by,
-                       double& along) {
+// The offset from (px, py) to the nearest point of the segment from a to b,
+// and how far along the segment that point lies (0 ... 1).
+void segmentoffset(double px, double py, double ax, double ay, double bx, double by, double& dx,
+                   double& dy, double& along) {
     double vx = bx - ax, vy = by - ay;
     double len2 = vx * vx + vy * vy;
     double u = len2 > 0 ? std::clamp(((px - ax) * vx + (py - ay) * vy) / len2, 0.0, 1.0) : 0.0;
     along = u;
-    return std::hypot(px - (ax + u * vx), py - (ay + u * vy));
+    dx = px - (ax + u * vx);
+    dy = py - (ay + u * vy);
 }
 
 struct P {
@@ -62,33 +67,40 @@ void stroke(Surface& s, const std::vector<P>& pts, double width, ColourAt colour
     int pad = int(width) + 2;
     for (int y = int(t) - pad; y <= int(b) + pad; ++y)
         for (int x = int(l) - pad; x <= int(r) + pad; ++x) {
-            double best = 1e9, bestt = 0;
+            // The nearest segment is found by squared distance, and only its
+            // distance is taken: every pixel of an icon or the banner's logo
+            // box visits every segment, and this keeps start-up cheap.
+            double best2 = 1e18, bestdx = 0, bestdy = 0, bestt = 0;
             for (size_t i = 1; i < pts.size(); ++i) {
-                double u;
-                double d = segmentdistance(x + 0.5, y + 0.5, pts[i - 1].x, pts[i - 1].y, pts[i].x,
-                                           pts[i].y, u);
-                if (d < best) best = d, bestt = (double(i - 1) + u) / double(pts.size() - 1);
+                double dx, dy, u;
+                segmentoffset(x + 0.5, y + 0.5, pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, dx,
+                              dy, u);
+                const double d2 = dx * dx + dy * dy;
+                if (d2 < best2) {
+                    best2 = d2, bestdx = dx, bestdy = dy;
+                    bestt = (double(i - 1) + u) / double(pts.size() - 1);
+                }
             }
-            blend(s, x, y, colourat(bestt), strokecoverage(best, width));
+            blend(s, x, y, colourat(bestt), strokecoverage(std::hypot(bestdx, bestdy), width));
         }
 }
 
 // The logo: a ring with a smooth curve running through four knots, the
-// program's idea in one picture.
-void drawlogo(Surface& s) {
-    const shell::Rect& r = click[box_logo];
-    const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
-    const double radius = std::min(r.width(), r.height()) / 2.0 - 2.5;
+// program's idea in one picture. The knots are laid out for the banner's ring
+// of radius 34 and scaled by `unit`; rings and curves are `pen` wide.
+void drawlogo(Surface& s, double cx, double cy, double radius, double unit, double pen) {
     std::vector<P> ring;
     for (int i = 0; i <= 96; ++i) {
         double a = 2 * M_PI * i / 96;
         ring.push_back(P{cx + radius * std::cos(a), cy + radius * std::sin(a)});
     }
-    stroke(s, ring, 3.0, [](double) { return Rgb{255, 128, 0}; });
+    stroke(s, ring, pen, [](double) { return Rgb{255, 128, 0}; });
 
     // A curve through four points, sampled from a smooth interpolant.
-    const P knots[4] = {
-        {cx - 24, cy + 10}, {cx - 8, cy - 16}, {cx + 8, cy + 14}, {cx + 24, cy - 10}};
+    const P knots[4] = {{cx - 24 * unit, cy + 10 * unit},
+                        {cx - 8 * unit, cy - 16 * unit},
+                        {cx + 8 * unit, cy + 14 * unit},
+                        {cx + 24 * unit, cy - 10 * unit}};
     std::vector<P> curve;
     for (int i = 0; i <= 60; ++i) {
         double u = 3.0 * i / 60;
@@ -104,12 +116,15 @@ void drawlogo(Surface& s) {
         curve.push_back(P{h00 * p0.x + h10 * m0.x + h01 * p1.x + h11 * m1.x,
                           h00 * p0.y + h10 * m0.y + h01 * p1.y + h11 * m1.y});
     }
-    stroke(s, curve, 3.0, [](double t) { return mixrgb(Rgb{255, 40, 40}, Rgb{255, 220, 40}, t); });
+    stroke(s, curve, pen, [](double t) { return mixrgb(Rgb{255, 40, 40}, Rgb{255, 220, 40}, t); });
+    // White dots on the knots, half a pixel wider than the pen.
+    const double dot = pen + 0.5;
+    const int reach = int(std::ceil(dot + 1.5));
     for (const P& k : knots) {
-        for (int y = int(k.y) - 5; y <= int(k.y) + 5; ++y)
-            for (int x = int(k.x) - 5; x <= int(k.x) + 5; ++x) {
+        for (int y = int(k.y) - reach; y <= int(k.y) + reach; ++y)
+            for (int x = int(k.x) - reach; x <= int(k.x) + reach; ++x) {
                 double d = std::hypot(x + 0.5 - k.x, y + 0.5 - k.y);
-                blend(s, x, y, Rgb{255, 255, 255}, std::clamp(3.5 - d, 0.0, 1.0));
+                blend(s, x, y, Rgb{255, 255, 255}, std::clamp(dot - d, 0.0, 1.0));
             }
     }
 }
@@ -169,7 +184,9 @@ Surface makebanner() {
                    boxlabel[i], kBoxInk[i]);
     }
 
-    drawlogo(s);
+    const shell::Rect& logo = click[box_logo];
+    drawlogo(s, (logo.left + logo.right) / 2.0, (logo.top + logo.bottom) / 2.0,
+             std::min(logo.width(), logo.height()) / 2.0 - 2.5, 1.0, 3.0);
     drawwheel(s);
     const shell::Rect& w = click[box_wheel];
     centredtext(s, small, (w.left + w.right) / 2, w.bottom + 3, "Invert", Rgb{140, 170, 190});
@@ -198,6 +215,19 @@ Surface makecursor() {
     stroke(s, std::vector<P>{{11, 20}, {18, 28}, {31, 11}}, 4.0, [](double) {
         return Rgb{255, 255, 255};
     });
+    return s;
+}
+
+Surface makeicon(int size) {
+    Surface s(size, size);
+    for (int y = 0; y < size; ++y)
+        s.fillrect(shell::Rect{0, y, size, y + 1}, backgroundat(double(y) / std::max(1, size - 1)));
+    // The banner's pen is 3 pixels on a ring of radius 34; small icons keep
+    // their strokes at least 1.5 pixels wide so that they stay visible.
+    const double pen = std::max(1.5, 3.0 * size / 64);
+    // A clear pixel all round: the stroke's soft edge ends at the second row.
+    const double radius = size / 2.0 - pen / 2 - 1;
+    drawlogo(s, size / 2.0, size / 2.0, radius, radius / 34, pen);
     return s;
 }
 

@@ -1,5 +1,5 @@
 // knotloom's own pictures, generated in code: the banner across the top of the
-// window and the selection marker that sits in the active box.
+// window, the selection marker that sits in the active box, and the icon.
 #pragma once
 
 #include "shell/surface.h"
@@ -14,5 +14,8 @@ constexpr int kCursorWidth = 42, kCursorHeight = 39;
 // click beside them can be told from a click on them by the pixel's red.
 shell::Surface makebanner();
 shell::Surface makecursor();
+// The program's icon, size x size: the banner's logo on its background,
+// drawn at that size.
+shell::Surface makeicon(int size);
 
 }  // namespace knotloom

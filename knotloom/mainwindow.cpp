@@ -279,10 +279,16 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
 
 shell::ProgramDesc programdesc() {
     shell::ProgramDesc d;
+    d.name = "knotloom";
     d.title = "";
     d.width = xres;
     d.height = yres;
     d.depthcheck = true;
+    d.drawicon = makeicon;
+    d.summary =
+        "A palette designer driven by interpolating cubic B-splines: drag the points of\n"
+        "each colour channel and save the palette as a MAP file.";
+    d.keys = {{"Esc", "end the program"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

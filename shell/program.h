@@ -28,13 +28,29 @@ struct Accelerator {
     int mods = mod_none;  // Modifier flags that must be held, and no others
 };
 
+// One line of the key list that --help prints.
+struct KeyHelp {
+    std::string keys;  // "R, G, B"
+    std::string what;  // "open the Parameters dialog on a channel"
+};
+
 struct ProgramDesc {
+    std::string name;  // the command's name: window class, --version, desktop entry
     std::string title;
     int width = 0, height = 0;  // client size
     std::vector<Menu> menus;
     std::vector<Accelerator> accelerators;
     bool depthcheck = false;  // refuse displays below 24 bits per pixel
-    Surface icon;             // the window icon, 32 x 32 (none when empty)
+    // Draws the program's icon size x size pixels, each size from the
+    // artwork itself rather than scaled; null for no icon.
+    std::function<Surface(int size)> drawicon;
+    // What --help says: one line about the program, and its keys.
+    std::string summary;
+    std::vector<KeyHelp> keys;
+    // Whether the command line may name one file (FILE), and the one it
+    // named; the hosts hand it to the program before its creation message.
+    bool takesfile = false;
+    std::string startfile;
     std::function<std::unique_ptr<Program>()> make;
 };
 
@@ -55,5 +71,9 @@ bool routemessage(const ProgramDesc& d, const Message& m, Message& out);
 
 // Runs the program on the desktop; returns the exit code.
 int runprogram(const ProgramDesc& d);
+// Reads the command line first (see commandline.h): --help and --version
+// answer without a display, a bad command line ends with 2, and otherwise the
+// program runs with the file it named.
+int runprogram(ProgramDesc d, int argc, char** argv);
 
 }  // namespace shell

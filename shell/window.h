@@ -90,6 +90,10 @@ class Program {
     virtual ~Program() = default;
     // Returns 0 for what it handles; anything else takes the default action.
     virtual int proc(Window& w, const Message& m) = 0;
+
+    // The file named on the command line, empty when none. The hosts set it
+    // before the creation message, where a program that opens files reads it.
+    std::string startfile;
 };
 
 }  // namespace shell

@@ -10,6 +10,8 @@ packages=(
   libtiff-dev libtiff-tools libimage-exiftool-perl
   clang-14 libclang-rt-14-dev
   nodejs
+  libpng-dev desktop-file-utils appstream libxml2-utils man-db shared-mime-info xdg-utils
+  libfile-mimeinfo-perl dpkg-dev
 )
 # The analysis tests install their reference colour library with npm. Some
 # builds of nodejs bring npm with them and conflict with Debian's npm package,

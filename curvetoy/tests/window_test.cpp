@@ -2,6 +2,7 @@
 
 #include "curvetoy/mainwindow.h"
 #include "shell/headless/host.h"
+#include "shell/headless/testing.h"
 
 using curvetoy::MainWindow;
 using shell::Rgb;
@@ -24,6 +25,20 @@ TEST_F(CurvetoyWindow, StartsWithTheZigzagShown) {
     EXPECT_EQ(host.shown, (shell::Rect{0, 0, 1024, 768}));
     EXPECT_EQ(host.g_hdc.at(384, 256), (Rgb{255, 0, 0}));
     EXPECT_EQ(host.g_hdc.at(512, 200), (Rgb{192, 192, 192}));
+}
+
+TEST(CurvetoyProgram, NameOperandsAndIcon) {
+    const shell::ProgramDesc d = curvetoy::programdesc();
+    EXPECT_EQ(d.name, "curvetoy");
+    EXPECT_FALSE(d.takesfile);
+    // The 32 x 32 icon is the window icon it has always been.
+    EXPECT_EQ(shell::testing::surfacehash(d.drawicon(32)), 0x27228de52a096a15u);
+    // At 64 everything is twice as large: the middle dot spans 28 ... 35.
+    const shell::Surface s = d.drawicon(64);
+    ASSERT_EQ(s.width(), 64);
+    EXPECT_EQ(s.at(28, 28), (Rgb{255, 0, 0}));
+    EXPECT_EQ(s.at(35, 35), (Rgb{255, 0, 0}));
+    EXPECT_NE(s.at(36, 36), (Rgb{255, 0, 0}));
 }
 
 TEST_F(CurvetoyWindow, PressesHitTheMarkerEdgesOnly) {

@@ -2,6 +2,7 @@
 // its place, the curves and the strip from the start-up palette, painting.
 #include <cstdio>
 
+#include "shell/headless/testing.h"
 #include "window_testutil.h"
 
 namespace huewright::testutil {
@@ -39,8 +40,16 @@ TEST_F(HueWindow, ProgramDescription) {
     EXPECT_TRUE(d.menus.empty());
     EXPECT_TRUE(d.accelerators.empty());
     EXPECT_TRUE(d.depthcheck);
-    EXPECT_EQ(d.icon.width(), 32);
     EXPECT_EQ(host.title(), "Xo Gradient");
+    EXPECT_EQ(d.name, "huewright");
+    EXPECT_TRUE(d.takesfile);
+    // The 32 x 32 icon is the window icon it has always been; the other
+    // sizes are drawn at their size.
+    EXPECT_EQ(shell::testing::surfacehash(d.drawicon(32)), 0x3559fb4d07bc2957u);
+    const Surface big = d.drawicon(256);
+    ASSERT_EQ(big.width(), 256);
+    EXPECT_EQ(big.at(0, 0), (Rgb{}));
+    EXPECT_GT(big.at(128, 20).r + big.at(128, 20).g + big.at(128, 20).b, 300);
 }
 
 TEST_F(HueWindow, StartUpFrameAndLabels) {

@@ -107,6 +107,28 @@ TEST_F(Window, StartUpPicture) {
     for (const auto& e : m.palette) EXPECT_EQ(e[0] + e[1] + e[2], 0);
 }
 
+TEST(Program, NameOperandsAndIcon) {
+    const shell::ProgramDesc d = programdesc();
+    EXPECT_EQ(d.name, "knotloom");
+    EXPECT_FALSE(d.takesfile);
+    // The logo's orange ring touches the middle of each edge, inside a one
+    // pixel margin, at every size; the corners show the banner's dark blue.
+    for (int n : {16, 32, 256}) {
+        ASSERT_TRUE(d.drawicon) << n;
+        const Surface s = d.drawicon(n);
+        ASSERT_EQ(s.width(), n);
+        ASSERT_EQ(s.height(), n);
+        EXPECT_EQ(s.at(0, 0), (Rgb{0, 22, 44})) << n;
+        EXPECT_EQ(s.at(n / 2, 0).r, 0) << n;
+        int orange = 0;
+        for (int y = 0; y < n / 4; ++y) {
+            const Rgb c = s.at(n / 2, y);
+            orange += c.r > 240 && c.g > 110 && c.g < 140 && c.b < 10;
+        }
+        EXPECT_GE(orange, 1) << n;
+    }
+}
+
 TEST_F(Window, ChannelSelection) {
     uint8_t red[768];
     for (int c = 0; c < 768; ++c) red[c] = m.spectrum[c][0];

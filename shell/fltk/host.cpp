@@ -188,6 +188,34 @@ void menucallback(Fl_Widget*, void* data) {
 
 }  // namespace
 
+namespace {
+
+// Names the window after the program and gives it the program's icon.
+void setidentity(Fl_Window* win, const ProgramDesc& d) {
+    // The window class is the program's name, as its desktop entry's
+    // StartupWMClass says, so that a desktop ties the window to its entry.
+    // Dialogs and message boxes take the same class and icon by default.
+    if (!d.name.empty()) {
+        win->xclass(d.name.c_str());
+        Fl_Window::default_xclass(d.name.c_str());
+    }
+    if (!d.drawicon) return;
+    // Task bars and switchers pick the size they show from these; each is
+    // drawn at its size. The windows keep their own copies of the pixels.
+    std::vector<Surface> pictures;
+    for (int size : {16, 32, 48, 64}) pictures.push_back(d.drawicon(size));
+    std::vector<std::unique_ptr<Fl_RGB_Image>> images;
+    std::vector<const Fl_RGB_Image*> list;
+    for (const Surface& p : pictures) {
+        images.push_back(std::make_unique<Fl_RGB_Image>(p.data(), p.width(), p.height(), 3));
+        list.push_back(images.back().get());
+    }
+    win->icons(list.data(), int(list.size()));
+    Fl_Window::default_icons(list.data(), int(list.size()));
+}
+
+}  // namespace
+
 Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d.title) {
     menuheight_ = d.menus.empty() ? 0 : 25;
     win_ = new TopWindow(*this, d.width, d.height + menuheight_);
@@ -209,12 +237,9 @@ Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d
     win_->end();
     win_->resizable(nullptr);
     win_->size_range(win_->w(), win_->h(), win_->w(), win_->h());
-    if (d.icon.width() > 0) {
-        // The window keeps its own copy of the icon's pixels.
-        Fl_RGB_Image icon(d.icon.data(), d.icon.width(), d.icon.height(), 3);
-        win_->icon(&icon);
-    }
+    setidentity(win_, d);
     program_ = d.make();
+    program_->startfile = d.startfile;
 }
 
 Host::~Host() {

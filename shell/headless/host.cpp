@@ -197,6 +197,7 @@ void Dialog::trackdrag(int id, const std::vector<int>& positions) {
 Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d) {
     title_ = d.title;
     program_ = d.make();
+    program_->startfile = d.startfile;
     dispatch(Message::simple(Msg::create));
     pump();
 }

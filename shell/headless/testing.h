@@ -32,6 +32,18 @@ inline ProgramDesc idledesc(int width = 16, int height = 8) {
     return d;
 }
 
+// A fingerprint of a surface's size and pixels (64-bit FNV-1a), for pinning
+// a picture that must not change.
+inline unsigned long long surfacehash(const Surface& s) {
+    unsigned long long h = 14695981039346656037ull;
+    auto mix = [&h](unsigned char b) { h = (h ^ b) * 1099511628211ull; };
+    for (int v : {s.width(), s.height()})
+        for (int i = 0; i < 4; ++i) mix(static_cast<unsigned char>(v >> (8 * i)));
+    const unsigned char* p = s.data();
+    for (size_t i = 0; i < size_t(s.stride()) * s.height(); ++i) mix(p[i]);
+    return h;
+}
+
 inline std::string readfile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

@@ -1,0 +1,76 @@
+// Draws the desktop artwork of the three programs with their own drawing
+// code: the hicolor theme's icons at every size asked for, and a screenshot
+// of each window from the in-memory host.
+//
+//   makeart OUTDIR SIZE...
+//
+// writes OUTDIR/icons/hicolor/<n>x<n>/apps/<program>.png for each size and
+// OUTDIR/screenshots/<program>.png. Exits 1 when anything cannot be written.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "curvetoy/mainwindow.h"
+#include "huewright/mainwindow.h"
+#include "knotloom/mainwindow.h"
+#include "pngfile.h"
+#include "shell/headless/host.h"
+
+namespace {
+
+struct Entry {
+    shell::ProgramDesc desc;
+    // What to do before the screenshot, to show the program at work.
+    void (*prepare)(shell::headless::Host&);
+};
+
+bool save(const std::string& path, const shell::Surface& s) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (ec || !desktop::writepng(path, s)) {
+        std::fprintf(stderr, "makeart: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: makeart OUTDIR SIZE...\n");
+        return 2;
+    }
+    const std::string out = argv[1];
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i) {
+        const int n = std::atoi(argv[i]);
+        if (n < 1 || n > 1024) {
+            std::fprintf(stderr, "makeart: bad icon size '%s'\n", argv[i]);
+            return 2;
+        }
+        sizes.push_back(n);
+    }
+    const Entry entries[] = {
+        {huewright::programdesc(), nullptr},
+        {knotloom::programdesc(), nullptr},
+        // The control points and their handles show how the curve is built.
+        {curvetoy::programdesc(),
+         [](shell::headless::Host& h) { h.command(curvetoy::cmd_showcp); }},
+    };
+    bool ok = true;
+    for (const Entry& e : entries) {
+        for (int n : sizes) {
+            const std::string dir = std::to_string(n) + "x" + std::to_string(n);
+            ok = save(out + "/icons/hicolor/" + dir + "/apps/" + e.desc.name + ".png",
+                      e.desc.drawicon(n)) &&
+                 ok;
+        }
+        shell::headless::Host h(e.desc);
+        if (e.prepare) e.prepare(h);
+        ok = save(out + "/screenshots/" + e.desc.name + ".png", h.g_hdc) && ok;
+    }
+    return ok ? 0 : 1;
+}

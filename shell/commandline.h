@@ -1,0 +1,30 @@
+// The command line every program shares: --help, --version, and at most one
+// FILE operand for programs that open files. Reading it needs no display, so
+// a desktop without one, a package check or a man page can rely on it.
+#pragma once
+
+#include <string>
+
+#include "program.h"
+
+namespace shell {
+
+// The version of the programs, as the build's project declares it.
+const char* programversion();
+
+struct CommandLine {
+    bool start = false;  // run the program; otherwise end at once with `exitcode`
+    int exitcode = 0;    // 0 after --help and --version, 2 for a bad command line
+    std::string out;     // what goes to standard output (help, version)
+    std::string err;     // one line for standard error
+    std::string file;    // the FILE operand, empty when none
+};
+
+// Reads the arguments after the program name. Options come first as given:
+// the first of --help, --version or a fault decides; "--" ends the options.
+CommandLine parsecommandline(const ProgramDesc& d, int argc, const char* const* argv);
+
+// The --help text: usage, options and keys.
+std::string helptext(const ProgramDesc& d);
+
+}  // namespace shell

@@ -1,0 +1,116 @@
+#include "shell/commandline.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/headless/host.h"
+#include "shell/headless/testing.h"
+
+using namespace shell;
+
+namespace {
+
+ProgramDesc described(bool takesfile) {
+    ProgramDesc d = shell::testing::idledesc();
+    d.name = "demo";
+    d.summary = "A demo.";
+    d.keys = {{"C", "show the points"}, {"Esc", "end"}};
+    d.takesfile = takesfile;
+    return d;
+}
+
+CommandLine parse(const ProgramDesc& d, std::vector<const char*> args) {
+    args.insert(args.begin(), "demo");
+    return parsecommandline(d, int(args.size()), args.data());
+}
+
+// Whether `s` is exactly one line.
+bool oneline(const std::string& s) {
+    return !s.empty() && s.find('\n') == s.size() - 1;
+}
+
+}  // namespace
+
+TEST(CommandLine, OutcomesForEachKindOfArgument) {
+    struct Case {
+        bool takesfile;
+        std::vector<const char*> args;
+        bool start;
+        int exitcode;
+        std::string file;
+        std::string errpart;  // must appear in the one error line
+    };
+    const Case cases[] = {
+        {false, {}, true, 0, "", ""},
+        {true, {}, true, 0, "", ""},
+        {true, {"a.map"}, true, 0, "a.map", ""},
+        // After "--" a name that looks like an option is a file.
+        {true, {"--", "--help"}, true, 0, "--help", ""},
+        {true, {"-"}, true, 0, "-", ""},
+        {true, {"a.map", "b.map"}, false, 2, "", "'b.map'"},
+        {true, {""}, false, 2, "", "empty"},
+        {false, {"x"}, false, 2, "", "'x'"},
+        {false, {"--", "x"}, false, 2, "", "'x'"},
+        {false, {"--bogus"}, false, 2, "", "'--bogus'"},
+        {false, {"-x"}, false, 2, "", "'-x'"},
+        {true, {"--help=1"}, false, 2, "", "'--help=1'"},
+        // The first decisive argument wins.
+        {false, {"--bogus", "--help"}, false, 2, "", "'--bogus'"},
+        {false, {"--version", "--bogus"}, false, 0, "", ""},
+        {false, {"x", "--version"}, false, 2, "", "'x'"},
+    };
+    for (const Case& c : cases) {
+        std::string label;
+        for (const char* a : c.args) label += std::string(" [") + a + "]";
+        const CommandLine r = parse(described(c.takesfile), c.args);
+        EXPECT_EQ(r.start, c.start) << label;
+        EXPECT_EQ(r.exitcode, c.exitcode) << label;
+        EXPECT_EQ(r.file, c.file) << label;
+        if (c.errpart.empty()) {
+            EXPECT_EQ(r.err, "") << label;
+        } else {
+            EXPECT_TRUE(oneline(r.err)) << label << ": " << r.err;
+            EXPECT_EQ(r.err.rfind("demo: ", 0), 0u) << label;
+            EXPECT_NE(r.err.find(c.errpart), std::string::npos) << label << ": " << r.err;
+            EXPECT_EQ(r.out, "") << label;
+        }
+    }
+}
+
+TEST(CommandLine, HelpAndVersionText) {
+    const CommandLine v = parse(described(false), {"--version"});
+    EXPECT_EQ(v.out, std::string("demo ") + programversion() + "\n");
+    EXPECT_STREQ(programversion(), "1.0.0");
+
+    for (const char* opt : {"--help", "-h"}) {
+        const CommandLine h = parse(described(true), {opt});
+        EXPECT_FALSE(h.start);
+        EXPECT_EQ(h.exitcode, 0);
+        EXPECT_EQ(h.err, "");
+        EXPECT_EQ(h.out, helptext(described(true)));
+    }
+    const std::string file = helptext(described(true));
+    EXPECT_EQ(file.rfind("Usage: demo [OPTION]... [FILE]\nA demo.\n", 0), 0u) << file;
+    EXPECT_NE(file.find("      --version  show the version and exit\n"), std::string::npos);
+    // Keys line up in one column.
+    EXPECT_NE(file.find("  C    show the points\n  Esc  end\n"), std::string::npos) << file;
+    const std::string nofile = helptext(described(false));
+    EXPECT_EQ(nofile.rfind("Usage: demo [OPTION]...\n", 0), 0u) << nofile;
+}
+
+TEST(CommandLine, TheHostHandsTheFileToTheProgramBeforeItIsCreated) {
+    struct Recorder : Program {
+        std::string seen;
+        int proc(Window&, const Message& m) override {
+            if (m.msg == Msg::create) seen = startfile;
+            return 0;
+        }
+    };
+    ProgramDesc d = described(true);
+    d.startfile = "/tmp/palette.map";
+    d.make = [] { return std::make_unique<Recorder>(); };
+    headless::Host h(d);
+    EXPECT_EQ(h.as<Recorder>().seen, "/tmp/palette.map");
+}
