@@ -127,6 +127,15 @@ App::App(const Display& d, const std::string& program, const std::string& cwd)
         }
         if (window_.empty()) sleepms(50);
     }
+    if (window_.empty()) {
+        // Say what the server shows instead, to tell a slow start from a hung one.
+        int st = 0;
+        const bool alive = waitpid(pid_, &st, WNOHANG) == 0;
+        std::fprintf(stderr, "no window of %s (pid %d, %s); windows: %s\n", program.c_str(),
+                     int(pid_), alive ? "running" : "ended",
+                     run(display_, "xdotool search --name '.*' getwindowname %@ | tr '\\n' '|'")
+                         .c_str());
+    }
     settle(300);
 }
 
