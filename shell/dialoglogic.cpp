@@ -75,10 +75,13 @@ int nexttabstop(const DialogTemplate& t, int from, bool backwards,
     int at = -1;
     for (int k = 0; k < n; ++k)
         if (cs[k].id == from && from != 0) at = k;
-    // A radio that is not its run's stop still moves on from its run.
+    // From a radio button, Tab leaves its whole group, whichever of the
+    // group has the focus.
+    const std::vector<int> own = from != 0 ? radiorun(t, from) : std::vector<int>{};
     for (int step = 1; step <= n; ++step) {
         int k = at < 0 ? (backwards ? n - step : step - 1)
                        : ((at + (backwards ? -step : step)) % n + n) % n;
+        if (std::find(own.begin(), own.end(), cs[k].id) != own.end()) continue;
         if (stop(k)) return cs[k].id;
     }
     return 0;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <vector>
 
+#include "shell/dialoglogic.h"
 #include "shell/filedialog.h"
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
@@ -129,6 +131,43 @@ TEST(HeadlessDialog, TrackbarCodes) {
     EXPECT_EQ(r.log[3].code, tb_endtrack);
     d.setpos(50, 42);  // clamped to the range
     EXPECT_EQ(d.pos(50), 9);
+}
+
+TEST(DialogLogic, TabStopsTextLimitsAndTrackKeys) {
+    // Tab visits each control that takes the focus once, a radio group at
+    // its checked button, skips what is disabled, and wraps round.
+    DialogTemplate t = sample();
+    std::set<int> off = {2};
+    std::set<int> on = {21, 30};
+    auto enabled = [&](int id) { return off.count(id) == 0; };
+    auto checked = [&](int id) { return on.count(id) != 0; };
+    std::vector<int> order;
+    for (int id = nexttabstop(t, 0, false, enabled, checked); order.size() < 8;
+         id = nexttabstop(t, id, false, enabled, checked))
+        order.push_back(id);
+    EXPECT_EQ(order, (std::vector<int>{10, 21, 30, 40, 50, 1, 10, 21}));
+    EXPECT_EQ(nexttabstop(t, 10, true, enabled, checked), 1);
+    EXPECT_EQ(nexttabstop(t, 20, false, enabled, checked), 30);  // from an unchecked radio
+    on.clear();  // no radio checked: the group's first stands for it
+    EXPECT_EQ(nexttabstop(t, 10, false, enabled, checked), 20);
+
+    EXPECT_EQ(limittext("00200", 4), "0020");
+    EXPECT_EQ(limittext("Zo\xC3\xAB!", 3), "Zo\xC3\xAB");  // whole characters
+    EXPECT_EQ(limittext("anything", 0), "anything");
+
+    struct Step {
+        int vk, pos, lo, hi, want, code;
+    };
+    const Step steps[] = {{vk_right, 5, 3, 9, 6, tb_linedown}, {vk_up, 3, 3, 9, 3, tb_lineup},
+                          {vk_next, 4, 3, 9, 5, tb_pagedown},  {vk_prior, 3, 0, 100, 0, tb_pageup},
+                          {vk_home, 7, 3, 9, 3, tb_top},       {vk_end, 4, 3, 9, 9, tb_bottom}};
+    for (const Step& s : steps) {
+        auto r = trackkey(s.vk, s.pos, s.lo, s.hi);
+        ASSERT_TRUE(r.has_value()) << s.vk;
+        EXPECT_EQ(r->pos, s.want) << s.vk;
+        EXPECT_EQ(r->code, s.code) << s.vk;
+    }
+    EXPECT_FALSE(trackkey('A', 5, 3, 9).has_value());
 }
 
 TEST(HeadlessDialog, EnterAndEscapePressTheirButtons) {
