@@ -7,7 +7,8 @@ packages=(
   libfltk1.3-dev libfreetype-dev libfontconfig-dev fonts-liberation2 libx11-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool xclip imagemagick x11-utils
-  libtiff-dev libtiff-tools libimage-exiftool-perl
+  libtiff-dev libtiff-tools libimage-exiftool-perl libpng-dev
+  gimp python3-pil
   clang-14 libclang-rt-14-dev
 )
 missing=()
