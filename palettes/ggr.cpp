@@ -125,10 +125,12 @@ void colourat(const Segment& s, double t, double (&out)[3]) {
     tohsv(s.rcolour, r);
     for (int c = 1; c < 3; ++c) mix[c] = l[c] + (r[c] - l[c]) * f;
     // Counter-clockwise runs up the hue circle, clockwise down it, across
-    // the wrap from 1 to 0 where needed.
+    // the wrap from 1 to 0 where needed. Equal hues at both ends go once
+    // round the whole circle: that is how a one-segment spectrum from red
+    // to red is written (GIMP's "Full saturation spectrum" gradients).
     double span = r[0] - l[0];
-    if (s.colouring == hsvccw && span < 0) span += 1;
-    if (s.colouring == hsvcw && span > 0) span -= 1;
+    if (s.colouring == hsvccw && span <= 0) span += 1;
+    if (s.colouring == hsvcw && span >= 0) span -= 1;
     mix[0] = l[0] + span * f;
     fromhsv(mix, out);
 }
