@@ -40,6 +40,10 @@ std::string writepng(const shell::Palette& palette, std::string_view name,
 std::string writejson(const shell::Palette& palette, std::string_view name,
                       std::string_view description);
 
+// A piece of a file quoted in an error message: in double quotes, on one
+// line, valid UTF-8, and cut short when long.
+std::string quoted(std::string_view text);
+
 // A failed read: the message is "<what>: <why>", e.g. "Not a GIMP palette:
 // line 7 is not a colour".
 ReadResult failure(const char* what, const std::string& why);

@@ -193,6 +193,8 @@ ReadResult decodepalette(Format format, std::string_view bytes, shell::Palette& 
             break;
     }
     r.format = format;
+    // A name is shown in titles and lists: one line of valid text.
+    r.name = oneline(validutf8(r.name), "");
     return r;
 }
 

@@ -184,16 +184,16 @@ ReadResult readggr(std::string_view bytes, shell::Palette& palette) {
         double v[11];
         for (int i = 0; i < 11; ++i)
             if (!parsedouble(fields[i], v[i]))
-                return failure(kWhat, segmenterror(k, "has \"" + std::string(fields[i]) +
-                                                          "\" where a number belongs"));
+                return failure(
+                    kWhat, segmenterror(k, "has " + quoted(fields[i]) + " where a number belongs"));
         long long types[4] = {0, 0, 0, 0};
         const long long limits[4] = {blendcount, colouringcount, kEndTypeCount, kEndTypeCount};
         const char* names[4] = {"blend type", "colouring", "left end type", "right end type"};
         for (size_t i = 0; i + 11 < fields.size(); ++i)
             if (!parseint(fields[11 + i], types[i]) || types[i] < 0 || types[i] >= limits[i])
                 return failure(kWhat,
-                               segmenterror(k, "has the " + std::string(names[i]) + " \"" +
-                                                   std::string(fields[11 + i]) + "\", 0 to " +
+                               segmenterror(k, "has the " + std::string(names[i]) + " " +
+                                                   quoted(fields[11 + i]) + ", 0 to " +
                                                    std::to_string(limits[i] - 1) + " expected"));
         Segment s{};
         s.left = v[0];

@@ -346,9 +346,8 @@ ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
         if (percent) offset.remove_suffix(1);
         if (startswith(offset, "+")) offset.remove_prefix(1);
         if (!parsedouble(offset, s.offset))
-            return failure(kWhat,
-                           stoperror(k + 1, "has the offset \"" + validutf8(offset.substr(0, 40)) +
-                                                "\", a number or percentage expected"));
+            return failure(kWhat, stoperror(k + 1, "has the offset " + quoted(offset) +
+                                                       ", a number or percentage expected"));
         if (percent) s.offset /= 100;
         // Offsets outside [0, 1] are clamped, and one below the offset
         // before it takes that offset, as SVG renderers do.
@@ -356,9 +355,8 @@ ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
         last = s.offset;
         std::string colour = decodeentities(stopcolour(attrs));
         if (!parsecolour(colour, s.rgb))
-            return failure(kWhat,
-                           stoperror(k + 1, "has the colour \"" + validutf8(colour.substr(0, 40)) +
-                                                "\", which is not understood"));
+            return failure(kWhat, stoperror(k + 1, "has the colour " + quoted(colour) +
+                                                       ", which is not understood"));
         stops.push_back(s);
     }
     r.name = gradients[0].id;

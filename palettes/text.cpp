@@ -15,6 +15,14 @@ ReadResult failure(const char* what, const std::string& why) {
     return r;
 }
 
+std::string quoted(std::string_view text) {
+    // Enough to recognise the piece; a cut may split a character, which
+    // validutf8 then replaces.
+    constexpr size_t kMaxQuoted = 40;
+    std::string s = oneline(validutf8(text.substr(0, kMaxQuoted)), "");
+    return "\"" + s + (text.size() > kMaxQuoted ? "...\"" : "\"");
+}
+
 // ---------------------------------------------------------------- numbers
 
 void appendint(std::string& s, long long v) {

@@ -110,16 +110,16 @@ ReadResult readugr(std::string_view bytes, shell::Palette& palette) {
                     r.name = std::string(p.value);
                 } else if (p.key == "index") {
                     if (!parseint(p.value, v))
-                        return failure(
-                            kWhat, lineerror(lines.number(), "has index=" + std::string(p.value) +
-                                                                 ", a whole number expected"));
+                        return failure(kWhat,
+                                       lineerror(lines.number(), "has index=" + quoted(p.value) +
+                                                                     ", a whole number expected"));
                     index = v;
                     indexed = true;
                 } else if (p.key == "color" && indexed) {
                     if (!parseint(p.value, v) || v < 0 || v > kMaxColour)
-                        return failure(
-                            kWhat, lineerror(lines.number(), "has color=" + std::string(p.value) +
-                                                                 ", 0 to 16777215 expected"));
+                        return failure(kWhat,
+                                       lineerror(lines.number(), "has color=" + quoted(p.value) +
+                                                                     ", 0 to 16777215 expected"));
                     // Indexes outside 0 to 399 wrap around the cycle.
                     long long slot = (index % kSlots + kSlots) % kSlots;
                     slots[slot] =
@@ -136,7 +136,7 @@ ReadResult readugr(std::string_view bytes, shell::Palette& palette) {
     std::vector<int> stops;
     for (int x = 0; x < kSlots; ++x)
         if (slots[x]) stops.push_back(x);
-    if (stops.empty()) return failure(kWhat, "the gradient \"" + r.name + "\" has no colours");
+    if (stops.empty()) return failure(kWhat, "the gradient " + quoted(r.name) + " has no colours");
     Colour table[kSlots];
     size_t next = 0;  // the first stop at or after x
     for (int x = 0; x < kSlots; ++x) {
