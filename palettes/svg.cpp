@@ -24,6 +24,8 @@ const char* const kWhat = "Not an SVG gradient";
 constexpr size_t kMaxStops = 65536;
 // How many references from one gradient to another are followed for stops.
 constexpr int kMaxReferences = 8;
+// The longest entity or character reference, "&#x10FFFF;" with room.
+constexpr size_t kMaxReference = 12;
 // The offsets written: enough decimals that t = i/255 falls on its stop.
 constexpr int kOffsetDecimals = 6;
 // The picture the file shows: the palette as a strip.
@@ -68,9 +70,8 @@ bool nexttag(std::string_view doc, size_t& at, Tag& tag) {
         if (startswith(rest, "<!")) {
             // A doctype, with an internal subset in brackets when it has one.
             size_t close = doc.find('>', open);
-            size_t bracket = doc.find('[', open);
-            if (bracket != std::string_view::npos && bracket < close)
-                close = doc.find("]>", bracket);
+            size_t bracket = doc.substr(0, close).find('[', open);
+            if (bracket != std::string_view::npos) close = doc.find("]>", bracket);
             if (close == std::string_view::npos) return false;
             at = close + 1;
             continue;
@@ -135,12 +136,19 @@ std::string decodeentities(std::string_view s) {
     size_t at = 0;
     while (at < s.size()) {
         size_t amp = s.find('&', at);
-        size_t semi = amp == std::string_view::npos ? amp : s.find(';', amp);
-        if (semi == std::string_view::npos || semi - amp > 10) {
+        if (amp == std::string_view::npos) {
             out.append(s.substr(at));
             break;
         }
         out.append(s.substr(at, amp - at));
+        // References are short: looking further for the ';' would make text
+        // full of '&' slow to read.
+        size_t semi = s.substr(0, amp + kMaxReference).find(';', amp);
+        if (semi == std::string_view::npos) {
+            out += '&';
+            at = amp + 1;
+            continue;
+        }
         std::string_view ref = s.substr(amp + 1, semi - amp - 1);
         bool done = false;
         for (const auto& [name, c] : named)
