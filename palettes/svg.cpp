@@ -293,6 +293,37 @@ struct Gradient {
     std::vector<std::string_view> stops;  // each stop's attributes
 };
 
+// Finds a linearGradient: the first of the document when `id` is empty,
+// else the one with that id. Only this gradient's stops are kept, so memory
+// stays bounded however many gradients the file holds. False when there is
+// none; `toomany` when it has more than kMaxStops stops.
+bool findgradient(std::string_view doc, const std::string* id, Gradient& out, bool& toomany) {
+    bool inside = false;
+    Tag tag;
+    for (size_t at = 0; nexttag(doc, at, tag);) {
+        if (tag.name == "linearGradient" && tag.closing && inside) return true;
+        if (tag.name == "linearGradient" && !tag.closing) {
+            Gradient g;
+            if (auto a = attribute(tag.attributes, "id")) g.id = decodeentities(*a);
+            if (id && g.id != *id) continue;
+            auto href = attribute(tag.attributes, "xlink:href");
+            if (!href) href = attribute(tag.attributes, "href");
+            if (href && startswith(*href, "#")) g.href = decodeentities(href->substr(1));
+            out = std::move(g);
+            if (tag.empty) return true;
+            inside = true;
+        } else if (inside && tag.name == "stop" && !tag.closing) {
+            if (out.stops.size() == kMaxStops) {
+                toomany = true;
+                return false;
+            }
+            out.stops.push_back(tag.attributes);
+        }
+    }
+    // A gradient that is never closed still has the stops read so far.
+    return inside;
+}
+
 std::string stoperror(size_t k, const std::string& what) {
     return "stop " + std::to_string(k) + " " + what;
 }
@@ -302,52 +333,36 @@ std::string stoperror(size_t k, const std::string& what) {
 ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
     std::string_view doc = withoutbom(bytes);
     ReadResult r;
-    std::vector<Gradient> gradients;
-    size_t total = 0;
-    bool descseen = false, inside = false;
     Tag tag;
     for (size_t at = 0; nexttag(doc, at, tag);) {
-        if (tag.name == "desc" && !tag.closing && !tag.empty && !descseen) {
+        if (tag.name == "desc" && !tag.closing && !tag.empty) {
             size_t close = std::min(doc.find('<', tag.end), doc.size());
             r.description = decodeentities(trim(doc.substr(tag.end, close - tag.end)));
-            descseen = true;
-        }
-        if (tag.name == "linearGradient") {
-            if (tag.closing) {
-                inside = false;
-                continue;
-            }
-            Gradient g;
-            if (auto id = attribute(tag.attributes, "id")) g.id = decodeentities(*id);
-            auto href = attribute(tag.attributes, "xlink:href");
-            if (!href) href = attribute(tag.attributes, "href");
-            if (href && startswith(*href, "#")) g.href = decodeentities(href->substr(1));
-            gradients.push_back(std::move(g));
-            inside = !tag.empty;
-        } else if (tag.name == "stop" && inside && !tag.closing) {
-            if (++total > kMaxStops)
-                return failure(kWhat, "it has more than " + std::to_string(kMaxStops) + " stops");
-            gradients.back().stops.push_back(tag.attributes);
+            break;
         }
     }
-    if (gradients.empty()) return failure(kWhat, "it has no linearGradient element");
-
+    const std::string toomanystops =
+        "a gradient has more than " + std::to_string(kMaxStops) + " stops";
+    Gradient source;
+    bool toomany = false;
+    if (!findgradient(doc, nullptr, source, toomany))
+        return failure(kWhat, toomany ? toomanystops : "it has no linearGradient element");
+    r.name = source.id;
     // Drawing programs often keep the stops in one gradient and point others
     // at it.
-    const Gradient* source = &gradients[0];
-    for (int hop = 0; hop < kMaxReferences && source->stops.empty() && !source->href.empty();
-         ++hop) {
-        auto found = std::find_if(gradients.begin(), gradients.end(),
-                                  [&](const Gradient& g) { return g.id == source->href; });
-        if (found == gradients.end()) break;
-        source = &*found;
+    for (int hop = 0; hop < kMaxReferences && source.stops.empty() && !source.href.empty(); ++hop) {
+        std::string wanted = source.href;
+        if (!findgradient(doc, &wanted, source, toomany)) {
+            if (toomany) return failure(kWhat, toomanystops);
+            break;
+        }
     }
-    if (source->stops.empty()) return failure(kWhat, "its first linearGradient has no stops");
+    if (source.stops.empty()) return failure(kWhat, "its first linearGradient has no stops");
 
     std::vector<Stop> stops;
     double last = 0;
-    for (size_t k = 0; k < source->stops.size(); ++k) {
-        std::string_view attrs = source->stops[k];
+    for (size_t k = 0; k < source.stops.size(); ++k) {
+        std::string_view attrs = source.stops[k];
         Stop s{};
         std::string_view offset = trim(attribute(attrs, "offset").value_or("0"));
         bool percent = !offset.empty() && offset.back() == '%';
@@ -367,7 +382,6 @@ ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
                                                        ", which is not understood"));
         stops.push_back(s);
     }
-    r.name = gradients[0].id;
     palette = samplestops(stops);
     r.ok = true;
     return r;
