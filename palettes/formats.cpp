@@ -139,10 +139,11 @@ std::string namefrompath(std::string_view path) {
 // ---------------------------------------------------------------- reading
 
 // The content is looked at in this order: signatures and first lines that
-// cannot be mistaken come first, then the block structure, then MAP's three
-// numbers, and the size of a colour table last, since a MAP file may also
-// happen to have 768 bytes. When MAP and a colour table both fit, the
-// extension decides.
+// cannot be mistaken come first, then MAP's three numbers on the first line
+// (before the block structure, since a MAP trailer is free text that might
+// hold anything), then the blocks, and the size of a colour table last,
+// since a MAP file may also happen to have 768 bytes. When MAP and a colour
+// table both fit, the extension decides.
 std::optional<Format> detectformat(std::string_view bytes, std::string_view filename) {
     const FormatInfo* byname = formatofpath(filename);
     if (startswith(bytes, kPngSignature)) return Format::png;
@@ -151,12 +152,12 @@ std::optional<Format> detectformat(std::string_view bytes, std::string_view file
     if (first == "GIMP Palette") return Format::gpl;
     std::string_view text = trim(withoutbom(bytes));
     if (startswith(text, "<") && hassvgelement(text)) return Format::svg;
-    if (hasgradientblock(bytes)) return Format::ugr;
     bool actsize = bytes.size() == kActSize || bytes.size() == kActSizeWithCount;
     if (startswithentry(bytes)) {
         if (actsize && byname && byname->format == Format::act) return Format::act;
         return Format::map;
     }
+    if (hasgradientblock(bytes)) return Format::ugr;
     if (actsize) return Format::act;
     if (byname && byname->canread) return byname->format;
     return std::nullopt;

@@ -166,9 +166,10 @@ ReadResult readggr(std::string_view bytes, shell::Palette& palette) {
                                   std::to_string(kMaxSegments) + " are read");
 
     std::vector<Segment> segments;
+    std::vector<std::string_view> fields;
     for (int k = 1; k <= count; ++k) {
         if (!lines.next(line)) return failure(kWhat, segmenterror(k, "is missing"));
-        std::vector<std::string_view> fields;
+        fields.clear();
         for (size_t at = 0; at < line.size();) {
             at = line.find_first_not_of(" \t", at);
             if (at == std::string_view::npos) break;
