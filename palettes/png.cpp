@@ -73,15 +73,15 @@ struct Header {
 };
 
 // Reads the header and sets up 8-bit RGB output: palettes and low bit depths
-// expand, 16 bits become 8, grey becomes RGB, and alpha is dropped (a
-// palette has no opacity).
+// expand, 16 bits are scaled (rounded, not cut) to 8, grey becomes RGB, and
+// alpha is dropped (a palette has no opacity).
 bool readheader(png_structp png, png_infop info, Header* h) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_user_limits(png, kMaxWidth, kMaxHeight);
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_read_info(png, info);
     png_set_expand(png);
-    png_set_strip_16(png);
+    png_set_scale_16(png);
     png_set_strip_alpha(png);
     png_set_gray_to_rgb(png);
     h->passes = png_set_interlace_handling(png);

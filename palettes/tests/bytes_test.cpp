@@ -29,6 +29,23 @@ std::string lineof(const std::string& s, int n) {
 
 }  // namespace
 
+TEST(Formats, TableNamesAndExtensions) {
+    EXPECT_EQ(formats().front().format, Format::map);
+    EXPECT_EQ(chooserfilter(info(Format::map)), "Fractint .map files (*.map)");
+    EXPECT_EQ(chooserfilter(info(Format::ugr)), "Ultra Fractal gradient (*.{ugr,gradient})");
+    const std::pair<const char*, Format> paths[] = {
+        {"/a.b/Sun.MAP", Format::map}, {"x.gradient", Format::ugr}, {"x.Json", Format::json}};
+    for (const auto& [path, format] : paths) {
+        ASSERT_NE(formatofpath(path), nullptr) << path;
+        EXPECT_EQ(formatofpath(path)->format, format) << path;
+    }
+    for (const char* path : {"/a.map/x", "x.", ".map", "x.jpeg"})
+        EXPECT_EQ(formatofpath(path), nullptr) << path;
+    EXPECT_EQ(findformat(".GGR")->format, Format::ggr);
+    EXPECT_EQ(namefrompath("/tmp/v1.0/Sun set.ggr"), "Sun set");
+    EXPECT_EQ(namefrompath("dir/.hidden"), ".hidden");
+}
+
 TEST(Bytes, GimpGradientHeaderAndSegments) {
     std::string ggr = encodepalette(Format::ggr, exampleentries(), "Sun set\n2", "");
     // Exactly this first line (one reader refuses a trailing space), a name
