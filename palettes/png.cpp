@@ -10,6 +10,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 
 #include "palettes/codec.h"
@@ -30,6 +31,11 @@ constexpr uint32_t kMaxHeight = 1u << 20;
 constexpr uint64_t kMaxInterlacedPixels = 1u << 24;
 // The largest ancillary chunk (a text, possibly compressed) libpng keeps.
 constexpr png_alloc_size_t kMaxChunkBytes = 1u << 20;
+// The largest block libpng may allocate while reading. libpng sizes a text
+// chunk's buffer by the length the chunk claims, before reading it, so a
+// few bytes claiming a 2 GB text would otherwise cost 2 GB; rows (at most
+// kMaxWidth 16-bit RGBA pixels) and the decompressor stay far below this.
+constexpr png_alloc_size_t kMaxAllocation = 4u << 20;
 // The passes of Adam7 interlacing that hold pixels of row 0: all but the
 // last, which holds the odd rows only.
 constexpr int kPassesWithRowZero = 6;
@@ -49,6 +55,16 @@ void onerror(png_structp png, png_const_charp message) {
 }
 
 void onwarning(png_structp, png_const_charp) {}
+
+// A refused allocation is an error (or, for an ancillary chunk, a warning
+// and the chunk skipped) inside libpng.
+png_voidp boundedmalloc(png_structp, png_alloc_size_t size) {
+    return size <= kMaxAllocation ? malloc(size) : nullptr;
+}
+
+void plainfree(png_structp, png_voidp block) {
+    free(block);
+}
 
 // The bytes being read and how far libpng got.
 struct Source {
@@ -188,7 +204,8 @@ bool writeimage(png_structp png, png_infop info, png_textp texts, int textcount,
 ReadResult readpng(std::string_view bytes, shell::Palette& palette) {
     ErrorState errors{};
     ReadGuard guard;
-    guard.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, onerror, onwarning);
+    guard.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &errors, onerror, onwarning,
+                                         nullptr, boundedmalloc, plainfree);
     if (guard.png) guard.info = png_create_info_struct(guard.png);
     if (!guard.info) return failure(kWhat, "out of memory");
     Source src{reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0};

@@ -7,7 +7,8 @@
 #
 # FUZZ_SECONDS changes the whole budget (default 60, split evenly between the
 # readers). Exits non-zero when the build fails or a fuzzer finds a crash, a
-# sanitizer report or a broken promise of a reader; the input that did it is
+# sanitizer report, a single allocation over 64 MB (readers keep memory
+# bounded) or a broken promise of a reader; the input that did it is
 # left in <build-dir>/fuzz/ with the reader's name in front.
 set -eu
 
@@ -38,6 +39,6 @@ for r in $readers; do
   mkdir -p "$corpus"
   echo "== $r reader: $each s =="
   "$build/fuzz/${r}_fuzz" -max_total_time="$each" -max_len=16384 -timeout=10 \
-      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/fuzz/${r}-" \
+      -rss_limit_mb=2048 -malloc_limit_mb=64 -print_final_stats=1 -artifact_prefix="$build/fuzz/${r}-" \
       "$corpus" "$root/fuzz/corpus/$r"
 done
