@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xdotool xclip imagemagick x11-utils openbox
   libtiff-dev libtiff-tools libimage-exiftool-perl
+  gimp python3-pil
   clang-14 libclang-rt-14-dev
   nodejs
   libpng-dev desktop-file-utils appstream libxml2-utils man-db shared-mime-info xdg-utils

@@ -1,0 +1,7 @@
+// Feeds arbitrary bytes to the SVG gradient reader; fuzzcheck.h says what is checked.
+#include "fuzzcheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzcheck::checkreader(palettes::Format::svg, data, size);
+    return 0;
+}

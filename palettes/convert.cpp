@@ -1,0 +1,131 @@
+// palette-convert: converts a palette or gradient file between the formats
+// of the palettes library.
+//
+//   palette-convert [--to FORMAT] IN OUT
+//
+// The input's format is recognised from its content, the output's from OUT's
+// extension unless --to names it. The palette takes its name from OUT's file
+// name; the description is the input's own where it has one, else a line
+// naming the source. Exit status: 0 done, 1 the input could not be read or
+// the output not written, 2 a wrong command line. Every failure prints one
+// line on stderr and leaves OUT as it was.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "palettes/palettes.h"
+#include "shell/atomicfile.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kUsage =
+    "Usage: palette-convert [--to FORMAT] IN OUT\n"
+    "       palette-convert --list | --help | --version\n"
+    "\n"
+    "Converts the palette or gradient in IN into OUT. The format of IN is\n"
+    "recognised from its content; the format of OUT from its extension, or\n"
+    "from --to FORMAT (a key that --list shows). The palette is named after\n"
+    "OUT's file name.\n"
+    "\n"
+    "  --to FORMAT  write this format whatever OUT's extension\n"
+    "  --list       list the formats and whether they can be read and written\n"
+    "  --help       show this text\n"
+    "  --version    show the version\n";
+
+int fail(int status, const std::string& message) {
+    fprintf(stderr, "palette-convert: %s\n", message.c_str());
+    return status;
+}
+
+void listformats() {
+    printf("%-6s %-5s %-5s %-16s %s\n", "KEY", "READ", "WRITE", "EXTENSIONS", "NAME");
+    for (const palettes::FormatInfo& f : palettes::formats()) {
+        std::string extensions;
+        for (const char* e : f.extensions)
+            extensions += std::string(extensions.empty() ? "" : " ") + "." + e;
+        printf("%-6s %-5s %-5s %-16s %s\n", f.key, f.canread ? "yes" : "no",
+               f.canwrite ? "yes" : "no", extensions.c_str(), f.name);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> operands;
+    const palettes::FormatInfo* to = nullptr;
+    bool optionsdone = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (optionsdone || arg.size() < 2 || arg[0] != '-') {
+            operands.push_back(arg);
+        } else if (arg == "--") {
+            optionsdone = true;
+        } else if (arg == "--help" || arg == "-h") {
+            fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            printf("palette-convert %s\n", PALETTE_CONVERT_VERSION);
+            return 0;
+        } else if (arg == "--list") {
+            listformats();
+            return 0;
+        } else if (arg == "--to" || arg.rfind("--to=", 0) == 0) {
+            std::string word;
+            if (arg == "--to") {
+                if (i + 1 >= argc) return fail(kExitUsage, "--to needs a format (see --list)");
+                word = argv[++i];
+            } else {
+                word = arg.substr(5);
+            }
+            to = palettes::findformat(word);
+            if (to == nullptr)
+                return fail(kExitUsage, "unknown format \"" + word + "\" (see --list)");
+            if (!to->canwrite)
+                return fail(kExitUsage, std::string(to->name) + " files cannot be written");
+        } else {
+            return fail(kExitUsage, "unknown option \"" + arg + "\" (see --help)");
+        }
+    }
+    if (operands.size() != 2) return fail(kExitUsage, "expected IN and OUT (see --help)");
+    const std::string& in = operands[0];
+    const std::string& out = operands[1];
+
+    if (to == nullptr) {
+        to = palettes::formatofpath(out);
+        if (to == nullptr)
+            return fail(kExitUsage, "cannot tell the format from \"" + out + "\": use --to");
+        if (!to->canwrite)
+            return fail(kExitUsage, std::string(to->name) + " files cannot be written");
+    }
+
+    std::string bytes, error;
+    if (!palettes::loadfile(in, bytes, error))
+        return fail(kExitFailure, "cannot read " + in + ": " + error);
+    shell::Palette palette{};
+    palettes::ReadResult read = palettes::decodepalette(bytes, in, palette);
+    if (!read.ok) {
+        // A MAP reader's failure carries no text of its own.
+        if (read.error.empty()) read.error = "Not a MAP palette: a line is not three numbers";
+        return fail(kExitFailure, in + ": " + read.error);
+    }
+
+    std::string description = read.description;
+    if (description.empty())
+        description = "Converted from " + in.substr(in.rfind('/') + 1) + " (" +
+                      palettes::info(read.format).name + ")\n";
+    std::string encoded =
+        palettes::encodepalette(to->format, palette, palettes::namefrompath(out), description);
+    if (encoded.empty()) return fail(kExitFailure, "cannot encode " + out + ": out of memory");
+    errno = 0;
+    if (shell::writefileatomically(out, encoded) != 0) {
+        int err = errno;
+        return fail(kExitFailure,
+                    "cannot write " + out + (err ? ": " + std::string(strerror(err)) : ""));
+    }
+    return 0;
+}

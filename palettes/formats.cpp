@@ -1,0 +1,273 @@
+// The format table, recognising a file's format, and the dispatch from a
+// format to its reader and writer.
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "palettes/codec.h"
+#include "palettes/map.h"
+
+namespace palettes {
+
+namespace {
+
+// The PNG signature: every PNG file starts with these eight bytes.
+constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
+// The sizes of an Adobe colour table: 256 colours, optionally followed by
+// the colour count and the transparent index.
+constexpr size_t kActSize = 768;
+constexpr size_t kActSizeWithCount = 772;
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameword(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+std::string_view filenameof(std::string_view path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// An element whose name, without a namespace prefix, is "svg": the bytes are
+// an SVG document (or an XML file that holds one).
+bool hassvgelement(std::string_view text) {
+    for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+        size_t end = at + 1;
+        while (end < text.size() &&
+               (isalnum(static_cast<unsigned char>(text[end])) || text[end] == ':' ||
+                text[end] == '_' || text[end] == '-' || text[end] == '.'))
+            ++end;
+        std::string_view name = text.substr(at + 1, end - at - 1);
+        size_t colon = name.rfind(':');
+        if (colon != std::string_view::npos) name.remove_prefix(colon + 1);
+        if (name == "svg") return true;
+    }
+    return false;
+}
+
+// A block "name {" that holds a "gradient:" section.
+bool hasgradientblock(std::string_view text) {
+    LineReader lines(withoutbom(text));
+    std::string_view line;
+    bool inblock = false;
+    while (lines.next(line)) {
+        std::string_view t = trim(line);
+        if (!t.empty() && t.back() == '{') inblock = true;
+        if (inblock && t == "gradient:") return true;
+    }
+    return false;
+}
+
+// The first line is a palette entry: three numbers as the MAP reader takes
+// them.
+bool startswithentry(std::string_view bytes) {
+    std::string_view first = bytes.substr(0, bytes.find('\n'));
+    if (trim(first).empty() || first[0] == '\x1a') return false;
+    MapParser parser;
+    parser.feed(first.data(), first.size());
+    parser.feed("\n", 1);
+    shell::Palette scratch;
+    return parser.finish(scratch);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the table
+
+const std::vector<FormatInfo>& formats() {
+    static const std::vector<FormatInfo> table = {
+        {Format::map, "map", "Fractint .map files", {"map"}, true, true},
+        {Format::ggr, "ggr", "GIMP gradient", {"ggr"}, true, true},
+        {Format::gpl, "gpl", "GIMP palette", {"gpl"}, true, true},
+        {Format::ugr, "ugr", "Ultra Fractal gradient", {"ugr", "gradient"}, true, true},
+        {Format::act, "act", "Adobe colour table", {"act"}, true, true},
+        {Format::kfp, "kfp", "Kalles Fraktaler palette", {"kfp"}, false, true},
+        {Format::svg, "svg", "SVG gradient", {"svg"}, true, true},
+        {Format::css, "css", "CSS gradient", {"css"}, false, true},
+        {Format::png, "png", "PNG strip", {"png"}, true, true},
+        {Format::json, "json", "ParaView colour map", {"json"}, false, true},
+    };
+    return table;
+}
+
+const FormatInfo& info(Format format) {
+    for (const FormatInfo& f : formats())
+        if (f.format == format) return f;
+    return formats().front();
+}
+
+const FormatInfo* findformat(std::string_view word) {
+    if (!word.empty() && word[0] == '.') word.remove_prefix(1);
+    for (const FormatInfo& f : formats()) {
+        if (sameword(word, f.key)) return &f;
+        for (const char* e : f.extensions)
+            if (sameword(word, e)) return &f;
+    }
+    return nullptr;
+}
+
+const FormatInfo* formatofpath(std::string_view path) {
+    std::string_view name = filenameof(path);
+    size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return nullptr;
+    return findformat(name.substr(dot + 1));
+}
+
+std::string chooserfilter(const FormatInfo& format) {
+    std::string s = std::string(format.name) + " (*.";
+    if (format.extensions.size() == 1) return s + format.extensions[0] + ")";
+    s += '{';
+    for (size_t i = 0; i < format.extensions.size(); ++i)
+        s += std::string(i ? "," : "") + format.extensions[i];
+    return s + "})";
+}
+
+std::string namefrompath(std::string_view path) {
+    std::string_view name = filenameof(path);
+    size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos && dot != 0) name = name.substr(0, dot);
+    return std::string(name);
+}
+
+// ---------------------------------------------------------------- reading
+
+// The content is looked at in this order: signatures and first lines that
+// cannot be mistaken come first, then MAP's three numbers on the first line
+// (before the block structure, since a MAP trailer is free text that might
+// hold anything), then the blocks, and the size of a colour table last,
+// since a MAP file may also happen to have 768 bytes. When MAP and a colour
+// table both fit, the extension decides.
+std::optional<Format> detectformat(std::string_view bytes, std::string_view filename) {
+    const FormatInfo* byname = formatofpath(filename);
+    if (startswith(bytes, kPngSignature)) return Format::png;
+    std::string_view first = trim(firstline(bytes));
+    if (first == "GIMP Gradient") return Format::ggr;
+    if (first == "GIMP Palette") return Format::gpl;
+    std::string_view text = trim(withoutbom(bytes));
+    if (startswith(text, "<") && hassvgelement(text)) return Format::svg;
+    bool actsize = bytes.size() == kActSize || bytes.size() == kActSizeWithCount;
+    if (startswithentry(bytes)) {
+        if (actsize && byname && byname->format == Format::act) return Format::act;
+        return Format::map;
+    }
+    if (hasgradientblock(bytes)) return Format::ugr;
+    if (actsize) return Format::act;
+    if (byname && byname->canread) return byname->format;
+    return std::nullopt;
+}
+
+ReadResult decodepalette(Format format, std::string_view bytes, shell::Palette& palette) {
+    ReadResult r;
+    switch (format) {
+        case Format::map:
+            r = readmap(bytes, palette);
+            break;
+        case Format::ggr:
+            r = readggr(bytes, palette);
+            break;
+        case Format::gpl:
+            r = readgpl(bytes, palette);
+            break;
+        case Format::ugr:
+            r = readugr(bytes, palette);
+            break;
+        case Format::act:
+            r = readact(bytes, palette);
+            break;
+        case Format::svg:
+            r = readsvg(bytes, palette);
+            break;
+        case Format::png:
+            r = readpng(bytes, palette);
+            break;
+        case Format::kfp:
+        case Format::css:
+        case Format::json:
+            r.error = std::string(info(format).name) + " files cannot be read";
+            break;
+    }
+    r.format = format;
+    // A name is shown in titles and lists: one line of valid text.
+    r.name = oneline(validutf8(r.name), "");
+    return r;
+}
+
+ReadResult decodepalette(std::string_view bytes, std::string_view filename,
+                         shell::Palette& palette) {
+    std::optional<Format> format = detectformat(bytes, filename);
+    if (format) return decodepalette(*format, bytes, palette);
+    ReadResult r;
+    r.error = "Not a palette file: its content fits none of the formats read here";
+    return r;
+}
+
+// ---------------------------------------------------------------- writing
+
+std::string encodepalette(Format format, const shell::Palette& palette, std::string_view name,
+                          std::string_view description) {
+    switch (format) {
+        case Format::map:
+            return writemap(palette, description);
+        case Format::ggr:
+            return writeggr(palette, name);
+        case Format::gpl:
+            return writegpl(palette, name, description);
+        case Format::ugr:
+            return writeugr(palette, name);
+        case Format::act:
+            return writeact(palette);
+        case Format::kfp:
+            return writekfp(palette);
+        case Format::svg:
+            return writesvg(palette, name, description);
+        case Format::css:
+            return writecss(palette, name, description);
+        case Format::png:
+            return writepng(palette, name, description);
+        case Format::json:
+            return writejson(palette, name, description);
+    }
+    return {};
+}
+
+// ---------------------------------------------------------------- files
+
+bool loadfile(const std::string& path, std::string& bytes, std::string& error) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        error = strerror(errno);
+        return false;
+    }
+    std::string data;
+    char buf[65536];
+    bool ok = true;
+    for (;;) {
+        size_t n = fread(buf, 1, sizeof buf, f);
+        if (data.size() + n > kMaxFileBytes) {
+            error = "larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
+            ok = false;
+            break;
+        }
+        data.append(buf, n);
+        if (n < sizeof buf) {
+            // A folder opens but cannot be read.
+            if (ferror(f)) {
+                error = strerror(errno);
+                ok = false;
+            }
+            break;
+        }
+    }
+    fclose(f);
+    if (ok) bytes = std::move(data);
+    return ok;
+}
+
+}  // namespace palettes

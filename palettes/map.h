@@ -1,0 +1,82 @@
+// MAP palettes: 256 lines of three decimal numbers (red, green, blue), then a
+// trailer that only people read. Lines end in "\n"; the reader also takes
+// "\r\n". Both designers write this format and read it back; the gradient
+// designer's trailer is its curve description, the B-spline designer's is its
+// column table and data points.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "shell/palette.h"
+
+namespace palettes {
+
+// The gradient designer's file: 256 triplet lines, an empty line, the
+// description.
+std::string maptext(const shell::Palette& palette, const std::string& descriptionstring);
+
+// The B-spline designer's file: the palette, an empty line, the 768 curve
+// values per screen column, each channel's data points and the inversion
+// state. With `invert` non-zero every palette and column value v is written
+// as 255 - v, as the user sees it; the data points are written as they are.
+// Only the first nd[k] points of channel k are written (at most 13).
+std::string maptext(const shell::Palette& palette, const uint8_t (&spectrum)[768][3],
+                    const int (&nd)[3], const double (&dp)[3][13][2], int invert);
+
+// Reads MAP bytes already in memory; true on success, and `palette` is
+// untouched on failure.
+bool parsemap(const char* data, size_t size, shell::Palette& palette);
+
+// Reads a MAP file in bounded memory, however long its lines. 0 on success;
+// 1 when the file cannot be read or is not a MAP file, and `palette` is then
+// untouched.
+int readmapfile(const std::string& path, shell::Palette& palette);
+
+// The trailer of MAP bytes: what follows the 256 entry lines and the empty
+// line after them, as written; empty when the data has fewer than 256
+// entries.
+std::string maptrailer(const char* data, size_t size);
+
+// Reads MAP text fed in pieces of any size, so that a file is read in bounded
+// memory however long its lines are. Each of the first 256 lines must start
+// with three integers (white space first and between them is skipped, a
+// sign may stand before each digit run, anything after the third is
+// ignored); lines after the 256th are not looked at. Missing lines leave
+// their entries black, so an empty input is an all-black palette. The data
+// also ends early at blank lines that run to the end of the input, and at a
+// DOS end-of-file byte (0x1A) that starts a line.
+class MapParser {
+  public:
+    // Takes the next bytes. Returns false once the outcome is known (256
+    // lines read, or a bad line), after which the caller may stop feeding.
+    bool feed(const char* data, size_t size);
+    // Ends the input. True when it was a valid MAP palette; `out` then holds
+    // it, and is untouched otherwise.
+    bool finish(shell::Palette& out);
+
+  private:
+    void endnumber();  // stores the number just read and moves to the next field
+    void endline();
+
+    enum Stage : uint8_t {
+        blank,   // skipping white space before a number
+        sign,    // a sign was read, a digit must follow
+        digits,  // inside a number
+        rest,    // three numbers read: the rest of the line is ignored
+    };
+    shell::Palette scratch_{};  // the entries read so far; all black at first
+    int entry_ = 0;             // lines accepted so far
+    int field_ = 0;             // number being read on this line: 0 red, 1 green, 2 blue
+    Stage stage_ = blank;
+    bool negative_ = false;
+    uint8_t value_ = 0;         // the number so far, modulo 256
+    bool linestarted_ = false;  // a byte of the current line has been seen
+    bool blankseen_ = false;    // a blank line was read: only blank lines may follow
+    bool ended_ = false;        // an end-of-file byte started a line
+    bool bad_ = false;
+    static constexpr char kEndOfFile = 0x1a;
+};
+
+}  // namespace palettes
