@@ -84,23 +84,34 @@ void Surface::square(int x, int y, int w, Rgb c) {
 }
 
 void Surface::line(Point a, Point b, Rgb c, int width) {
+    stroke(a, b, c, width, width > 1);
+}
+
+void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
     // Bresenham's algorithm with its textbook decision variable: the minor
     // coordinate steps only when the true line has passed the midpoint, so a
-    // tie stays on the row (or column) nearer the start. The end point is
-    // never plotted, so a polyline does not paint its joints twice.
+    // tie stays on the row (or column) nearer the start. The path stops short
+    // of b, so a 1-pixel polyline does not paint its joints twice; a wide pen
+    // adds its cap at b on request.
     const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     const bool thin = width <= 1;
     const int half = thin ? 0 : width / 2, w = thin ? 1 : width;
     // Straight lines are one rectangle: the union of the squares painted at
-    // every pixel they visit.
-    if (dx == 0 && dy != 0) {
-        int y0 = sy > 0 ? a.y : b.y + 1, y1 = sy > 0 ? b.y - 1 : a.y;
+    // every pixel they visit, the cap's included.
+    if (dx == 0 && dy == 0) {
+        if (cap) square(b.x, b.y, width, c);
+        return;
+    }
+    if (dx == 0) {
+        const int last = cap ? b.y : b.y - sy;
+        const int y0 = std::min(a.y, last), y1 = std::max(a.y, last);
         fillrect(Rect{a.x - half, y0 - half, a.x - half + w, y1 - half + w}, c);
         return;
     }
-    if (dy == 0 && dx != 0) {
-        int x0 = sx > 0 ? a.x : b.x + 1, x1 = sx > 0 ? b.x - 1 : a.x;
+    if (dy == 0) {
+        const int last = cap ? b.x : b.x - sx;
+        const int x0 = std::min(a.x, last), x1 = std::max(a.x, last);
         fillrect(Rect{x0 - half, a.y - half, x1 - half + w, a.y - half + w}, c);
         return;
     }
@@ -134,10 +145,16 @@ void Surface::line(Point a, Point b, Rgb c, int width) {
             y += sy;
         }
     }
+    if (cap) square(b.x, b.y, width, c);
 }
 
 void Surface::polyline(const Point* pts, int count, Rgb c, int width) {
-    for (int i = 1; i < count; ++i) line(pts[i - 1], pts[i], c, width);
+    // With a wide pen every segment is capped, but each cap before the last
+    // is the square that the next segment paints first at the same point
+    // (after a run of segments without length, the next segment that has
+    // one, or the last segment's cap): only the last cap adds pixels.
+    for (int i = 1; i < count; ++i)
+        stroke(pts[i - 1], pts[i], c, width, width > 1 && i == count - 1);
     if (count > 0) pos_ = pts[count - 1];
 }
 
