@@ -38,44 +38,10 @@ void Surface::setpixel(int x, int y, Rgb c) {
     p[2] = c.b;
 }
 
-void Surface::fillrect(const Rect& r0, Rgb c) {
-    Rect r = intersect(r0, bounds());
-    if (r.empty()) return;
-    if (r.width() <= 16) {
-        // Narrow: writing the pixels beats a copy call per row.
-        for (int y = r.top; y < r.bottom; ++y) {
-            uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
-            for (int x = r.left; x < r.right; ++x, p += 3) {
-                p[0] = c.r;
-                p[1] = c.g;
-                p[2] = c.b;
-            }
-        }
-        return;
-    }
-    // Wide: paint the first row, then copy it to the others.
-    uint8_t* first = &px_[(size_t(r.top) * w_ + r.left) * 3];
-    uint8_t* p = first;
-    for (int x = r.left; x < r.right; ++x, p += 3) {
-        p[0] = c.r;
-        p[1] = c.g;
-        p[2] = c.b;
-    }
-    const size_t n = size_t(r.width()) * 3;
-    for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(&px_[(size_t(y) * w_ + r.left) * 3], first, n);
-}
-
-void Surface::square(int x, int y, int w, Rgb c) {
-    int l = x - w / 2, t = y - w / 2;
-    if (l < 0 || t < 0 || l + w > w_ || t + w > h_) {
-        fillrect(Rect{l, t, l + w, t + w}, c);
-        return;
-    }
-    // Wholly inside: the common case of a curve drawn with a wide pen.
-    for (int row = 0; row < w; ++row) {
-        uint8_t* p = &px_[(size_t(t + row) * w_ + l) * 3];
-        for (int col = 0; col < w; ++col, p += 3) {
+void Surface::paint(const Rect& r, Rgb c) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
+        for (int x = r.left; x < r.right; ++x, p += 3) {
             p[0] = c.r;
             p[1] = c.g;
             p[2] = c.b;
@@ -83,36 +49,54 @@ void Surface::square(int x, int y, int w, Rgb c) {
     }
 }
 
-void Surface::line(Point a, Point b, Rgb c, int width) {
-    stroke(a, b, c, width, width > 1);
+void Surface::fillrect(const Rect& r0, Rgb c) {
+    Rect r = intersect(r0, bounds());
+    if (r.empty()) return;
+    if (r.width() <= kNarrow) {
+        // Narrow: writing the pixels beats a copy call per row.
+        paint(r, c);
+        return;
+    }
+    // Wide: paint the first row, then copy it to the others.
+    uint8_t* first = &px_[(size_t(r.top) * w_ + r.left) * 3];
+    paint(Rect{r.left, r.top, r.right, r.top + 1}, c);
+    const size_t n = size_t(r.width()) * 3;
+    for (int y = r.top + 1; y < r.bottom; ++y)
+        std::memcpy(&px_[(size_t(y) * w_ + r.left) * 3], first, n);
+}
+
+void Surface::square(int x, int y, int w, Rgb c) {
+    const Rect r{x - w / 2, y - w / 2, x - w / 2 + w, y - w / 2 + w};
+    // Wholly inside: the common case of a curve drawn with a wide pen.
+    if (r.left >= 0 && r.top >= 0 && r.right <= w_ && r.bottom <= h_)
+        paint(r, c);
+    else
+        fillrect(r, c);
 }
 
 void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
     // Bresenham's algorithm with its textbook decision variable: the minor
     // coordinate steps only when the true line has passed the midpoint, so a
-    // tie stays on the row (or column) nearer the start. The path stops short
-    // of b, so a 1-pixel polyline does not paint its joints twice; a wide pen
-    // adds its cap at b on request.
+    // tie stays on the row (or column) nearer the start. After as many steps
+    // as the longer side, the path arrives at b exactly; it stops short of b,
+    // so a 1-pixel polyline does not paint its joints twice, unless a wide
+    // pen's cap is asked for, which is the square at b.
     const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     const bool thin = width <= 1;
     const int half = thin ? 0 : width / 2, w = thin ? 1 : width;
+    const int end = cap ? 1 : 0;  // 1 when the path goes on to paint b itself
     // Straight lines are one rectangle: the union of the squares painted at
-    // every pixel they visit, the cap's included.
-    if (dx == 0 && dy == 0) {
-        if (cap) square(b.x, b.y, width, c);
-        return;
-    }
-    if (dx == 0) {
-        const int last = cap ? b.y : b.y - sy;
-        const int y0 = std::min(a.y, last), y1 = std::max(a.y, last);
-        fillrect(Rect{a.x - half, y0 - half, a.x - half + w, y1 - half + w}, c);
-        return;
-    }
-    if (dy == 0) {
-        const int last = cap ? b.x : b.x - sx;
-        const int x0 = std::min(a.x, last), x1 = std::max(a.x, last);
-        fillrect(Rect{x0 - half, a.y - half, x1 - half + w, a.y - half + w}, c);
+    // every pixel they visit, the cap's included. Curves drawn as many short
+    // steps make these small and inside, so those skip the clipping.
+    if ((dx == 0) != (dy == 0)) {
+        const Point last = cap ? b : Point{b.x - (dx ? sx : 0), b.y - (dy ? sy : 0)};
+        const Rect r{std::min(a.x, last.x) - half, std::min(a.y, last.y) - half,
+                     std::max(a.x, last.x) - half + w, std::max(a.y, last.y) - half + w};
+        if (r.width() <= kNarrow && r.left >= 0 && r.top >= 0 && r.right <= w_ && r.bottom <= h_)
+            paint(r, c);
+        else
+            fillrect(r, c);
         return;
     }
     auto plot = [&](int x, int y) {
@@ -124,7 +108,7 @@ void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
     int x = a.x, y = a.y;
     if (dx >= dy) {
         int d = 2 * dy - dx;
-        for (int i = 0; i < dx; ++i) {
+        for (int i = 0; i < dx + end; ++i) {
             plot(x, y);
             if (d > 0) {
                 y += sy;
@@ -135,7 +119,7 @@ void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
         }
     } else {
         int d = 2 * dx - dy;
-        for (int i = 0; i < dy; ++i) {
+        for (int i = 0; i < dy + end; ++i) {
             plot(x, y);
             if (d > 0) {
                 x += sx;
@@ -145,7 +129,6 @@ void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
             y += sy;
         }
     }
-    if (cap) square(b.x, b.y, width, c);
 }
 
 void Surface::polyline(const Point* pts, int count, Rgb c, int width) {

@@ -101,7 +101,7 @@ class Surface {
     // w 2 covers x - 1 ... x, w 3 covers x - 1 ... x + 1), and caps the end
     // with the same square at b. So a wide line covers both of its ends, and
     // a wide line from a point to itself is one square.
-    void line(Point a, Point b, Rgb c, int width = 1);
+    void line(Point a, Point b, Rgb c, int width = 1) { stroke(a, b, c, width, width > 1); }
     // The segments in order, each drawn as line() draws it: with a 1-pixel pen
     // the last point is not drawn (a closed outline paints its start once);
     // with a wider pen every join and the last point are covered.
@@ -118,6 +118,10 @@ class Surface {
     void blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 
   private:
+    // Rectangles at most this wide are filled pixel by pixel.
+    static constexpr int kNarrow = 16;
+    // Writes every pixel of r, which must lie inside the surface.
+    void paint(const Rect& r, Rgb c);
     void square(int x, int y, int w, Rgb c);
     // The line from a to b; a wide pen's cap at b only when `cap` is set.
     void stroke(Point a, Point b, Rgb c, int width, bool cap);

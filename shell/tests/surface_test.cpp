@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -162,6 +163,29 @@ TEST(Surface, PensOfOneTwoAndThreePixelsInEveryDirection) {
     Surface corner(3, 3);
     corner.line({2, 0}, {2, 1}, W, 2);  // squares at rows 0 and 1, the first half off the top
     EXPECT_EQ(picture(corner), (std::vector<std::string>{".##", ".##", "..."}));
+}
+
+// The same rule for lines of any slope and length, also across the edges:
+// a wide line is its pen's square at every pixel of the 1-pixel line and at
+// the end point.
+TEST(Surface, WideLinesAreSquaresAlongTheThinLine) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> ux(-3, 27), uy(-3, 12);
+    for (int n = 0; n < 400; ++n) {
+        const Point a{ux(rng), uy(rng)}, b{ux(rng), uy(rng)};
+        const int width = 2 + n % 2, m = 8;  // m: a margin that nothing crosses
+        Surface thin(24 + 2 * m, 10 + 2 * m);
+        thin.line({a.x + m, a.y + m}, {b.x + m, b.y + m}, W);
+        thin.setpixel(b.x + m, b.y + m, W);
+        Surface want(24, 10), got(24, 10);
+        for (const auto& [x, y] : painted(thin)) {
+            const int l = x - m - width / 2, t = y - m - width / 2;
+            want.fillrect(Rect{l, t, l + width, t + width}, W);
+        }
+        got.line(a, b, W, width);
+        ASSERT_EQ(picture(got), picture(want))
+            << a.x << "," << a.y << " to " << b.x << "," << b.y << " width " << width;
+    }
 }
 
 // A wide polyline is its segments in order, each with its cap: every join and
