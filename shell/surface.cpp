@@ -65,77 +65,63 @@ void Surface::fillrect(const Rect& r0, Rgb c) {
         std::memcpy(&px_[(size_t(y) * w_ + r.left) * 3], first, n);
 }
 
-void Surface::square(int x, int y, int w, Rgb c) {
-    const Rect r{x - w / 2, y - w / 2, x - w / 2 + w, y - w / 2 + w};
-    // Wholly inside: the common case of a curve drawn with a wide pen.
-    if (r.left >= 0 && r.top >= 0 && r.right <= w_ && r.bottom <= h_)
-        paint(r, c);
-    else
-        fillrect(r, c);
-}
-
 void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
     // Bresenham's algorithm with its textbook decision variable: the minor
     // coordinate steps only when the true line has passed the midpoint, so a
     // tie stays on the row (or column) nearer the start. After as many steps
-    // as the longer side, the path arrives at b exactly; it stops short of b,
-    // so a 1-pixel polyline does not paint its joints twice, unless a wide
-    // pen's cap is asked for, which is the square at b.
+    // as the longer side the path arrives at b exactly. It stops short of b,
+    // so a 1-pixel polyline does not paint its joints twice, unless the cap is
+    // asked for: then b is painted too, with the pen's square.
     const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    const bool thin = width <= 1;
-    const int half = thin ? 0 : width / 2, w = thin ? 1 : width;
-    const int end = cap ? 1 : 0;  // 1 when the path goes on to paint b itself
-    // Straight lines are one rectangle: the union of the squares painted at
-    // every pixel they visit, the cap's included. Curves drawn as many short
-    // steps make these small and inside, so those skip the clipping.
-    if ((dx == 0) != (dy == 0)) {
-        const Point last = cap ? b : Point{b.x - (dx ? sx : 0), b.y - (dy ? sy : 0)};
-        const Rect r{std::min(a.x, last.x) - half, std::min(a.y, last.y) - half,
-                     std::max(a.x, last.x) - half + w, std::max(a.y, last.y) - half + w};
+    const int w = std::max(width, 1), half = w / 2;
+    const bool xmajor = dx >= dy;
+    const int major = xmajor ? dx : dy, minor = xmajor ? dy : dx;
+    const int n = major + (cap ? 1 : 0);  // pixels to paint
+    // The pixels between two steps of the minor coordinate form a run along
+    // one row (or column), and the squares painted at a run's pixels make up
+    // one rectangle: the pen paints run by run. A steep or flat curve drawn
+    // as short segments is a few runs each.
+    auto run = [&](Point from, Point to) {
+        const Rect r{std::min(from.x, to.x) - half, std::min(from.y, to.y) - half,
+                     std::max(from.x, to.x) - half + w, std::max(from.y, to.y) - half + w};
+        // Short runs inside the surface, the common case, skip clipping.
         if (r.width() <= kNarrow && r.left >= 0 && r.top >= 0 && r.right <= w_ && r.bottom <= h_)
             paint(r, c);
         else
             fillrect(r, c);
+    };
+    const Point along = xmajor ? Point{sx, 0} : Point{0, sy};
+    const Point across = xmajor ? Point{0, sy} : Point{sx, 0};
+    // A straight line is one run, from a to its last painted pixel.
+    if (minor == 0) {
+        if (n > 0) run(a, Point{a.x + (n - 1) * along.x, a.y + (n - 1) * along.y});
         return;
     }
-    auto plot = [&](int x, int y) {
-        if (thin)
-            setpixel(x, y, c);
-        else
-            square(x, y, width, c);
-    };
-    int x = a.x, y = a.y;
-    if (dx >= dy) {
-        int d = 2 * dy - dx;
-        for (int i = 0; i < dx + end; ++i) {
-            plot(x, y);
-            if (d > 0) {
-                y += sy;
-                d -= 2 * dx;
-            }
-            d += 2 * dy;
-            x += sx;
+    Point p = a, start = a;
+    int d = 2 * minor - major;
+    for (int i = 1; i <= n; ++i) {
+        Point next{p.x + along.x, p.y + along.y};
+        const bool turn = d > 0;
+        if (turn) {
+            next.x += across.x;
+            next.y += across.y;
+            d -= 2 * major;
         }
-    } else {
-        int d = 2 * dx - dy;
-        for (int i = 0; i < dy + end; ++i) {
-            plot(x, y);
-            if (d > 0) {
-                x += sx;
-                d -= 2 * dy;
-            }
-            d += 2 * dx;
-            y += sy;
+        d += 2 * minor;
+        if (turn || i == n) {
+            run(start, p);
+            start = next;
         }
+        p = next;
     }
 }
 
 void Surface::polyline(const Point* pts, int count, Rgb c, int width) {
     // With a wide pen every segment is capped, but each cap before the last
     // is the square that the next segment paints first at the same point
-    // (after a run of segments without length, the next segment that has
-    // one, or the last segment's cap): only the last cap adds pixels.
+    // (after segments without length, the next segment that has one, or the
+    // last segment's cap): only the last cap adds pixels.
     for (int i = 1; i < count; ++i)
         stroke(pts[i - 1], pts[i], c, width, width > 1 && i == count - 1);
     if (count > 0) pos_ = pts[count - 1];

@@ -122,7 +122,6 @@ class Surface {
     static constexpr int kNarrow = 16;
     // Writes every pixel of r, which must lie inside the surface.
     void paint(const Rect& r, Rgb c);
-    void square(int x, int y, int w, Rgb c);
     // The line from a to b; a wide pen's cap at b only when `cap` is set.
     void stroke(Point a, Point b, Rgb c, int width, bool cap);
 
