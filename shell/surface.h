@@ -95,12 +95,12 @@ class Surface {
 
     // A line visits Bresenham's pixels from a up to, but not including, b; a
     // 1-pixel pen paints just those, so a line from a point to itself paints
-    // nothing. A wider pen (w > 1) is a geometric pen with round end caps on
-    // the platform these programs imitate: it paints, at every visited pixel,
-    // the w x w square whose top-left is (x - w/2, y - w/2) (integer division:
-    // w 2 covers x - 1 ... x, w 3 covers x - 1 ... x + 1), and caps the end
-    // with the same square at b. So a wide line covers both of its ends, and
-    // a wide line from a point to itself is one square.
+    // nothing. A wider pen (w > 1) acts as a geometric pen with round end
+    // caps: it paints, at every visited pixel, the w x w square whose
+    // top-left is (x - w/2, y - w/2) (integer division: w 2 covers x - 1 ...
+    // x, w 3 covers x - 1 ... x + 1), and caps the end with the same square at
+    // b. So a wide line covers both of its ends, and a wide line from a point
+    // to itself is one square.
     void line(Point a, Point b, Rgb c, int width = 1) { stroke(a, b, c, width, width > 1); }
     // The segments in order, each drawn as line() draws it: with a 1-pixel pen
     // the last point is not drawn (a closed outline paints its start once);

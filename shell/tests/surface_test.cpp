@@ -83,10 +83,9 @@ TEST(Surface, PolylineSkipsOnlyItsLastPoint) {
 // A 1-pixel pen paints the pixels a line visits, from its start up to but not
 // including its end. A pen of w > 1 pixels paints at each of them the w x w
 // square whose top-left is (x - w/2, y - w/2), and the same square at the end
-// point: a wide pen has round end caps on the platform these programs imitate,
-// so its end point is covered. Every line below runs two steps, in one of the
-// eight directions, inside its own 7 x 7 cell; every pixel of the surface is
-// checked.
+// point: a wide pen acts as a geometric pen with round end caps, so its end
+// point is covered. Every line below runs two steps, in one of the eight
+// directions, inside its own 7 x 7 cell; every pixel of the surface is checked.
 TEST(Surface, PensOfOneTwoAndThreePixelsInEveryDirection) {
     const Point ends[8][2] = {
         {{2, 3}, {4, 3}}, {{4, 3}, {2, 3}}, {{3, 2}, {3, 4}}, {{3, 4}, {3, 2}},  // → ← ↓ ↑
