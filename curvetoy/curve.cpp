@@ -148,15 +148,20 @@ void Demo::draw(Surface& s) {
         }
     }
 
-    // The band: a vertical 2-pixel line from y 670 to 720 per column. Every
-    // row of the band comes out the same, so the lines are drawn one row high
-    // and that row is copied down, which gives the same pixels for a fraction
-    // of the work on every drag step.
+    // The band: a vertical 2-pixel line from y 670 to 720 per column. The pen
+    // paints x - 1 ... x by y - 1 ... y at every row it visits and caps the
+    // end point with the same square, so each line covers rows 669 ... 720,
+    // and a column's right half is covered by the next line. Every row of the
+    // band comes out the same, so its first row is painted column by column
+    // and copied down, which gives the same pixels for a fraction of the work
+    // on every drag step.
+    constexpr int kBandTop = 670, kBandEnd = 720;
     for (int x = 2; x <= 1022; ++x) {
         int v = spectrum[x];
-        s.line({x, 670}, {x, 671}, Rgb{0, uint8_t(255 - v), uint8_t(v)}, 2);
+        s.fillrect(Rect{x - 1, kBandTop - 1, x + 1, kBandTop},
+                   Rgb{0, uint8_t(255 - v), uint8_t(v)});
     }
-    for (int y = 670; y < 720; ++y) s.blit(1, y, 1022, 1, s, 1, 669);
+    for (int y = kBandTop; y <= kBandEnd; ++y) s.blit(1, y, 1022, 1, s, 1, kBandTop - 1);
 
     if (okcp) {
         auto pt = [](const CONTROLPOINT& c) {

@@ -80,6 +80,9 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     EXPECT_EQ(s.getpixel(50, 154), shell::packrgb({255, 255, 255}));   // Red's outline
     EXPECT_EQ(s.getpixel(758, 402), shell::packrgb({255, 255, 255}));  // the display's
     const shell::Palette& pal = ref.as<MainWindow>().model.palette;
+    // The blue curve reaches column 756, palette entry 255: the 2-pixel pen
+    // covers the curve's last point.
+    EXPECT_EQ(s.getpixel(756, 401 - pal[255][2]), shell::packrgb({0, 0, 255}));
     EXPECT_EQ(s.getpixel(501 + 40, 470), shell::packrgb({pal[40][0], pal[40][1], pal[40][2]}));
 
     // The hover readout for palette index 10.

@@ -83,11 +83,13 @@ int draw(shell::Window& w, Model& m) {
     Point pts[256];
     for (int c = 0; c < 3; ++c) {
         for (int i = 0; i < 256; ++i) pts[i] = Point{kCurveLeft + i, kCurveBase - m.palette[i][c]};
+        // The 2-pixel pen covers the last point too: each curve reaches
+        // column 756, palette entry 255.
         v.polyline(pts, 256, kChannelColor[c], 2);
     }
-    // Each strip line runs from row 451 towards 499, which as the end point
-    // of a line is left out: the bottom row of the strip's interior stays
-    // black. All 256 lines together are one row of the palette repeated, so
+    // Each strip line is a 1-pixel line from row 451 towards 499, which as
+    // the end point of such a line is left out: the bottom row of the strip's
+    // interior stays black. All 256 lines together are one row of the palette repeated, so
     // the first row is set pixel by pixel and copied down; this gives the
     // same pixels as the lines at a fraction of the cost of a drag step.
     for (int i = 0; i < 256; ++i)

@@ -128,11 +128,12 @@ int Display::draw(shell::Window& w, Model& m, int showcp) {
     s.polyline(samples_.pts, samples_.count, pencolor[active], 2);
 
     // 9: the strip, one 2-pixel line per column. A 2-pixel pen paints x - 1 …
-    // x and y - 1 … y at every pixel it visits, so each column line is the
-    // block x - 1 … x by kStripTop - 1 … kStripBottom - 2, and a column's
-    // right half is covered by the next one. Every row of the strip is the
-    // same: the first is drawn column by column, the others copy it.
-    const Rect strip{kFirstColumn - 1, kStripTop - 1, kLastColumn + 1, kStripBottom - 1};
+    // x and y - 1 … y at every pixel it visits (kStripTop … kStripBottom - 1)
+    // and the same square at the end point, so each column line is the block
+    // x - 1 … x by kStripTop - 1 … kStripBottom, and a column's right half is
+    // covered by the next one. Every row of the strip is the same: the first
+    // is drawn column by column, the others copy it.
+    const Rect strip{kFirstColumn - 1, kStripTop - 1, kLastColumn + 1, kStripBottom + 1};
     for (int i = 0; i < kColumns; ++i) {
         Rgb c{m.spectrum[i][0], m.spectrum[i][1], m.spectrum[i][2]};
         if (m.invert) {

@@ -38,44 +38,10 @@ void Surface::setpixel(int x, int y, Rgb c) {
     p[2] = c.b;
 }
 
-void Surface::fillrect(const Rect& r0, Rgb c) {
-    Rect r = intersect(r0, bounds());
-    if (r.empty()) return;
-    if (r.width() <= 16) {
-        // Narrow: writing the pixels beats a copy call per row.
-        for (int y = r.top; y < r.bottom; ++y) {
-            uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
-            for (int x = r.left; x < r.right; ++x, p += 3) {
-                p[0] = c.r;
-                p[1] = c.g;
-                p[2] = c.b;
-            }
-        }
-        return;
-    }
-    // Wide: paint the first row, then copy it to the others.
-    uint8_t* first = &px_[(size_t(r.top) * w_ + r.left) * 3];
-    uint8_t* p = first;
-    for (int x = r.left; x < r.right; ++x, p += 3) {
-        p[0] = c.r;
-        p[1] = c.g;
-        p[2] = c.b;
-    }
-    const size_t n = size_t(r.width()) * 3;
-    for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(&px_[(size_t(y) * w_ + r.left) * 3], first, n);
-}
-
-void Surface::square(int x, int y, int w, Rgb c) {
-    int l = x - w / 2, t = y - w / 2;
-    if (l < 0 || t < 0 || l + w > w_ || t + w > h_) {
-        fillrect(Rect{l, t, l + w, t + w}, c);
-        return;
-    }
-    // Wholly inside: the common case of a curve drawn with a wide pen.
-    for (int row = 0; row < w; ++row) {
-        uint8_t* p = &px_[(size_t(t + row) * w_ + l) * 3];
-        for (int col = 0; col < w; ++col, p += 3) {
+void Surface::paint(const Rect& r, Rgb c) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
+        for (int x = r.left; x < r.right; ++x, p += 3) {
             p[0] = c.r;
             p[1] = c.g;
             p[2] = c.b;
@@ -83,61 +49,81 @@ void Surface::square(int x, int y, int w, Rgb c) {
     }
 }
 
-void Surface::line(Point a, Point b, Rgb c, int width) {
+void Surface::fillrect(const Rect& r0, Rgb c) {
+    Rect r = intersect(r0, bounds());
+    if (r.empty()) return;
+    if (r.width() <= kNarrow) {
+        // Narrow: writing the pixels beats a copy call per row.
+        paint(r, c);
+        return;
+    }
+    // Wide: paint the first row, then copy it to the others.
+    uint8_t* first = &px_[(size_t(r.top) * w_ + r.left) * 3];
+    paint(Rect{r.left, r.top, r.right, r.top + 1}, c);
+    const size_t n = size_t(r.width()) * 3;
+    for (int y = r.top + 1; y < r.bottom; ++y)
+        std::memcpy(&px_[(size_t(y) * w_ + r.left) * 3], first, n);
+}
+
+void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
     // Bresenham's algorithm with its textbook decision variable: the minor
     // coordinate steps only when the true line has passed the midpoint, so a
-    // tie stays on the row (or column) nearer the start. The end point is
-    // never plotted, so a polyline does not paint its joints twice.
+    // tie stays on the row (or column) nearer the start. After as many steps
+    // as the longer side the path arrives at b exactly. It stops short of b,
+    // so a 1-pixel polyline does not paint its joints twice, unless the cap is
+    // asked for: then b is painted too, with the pen's square.
     const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    const bool thin = width <= 1;
-    const int half = thin ? 0 : width / 2, w = thin ? 1 : width;
-    // Straight lines are one rectangle: the union of the squares painted at
-    // every pixel they visit.
-    if (dx == 0 && dy != 0) {
-        int y0 = sy > 0 ? a.y : b.y + 1, y1 = sy > 0 ? b.y - 1 : a.y;
-        fillrect(Rect{a.x - half, y0 - half, a.x - half + w, y1 - half + w}, c);
-        return;
-    }
-    if (dy == 0 && dx != 0) {
-        int x0 = sx > 0 ? a.x : b.x + 1, x1 = sx > 0 ? b.x - 1 : a.x;
-        fillrect(Rect{x0 - half, a.y - half, x1 - half + w, a.y - half + w}, c);
-        return;
-    }
-    auto plot = [&](int x, int y) {
-        if (thin)
-            setpixel(x, y, c);
+    const int w = std::max(width, 1), half = w / 2;
+    const bool xmajor = dx >= dy;
+    const int major = xmajor ? dx : dy, minor = xmajor ? dy : dx;
+    const int n = major + (cap ? 1 : 0);  // pixels to paint
+    // The pixels between two steps of the minor coordinate form a run along
+    // one row (or column), and the squares painted at a run's pixels make up
+    // one rectangle: the pen paints run by run. A steep or flat curve drawn
+    // as short segments is a few runs each.
+    auto run = [&](Point from, Point to) {
+        const Rect r{std::min(from.x, to.x) - half, std::min(from.y, to.y) - half,
+                     std::max(from.x, to.x) - half + w, std::max(from.y, to.y) - half + w};
+        // Short runs inside the surface, the common case, skip clipping.
+        if (r.width() <= kNarrow && r.left >= 0 && r.top >= 0 && r.right <= w_ && r.bottom <= h_)
+            paint(r, c);
         else
-            square(x, y, width, c);
+            fillrect(r, c);
     };
-    int x = a.x, y = a.y;
-    if (dx >= dy) {
-        int d = 2 * dy - dx;
-        for (int i = 0; i < dx; ++i) {
-            plot(x, y);
-            if (d > 0) {
-                y += sy;
-                d -= 2 * dx;
-            }
-            d += 2 * dy;
-            x += sx;
+    const Point along = xmajor ? Point{sx, 0} : Point{0, sy};
+    const Point across = xmajor ? Point{0, sy} : Point{sx, 0};
+    // A straight line is one run, from a to its last painted pixel.
+    if (minor == 0) {
+        if (n > 0) run(a, Point{a.x + (n - 1) * along.x, a.y + (n - 1) * along.y});
+        return;
+    }
+    Point p = a, start = a;
+    int d = 2 * minor - major;
+    for (int i = 1; i <= n; ++i) {
+        Point next{p.x + along.x, p.y + along.y};
+        const bool turn = d > 0;
+        if (turn) {
+            next.x += across.x;
+            next.y += across.y;
+            d -= 2 * major;
         }
-    } else {
-        int d = 2 * dx - dy;
-        for (int i = 0; i < dy; ++i) {
-            plot(x, y);
-            if (d > 0) {
-                x += sx;
-                d -= 2 * dy;
-            }
-            d += 2 * dx;
-            y += sy;
+        d += 2 * minor;
+        if (turn || i == n) {
+            run(start, p);
+            start = next;
         }
+        p = next;
     }
 }
 
 void Surface::polyline(const Point* pts, int count, Rgb c, int width) {
-    for (int i = 1; i < count; ++i) line(pts[i - 1], pts[i], c, width);
+    // With a wide pen every segment is capped, but each cap before the last
+    // is the square that the next segment paints first at the same point
+    // (after segments without length, the next segment that has one, or the
+    // last segment's cap): only the last cap adds pixels.
+    for (int i = 1; i < count; ++i)
+        stroke(pts[i - 1], pts[i], c, width, width > 1 && i == count - 1);
     if (count > 0) pos_ = pts[count - 1];
 }
 

@@ -93,11 +93,18 @@ class Surface {
     void fill(Rgb c) { fillrect(bounds(), c); }
     void fillrect(const Rect& r, Rgb c);
 
-    // A line visits Bresenham's pixels from a up to, but not including, b. With
-    // width w > 1 every visited pixel paints the w x w square whose top-left is
-    // (x - w/2, y - w/2).
-    void line(Point a, Point b, Rgb c, int width = 1);
-    // Segments in order; the last point is not drawn.
+    // A line visits Bresenham's pixels from a up to, but not including, b; a
+    // 1-pixel pen paints just those, so a line from a point to itself paints
+    // nothing. A wider pen (w > 1) acts as a geometric pen with round end
+    // caps: it paints, at every visited pixel, the w x w square whose
+    // top-left is (x - w/2, y - w/2) (integer division: w 2 covers x - 1 ...
+    // x, w 3 covers x - 1 ... x + 1), and caps the end with the same square at
+    // b. So a wide line covers both of its ends, and a wide line from a point
+    // to itself is one square.
+    void line(Point a, Point b, Rgb c, int width = 1) { stroke(a, b, c, width, width > 1); }
+    // The segments in order, each drawn as line() draws it: with a 1-pixel pen
+    // the last point is not drawn (a closed outline paints its start once);
+    // with a wider pen every join and the last point are covered.
     void polyline(const Point* pts, int count, Rgb c, int width = 1);
     // A pen position for code that draws step by step, like a plotter.
     void moveto(int x, int y) { pos_ = Point{x, y}; }
@@ -111,7 +118,12 @@ class Surface {
     void blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 
   private:
-    void square(int x, int y, int w, Rgb c);
+    // Rectangles at most this wide are filled pixel by pixel.
+    static constexpr int kNarrow = 16;
+    // Writes every pixel of r, which must lie inside the surface.
+    void paint(const Rect& r, Rgb c);
+    // The line from a to b; a wide pen's cap at b only when `cap` is set.
+    void stroke(Point a, Point b, Rgb c, int width, bool cap);
 
     int w_ = 0, h_ = 0;
     std::vector<uint8_t, CacheLineAllocator<uint8_t>> px_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -107,9 +108,18 @@ TEST(CurvetoyModel, BandShowsTheHeightOfTheCurve) {
     EXPECT_EQ(s.at(1022, 669),
               (Rgb{0, uint8_t(255 - d.spectrum[1022]), uint8_t(d.spectrum[1022])}));
     EXPECT_EQ(s.at(1023, 500), (Rgb{192, 192, 192}));  // the grid's right edge
-    EXPECT_EQ(s.at(1023, 700), (Rgb{}));
-    EXPECT_EQ(s.at(500, 720), (Rgb{}));  // the band ends at 720
-    EXPECT_EQ(s.at(500, 668), (Rgb{}));
+    // Each column's line runs from row 670 to 720, and the 2-pixel pen covers
+    // the row above every visited pixel and its end point: the band fills
+    // rows 669 ... 720 of columns 1 ... 1022.
+    auto band = [&](int x) {
+        const int v = d.spectrum[std::min(x + 1, 1022)];
+        return Rgb{0, uint8_t(255 - v), uint8_t(v)};
+    };
+    for (int y : {668, 669, 720, 721})
+        for (int x = 0; x < 1024; ++x) {
+            const bool in = x >= 1 && x <= 1022 && y >= 669 && y <= 720;
+            ASSERT_EQ(s.at(x, y), in ? band(x) : Rgb{}) << x << "," << y;
+        }
 
     // Anchors beyond the plot flatten the drawn curve: pure blue at the top,
     // pure green at the bottom.
@@ -122,6 +132,17 @@ TEST(CurvetoyModel, BandShowsTheHeightOfTheCurve) {
     EXPECT_EQ(s.at(383, 700), (Rgb{0, 0, 255}));
     EXPECT_EQ(s.at(639, 700), (Rgb{0, 255, 0}));
     for (int y = 0; y < 129; ++y) EXPECT_NE(s.at(384, y), (Rgb{0, 128, 224})) << y;
+
+    // The last anchor below the plot: the last segment runs along the bottom
+    // row and ends clamped at (1022, 639), where no marker covers it. The pen
+    // covers that end point: its square reaches column 1022, next to the
+    // grid's right edge.
+    place(d, 8, 1023, 760);
+    d.cpcalc();
+    d.draw(s);
+    for (int x = 1010; x <= 1022; ++x)
+        for (int y = 637; y <= 639; ++y)
+            EXPECT_EQ(s.at(x, y), y >= 638 ? (Rgb{0, 160, 64}) : Rgb{}) << x << "," << y;
 }
 
 TEST(CurvetoyModel, ColumnsKeepTheirValuesBetweenDrawings) {

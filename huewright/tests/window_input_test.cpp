@@ -200,10 +200,12 @@ TEST_F(HueWindow, HoverReadoutAtTheStripEdges) {
         t.add(540, 595, text);
         EXPECT_TRUE(sameinside(host.g_hdc, t.s, erasevalues)) << x;
         EXPECT_TRUE(sameinside(host.g_vhdc, t.s, erasevalues)) << x;
-        // The tick: 3 pixels wide, rows 501 to 515, alone in its row.
+        // The tick: 3 pixels wide, alone in its row. Its line runs from row
+        // 501 to 515, and the 3-pixel pen's cap covers the end: rows 501 to
+        // 516 under the strip's outline, and nothing in row 517.
         for (int y = 501; y < 518; ++y)
             for (int tx = 500; tx < 758; ++tx) {
-                const bool tick = tx >= x - 1 && tx <= x + 1 && y <= 515;
+                const bool tick = tx >= x - 1 && tx <= x + 1 && y <= 516;
                 ASSERT_EQ(shown(tx, y), tick ? kWhite : kBlack) << x << ": " << tx << "," << y;
             }
     };

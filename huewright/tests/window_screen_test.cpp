@@ -127,10 +127,11 @@ TEST_F(HueWindow, StartUpStripAndCurves) {
         EXPECT_EQ(s.at(501 + i, 498), want) << i;
         EXPECT_EQ(s.at(501 + i, 499), kBlackPx) << i;
     }
-    // Blue is drawn last: its points are all blue. Red and green lie under
-    // the later curves only where those pass.
+    // Blue is drawn last: its points are all blue, the last one too, which
+    // the 2-pixel pen's end cap covers. Red and green lie under the later
+    // curves only where those pass.
     int seen[3] = {0, 0, 0};
-    for (int i = 0; i < 255; ++i) {
+    for (int i = 0; i < 256; ++i) {
         const Rgb c = startupcolour(m, i);
         const int v[3] = {c.r, c.g, c.b};
         for (int ch = 0; ch < 3; ++ch) {
@@ -141,7 +142,14 @@ TEST_F(HueWindow, StartUpStripAndCurves) {
             EXPECT_TRUE(at == kChannelColor[ch] || later) << ch << " at " << i;
         }
     }
-    EXPECT_EQ(seen[2], 255);
+    EXPECT_EQ(seen[2], 256);
+    // So every curve reaches column 756, palette entry 255: blue's cap is the
+    // square x 755 ... 756 by y - 1 ... y around its last point, and nothing
+    // reaches column 757.
+    const int blue = 401 - m.palette[255][2];
+    for (int y = blue - 1; y <= blue; ++y)
+        for (int x = 755; x <= 756; ++x) EXPECT_EQ(s.at(x, y), kChannelColor[2]) << x << "," << y;
+    for (int y = 145; y < 402; ++y) EXPECT_EQ(s.at(757, y), kBlackPx) << y;
     EXPECT_GT(seen[0], 230);
     EXPECT_GT(seen[1], 230);
     // Nothing else inside the display: a value of 255 plots at row 146 and

@@ -129,6 +129,52 @@ TEST(Program, NameOperandsAndIcon) {
     }
 }
 
+// A pixel inside `r` with red (want true) or without.
+bool findpixel(const Surface& s, const shell::Rect& r, bool withred, int& fx, int& fy) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if ((s.at(x, y).r != 0) == withred) {
+                fx = x, fy = y;
+                return true;
+            }
+    return false;
+}
+
+// Each strip column x (128 … 895) is a 2-pixel line from row 665 to 715. The
+// pen paints x - 1 … x by y - 1 … y at rows 665 … 714 and caps the end with the
+// same square at 715, so the strip covers rows 664 … 715; pixel x shows column
+// x + 1, whose line is drawn later, except at the last column.
+TEST_F(Window, StripEdgesFollowThePen) {
+    // Inverted, so that the strip's outer columns, value 0 at start-up, are
+    // not black.
+    int wx, wy;
+    ASSERT_TRUE(findpixel(host.g_hdc, click[box_wheel], true, wx, wy));
+    host.click(wx, wy);
+    ASSERT_EQ(m.invert, 1);
+    auto colour = [&](int x) {
+        const uint8_t* s = m.spectrum[std::min(x + 1, kLastColumn) - kFirstColumn];
+        return Rgb{uint8_t(255 - s[0]), uint8_t(255 - s[1]), uint8_t(255 - s[2])};
+    };
+    for (int y : {663, 664, 665, 714, 715, 716})
+        for (int x = 0; x < xres; ++x) {
+            const bool in = x >= 127 && x <= 895 && y >= 664 && y <= 715;
+            ASSERT_EQ(shown(x, y), in ? colour(x) : Rgb{}) << x << "," << y;
+        }
+    EXPECT_EQ(colour(127), (Rgb{255, 255, 255}));
+    EXPECT_EQ(colour(895), (Rgb{255, 255, 255}));
+
+    // The readout's background starts at row 715, so a hover clears the
+    // strip's last row; the 3-pixel tick, a line from 716 to 730 at the
+    // column left of the pointer, covers rows 715 … 731 of x - 2 … x.
+    host.move(428, 700);
+    const Rgb white{255, 255, 255};
+    for (int x = 420; x <= 435; ++x) {
+        const bool tick = x >= 426 && x <= 428;
+        EXPECT_EQ(shown(x, 714), colour(x)) << x;
+        for (int y : {715, 716, 731}) EXPECT_EQ(shown(x, y), tick ? white : Rgb{}) << x << "," << y;
+    }
+}
+
 TEST_F(Window, ChannelSelection) {
     uint8_t red[768];
     for (int c = 0; c < 768; ++c) red[c] = m.spectrum[c][0];
@@ -356,17 +402,6 @@ TEST_F(Window, HomeAndEndMoveTheThumbButNotTheCount) {
     });
     host.command(cmd_points);
     EXPECT_EQ(m.nd[0], 10);
-}
-
-// A pixel inside `r` with red (want true) or without.
-bool findpixel(const Surface& s, const shell::Rect& r, bool withred, int& fx, int& fy) {
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if ((s.at(x, y).r != 0) == withred) {
-                fx = x, fy = y;
-                return true;
-            }
-    return false;
 }
 
 TEST_F(Window, LogoTogglesOnlyOnItsPicture) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
 using namespace shell;
 
@@ -18,6 +21,15 @@ std::set<std::pair<int, int>> painted(const Surface& s) {
         for (int x = 0; x < s.width(); ++x)
             if (s.at(x, y) != K) out.insert({x, y});
     return out;
+}
+
+// The surface as rows of text: '#' for a painted pixel, '.' for black.
+std::vector<std::string> picture(const Surface& s) {
+    std::vector<std::string> rows(s.height(), std::string(s.width(), '.'));
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x)
+            if (s.at(x, y) != K) rows[y][x] = '#';
+    return rows;
 }
 
 }  // namespace
@@ -68,27 +80,137 @@ TEST(Surface, PolylineSkipsOnlyItsLastPoint) {
     EXPECT_EQ(s.position().x, 1);
 }
 
-TEST(Surface, WidePens) {
-    Surface two(8, 6);
-    two.line({3, 2}, {4, 2}, W, 2);  // one pixel visited: square x-1..x, y-1..y
-    EXPECT_EQ(painted(two), (std::set<std::pair<int, int>>{{2, 1}, {3, 1}, {2, 2}, {3, 2}}));
+// A 1-pixel pen paints the pixels a line visits, from its start up to but not
+// including its end. A pen of w > 1 pixels paints at each of them the w x w
+// square whose top-left is (x - w/2, y - w/2), and the same square at the end
+// point: a wide pen acts as a geometric pen with round end caps, so its end
+// point is covered. Every line below runs two steps, in one of the eight
+// directions, inside its own 7 x 7 cell; every pixel of the surface is checked.
+TEST(Surface, PensOfOneTwoAndThreePixelsInEveryDirection) {
+    const Point ends[8][2] = {
+        {{2, 3}, {4, 3}}, {{4, 3}, {2, 3}}, {{3, 2}, {3, 4}}, {{3, 4}, {3, 2}},  // → ← ↓ ↑
+        {{2, 2}, {4, 4}}, {{4, 4}, {2, 2}}, {{4, 2}, {2, 4}}, {{2, 4}, {4, 2}},  // ↘ ↖ ↙ ↗
+    };
+    const std::vector<std::string> want[3] = {
+        {
+            "............................",
+            "............................",
+            ".................#..........",
+            "..##......##.....#......#...",
+            "........................#...",
+            "............................",
+            "............................",
+            "............................",
+            "............................",
+            "..#...............#.........",
+            "...#......#......#......#...",
+            "...........#...........#....",
+            "............................",
+            "............................",
+        },
+        {
+            "............................",
+            "................##.....##...",
+            ".####...####....##.....##...",
+            ".####...####....##.....##...",
+            "................##.....##...",
+            "............................",
+            "............................",
+            "............................",
+            ".##.....##.......##.....##..",
+            ".###....###.....###....###..",
+            "..###....###...###....###...",
+            "...##.....##...##.....##....",
+            "............................",
+            "............................",
+        },
+        {
+            "............................",
+            "................###....###..",
+            ".#####..#####...###....###..",
+            ".#####..#####...###....###..",
+            ".#####..#####...###....###..",
+            "................###....###..",
+            "............................",
+            "............................",
+            ".###....###......###....###.",
+            ".####...####....####...####.",
+            ".#####..#####..#####..#####.",
+            "..####...####..####...####..",
+            "...###....###..###....###...",
+            "............................",
+        },
+    };
+    for (int width = 1; width <= 3; ++width) {
+        Surface s(28, 14);
+        for (int k = 0; k < 8; ++k) {
+            const Point o{7 * (k % 4), 7 * (k / 4)};
+            s.line({o.x + ends[k][0].x, o.y + ends[k][0].y},
+                   {o.x + ends[k][1].x, o.y + ends[k][1].y}, W, width);
+        }
+        EXPECT_EQ(picture(s), want[width - 1]) << "width " << width;
+    }
 
-    Surface three(8, 6);
-    three.line({3, 2}, {4, 2}, W, 3);  // x-1..x+1
-    std::set<std::pair<int, int>> sq;
-    for (int y = 1; y <= 3; ++y)
-        for (int x = 2; x <= 4; ++x) sq.insert({x, y});
-    EXPECT_EQ(painted(three), sq);
-
-    Surface vert(6, 8);
-    vert.line({2, 1}, {2, 4}, W, 2);  // a 2-wide vertical band, rows 0..3
-    std::set<std::pair<int, int>> band;
-    for (int y = 0; y <= 3; ++y) band.insert({1, y}), band.insert({2, y});
-    EXPECT_EQ(painted(vert), band);
-
+    // A wide line from a point to itself is its cap; caps clip at the edges.
+    Surface dot(5, 5);
+    dot.line({2, 2}, {2, 2}, W, 3);
+    EXPECT_EQ(picture(dot),
+              (std::vector<std::string>{".....", ".###.", ".###.", ".###.", "....."}));
     Surface edge(3, 3);
-    edge.line({0, 0}, {1, 0}, W, 3);  // clipped at the corner
-    EXPECT_EQ(painted(edge), (std::set<std::pair<int, int>>{{0, 0}, {1, 0}, {0, 1}, {1, 1}}));
+    edge.line({1, 1}, {0, 0}, W, 3);
+    EXPECT_EQ(picture(edge), (std::vector<std::string>{"###", "###", "###"}));
+    Surface corner(3, 3);
+    corner.line({2, 0}, {2, 1}, W, 2);  // squares at rows 0 and 1, the first half off the top
+    EXPECT_EQ(picture(corner), (std::vector<std::string>{".##", ".##", "..."}));
+}
+
+// The same rule for lines of any slope and length, also across the edges:
+// a wide line is its pen's square at every pixel of the 1-pixel line and at
+// the end point.
+TEST(Surface, WideLinesAreSquaresAlongTheThinLine) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> ux(-3, 27), uy(-3, 12);
+    for (int n = 0; n < 400; ++n) {
+        const Point a{ux(rng), uy(rng)}, b{ux(rng), uy(rng)};
+        const int width = 2 + n % 2, m = 8;  // m: a margin that nothing crosses
+        Surface thin(24 + 2 * m, 10 + 2 * m);
+        thin.line({a.x + m, a.y + m}, {b.x + m, b.y + m}, W);
+        thin.setpixel(b.x + m, b.y + m, W);
+        Surface want(24, 10), got(24, 10);
+        for (const auto& [x, y] : painted(thin)) {
+            const int l = x - m - width / 2, t = y - m - width / 2;
+            want.fillrect(Rect{l, t, l + width, t + width}, W);
+        }
+        got.line(a, b, W, width);
+        ASSERT_EQ(picture(got), picture(want))
+            << a.x << "," << a.y << " to " << b.x << "," << b.y << " width " << width;
+    }
+}
+
+// A wide polyline is its segments in order, each with its cap: every join and
+// its last point are covered.
+TEST(Surface, WidePolylinesCoverJoinsAndTheLastPoint) {
+    Surface l(7, 6);
+    const Point corner[3] = {{1, 1}, {4, 1}, {4, 4}};
+    l.polyline(corner, 3, W, 2);
+    EXPECT_EQ(picture(l), (std::vector<std::string>{"#####..", "#####..", "...##..", "...##..",
+                                                    "...##..", "......."}));
+    EXPECT_EQ(l.position().y, 4);
+
+    // The same pixels as its segments drawn one by one, also where points
+    // repeat (segments without length) and where the path turns back.
+    const Point path[7] = {{2, 2}, {6, 3}, {6, 3}, {6, 3}, {3, 7}, {8, 7}, {5, 5}};
+    for (int width : {2, 3}) {
+        Surface whole(11, 10), parts(11, 10);
+        whole.polyline(path, 7, W, width);
+        for (int i = 1; i < 7; ++i) parts.line(path[i - 1], path[i], W, width);
+        EXPECT_EQ(picture(whole), picture(parts)) << "width " << width;
+    }
+    Surface tail(11, 10), tailparts(11, 10);
+    tail.polyline(path + 1, 3, W, 3);  // only repeated points: one square
+    tailparts.line(path[1], path[1], W, 3);
+    EXPECT_EQ(picture(tail), picture(tailparts));
+    EXPECT_EQ(painted(tail).size(), 9u);
 }
 
 TEST(Surface, FillsClip) {
