@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "analysis/picture.h"
-#include "huewright/model.h"
+#include "huewright/model/model.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "huewright/mainwindow.h"
-#include "huewright/model.h"
+#include "huewright/ui/mainwindow.h"
+#include "huewright/model/model.h"
 #include "shell/headless/host.h"
 
 namespace {

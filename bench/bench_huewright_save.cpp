@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "huewright/helpart.h"
-#include "huewright/mainwindow.h"
+#include "huewright/art/helpart.h"
+#include "huewright/ui/mainwindow.h"
 #include "shell/headless/host.h"
 
 namespace {

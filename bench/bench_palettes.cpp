@@ -3,7 +3,7 @@
 // the content as the programs and palette-convert do.
 #include <benchmark/benchmark.h>
 
-#include "huewright/model.h"
+#include "huewright/model/model.h"
 #include "palettes/palettes.h"
 
 namespace {

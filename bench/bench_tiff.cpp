@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "huewright/tests/tiff_images.h"
+#include "huewright/tests/files/tiff_images.h"
 #include "shell/headless/host.h"
-#include "tiff.h"
+#include "huewright/files/tiff.h"
 
 namespace {
 

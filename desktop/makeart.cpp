@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "curvetoy/mainwindow.h"
-#include "huewright/mainwindow.h"
+#include "huewright/ui/mainwindow.h"
 #include "knotloom/mainwindow.h"
 #include "pngfile.h"
 #include "shell/headless/host.h"

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "harness.h"
-#include "huewright/artwork.h"
-#include "huewright/draw.h"
+#include "huewright/art/artwork.h"
+#include "huewright/ui/draw.h"
 #include "knotloom/artwork.h"
 #include "knotloom/layout.h"
 #include "shell/chooserlayout.h"

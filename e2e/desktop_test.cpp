@@ -9,7 +9,7 @@
 
 #include "curvetoy/mainwindow.h"
 #include "harness.h"
-#include "huewright/mainwindow.h"
+#include "huewright/ui/mainwindow.h"
 #include "knotloom/mainwindow.h"
 
 // Xlib last: its macros (None, Bool, Status) clash with the names above.

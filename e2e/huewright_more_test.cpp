@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "harness.h"
-#include "huewright/draw.h"
-#include "huewright/helpdialog.h"
-#include "huewright/model.h"
-#include "huewright/namedialog.h"
-#include "huewright/preview.h"
+#include "huewright/ui/draw.h"
+#include "huewright/ui/helpdialog.h"
+#include "huewright/model/model.h"
+#include "huewright/ui/namedialog.h"
+#include "huewright/ui/preview.h"
 #include "shell/dialog.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "harness.h"
-#include "huewright/mainwindow.h"
+#include "huewright/ui/mainwindow.h"
 #include "shell/headless/host.h"
 
 namespace {

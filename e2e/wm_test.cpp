@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "harness.h"
-#include "huewright/helpdialog.h"
-#include "huewright/mainwindow.h"
-#include "huewright/namedialog.h"
+#include "huewright/ui/helpdialog.h"
+#include "huewright/ui/mainwindow.h"
+#include "huewright/ui/namedialog.h"
 #include "knotloom/layout.h"
 #include "knotloom/mainwindow.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow.h"
+#include "huewright/ui/mainwindow.h"
 
 int main(int argc, char** argv) {
     return shell::runprogram(huewright::programdesc(), argc, argv);

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "huewright/model.h"
+#include "huewright/model/model.h"
 
 using namespace analysis;
 using namespace analysis::layout;

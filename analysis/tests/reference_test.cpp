@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "analysis/analysis.h"
-#include "huewright/model.h"
+#include "huewright/model/model.h"
 #include "shell/headless/testing.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "analysis/picture.h"
-#include "huewright/model.h"
+#include "huewright/model/model.h"
 #include "shell/atomicfile.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "huewright/model.h"
+#include "huewright/model/model.h"
 #include "shell/palette.h"
 
 namespace testdata {

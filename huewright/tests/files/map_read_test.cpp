@@ -1,0 +1,225 @@
+// Reading MAP files: what loads, what fails, and how numbers are taken.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "huewright/ui/mapfile.h"
+
+using namespace huewright;
+
+namespace {
+
+using Entry = std::array<uint8_t, 3>;
+
+// A palette that no load would produce by accident, to see what changed.
+shell::Palette marked() {
+    shell::Palette pal;
+    for (int i = 0; i < 256; ++i) pal[i] = {uint8_t(i), uint8_t(255 - i), 77};
+    return pal;
+}
+
+std::string lines(int n, const char* end = "\n") {
+    std::string s;
+    for (int i = 0; i < n; ++i)
+        s += std::to_string(i) + " " + std::to_string(i / 2) + " " + std::to_string(255 - i) + end;
+    return s;
+}
+
+bool parse(const std::string& s, shell::Palette& pal) {
+    return parsemap(s.data(), s.size(), pal);
+}
+
+void expectlines(const shell::Palette& pal, int n) {
+    for (int i = 0; i < 256; ++i) {
+        Entry want = i < n ? Entry{uint8_t(i), uint8_t(i / 2), uint8_t(255 - i)} : Entry{0, 0, 0};
+        ASSERT_EQ(pal[i], want) << "entry " << i;
+    }
+}
+
+class MapReadFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char name[] = "/tmp/map_read_test.XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir = name;
+    }
+    void TearDown() override {
+        std::string cmd = "rm -rf '" + dir + "'";
+        ASSERT_EQ(system(cmd.c_str()), 0);
+    }
+    std::string put(const std::string& name, const std::string& content) {
+        std::string p = dir + "/" + name;
+        std::ofstream(p, std::ios::binary) << content;
+        return p;
+    }
+    std::string dir;
+};
+
+}  // namespace
+
+TEST(MapRead, FullAndShortFilesLoadWithMissingEntriesBlack) {
+    shell::Palette pal = marked();
+    ASSERT_TRUE(parse(lines(256), pal));
+    expectlines(pal, 256);
+
+    // Lines after the 256th are never looked at, not even a bad one.
+    pal = marked();
+    ASSERT_TRUE(parse(lines(256) + "\nnot a palette line\n1 2\n", pal));
+    expectlines(pal, 256);
+
+    // The B-spline designer's file: column table, data points and an
+    // unterminated last line all lie beyond the palette.
+    pal = marked();
+    std::string spline = lines(256) + "\n" + lines(256) + lines(256) + lines(256) +
+                         "\nRed\ndp[0][0]: 64.0  dp[0][1]: 256.0\n\nInversion: True";
+    ASSERT_TRUE(parse(spline, pal));
+    expectlines(pal, 256);
+
+    pal = marked();
+    ASSERT_TRUE(parse(lines(10), pal));
+    expectlines(pal, 10);
+
+    // A last line without its line end still counts.
+    pal = marked();
+    std::string s = lines(5);
+    s.pop_back();
+    ASSERT_TRUE(parse(s, pal));
+    expectlines(pal, 5);
+
+    pal = marked();
+    ASSERT_TRUE(parse("", pal));
+    expectlines(pal, 0);
+}
+
+TEST(MapRead, TrailingBlankLinesAndAnEndOfFileByteEndTheData) {
+    struct Case {
+        std::string text;
+        int entries;
+    };
+    const Case cases[] = {
+        {lines(224) + "\n", 224},                      // a collection's short file
+        {lines(224, "\r\n") + "\r\n  \t\r\n\n", 224},  // several blank lines, CR LF
+        {lines(224) + "   ", 224},                     // an unfinished blank last line
+        {"   \n", 0},
+        {"\r\n", 0},
+        {lines(30) + "\x1a", 30},  // DOS end-of-file mark, then nothing
+        {lines(30, "\r\n") + "\x1a" + "junk that text mode never read\n1 2\n", 30},
+        {lines(30) + "\n\n\x1a\n1 2\n", 30},  // blank lines, then the mark
+    };
+    for (const Case& c : cases) {
+        shell::Palette pal = marked();
+        EXPECT_TRUE(parse(c.text, pal)) << c.text.substr(c.text.size() - 10);
+        expectlines(pal, c.entries);
+    }
+}
+
+TEST(MapRead, BadLinesFailAndChangeNothing) {
+    const std::string bad[] = {
+        lines(3) + "\n" + lines(3),       // an empty line, then more entries
+        lines(3) + " \r\n\n" + lines(3),  // blank lines, then more entries
+        lines(3) + "\n\n" + "1 2 x\n",    // blank lines, then a bad line
+        lines(3) + "1 2\n",               // two numbers
+        lines(3) + "1 2",                 // two numbers on an unfinished last line
+        lines(3) + " \x1a\n",             // the end-of-file mark not at a line's start
+        "1 2 x3\n",                       // a letter where the third number belongs
+        "1, 2, 3\n",                      // commas
+        "1 2 - 3\n",                      // a sign without its digits
+        "1 2 +\n",
+        std::string("1 2\0 3\n", 7),  // an embedded NUL ends the line's text
+        "# comment\n" + lines(3),
+    };
+    for (const std::string& s : bad) {
+        shell::Palette pal = marked();
+        EXPECT_FALSE(parse(s, pal)) << s;
+        EXPECT_EQ(pal, marked()) << s;
+    }
+}
+
+TEST(MapRead, NumbersKeepTheirLowEightBits) {
+    shell::Palette pal{};
+    std::string text =
+        "300 -5 12 a comment after the third number\n"
+        "256 -1 -256\n"
+        "  \t+7\t\v-0 0255\r\n"
+        "1-2-3\n";
+    text += std::string("4 5 6x anything\0 even NUL\n", 26);
+    // Beyond the range of int the same rule holds, exactly: the number's
+    // value modulo 256 (123456789012345678901234567890 mod 256 is 210).
+    text +=
+        "123456789012345678901234567890 -123456789012345678901234567890 "
+        "000000000000000000000000000000000000000000000000000000000000000000000000000000001\n";
+    text += "4294967296 4294967295 -2147483649\n";
+    ASSERT_TRUE(parse(text, pal));
+    EXPECT_EQ(pal[0], (Entry{44, 251, 12}));
+    EXPECT_EQ(pal[1], (Entry{0, 255, 0}));
+    EXPECT_EQ(pal[2], (Entry{7, 0, 255}));
+    EXPECT_EQ(pal[3], (Entry{1, 254, 253}));
+    EXPECT_EQ(pal[4], (Entry{4, 5, 6}));
+    EXPECT_EQ(pal[5], (Entry{210, 46, 1}));
+    EXPECT_EQ(pal[6], (Entry{0, 255, 255}));
+    EXPECT_EQ(pal[7], (Entry{0, 0, 0}));
+}
+
+TEST(MapRead, OnePhysicalLineIsOneLineWhateverItsLength) {
+    // A 5,000-character comment after the numbers, and 5,000 blanks before
+    // them: each is one entry, and the next line is the next entry.
+    std::string text =
+        "1 2 3 " + std::string(5000, 'c') + "\n" + std::string(5000, ' ') + "4 5 6\n7 8 9\n";
+    shell::Palette pal{};
+    ASSERT_TRUE(parse(text, pal));
+    EXPECT_EQ(pal[0], (Entry{1, 2, 3}));
+    EXPECT_EQ(pal[1], (Entry{4, 5, 6}));
+    EXPECT_EQ(pal[2], (Entry{7, 8, 9}));
+    EXPECT_EQ(pal[3], (Entry{0, 0, 0}));
+}
+
+TEST(MapRead, PiecesOfAnySizeGiveTheSameResult) {
+    std::string text = lines(200, "\r\n") + "  -12345678901234567890\t+300 7 rest\n" + lines(60);
+    shell::Palette whole{};
+    ASSERT_TRUE(parse(text, whole));
+    for (size_t piece : {1, 2, 3, 7, 64}) {
+        MapParser parser;
+        for (size_t at = 0; at < text.size(); at += piece)
+            parser.feed(text.data() + at, std::min(piece, text.size() - at));
+        shell::Palette pal{};
+        ASSERT_TRUE(parser.finish(pal)) << piece;
+        EXPECT_EQ(pal, whole) << piece;
+    }
+}
+
+TEST_F(MapReadFile, ReadsFilesOfEitherLineEndAndLongLinesAcrossReads) {
+    shell::Palette pal = marked();
+    ASSERT_EQ(readmapfile(put("unix.map", lines(256) + "\ntrailer\n"), pal), 0);
+    expectlines(pal, 256);
+
+    pal = marked();
+    ASSERT_EQ(readmapfile(put("dos.map", lines(256, "\r\n") + "\r\ntrailer\r\n"), pal), 0);
+    expectlines(pal, 256);
+
+    // The file reader takes the file in blocks; a line that spans several
+    // of them is still one line.
+    pal = marked();
+    std::string longline = std::string(200000, ' ') + "0 0 255\n";
+    ASSERT_EQ(readmapfile(put("long.map", longline + lines(256).substr(8)), pal), 0);
+    expectlines(pal, 256);
+
+    pal = marked();
+    ASSERT_EQ(readmapfile(put("empty.map", ""), pal), 0);
+    expectlines(pal, 0);
+}
+
+TEST_F(MapReadFile, UnreadableFilesFailAndChangeNothing) {
+    shell::Palette pal = marked();
+    EXPECT_EQ(readmapfile(dir + "/missing.map", pal), 1);
+    EXPECT_EQ(readmapfile(dir, pal), 1);  // a folder opens but cannot be read
+    EXPECT_EQ(readmapfile(put("bad.map", lines(100) + "1 2\n"), pal), 1);
+    EXPECT_EQ(pal, marked());
+
+    // Names are case-sensitive and used as given: no upper-casing.
+    put("Mixed.map", "9 9 9\n");
+    EXPECT_EQ(readmapfile(dir + "/MIXED.MAP", pal), 1);
+    EXPECT_EQ(readmapfile(dir + "/Mixed.map", pal), 0);
+    EXPECT_EQ(pal[0], (Entry{9, 9, 9}));
+}

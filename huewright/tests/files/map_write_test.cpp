@@ -1,0 +1,144 @@
+// The MAP files and the curve description the gradient designer writes,
+// compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "huewright/ui/mapfile.h"
+
+using namespace huewright;
+
+namespace {
+
+// The start-up palette, worked out here from the sine rule on its own: the
+// phase-1 table with the argument stored as a double and the rest evaluated
+// in extended precision, then every channel read at (256 - i + xsh) mod 256.
+shell::Palette startuppalette() {
+    uint8_t sine[256];
+    for (int k = 0; k < 256; ++k) {
+        double a = static_cast<double>(static_cast<long double>((k + 192) % 256) *
+                                       static_cast<long double>(M_PI) *
+                                       static_cast<long double>(1.0 / 128));
+        sine[k] =
+            static_cast<uint8_t>(static_cast<int>((sinl(a) + 1) * static_cast<long double>(127.9)));
+    }
+    const int xsh[3] = {165, 90, 0};
+    shell::Palette pal{};
+    for (int i = 0; i < 256; ++i)
+        for (int c = 0; c < 3; ++c) pal[i][c] = sine[(256 - i + xsh[c]) % 256];
+    return pal;
+}
+
+const char* const kStartupDescription =
+    "Xo Gradient curve parameters\n"
+    "\n"
+    "Red: Sine\n"
+    "phase: 1\n"
+    "index shift: 165\n"
+    "amplitude: 255\n"
+    "vertical shift: 0\n"
+    "\n"
+    "Green: Sine\n"
+    "phase: 1\n"
+    "index shift: 90\n"
+    "amplitude: 255\n"
+    "vertical shift: 0\n"
+    "\n"
+    "Blue: Sine\n"
+    "phase: 1\n"
+    "index shift: 0\n"
+    "amplitude: 255\n"
+    "vertical shift: 0\n";
+
+std::string describe(const PARAMETERS (&p)[3], const int (&stretch)[3]) {
+    std::string s = "previous text that must go";
+    writedescription(s, p, stretch);
+    return s;
+}
+
+std::string readfile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+TEST(MapWrite, StartupFileIsTripletsEmptyLineAndDescription) {
+    shell::Palette pal = startuppalette();
+    // The rule reproduces the known start-up colours.
+    EXPECT_EQ(pal[0], (std::array<uint8_t, 3>{206, 204, 0}));
+    EXPECT_EQ(pal[128], (std::array<uint8_t, 3>{49, 51, 255}));
+    EXPECT_EQ(pal[255], (std::array<uint8_t, 3>{204, 206, 0}));
+    const int firstfull[3] = {33, 214, 124};
+    for (int c = 0; c < 3; ++c) {
+        int i = 0;
+        while (i < 256 && pal[i][c] != 255) ++i;
+        EXPECT_EQ(i, firstfull[c]) << c;
+    }
+
+    const int flat[3] = {0, 0, 0};
+    std::string description = describe(startupparameters, flat);
+    EXPECT_EQ(description, kStartupDescription);
+
+    std::string expected;
+    for (const auto& e : pal)
+        expected +=
+            std::to_string(e[0]) + " " + std::to_string(e[1]) + " " + std::to_string(e[2]) + "\n";
+    expected += "\n";
+    expected += kStartupDescription;
+
+    char dir[] = "/tmp/map_write_test.XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::string path = std::string(dir) + "/startup.map";
+    ASSERT_EQ(writemapfile(path, pal, description), 0);
+    std::string written = readfile(path);
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(written.substr(0, 10), "206 204 0\n");
+    remove(path.c_str());
+    rmdir(dir);
+}
+
+TEST(MapWrite, DescriptionOfEveryCurveType) {
+    PARAMETERS p[3] = {startupparameters[0], startupparameters[1], startupparameters[2]};
+    int stretch[3] = {0, 0, 0};
+
+    // Arc; quadratic Bezier, not stretched (three parameter lines); one
+    // segment line.
+    p[0].ct = 1;
+    p[1].ct = 2;
+    p[2].ct = 3;
+    EXPECT_EQ(describe(p, stretch),
+              "Xo Gradient curve parameters\n"
+              "\nRed: Arc\n"
+              "anchor: 0\nvertex: 96\n"
+              "\nGreen: Bezier\n"
+              "(0, y): 128\n(255, y): 128\ncontrol 1: (48, 224)\n"
+              "\nBlue: Line\n"
+              "Number of line segments: 1\n(0, y): 128\n(255, y): 128\n");
+
+    // Cubic and stretched Bezier (five lines); two-segment line; a stretch
+    // flag on a channel that is not a Bezier says nothing.
+    p[0].ct = 2;
+    p[0].bd = 1;
+    stretch[0] = 1;
+    p[1].ct = 0;
+    p[1].sp = 2;
+    p[1].amp = 128;
+    p[1].ysh = 127;
+    stretch[1] = 1;
+    p[2].Ln = 2;
+    EXPECT_EQ(describe(p, stretch),
+              "Xo Gradient curve parameters\n"
+              "\nRed: Bezier\n"
+              "(0, y): 128\n(255, y): 128\ncontrol 1: (32, 180)\ncontrol 2: (224, 48)\n"
+              "stretched\n"
+              "\nGreen: Sine\n"
+              "phase: 2\nindex shift: 90\namplitude: 128\nvertical shift: 127\n"
+              "\nBlue: Line\n"
+              "Number of line segments: 2\n(0, y): 128\n(255, y): 128\n"
+              "Middle (x, y): (128, 0)\n");
+}
