@@ -12,8 +12,8 @@
 #include <string>
 
 #include "huewright/tests/files/tiff_images.h"
+#include "huewright/ui/screensave.h"
 #include "shell/headless/host.h"
-#include "huewright/files/tiff.h"
 
 namespace {
 

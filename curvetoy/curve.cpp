@@ -48,7 +48,7 @@ Matrix makeM1() {
 
 const Matrix M1 = makeM1();
 
-void setclickrect(CONTROLPOINT* p, double x, double y) {
+void setclickrect(SplinePoint* p, double x, double y) {
     int ix = static_cast<int>(x), iy = static_cast<int>(y);
     p->crect = Rect{ix - 4, iy - 4, ix + 5, iy + 5};
 }
@@ -123,7 +123,7 @@ void Demo::draw(Surface& s) {
     for (int y : {127, 256, 384, 512, 640}) s.line({0, y}, {1023, y}, kGrid);
 
     for (int k = 0; k < nd - 1; ++k) {
-        const CONTROLPOINT &p0 = dp[k], &p1 = dp[k + 1], &q0 = cp[2 * k], &q1 = cp[2 * k + 1];
+        const SplinePoint &p0 = dp[k], &p1 = dp[k + 1], &q0 = cp[2 * k], &q1 = cp[2 * k + 1];
         int lastx = 0, lasty = 0;
         bool first = true;
         // The parameter is accumulated in steps of 0.001, so the last sample
@@ -164,7 +164,7 @@ void Demo::draw(Surface& s) {
     for (int y = kBandTop; y <= kBandEnd; ++y) s.blit(1, y, 1022, 1, s, 1, kBandTop - 1);
 
     if (okcp) {
-        auto pt = [](const CONTROLPOINT& c) {
+        auto pt = [](const SplinePoint& c) {
             return Point{static_cast<int>(c.x), static_cast<int>(c.y)};
         };
         s.line(pt(dp[0]), pt(cp[0]), kHandle);

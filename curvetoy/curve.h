@@ -7,7 +7,7 @@
 
 namespace curvetoy {
 
-struct CONTROLPOINT {
+struct SplinePoint {
     double x = 0, y = 0;
     shell::Rect crect{};  // 9 x 9 marker and hit area
 };
@@ -17,13 +17,13 @@ constexpr int nc = 2 * (nd - 1);  // control points Q0 ... Q15
 constexpr int kWidth = 1024, kHeight = 768;
 
 // The marker square around a point, from trunc(x) - 4 to trunc(x) + 5.
-void setclickrect(CONTROLPOINT* p, double x, double y);
+void setclickrect(SplinePoint* p, double x, double y);
 // Left and top edges belong to the rectangle.
 int pointinrect(const shell::Point* mp, const shell::Rect* r);
 
 struct Demo {
-    CONTROLPOINT dp[nd];
-    CONTROLPOINT cp[nc];
+    SplinePoint dp[nd];
+    SplinePoint cp[nc];
     int spectrum[kWidth] = {};  // height 0..255 the curve last had in each column
     int okcp = 0;               // control points shown
     shell::Surface marker[2];   // red anchor dot, yellow control-point dot

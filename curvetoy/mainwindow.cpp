@@ -40,7 +40,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             // Positions outside the client area are ignored; the drag goes on
             // when the pointer comes back.
             if (m.x >= w.xres() || m.y >= w.yres()) return 0;
-            CONTROLPOINT& a = demo.dp[dpindex];
+            SplinePoint& a = demo.dp[dpindex];
             a.x = m.x;
             a.y = m.y;
             setclickrect(&a, a.x, a.y);

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "harness.h"
+#include "huewright/model/model.h"
 #include "huewright/ui/draw.h"
 #include "huewright/ui/helpdialog.h"
-#include "huewright/model/model.h"
 #include "huewright/ui/namedialog.h"
-#include "huewright/ui/preview.h"
+#include "huewright/ui/previewcommand.h"
 #include "shell/dialog.h"
 
 namespace {
@@ -167,7 +167,8 @@ TEST(HuewrightMoreDesktop, NameSaveHelpPreviewAndExit) {
     shell::Surface want = curves;
     huewright::Model model;
     model.startuppalette();
-    model.mset(want, {}, 1, huewright::MsetKernel::rule);
+    huewright::mset(model.palette, want, huewright::kMsetOrigin, {}, 1,
+                    huewright::MsetKernel::rule);
     app.click(wheel.x, wheel.y);
     app.settle(500);
     EXPECT_EQ(differences(app.shot(), want), 0);

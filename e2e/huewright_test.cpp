@@ -9,6 +9,7 @@
 
 #include "harness.h"
 #include "huewright/ui/mainwindow.h"
+#include "palettes/map.h"
 #include "shell/headless/host.h"
 
 namespace {
@@ -122,8 +123,8 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     ref.press(601, 301);
     ref.move(650, 200);
     ref.release(650, 200);
-    EXPECT_EQ(ref.as<MainWindow>().model.ptemp.bc2x, 148);
-    EXPECT_EQ(ref.as<MainWindow>().model.ptemp.bc2y, 201);
+    EXPECT_EQ(ref.as<MainWindow>().editor.ptemp.bc2x, 148);
+    EXPECT_EQ(ref.as<MainWindow>().editor.ptemp.bc2y, 201);
     s = app.shot();
     EXPECT_EQ(differences(s, ref.g_hdc, curves), 0);
     EXPECT_EQ(s.getpixel(648, 200), shell::packrgb({255, 128, 255}));
@@ -154,7 +155,7 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     app.x("xdotool key Return");
     app.settle(300);
     EXPECT_EQ(readfile(dir + "/pal.map"),
-              huewright::maptext(edited, ref.as<MainWindow>().files.descriptionstring));
+              palettes::maptext(edited, ref.as<MainWindow>().descriptionstring));
 
     // Open a MAP file written with CR LF line ends.
     {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <random>
 
-using curvetoy::CONTROLPOINT;
 using curvetoy::Demo;
+using curvetoy::SplinePoint;
 using shell::Rgb;
 
 namespace {
@@ -35,7 +35,7 @@ void expectsolved(const Demo& d) {
 
 // The Bezier point of segment k at parameter t.
 double bez(const Demo& d, int k, double t, bool ycoord) {
-    auto v = [&](const CONTROLPOINT& c) { return ycoord ? c.y : c.x; };
+    auto v = [&](const SplinePoint& c) { return ycoord ? c.y : c.x; };
     double u = 1 - t;
     return u * u * u * v(d.dp[k]) + 3 * t * u * u * v(d.cp[2 * k]) +
            3 * t * t * u * v(d.cp[2 * k + 1]) + t * t * t * v(d.dp[k + 1]);
@@ -85,7 +85,7 @@ TEST(CurvetoyModel, CurvePassesThroughEveryAnchorSmoothly) {
 }
 
 TEST(CurvetoyModel, MarkerRectanglesAndHits) {
-    CONTROLPOINT c;
+    SplinePoint c;
     curvetoy::setclickrect(&c, 128.9, 256.2);  // truncated first
     EXPECT_EQ(c.crect, (shell::Rect{124, 252, 133, 261}));
     shell::Point in{124, 252}, out{133, 256};

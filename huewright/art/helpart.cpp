@@ -208,7 +208,7 @@ class Curves {
         m_.cndx = 0;
     }
     Column sine(int sp, int xsh, int amp, int ysh) {
-        PARAMETERS ps = startupparameters[0];
+        Parameters ps = startupparameters[0];
         ps.ct = 0;
         ps.sp = sp;
         ps.xsh = xsh;

@@ -10,11 +10,11 @@ constexpr int helpbitmap1width = 470;  // the Sine picture
 constexpr int helpbitmap2width = 310;  // the Arc picture and the Bezier and Line picture
 constexpr int helpbitmapheight = 150;
 
-// How much of each picture the Help dialog is sure to show. Its pictures
-// start at 154 and 234 of its 394 dialog units; with base units of 7 pixels
-// across (the narrowest the shell uses for its 11-point font) the dialog's
-// right edge cuts the last 50 and 30 columns. Everything that explains lies
-// left of that, so the pictures read whole at any of the shell's base units.
+// The columns of each picture that hold its drawing; the rest is black. The
+// dialog shows the pictures whole (at 154 and 234 of its 394 dialog units,
+// with base units (9, 17) they end at 816 and 836 of its 887 pixels), and the
+// drawing keeps clear of the right edge, which the layout was made to allow
+// a dialog font with narrower units to cut.
 constexpr int helpbitmap1visible = 420;
 constexpr int helpbitmap2visible = 280;
 

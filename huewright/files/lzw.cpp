@@ -10,10 +10,6 @@ namespace huewright {
 // written in one piece. That only holds on a little-endian machine.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the strip buffer assumes little-endian");
 
-const char* const lzw_ineffectivetext =
-    "LZW compression ineffective for this image.\nPlease save in uncompressed format.";
-const char* const lzw_ineffectivecaption = "TIFF LZW";
-
 LzwEncoder::LzwEncoder(uint64_t rawsize)
     : slots(hashsize, freeslot),
       // The last word in progress is counted after the final limit check, and a
@@ -23,11 +19,11 @@ LzwEncoder::LzwEncoder(uint64_t rawsize)
       bytelimit_(rawsize * 19 / 20) {
     codebuffer.reset(static_cast<uint16_t*>(std::calloc(bufferwords, sizeof(uint16_t))));
     if (!codebuffer) throw std::bad_alloc();
-    LZWinit(0);
+    LZWinit(LzwReset::newstrip);
 }
 
-void LzwEncoder::LZWinit(int index) {
-    if (index == 0) {
+void LzwEncoder::LZWinit(LzwReset reset) {
+    if (reset == LzwReset::newstrip) {
         // Only the words an earlier strip reached can be non-zero.
         std::fill(codebuffer.get(), codebuffer.get() + std::min(bufferwords, codewords + 2), 0);
         codewords = 0;
@@ -69,7 +65,7 @@ int LzwEncoder::advance() {
         ++codebits;
     } else if (entrytotal == lzw_tablefull) {
         if (writeLZWcode(lzw_clear)) return lzw_ineffective;
-        LZWinit(1);
+        LZWinit(LzwReset::afterclear);
     }
     return lzw_ok;
 }

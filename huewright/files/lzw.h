@@ -28,9 +28,9 @@ constexpr uint16_t lzw_empty = 5000;     // above every code and byte: "no strin
 // Results of the encoder.
 enum LzwResult { lzw_ok = 0, lzw_ineffective = 1 };
 
-// The text and caption of the box shown when the encoder gives up.
-extern const char* const lzw_ineffectivetext;
-extern const char* const lzw_ineffectivecaption;
+// What a reset of the encoder starts: a new strip, or the table after a Clear
+// code within the strip being written.
+enum class LzwReset { newstrip, afterclear };
 
 // How a code of width w (9 to 12) starting at bit o (0 to 15, counted from the
 // most significant bit) of a 16-bit word lands in that word and the next.
@@ -65,9 +65,9 @@ class LzwEncoder {
     // Throws std::bad_alloc when the buffer cannot be had.
     explicit LzwEncoder(uint64_t rawsize);
 
-    // With 0, the start of a strip: empty table and empty output. With any
-    // other value, the reset after a Clear code: the output stays.
-    void LZWinit(int index);
+    // A new strip: empty table and empty output. After a Clear code: a fresh
+    // table, and the output stays.
+    void LZWinit(LzwReset reset);
     // Appends one code at the current width. Returns lzw_ineffective once the
     // completed words exceed the byte limit.
     int writeLZWcode(uint16_t code);

@@ -1,7 +1,6 @@
-// The file is built in two pieces: the header, directory and data area are
-// composed in memory (tiffhead), and the strip follows row by row (raw) or in
-// one piece once the LZW encoder has finished. Both go to a temporary file
-// that replaces the target only when all of it was written.
+// The file is built in memory in two pieces: the header, directory and data
+// area (tiffhead), then the strip, row by row (raw) or in one piece once the
+// LZW encoder has finished. The caller puts the bytes on disk.
 #include "huewright/files/tiff.h"
 
 #include <memory>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "huewright/files/lzw.h"
-#include "shell/atomicfile.h"
 
 namespace huewright {
 
@@ -155,100 +153,52 @@ std::vector<uint8_t> tiffhead(int xres, int yres, int compression, const Metadat
     return h.b;
 }
 
-// The window title counts the rows in per cent, from "1 %" to "100 %",
-// changed only when the number changes and flushed so that it shows while
-// the window handles no events.
-class Progress {
-  public:
-    Progress(shell::Window& w, int rows) : w_(w), rows_(rows) {}
-    void row(int j) {
-        const int pct = static_cast<int>(int64_t(j) * 100 / rows_) + 1;
-        if (pct == shown_) return;
-        shown_ = pct;
-        w_.settitle(std::to_string(pct) + " %");
-        w_.flush();
-    }
+}  // namespace
 
-  private:
-    shell::Window& w_;
-    int rows_;
-    int shown_ = 0;
-};
-
-int save(shell::Window& window, const shell::Surface& hdc, bool lzw, const std::string& file,
-         const Metadata& m) {
-    const int xres = hdc.width(), yres = hdc.height();
+int encodetiff(const shell::Surface& picture, int compression, const Metadata& m, std::string& out,
+               const std::function<void(int row, int rows)>& progress) {
+    out.clear();
+    const bool lzw = compression != compression_none;
+    const int xres = picture.width(), yres = picture.height();
     const uint64_t rawsize = uint64_t(xres) * 3 * uint64_t(yres);
     // Sizes the directory cannot express would make a file no reader takes.
     if (xres < 1 || yres < 1 || xres > maxdimension || yres > maxdimension || rawsize > UINT32_MAX)
         return save_writeerror;
     const size_t rowbytes = size_t(xres) * 3;
-
-    const std::vector<uint8_t> iptc = iptcwrite(m);
-    const std::string xmp = xmpwrite(m);
-    const std::vector<uint8_t> head = tiffhead(xres, yres, lzw ? compression_lzw : compression_none,
-                                               m, iptc, xmp, static_cast<uint32_t>(rawsize));
-
-    shell::AtomicFile out;
-    if (!out.open(file)) return save_openerror;
-    std::unique_ptr<LzwEncoder> encoder;
     try {
+        const std::vector<uint8_t> iptc = iptcwrite(m);
+        const std::string xmp = xmpwrite(m);
+        const std::vector<uint8_t> head =
+            tiffhead(xres, yres, lzw ? compression_lzw : compression_none, m, iptc, xmp,
+                     static_cast<uint32_t>(rawsize));
+        std::unique_ptr<LzwEncoder> encoder;
         if (lzw) encoder = std::make_unique<LzwEncoder>(rawsize);
+        out.reserve(head.size() + (lzw ? 0 : rawsize));
+        out.append(head.begin(), head.end());
+        for (int j = 0; j < yres; ++j) {
+            if (progress) progress(j, yres);
+            // The surface keeps its rows as red, green, blue bytes: exactly
+            // the strip's order.
+            const uint8_t* row = picture.data() + size_t(j) * size_t(picture.stride());
+            if (encoder) {
+                if (encoder->LZWcompress(row, rowbytes)) return save_compressionerror;
+            } else {
+                out.append(reinterpret_cast<const char*>(row), rowbytes);
+            }
+        }
+        if (encoder) {
+            if (encoder->LZWfinish()) return save_compressionerror;
+            out.append(reinterpret_cast<const char*>(encoder->strip()), encoder->codebytes());
+            // StripByteCounts said the raw size; the strip is what it is.
+            const uint32_t n = static_cast<uint32_t>(encoder->codebytes());
+            for (int k = 0; k < 4; ++k)
+                out[stripbytecountsoffset + k] = static_cast<char>((n >> (8 * k)) & 0xFF);
+        }
     } catch (const std::bad_alloc&) {
+        out.clear();
         return save_memoryerror;
     }
-    if (!out.write(head.data(), head.size())) return save_writeerror;
-
-    Progress progress(window, yres);
-    if (encoder) encoder->LZWinit(0);
-    for (int j = 0; j < yres; ++j) {
-        progress.row(j);
-        // The surface keeps its rows as red, green, blue bytes: exactly the
-        // strip's order.
-        const uint8_t* row = hdc.data() + size_t(j) * size_t(hdc.stride());
-        if (encoder) {
-            if (encoder->LZWcompress(row, rowbytes)) return save_compressionerror;
-        } else if (!out.write(row, rowbytes)) {
-            return save_writeerror;
-        }
-    }
-    if (encoder) {
-        if (encoder->LZWfinish()) return save_compressionerror;
-        if (!out.write(encoder->strip(), encoder->codebytes())) return save_writeerror;
-        const uint32_t n = static_cast<uint32_t>(encoder->codebytes());
-        const uint8_t count[4] = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
-        if (!out.seek(stripbytecountsoffset) || !out.write(count, sizeof count))
-            return save_writeerror;
-    }
-    if (!out.commit()) return save_writeerror;
     return save_ok;
-}
-
-}  // namespace
-
-int writetiff(shell::Window& window, const shell::Surface& hdc, int compression,
-              const std::string& file, MetadataInputs& meta) {
-    const std::string savedtitle = window.title();
-    const bool wasbusy = window.busy();
-    const Metadata m = writestrings(meta.descriptionstring, meta.username, meta.clock());
-
-    window.setbusy(true);
-    int result;
-    try {
-        // Any value but "none" gets LZW, and the file says so.
-        result = save(window, hdc, compression != compression_none, file, m);
-    } catch (const std::bad_alloc&) {
-        result = save_memoryerror;
-    }
-    // The window comes back before any message, so the box is not met by a
-    // percentage in the title and a wait cursor.
-    window.settitle(savedtitle);
-    window.setbusy(wasbusy);
-    if (result == save_compressionerror) {
-        window.messagebox(lzw_ineffectivetext, lzw_ineffectivecaption, shell::Icon::exclamation,
-                          false);
-    }
-    return result;
 }
 
 }  // namespace huewright

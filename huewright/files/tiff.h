@@ -6,11 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "huewright/files/metadata.h"
 #include "shell/surface.h"
-#include "shell/window.h"
 
 namespace huewright {
 
@@ -18,12 +18,13 @@ namespace huewright {
 constexpr int compression_none = 1;
 constexpr int compression_lzw = 5;
 
-// Results of writetiff; 1 and up select a text of saveerror.
+// Results of a save; 1 and up select a text of saveerror.
 enum SaveResult {
     save_ok = 0,
-    save_openerror = 1,         // the file cannot be created
+    save_openerror = 1,         // the file cannot be created (the caller's atomic save)
     save_memoryerror = 2,       // no memory for the line or strip buffer
-    save_writeerror = 3,        // a write, flush, close or the final rename failed
+    save_writeerror = 3,        // a write, flush, close or the final rename failed (the
+                                // caller's), or a picture too large for a TIFF
     save_compressionerror = 4,  // LZW compression was ineffective
 };
 // The text the caller shows for a result 1 to 4 (caption "Save file error");
@@ -33,25 +34,12 @@ const char* saveerror(int result);
 // Byte offset of the StripByteCounts value field in every file written.
 constexpr int stripbytecountsoffset = 126;
 
-// What the file says besides the picture.
-struct MetadataInputs {
-    // The curve description. Padded in place to an odd length (the program's
-    // own copy keeps that space until the description is next composed).
-    std::string& descriptionstring;
-    // The author, as the Name Entry dialog stored it.
-    std::string username = defaultusername;
-    // When the copyright notice is dated (in UTC).
-    Clock clock = systemclock;
-};
-
-// Writes `hdc` to `file` with `compression` 1 or 5. While it works the
-// window's title counts "1 %" to "100 %", the window is busy and takes no
-// input; title and busy state are restored before it returns. The file is
-// written under a temporary name in the same folder and renamed over `file`
-// only when complete, so a failure leaves an existing file as it was. When
-// LZW does not pay, the "TIFF LZW" box is shown (after the window is
-// restored) and the result is save_compressionerror.
-int writetiff(shell::Window& window, const shell::Surface& hdc, int compression,
-              const std::string& file, MetadataInputs& meta);
+// Encodes `picture` as a TIFF file with `compression` 1 or 5 (any value but
+// 1 gets LZW) and the strings of `m`, into `out`. progress(row, rows) is
+// called before each row is encoded. Returns save_ok, save_memoryerror,
+// save_compressionerror when LZW does not pay, or save_writeerror for a
+// picture no TIFF directory can describe; `out` is complete only on save_ok.
+int encodetiff(const shell::Surface& picture, int compression, const Metadata& m, std::string& out,
+               const std::function<void(int row, int rows)>& progress = {});
 
 }  // namespace huewright

@@ -7,7 +7,7 @@ namespace huewright {
 
 // The settings of all four curve types for one channel, and which is in
 // effect. Field order is part of the program's contract: keep it.
-struct PARAMETERS {
+struct Parameters {
     int32_t ct;    // curve type: 0 Sine, 1 Arc, 2 Bezier, 3 Line
     int32_t sp;    // sine phase, 1 or 2
     int32_t xsh;   // sine x shift
@@ -25,18 +25,20 @@ struct PARAMETERS {
     int32_t L255;  // line value at the end
     int32_t Lmx, Lmy;
 };
-static_assert(sizeof(PARAMETERS) == 19 * 4, "PARAMETERS has 19 32-bit fields");
+static_assert(sizeof(Parameters) == 19 * 4, "Parameters has 19 32-bit fields");
 
-inline bool operator==(const PARAMETERS& a, const PARAMETERS& b) {
+inline bool operator==(const Parameters& a, const Parameters& b) {
     return a.ct == b.ct && a.sp == b.sp && a.xsh == b.xsh && a.amp == b.amp && a.ysh == b.ysh &&
            a.aan == b.aan && a.avt == b.avt && a.bd == b.bd && a.b0 == b.b0 && a.b255 == b.b255 &&
            a.bc1x == b.bc1x && a.bc1y == b.bc1y && a.bc2x == b.bc2x && a.bc2y == b.bc2y &&
            a.Ln == b.Ln && a.L0 == b.L0 && a.L255 == b.L255 && a.Lmx == b.Lmx && a.Lmy == b.Lmy;
 }
-inline bool operator!=(const PARAMETERS& a, const PARAMETERS& b) { return !(a == b); }
+inline bool operator!=(const Parameters& a, const Parameters& b) {
+    return !(a == b);
+}
 
 // The records every run starts from: red, green, blue.
-constexpr PARAMETERS startupparameters[3] = {
+constexpr Parameters startupparameters[3] = {
     {0, 1, 165, 255, 0, 0, 96, 0, 128, 128, 32, 180, 224, 48, 1, 0, 255, 128, 190},
     {0, 1, 90, 255, 0, 0, 48, 0, 128, 128, 48, 224, 160, 16, 1, 255, 0, 128, 64},
     {0, 1, 0, 255, 0, 0, 224, 0, 128, 128, 64, 192, 192, 64, 1, 128, 128, 128, 0},

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "huewright/model/arith.h"
-#include "huewright/model/model.h"
 #include "huewright/preview/msetlanes.h"
+#include "huewright/preview/preview.h"
 
 namespace huewright {
 
@@ -211,13 +211,13 @@ void mirrorrow(int j, const uint8_t* upper, const double* upperz, uint8_t* entri
 
 }  // namespace
 
-void Model::mset(shell::Surface& surface, const std::function<void(int)>& rowdone, int threads,
+void computemset(MsetEntries& out, const std::function<void(int)>& rowready, int threads,
                  MsetKernel kernel) {
     // Rows are handed out one at a time from a shared counter. The calling
     // thread draws and reports them strictly in order, and computes rows
     // itself whenever the next one to draw is not ready yet. A lower row whose
     // mirror image above is already done is taken from it.
-    std::vector<uint8_t> rows(size_t(kMsetSize) * kMsetSize);
+    std::vector<uint8_t>& rows = out.entries;
     std::vector<double> finals(size_t(kMsetSize) * kMsetSize * 2);
     std::unique_ptr<std::atomic<int>[]> ready(new std::atomic<int>[kMsetSize]);
     for (int j = 0; j < kMsetSize; ++j) ready[j].store(0, std::memory_order_relaxed);
@@ -269,25 +269,33 @@ void Model::mset(shell::Surface& surface, const std::function<void(int)>& rowdon
                                  [&] { return ready[j].load(std::memory_order_acquire) != 0; });
             }
         }
-        drawrow(surface, j, &rows[size_t(j) * kMsetSize]);
-        if (rowdone) rowdone(j);
+        if (rowready) rowready(j);
     }
-    msetflag = 1;
 }
 
-void Model::drawrow(shell::Surface& surface, int j, const uint8_t* entries) const {
-    // In column order, as the points are computed: an escaped point writes one
-    // column to the right of where a point of the set writes, so a point of
-    // the set covers the grey of the escaped point to its left.
-    const int y = kMsetTop + j;
+void drawmsetrow(shell::Surface& surface, shell::Point origin, int j, const uint8_t* entries,
+                 const shell::Palette& palette) {
+    const int y = origin.y + j;
     for (int i = 0; i < kMsetSize; ++i) {
         const int k = entries[i];
         if (k == 0)
-            surface.setpixel(kMsetLeft + 1 + i, y, kMsetEscaped);
+            surface.setpixel(origin.x + 1 + i, y, kMsetEscaped);
         else
-            surface.setpixel(kMsetLeft + i, y,
+            surface.setpixel(origin.x + i, y,
                              shell::Rgb{palette[k][0], palette[k][1], palette[k][2]});
     }
+}
+
+void mset(const shell::Palette& palette, shell::Surface& surface, shell::Point origin,
+          const std::function<void(int)>& rowdone, int threads, MsetKernel kernel) {
+    MsetEntries pic;
+    computemset(
+        pic,
+        [&](int j) {
+            drawmsetrow(surface, origin, j, pic.row(j), palette);
+            if (rowdone) rowdone(j);
+        },
+        threads, kernel);
 }
 
 }  // namespace huewright

@@ -76,7 +76,7 @@ void drawboxes(shell::Window& w, const Screen& s) {
     w.presentall();
 }
 
-int draw(shell::Window& w, Model& m) {
+void draw(shell::Window& w, const Model& m) {
     shell::Surface& v = w.g_vhdc;
     v.fillrect(erasecurves, kBlack);
     v.fillrect(erasevalues, kBlack);
@@ -102,16 +102,14 @@ int draw(shell::Window& w, Model& m) {
     // strip, and the cleared hover readout. Everywhere else the window
     // already equals the surface, because every other drawing step shows
     // what it draws at once; copying those parts again would make each step
-    // of a drag, which redraws five times, four times slower.
+    // of a drag several times slower.
     w.present(kRedrawn);
     w.present(erasevalues);
-    m.msetflag = 0;
-    return 0;
 }
 
-int displayparams(shell::Window& w, const Screen& s, const Model& m, int index) {
-    if (!m.okdisplay[index]) return 1;
-    const PARAMETERS& ps = m.p[index];
+bool displayparams(shell::Window& w, const Screen& s, const Model& m, int index) {
+    if (!m.okdisplay[index]) return false;
+    const Parameters& ps = m.p[index];
     const int r1 = readoutrow[index][0], r2 = readoutrow[index][1];
     shell::Surface& v = w.g_vhdc;
     char text[64];
@@ -162,8 +160,8 @@ int displayparams(shell::Window& w, const Screen& s, const Model& m, int index) 
             }
             break;
     }
-    w.present(Rect{220, r1, 220 + 275, r1 + 50});
-    return 0;
+    w.present(eraseparams[index]);
+    return true;
 }
 
 void drawdot(shell::Surface& hdc, int x, int y, Rgb color) {
@@ -187,7 +185,7 @@ void showvalues(shell::Window& w, const Screen& s, const Model& m, int x) {
     const int i = x - kCurveLeft;
     v.fillrect(erasehash, kBlack);
     v.line(Point{x, 501}, Point{x, 515}, kWhite, 3);
-    w.present(Rect{500, 501, 500 + 259, 501 + 16});
+    w.present(erasehash);
 
     // The trailing spaces are part of each text.
     char text[64];

@@ -7,12 +7,11 @@
 #pragma once
 
 #include "huewright/model/model.h"
+#include "huewright/ui/geometry.h"
 #include "shell/font.h"
 #include "shell/window.h"
 
 namespace huewright {
-
-constexpr int xres = 800, yres = 640;
 
 // Interior of the curve display, cleared before the curves are drawn.
 constexpr shell::Rect erasecurves{500, 145, 758, 402};
@@ -75,13 +74,12 @@ constexpr shell::Rgb kMagenta{255, 128, 255};
 void drawboxes(shell::Window& w, const Screen& s);
 
 // The curves and the palette strip from the palette, then they are shown
-// (with any control-point dots of the window removed) and the preview flag
-// cleared. Returns 0.
-int draw(shell::Window& w, Model& m);
+// (with any control-point dots of the window removed).
+void draw(shell::Window& w, const Model& m);
 
-// Channel index's parameter readout from m.p[index]. Returns 1 and draws
-// nothing while the channel's readout is switched off, else 0.
-int displayparams(shell::Window& w, const Screen& s, const Model& m, int index);
+// Channel index's parameter readout from m.p[index]. Draws nothing and
+// returns false while the channel's readout is switched off.
+bool displayparams(shell::Window& w, const Screen& s, const Model& m, int index);
 
 // A 9 x 9 square centred on (x, y), pixel by pixel.
 void drawdot(shell::Surface& hdc, int x, int y, shell::Rgb color);

@@ -134,11 +134,9 @@ int HelpDialogProc::pictures() const {
     return n;
 }
 
-int showhelp(shell::Window& w, int parameterflag) {
-    if (parameterflag) return 0;
+void showhelp(shell::Window& w) {
     HelpDialogProc proc;
     w.dialogbox(helptemplate(), proc);
-    return 1;
 }
 
 }  // namespace huewright

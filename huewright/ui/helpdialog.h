@@ -38,8 +38,7 @@ class HelpDialogProc : public shell::DialogProc {
     std::unique_ptr<shell::Surface> pictures_[3];
 };
 
-// Command 150: the modal Help dialog, unless the Parameters dialog is open.
-// Returns 1 when the dialog was shown.
-int showhelp(shell::Window& w, int parameterflag);
+// Command 150: the modal Help dialog.
+void showhelp(shell::Window& w);
 
 }  // namespace huewright

@@ -3,8 +3,9 @@
 #include <string>
 
 #include "huewright/art/artwork.h"
+#include "huewright/model/description.h"
 #include "huewright/ui/helpdialog.h"
-#include "huewright/ui/preview.h"
+#include "huewright/ui/previewcommand.h"
 #include "huewright/ui/screensave.h"
 
 namespace huewright {
@@ -21,66 +22,57 @@ void MainWindow::create(shell::Window& w) {
     screen = std::make_unique<Screen>();
     w.g_vhdc.fill(kBlack);
     w.g_vhdc.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
-    for (int i = 0; i < 3; ++i) model.setcontrolpoints(i, model.p[i]);
     drawboxes(w, *screen);
     for (int i = 0; i < 3; ++i) displayparams(w, *screen, model, i);
     // The sine tables and the three start-up columns: X shifts 165, 90 and 0
     // at full amplitude.
     model.startuppalette();
-    compression = 5;
-    username = "Anonymous";
-    writedescription(files.descriptionstring, model.p, model.stretchflag);
-    draw(w, model);
+    compression = compression_lzw;
+    username = defaultusername;
+    writedescription(descriptionstring, model.p, model.stretchflag);
+    redraw();
 }
 
-void MainWindow::keydown(shell::Window& w, int vk) {
-    if (parameterflag) return;
-    int k = 0;
-    while (k < 9 && keypress[k] != vk) ++k;
-    if (k == 9) return;
-    model.cndx = k;
-    if (k < kMarkable) markbutton(w, *screen, k);
-    switch (k) {
-        case 0:
-        case 1:
-        case 2:
-            w.post(Message::command(cmd_parameters));
-            break;
-        case 3:
-            w.post(Message::command(cmd_savemap));
-            break;
-        case 4:
-            w.post(Message::command(cmd_askname));
-            break;
-        case 5:
-            w.post(Message::command(cmd_openmap));
-            break;
-        case 6:
-        case 7:
-            w.post(Message::command(cmd_help));
-            break;
-        default:
-            w.post(Message::simple(Msg::destroy));
-            break;
+void MainWindow::redraw() {
+    draw(*win, model);
+    previewshown = false;
+}
+
+void MainWindow::showedit() {
+    redraw();
+    // The dots go on the window only: the next redraw or repaint of the
+    // display removes them, so they never reach a saved screen.
+    shell::Window& w = *win;
+    const Parameters& t = editor.ptemp;
+    auto dot = [&](int x, int y, shell::Rgb c) {
+        drawdot(w.g_hdc, x, y, c);
+        w.hdcchanged(shell::Rect{x - 4, y - 4, x + 5, y + 5});
+    };
+    if (t.ct == 0) {
+        dot(t.xsh + 500, kCurveBase - 128, kYellow);
+    } else if (t.ct == 2) {
+        dot(t.bc1x + 500, kCurveBase - t.bc1y, kYellow);
+        if (t.bd == 1) dot(t.bc2x + 500, kCurveBase - t.bc2y, kMagenta);
     }
 }
 
-void MainWindow::buttondown(shell::Window& w, int x, int y) {
-    const shell::Point mp{x, y};
-    if (enabledrag1) {
-        // While a Sine or Bezier channel is being edited the buttons rest and
-        // a press can only grab a control point.
-        if (model.presscontrolpoint(mp, enabledrag2)) okdrag = 1;
-        return;
-    }
-    if (parameterflag) return;
-    int i = 0;
-    while (i < 10 && !pointinrect(mp, clicks[i])) ++i;
-    if (i == 10) return;
-    const int previous = model.cndx;
-    model.cndx = i;
-    if (i < kMarkable) markbutton(w, *screen, i);
-    switch (i) {
+void MainWindow::editended(bool kept) {
+    const int c = editor.channel();
+    // The dots are on the window only; a redraw removes them.
+    redraw();
+    if (kept) model.okdisplay[c] = 1;
+    displayparams(*win, *screen, model, c);
+    if (kept) writedescription(descriptionstring, model.p, model.stretchflag);
+    paramsview = nullptr;
+}
+
+// A key or a button: it is remembered, the marker moves into its box where
+// it has one, and its command is posted, so that the key or click is
+// finished before the command runs.
+void MainWindow::press(shell::Window& w, int b) {
+    button = b;
+    if (b < kMarkable) markbutton(w, *screen, b);
+    switch (b) {
         case btn_red:
         case btn_green:
         case btn_blue:
@@ -95,83 +87,85 @@ void MainWindow::buttondown(shell::Window& w, int x, int y) {
         case btn_openmap:
             w.post(Message::command(cmd_openmap));
             break;
-        case btn_exit:
-            w.post(Message::simple(Msg::destroy));
+        default:
             break;
-        case btn_help:
-            model.cndx = previous;
-            w.post(Message::command(cmd_help));
-            break;
-        case btn_preview: {
-            model.cndx = previous;
-            // Only the wheel itself reacts, not the black around it: the
-            // wheel is the part of the picture with red in it.
-            const uint32_t px = w.g_hdc.getpixel(x, y);
-            if (px == shell::kInvalidColor || shell::unpackrgb(px).r == 0) break;
-            if (model.msetflag == 0)
-                w.post(Message::command(cmd_preview));
-            else
-                draw(w, model);
-            break;
-        }
-        default:  // the curve display brings the curves back over the preview
-            model.cndx = previous;
-            draw(w, model);
-            break;
+    }
+}
+
+void MainWindow::keydown(shell::Window& w, int vk) {
+    if (editor.editing()) return;
+    int k = 0;
+    while (k < 9 && keypress[k] != vk) ++k;
+    if (k == 9) return;
+    press(w, k);
+    // F1, F2 and Esc take the indices 6, 7 and 8, which the buttons give to
+    // Exit, Help and the wheel.
+    if (k == 6 || k == 7) w.post(Message::command(cmd_help));
+    if (k == 8) w.post(Message::simple(Msg::destroy));
+}
+
+void MainWindow::buttondown(shell::Window& w, int x, int y) {
+    const shell::Point mp{x, y};
+    if (editor.enabledrag1) {
+        // While a Sine or Bezier channel is being edited the buttons rest and
+        // a press can only grab a control point.
+        editor.press(mp);
+        return;
+    }
+    if (editor.editing()) return;
+    int i = 0;
+    while (i < 10 && !strictlyinside(mp, clicks[i])) ++i;
+    if (i == 10) return;
+    if (i < btn_help) {
+        press(w, i);
+        if (i == btn_exit) w.post(Message::simple(Msg::destroy));
+        return;
+    }
+    // Help, the wheel and the curve display leave the pressed button as it was.
+    if (i == btn_help) {
+        w.post(Message::command(cmd_help));
+    } else if (i == btn_preview) {
+        // Only the wheel itself reacts, not the black around it: the wheel is
+        // the part of the picture with red in it.
+        const uint32_t px = w.g_hdc.getpixel(x, y);
+        if (px == shell::kInvalidColor || shell::unpackrgb(px).r == 0) return;
+        if (!previewshown)
+            w.post(Message::command(cmd_preview));
+        else
+            redraw();
+    } else {
+        // The curve display brings the curves back over the preview.
+        redraw();
     }
 }
 
 void MainWindow::pointermove(shell::Window& w, int x, int y) {
-    if (enabledrag1) {
-        if (!okdrag) return;
-        if (!pointinrect(shell::Point{x, y}, curverect)) {
+    const shell::Point mp{x, y};
+    if (editor.enabledrag1) {
+        if (!editor.okdrag) return;
+        if (!strictlyinside(mp, curverect)) {
             // Leaving the curve display ends the drag, as a release would.
             w.post(Message::mouse(Msg::lbuttonup, x, y));
             return;
         }
-        dragstep(x, y);
+        // One step: the point moves, the channel is clamped and applied once,
+        // redrawn once, and the dialog's boxes show the new numbers.
+        editor.dragto(mp);
+        showedit();
+        if (paramsview) params.showfields(*paramsview, editor.dragged());
         return;
     }
-    const shell::Point mp{x, y};
-    if (pointinrect(mp, mousemove[0]) || pointinrect(mp, mousemove[1]))
+    if (strictlyinside(mp, mousemove[0]) || strictlyinside(mp, mousemove[1]))
         showvalues(w, *screen, model, x);
 }
 
-void MainWindow::dragstep(int x, int y) {
-    // The new values go to the dialog as if typed: into ptemp and the point
-    // first, the column and the dots through the apply step, then into the
-    // edit boxes, whose change handling clamps them and applies once more.
-    model.dragstep(shell::Point{x, y});
-    const PARAMETERS& t = model.ptemp;
-    if (t.ct == 2)
-        model.calcBezier(t.bd, t.b0, t.b255, t.bc1x, t.bc1y, t.bc2x, t.bc2y);
-    else
-        model.calcsine();
-    if (!g_hDlg) return;
-    shell::DialogView& dlg = *g_hDlg;
-    params.handle(dlg, shell::DialogMessage{shell::DlgMsg::command, id_apply, 0, 0});
-    if (t.ct == 0) {
-        dlg.settext(id_xsh, std::to_string(t.xsh));
-        return;
-    }
-    // Control 1's boxes are written on every Bezier step; control 2's only
-    // when it is the point being dragged.
-    const int cpindex = model.cpindex;
-    dlg.settext(id_bc1x, std::to_string(t.bc1x));
-    dlg.settext(id_bc1y, std::to_string(t.bc1y));
-    if (cpindex == 1) {
-        dlg.settext(id_bc2x, std::to_string(t.bc2x));
-        dlg.settext(id_bc2y, std::to_string(t.bc2y));
-    }
-}
-
 void MainWindow::parameters(shell::Window& w) {
-    if (parameterflag) return;
-    // Only the three colour buttons post this command, so cndx is a channel;
-    // anything else would address a palette column that does not exist.
-    if (model.cndx < 0 || model.cndx > 2) return;
-    parameterflag = 1;
-    g_hDlg = w.createdialog(paramstemplate(), params);
+    // Only the three colour buttons post this command, so the button is a
+    // channel; anything else would address a palette column that does not
+    // exist.
+    if (button < btn_red || button > btn_blue) return;
+    editor.open(button);
+    paramsview = w.createdialog(paramstemplate(), params);
 }
 
 void MainWindow::openmap(shell::Window& w) {
@@ -182,46 +176,35 @@ void MainWindow::openmap(shell::Window& w) {
         w.g_vhdc.fillrect(r, kBlack);
         w.present(r);
     }
-    draw(w, model);
-}
-
-// The screen save, the Help dialog and the Mandelbrot preview. None of them
-// starts while the Parameters dialog is open.
-void MainWindow::askname(shell::Window& w) {
-    askauthor(w, parameterflag, username, nameflag);
-}
-void MainWindow::savescreen(shell::Window& w) {
-    writescreen(w, parameterflag, files, username, compression);
-}
-void MainWindow::help(shell::Window& w) {
-    showhelp(w, parameterflag);
-}
-void MainWindow::preview(shell::Window& w) {
-    showpreview(w, model, parameterflag);
+    redraw();
 }
 
 void MainWindow::command(shell::Window& w, int id) {
+    // While the Parameters dialog is open no command starts: the channel
+    // being edited is the only thing that changes.
+    if (editor.editing()) return;
     switch (id) {
         case cmd_parameters:
             parameters(w);
             break;
         case cmd_savemap:
-            if (!parameterflag) SaveMapFile(w, files, model.palette);
+            SaveMapFile(w, files, model.palette, descriptionstring);
             break;
         case cmd_askname:
-            askname(w);
+            askauthor(w, username, nameflag);
             break;
         case cmd_savescreen:
-            savescreen(w);
+            writescreen(w, files, descriptionstring, username, compression);
             break;
         case cmd_openmap:
             openmap(w);
             break;
         case cmd_help:
-            help(w);
+            showhelp(w);
             break;
         case cmd_preview:
-            preview(w);
+            showpreview(w, model.palette, preview);
+            previewshown = true;
             break;
         default:
             break;
@@ -253,12 +236,12 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             buttondown(w, m.x, m.y);
             return 0;
         case Msg::lbuttonup:
-            okdrag = 0;
+            editor.release();
             return 0;
         case Msg::mouseleave:
             // Off the client area the pointer is outside the curve display
             // too, so a drag ends here as well.
-            if (enabledrag1 && okdrag) w.post(Message::mouse(Msg::lbuttonup, 0, 0));
+            if (editor.enabledrag1 && editor.okdrag) w.post(Message::mouse(Msg::lbuttonup, 0, 0));
             return 0;
         case Msg::destroy:
             w.quit(0);

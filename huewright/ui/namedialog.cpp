@@ -43,7 +43,7 @@ int NameDialogProc::handle(shell::DialogView& view, const shell::DialogMessage& 
     switch (msg.msg) {
         case shell::DlgMsg::init:
             view.settext(id_namebox, username_);
-            view.check(id_noask, nameflag_ == 0);
+            view.check(id_noask, !nameflag_);
             // The name is what the user came to change, so typing goes there.
             view.focus(id_namebox);
             return 1;
@@ -52,7 +52,7 @@ int NameDialogProc::handle(shell::DialogView& view, const shell::DialogMessage& 
                 // The filter keeps at most 31 bytes, never half a character,
                 // and pads the name to an odd length.
                 username_ = filtername(view.text(id_namebox));
-                nameflag_ = 1 - (view.checked(id_noask) ? 1 : 0);
+                nameflag_ = !view.checked(id_noask);
                 view.end(1);
                 return 1;
             }

@@ -24,17 +24,17 @@ shell::DialogTemplate nametemplate();
 
 // Fills the box from the stored name and ticks "No need to ask again" when
 // the dialog is no longer asked for. OK stores the filtered name and the
-// tick (nameflag becomes 0 when ticked) and ends the dialog with 1; Cancel
-// ends it with 2 and changes nothing.
+// tick (the dialog is no longer asked for when ticked) and ends the dialog
+// with 1; Cancel ends it with 2 and changes nothing.
 class NameDialogProc : public shell::DialogProc {
   public:
-    NameDialogProc(std::string& username, int& nameflag)
+    NameDialogProc(std::string& username, bool& nameflag)
         : username_(username), nameflag_(nameflag) {}
     int handle(shell::DialogView& view, const shell::DialogMessage& msg) override;
 
   private:
     std::string& username_;
-    int& nameflag_;
+    bool& nameflag_;
 };
 
 }  // namespace huewright

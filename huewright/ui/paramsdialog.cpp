@@ -1,11 +1,9 @@
 // Sections: the dialog template; reading the boxes; the dialog procedure
-// (opening, edits, choices, apply, OK, Cancel, Restore, Invert).
+// (opening, edits, choices, OK, Cancel, Restore, Invert).
 #include "huewright/ui/paramsdialog.h"
 
 #include <cctype>
 #include <string>
-
-#include "huewright/ui/mainwindow.h"
 
 namespace huewright {
 
@@ -117,46 +115,49 @@ namespace {
 constexpr int kEdits[15] = {id_xsh,  id_amp,  id_ysh,  id_aan, id_avt,  id_b0,  id_b255, id_bc1x,
                             id_bc1y, id_bc2x, id_bc2y, id_L0,  id_L255, id_Lmx, id_Lmy};
 
-int32_t* field(PARAMETERS& ps, int id) {
+// The field of the record a box edits, or none.
+Field fieldof(int id) {
     switch (id) {
         case id_xsh:
-            return &ps.xsh;
+            return &Parameters::xsh;
         case id_amp:
-            return &ps.amp;
+            return &Parameters::amp;
         case id_ysh:
-            return &ps.ysh;
+            return &Parameters::ysh;
         case id_aan:
-            return &ps.aan;
+            return &Parameters::aan;
         case id_avt:
-            return &ps.avt;
+            return &Parameters::avt;
         case id_b0:
-            return &ps.b0;
+            return &Parameters::b0;
         case id_b255:
-            return &ps.b255;
+            return &Parameters::b255;
         case id_bc1x:
-            return &ps.bc1x;
+            return &Parameters::bc1x;
         case id_bc1y:
-            return &ps.bc1y;
+            return &Parameters::bc1y;
         case id_bc2x:
-            return &ps.bc2x;
+            return &Parameters::bc2x;
         case id_bc2y:
-            return &ps.bc2y;
+            return &Parameters::bc2y;
         case id_L0:
-            return &ps.L0;
+            return &Parameters::L0;
         case id_L255:
-            return &ps.L255;
+            return &Parameters::L255;
         case id_Lmx:
-            return &ps.Lmx;
+            return &Parameters::Lmx;
         case id_Lmy:
-            return &ps.Lmy;
+            return &Parameters::Lmy;
         default:
             return nullptr;
     }
 }
 
-// The boxes whose values move a control point.
-bool placespoints(int id) {
-    return id == id_xsh || (id >= id_bc1x && id <= id_bc2y);
+// The box that shows a field.
+int boxof(Field f) {
+    for (int id : kEdits)
+        if (fieldof(id) == f) return id;
+    return 0;
 }
 
 // Checks `on` and clears the others of the run first ... last.
@@ -183,12 +184,10 @@ int readbox(const std::string& text) {
 
 int ParamsDialogProc::handle(shell::DialogView& v, const shell::DialogMessage& msg) {
     if (msg.msg == shell::DlgMsg::init) {
-        mw_.g_hDlg = &v;
         opening(v);
         return 1;
     }
     if (msg.msg != shell::DlgMsg::command) return 0;
-    Model& m = mw_.model;
     const int id = msg.id;
     switch (id) {
         case id_ok:
@@ -198,71 +197,57 @@ int ParamsDialogProc::handle(shell::DialogView& v, const shell::DialogMessage& m
             cancel(v);
             return 1;
         case id_invert:
-            invert(v);
-            draw(*mw_.win, m);
-            dots();
+            showfields(v, ed_.invert());
+            owner_.showedit();
             return 1;
         case id_restore:
-            restore(v);
-            return 1;
-        case id_apply:
-            apply();
+            ed_.restorechannel();
+            opening(v);
             return 1;
         case id_sine:
         case id_arc:
         case id_bezier:
         case id_line:
-            choosetype(v, id - id_sine);
+            ed_.settype(id - id_sine);
+            setenabled(v);
+            owner_.showedit();
             return 0;
         case id_phase1:
         case id_phase2:
-            m.ptemp.sp = id - 219;
-            apply();
+            ed_.setphase(id - id_phase1 + 1);
+            owner_.showedit();
             return 0;
         case id_quadratic:
         case id_cubic:
-            m.ptemp.bd = id - id_quadratic;
-            v.enable(id_bc2x, m.ptemp.bd == 1);
-            v.enable(id_bc2y, m.ptemp.bd == 1);
-            mw_.enabledrag1 = 1;
-            mw_.enabledrag2 = m.ptemp.bd == 1 ? 1 : 0;
-            apply();
+            ed_.setdegree(id - id_quadratic);
+            v.enable(id_bc2x, ed_.ptemp.bd == 1);
+            v.enable(id_bc2y, ed_.ptemp.bd == 1);
+            owner_.showedit();
             return 0;
         case id_segments1:
         case id_segments2:
-            m.ptemp.Ln = id - 235;
-            v.enable(id_Lmx, m.ptemp.Ln == 2);
-            v.enable(id_Lmy, m.ptemp.Ln == 2);
-            apply();
+            ed_.setsegments(id - id_segments1 + 1);
+            v.enable(id_Lmx, ed_.ptemp.Ln == 2);
+            v.enable(id_Lmy, ed_.ptemp.Ln == 2);
+            owner_.showedit();
             return 0;
         case id_stretch:
-            // Written straight into the channel's flag: neither Cancel nor
-            // Restore takes it back.
-            m.stretchflag[m.cndx] = v.checked(id_stretch) ? 1 : 0;
-            apply();
+            ed_.setstretch(v.checked(id_stretch));
+            owner_.showedit();
             return 0;
         default:
-            if (field(m.ptemp, id)) {
-                edit(v, id);
-                // A box that is left shows the number it applied, so that
-                // what it shows and what the curve uses always agree.
-                if (msg.code == shell::en_killfocus) showapplied(v, id);
-            }
+            if (fieldof(id)) edit(v, id, msg.code);
             return 0;
     }
 }
 
-void ParamsDialogProc::showapplied(shell::DialogView& v, int id) {
-    const std::string applied = std::to_string(*field(mw_.model.ptemp, id));
-    if (v.text(id) != applied) v.settext(id, applied);
-}
-
-void ParamsDialogProc::setenabled(shell::DialogView& v, int ct, int bd, int Ln) {
+void ParamsDialogProc::setenabled(shell::DialogView& v) {
+    const Parameters& t = ed_.ptemp;
     auto range = [&](int first, int last, bool on) {
         for (int id = first; id <= last; ++id) v.enable(id, on);
     };
     range(id_phase1, id_Lmy, false);
-    switch (ct) {
+    switch (t.ct) {
         case 0:
             range(id_phase1, id_ysh, true);
             break;
@@ -271,169 +256,69 @@ void ParamsDialogProc::setenabled(shell::DialogView& v, int ct, int bd, int Ln) 
             break;
         case 2:
             range(id_quadratic, id_bc1y, true);
-            range(id_bc2x, id_bc2y, bd == 1);
+            range(id_bc2x, id_bc2y, t.bd == 1);
             v.enable(id_stretch, true);
             break;
         default:
             range(id_segments1, id_L255, true);
-            range(id_Lmx, id_Lmy, Ln == 2);
+            range(id_Lmx, id_Lmy, t.Ln == 2);
             break;
     }
-    mw_.enabledrag1 = ct == 0 || ct == 2 ? 1 : 0;
-    mw_.enabledrag2 = ct == 2 && bd == 1 ? 1 : 0;
 }
 
 void ParamsDialogProc::opening(shell::DialogView& v) {
-    Model& m = mw_.model;
-    const int c = m.cndx;
-    const PARAMETERS& ps = m.p[c];
-    m.ptemp = ps;
-    prestore = ps;
-    for (int i = 0; i < 256; ++i) palrestore[i][c] = m.palette[i][c];
-    setenabled(v, ps.ct, ps.bd, ps.Ln);
+    const Parameters& ps = ed_.ptemp;
+    setenabled(v);
     checkone(v, id_sine, id_line, id_sine + ps.ct);
-    checkone(v, id_phase1, id_phase2, 219 + ps.sp);
+    checkone(v, id_phase1, id_phase2, id_phase1 - 1 + ps.sp);
     checkone(v, id_quadratic, id_cubic, id_quadratic + ps.bd);
-    checkone(v, id_segments1, id_segments2, 235 + ps.Ln);
-    // Each fill is a change of its box and applies the channel, so a column
-    // loaded from a MAP file follows its curve again from here on.
-    for (int id : kEdits) v.settext(id, std::to_string(*field(m.p[c], id)));
-    v.check(id_stretch, m.stretchflag[c] != 0);
+    checkone(v, id_segments1, id_segments2, id_segments1 - 1 + ps.Ln);
+    // The boxes show the record the editor opened with, which it has
+    // applied already: writing them is no edit.
+    writing_ = true;
+    for (int id : kEdits) v.settext(id, std::to_string(ps.*fieldof(id)));
+    writing_ = false;
+    v.check(id_stretch, ed_.model().stretchflag[ed_.channel()] != 0);
+    owner_.showedit();
 }
 
-void ParamsDialogProc::edit(shell::DialogView& v, int id) {
-    Model& m = mw_.model;
-    int32_t& f = *field(m.ptemp, id);
-    f = readbox(v.text(id));
-    // Each clamp that changes the value writes it back, which notifies the
-    // box again; the nested handling reads the clamped text and applies.
-    auto writeback = [&](int value) {
-        f = value;
-        v.settext(id, std::to_string(value));
-    };
-    if (f < 0) writeback(0);
-    if (id != id_ysh && f > 255) writeback(255);
-    if (id == id_amp && m.ptemp.amp > 255 - m.ptemp.ysh) writeback(255 - m.ptemp.ysh);
-    if (id == id_ysh && m.ptemp.ysh > 255 - m.ptemp.amp) writeback(255 - m.ptemp.amp);
-    if (placespoints(id)) m.setcontrolpoints(m.cndx, m.ptemp);
-    apply();
+void ParamsDialogProc::edit(shell::DialogView& v, int id, int code) {
+    if (writing_) return;
+    // Every notification of a box runs its handling: the number is read,
+    // stored, clamped and applied. A clamp that changes the number writes it
+    // back; so does leaving the box, so that what a box shows and what the
+    // curve uses always agree.
+    const int typed = readbox(v.text(id));
+    const int kept = ed_.setfield(fieldof(id), typed);
+    owner_.showedit();
+    if (kept != typed || code == shell::en_killfocus) showapplied(v, id);
 }
 
-void ParamsDialogProc::choosetype(shell::DialogView& v, int ct) {
-    Model& m = mw_.model;
-    m.ptemp.ct = ct;
-    setenabled(v, ct, m.ptemp.bd, m.ptemp.Ln);
-    apply();
+void ParamsDialogProc::showapplied(shell::DialogView& v, int id) {
+    const std::string applied = std::to_string(ed_.ptemp.*fieldof(id));
+    if (v.text(id) == applied) return;
+    writing_ = true;
+    v.settext(id, applied);
+    writing_ = false;
 }
 
-void ParamsDialogProc::apply() {
-    ++applies;
-    Model& m = mw_.model;
-    m.calcchannel(m.ptemp);
-    draw(*mw_.win, m);
-    dots();
-}
-
-void ParamsDialogProc::dots() {
-    // On the window only: the next redraw or repaint of the display removes
-    // them, so they never reach a saved screen.
-    shell::Window& w = *mw_.win;
-    const PARAMETERS& t = mw_.model.ptemp;
-    auto dot = [&](int x, int y, shell::Rgb c) {
-        drawdot(w.g_hdc, x, y, c);
-        w.hdcchanged(shell::Rect{x - 4, y - 4, x + 5, y + 5});
-    };
-    if (t.ct == 0) {
-        dot(t.xsh + 500, kCurveBase - 128, kYellow);
-    } else if (t.ct == 2) {
-        dot(t.bc1x + 500, kCurveBase - t.bc1y, kYellow);
-        if (t.bd == 1) dot(t.bc2x + 500, kCurveBase - t.bc2y, kMagenta);
-    }
-}
-
-void ParamsDialogProc::restorecolumn() {
-    Model& m = mw_.model;
-    const int c = m.cndx;
-    for (int i = 0; i < 256; ++i) m.palette[i][c] = palrestore[i][c];
+void ParamsDialogProc::showfields(shell::DialogView& v, Fields fields) {
+    writing_ = true;
+    for (Field f : fields) v.settext(boxof(f), std::to_string(ed_.ptemp.*f));
+    writing_ = false;
 }
 
 void ParamsDialogProc::ok(shell::DialogView& v) {
     for (int id : kEdits) showapplied(v, id);
-    apply();
-    Model& m = mw_.model;
-    const int c = m.cndx;
-    m.p[c] = m.ptemp;
-    mw_.enabledrag1 = mw_.enabledrag2 = 0;
-    mw_.okdrag = 0;
-    // The dots are on the window only; a redraw removes them.
-    if (m.p[c].ct == 0 || m.p[c].ct == 2) draw(*mw_.win, m);
-    m.okdisplay[c] = 1;
-    displayparams(*mw_.win, *mw_.screen, m, c);
-    mw_.parameterflag = 0;
-    writedescription(mw_.files.descriptionstring, m.p, m.stretchflag);
-    mw_.g_hDlg = nullptr;
+    ed_.commit();
+    owner_.editended(true);
     v.end(id_ok);
 }
 
 void ParamsDialogProc::cancel(shell::DialogView& v) {
-    Model& m = mw_.model;
-    const int c = m.cndx;
-    m.p[c] = prestore;
-    restorecolumn();
-    draw(*mw_.win, m);
-    displayparams(*mw_.win, *mw_.screen, m, c);
-    mw_.enabledrag1 = mw_.enabledrag2 = 0;
-    mw_.okdrag = 0;
-    mw_.parameterflag = 0;
-    mw_.g_hDlg = nullptr;
+    ed_.cancel();
+    owner_.editended(false);
     v.end(id_cancel);
-}
-
-void ParamsDialogProc::restore(shell::DialogView& v) {
-    Model& m = mw_.model;
-    m.p[m.cndx] = prestore;
-    restorecolumn();
-    draw(*mw_.win, m);
-    opening(v);
-}
-
-void ParamsDialogProc::invert(shell::DialogView& v) {
-    Model& m = mw_.model;
-    PARAMETERS& t = m.ptemp;
-    auto write = [&](int id) { v.settext(id, std::to_string(*field(t, id))); };
-    switch (t.ct) {
-        case 0:
-            t.xsh = (t.xsh + 128) % 256;
-            m.setcontrolpoints(m.cndx, t);
-            write(id_xsh);
-            break;
-        case 1:
-            t.aan = 255 - t.aan;
-            t.avt = 255 - t.avt;
-            write(id_aan);
-            write(id_avt);
-            break;
-        case 2:
-            // The x coordinates of the controls stay; the heights flip.
-            t.b0 = 255 - t.b0;
-            t.b255 = 255 - t.b255;
-            t.bc1y = 255 - t.bc1y;
-            t.bc2y = 255 - t.bc2y;
-            m.setcontrolpoints(m.cndx, t);
-            write(id_b0);
-            write(id_b255);
-            write(id_bc1y);
-            write(id_bc2y);
-            break;
-        default:
-            t.L0 = 255 - t.L0;
-            t.L255 = 255 - t.L255;
-            t.Lmy = 255 - t.Lmy;
-            write(id_L0);
-            write(id_L255);
-            write(id_Lmy);
-            break;
-    }
 }
 
 }  // namespace huewright

@@ -1,15 +1,14 @@
 // The Parameters dialog: edits the curve of one colour channel while the main
-// window stays live beside it. Every change is applied at once to the
-// channel's palette column, the curves and the control-point dots.
+// window stays live beside it. Every change goes through the channel editor,
+// which applies it at once to the channel's palette column; the window then
+// shows the curves and the control-point dots again.
 #pragma once
 
-#include "huewright/model/parameters.h"
+#include "huewright/ui/channeleditor.h"
 #include "shell/dialog.h"
 #include "shell/palette.h"
 
 namespace huewright {
-
-class MainWindow;
 
 // Control identifiers of the dialog.
 enum ParamsId {
@@ -17,19 +16,18 @@ enum ParamsId {
     id_cancel = 2,
     id_invert = 201,
     id_restore = 202,
-    id_apply = 203,  // no control: the apply step, sent by the dialog and by drags
-    id_sine = 211,   // 211 ... 214: the curve type radios, ct = id - 211
+    id_sine = 211,  // 211 ... 214: the curve type radios, ct = id - 211
     id_arc = 212,
     id_bezier = 213,
     id_line = 214,
-    id_phase1 = 220,  // sp = id - 219
+    id_phase1 = 220,  // sp = id - id_phase1 + 1
     id_phase2 = 221,
     id_xsh = 222,
     id_amp = 223,
     id_ysh = 224,
     id_aan = 225,
     id_avt = 226,
-    id_quadratic = 227,  // bd = id - 227
+    id_quadratic = 227,  // bd = id - id_quadratic
     id_cubic = 228,
     id_b0 = 229,
     id_b255 = 230,
@@ -38,7 +36,7 @@ enum ParamsId {
     id_bc2x = 233,
     id_bc2y = 234,
     id_stretch = 235,
-    id_segments1 = 236,  // Ln = id - 235
+    id_segments1 = 236,  // Ln = id - id_segments1 + 1
     id_segments2 = 237,
     id_L0 = 238,
     id_L255 = 239,
@@ -58,32 +56,39 @@ constexpr int kBoxChars = 4;
 // that is not a digit; anything else gives 0.
 int readbox(const std::string& text);
 
+// What the dialog asks of the window it edits for.
+class ParamsOwner {
+  public:
+    virtual ~ParamsOwner() = default;
+    // The channel was applied: the curves, the strip and the control-point
+    // dots are shown again.
+    virtual void showedit() = 0;
+    // The dialog closed with OK (`kept`) or Cancel; the editor has already
+    // committed or restored the channel.
+    virtual void editended(bool kept) = 0;
+};
+
 class ParamsDialogProc : public shell::DialogProc {
   public:
-    explicit ParamsDialogProc(MainWindow& mw) : mw_(mw) {}
+    ParamsDialogProc(ChannelEditor& editor, ParamsOwner& owner) : ed_(editor), owner_(owner) {}
     int handle(shell::DialogView& view, const shell::DialogMessage& msg) override;
 
-    // The channel as it was when the dialog opened (or was last restored).
-    PARAMETERS prestore{};
-    shell::Palette palrestore{};
-    // How many times the apply step has run, for tests and benchmarks.
-    long applies = 0;
+    // Shows in the boxes the numbers a step outside the dialog (a drag) gave
+    // the fields, without handling those writes as edits: the step has been
+    // applied already.
+    void showfields(shell::DialogView& v, Fields fields);
 
   private:
     void opening(shell::DialogView& v);
-    void edit(shell::DialogView& v, int id);
-    void choosetype(shell::DialogView& v, int ct);
-    void setenabled(shell::DialogView& v, int ct, int bd, int Ln);
-    void apply();
-    void dots();
+    void edit(shell::DialogView& v, int id, int code);
+    void setenabled(shell::DialogView& v);
+    void showapplied(shell::DialogView& v, int id);
     void ok(shell::DialogView& v);
     void cancel(shell::DialogView& v);
-    void restore(shell::DialogView& v);
-    void invert(shell::DialogView& v);
-    void restorecolumn();
-    void showapplied(shell::DialogView& v, int id);
 
-    MainWindow& mw_;
+    ChannelEditor& ed_;
+    ParamsOwner& owner_;
+    bool writing_ = false;  // the boxes are being written from the record
 };
 
 }  // namespace huewright

@@ -1,38 +1,85 @@
 #include "huewright/ui/screensave.h"
 
+#include "huewright/ui/commands.h"
 #include "huewright/ui/namedialog.h"
-#include "huewright/files/tiff.h"
+#include "shell/atomicfile.h"
 
 namespace huewright {
 
 namespace {
 
-constexpr int kCommandWrite = 130;  // the second step, posted by the first
+const char* const kLzwIneffectiveText =
+    "LZW compression ineffective for this image.\nPlease save in uncompressed format.";
+const char* const kLzwIneffectiveCaption = "TIFF LZW";
+
+// The window title counts the rows in per cent, from "1 %" to "100 %",
+// changed only when the number changes and flushed so that it shows while
+// the window handles no events.
+class Progress {
+  public:
+    explicit Progress(shell::Window& w) : w_(w) {}
+    void row(int j, int rows) {
+        const int pct = static_cast<int>(int64_t(j) * 100 / rows) + 1;
+        if (pct == shown_) return;
+        shown_ = pct;
+        w_.settitle(std::to_string(pct) + " %");
+        w_.flush();
+    }
+
+  private:
+    shell::Window& w_;
+    int shown_ = 0;
+};
+
+int save(shell::Window& window, const shell::Surface& picture, int compression,
+         const std::string& file, const Metadata& m) {
+    shell::AtomicFile out;
+    if (!out.open(file)) return save_openerror;
+    Progress progress(window);
+    std::string bytes;
+    const int result = encodetiff(picture, compression, m, bytes,
+                                  [&](int row, int rows) { progress.row(row, rows); });
+    if (result != save_ok) return result;
+    if (!out.write(bytes) || !out.commit()) return save_writeerror;
+    return save_ok;
+}
 
 }  // namespace
 
-int askauthor(shell::Window& w, int parameterflag, std::string& username, int& nameflag) {
-    // The keys and buttons that post this command are dead while the
-    // Parameters dialog is open; a command that arrives anyway is ignored
-    // rather than asking for a name the save could not use.
-    if (parameterflag) return 0;
-    if (nameflag) {
-        NameDialogProc proc(username, nameflag);
-        if (w.dialogbox(nametemplate(), proc) == id_namecancel) return 0;
-    }
-    w.post(shell::Message::command(kCommandWrite));
-    return 1;
+int writetiff(shell::Window& window, const shell::Surface& picture, int compression,
+              const std::string& file, MetadataInputs& meta) {
+    const std::string savedtitle = window.title();
+    const bool wasbusy = window.busy();
+    const Metadata m = writestrings(meta.descriptionstring, meta.username, meta.clock());
+    window.setbusy(true);
+    const int result = save(window, picture, compression, file, m);
+    // The window comes back before any message, so the box is not met by a
+    // percentage in the title and a wait cursor.
+    window.settitle(savedtitle);
+    window.setbusy(wasbusy);
+    if (result == save_compressionerror)
+        window.messagebox(kLzwIneffectiveText, kLzwIneffectiveCaption, shell::Icon::exclamation,
+                          false);
+    return result;
 }
 
-int writescreen(shell::Window& w, int parameterflag, MapFiles& files, const std::string& username,
-                int compression, const Clock& clock) {
-    if (parameterflag) return screensave_cancelled;
+bool askauthor(shell::Window& w, std::string& username, bool& nameflag) {
+    if (nameflag) {
+        NameDialogProc proc(username, nameflag);
+        if (w.dialogbox(nametemplate(), proc) == id_namecancel) return false;
+    }
+    w.post(shell::Message::command(cmd_savescreen));
+    return true;
+}
+
+int writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
+                const std::string& username, int compression, const Clock& clock) {
     if (!w.filedialog(files.stiffn, true)) return screensave_cancelled;
     // The chooser covered part of the window; the picture is whole again
     // before the file work starts, so that the user sees what is saved.
     w.presentall();
     w.flush();
-    MetadataInputs meta{files.descriptionstring, username, clock};
+    MetadataInputs meta{descriptionstring, username, clock};
     const int result = writetiff(w, w.g_vhdc, compression, files.stiffn.file, meta);
     if (result != save_ok)
         w.messagebox(saveerror(result), "Save file error", shell::Icon::exclamation, true);

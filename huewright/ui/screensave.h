@@ -1,34 +1,55 @@
 // Saving the screen as a TIFF file: the main window's commands 120 (ask for
-// the author's name) and 130 (choose the file and write it).
+// the author's name) and 130 (choose the file and write it), and the save
+// itself as the user sees it: the title counting, the wait cursor, the boxes.
 #pragma once
 
 #include <string>
 
-#include "huewright/ui/mapfile.h"
 #include "huewright/files/metadata.h"
+#include "huewright/files/tiff.h"
+#include "huewright/ui/filecommands.h"
 #include "shell/window.h"
 
 namespace huewright {
 
-// What savescreen returns when it was ignored or its dialog was cancelled:
-// nothing was written and nothing shown. Results 0 and up are those of
-// writetiff, reported in a box.
+// What the file says besides the picture.
+struct MetadataInputs {
+    // The curve description. Padded in place to an odd length (the program's
+    // own copy keeps that space until the description is next composed).
+    std::string& descriptionstring;
+    // The author, as the Name Entry dialog stored it.
+    std::string username = defaultusername;
+    // When the copyright notice is dated (in UTC).
+    Clock clock = systemclock;
+};
+
+// Writes `picture` to `file` with `compression` 1 or 5. While it works the
+// window's title counts "1 %" to "100 %", the window is busy and takes no
+// input; title and busy state are restored before it returns. The file is
+// written under a temporary name in the same folder and renamed over `file`
+// only when complete, so a failure leaves an existing file as it was. When
+// LZW does not pay, the "TIFF LZW" box is shown (after the window is
+// restored) and the result is save_compressionerror.
+int writetiff(shell::Window& window, const shell::Surface& picture, int compression,
+              const std::string& file, MetadataInputs& meta);
+
+// What writescreen returns when its dialog was cancelled: nothing was
+// written and nothing shown. Results 0 and up are those of writetiff,
+// reported in a box.
 constexpr int screensave_cancelled = -1;
 
-// Command 120. While the Parameters dialog is closed: when nameflag is 1,
-// runs the Name Entry dialog (which may change username and nameflag); if
-// that is cancelled the save ends here. Otherwise posts command 130. Returns
-// 1 when command 130 was posted, 0 when not.
-int askauthor(shell::Window& w, int parameterflag, std::string& username, int& nameflag);
+// Command 120: when `nameflag` is set, runs the Name Entry dialog (which may
+// change username and nameflag); if that is cancelled the save ends here.
+// Otherwise posts command 130. True when command 130 was posted.
+bool askauthor(shell::Window& w, std::string& username, bool& nameflag);
 
-// Command 130. While the Parameters dialog is closed: runs the save dialog on
-// files.stiffn, shows the window again, writes the offscreen surface with
-// `compression` and tells the user the outcome: "Image saved as <file title>"
-// in an ownerless box captioned "Xo Gradient", or the save error in a box
-// captioned "Save file error". The window's title, cursor and input are
-// restored before any box. Returns the writetiff result, or
-// screensave_cancelled.
-int writescreen(shell::Window& w, int parameterflag, MapFiles& files, const std::string& username,
-                int compression, const Clock& clock = systemclock);
+// Command 130: runs the save dialog on files.stiffn, shows the window again,
+// writes the offscreen picture with `compression` and tells the user the
+// outcome: "Image saved as <file title>" in an ownerless box captioned "Xo
+// Gradient", or the save error in a box captioned "Save file error". The
+// window's title, cursor and input are restored before any box. Returns the
+// writetiff result, or screensave_cancelled.
+int writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
+                const std::string& username, int compression, const Clock& clock = systemclock);
 
 }  // namespace huewright

@@ -23,7 +23,7 @@ struct Strip {
 Strip encode(const std::vector<uint8_t>& data, size_t rowbytes = 0) {
     if (rowbytes == 0) rowbytes = data.size();
     LzwEncoder enc(data.size());
-    enc.LZWinit(0);
+    enc.LZWinit(LzwReset::newstrip);
     Strip s;
     for (size_t at = 0; at < data.size() && s.result == lzw_ok; at += rowbytes)
         s.result = enc.LZWcompress(data.data() + at, std::min(rowbytes, data.size() - at));
@@ -159,7 +159,7 @@ TEST(Lzw, RefusesDataThatDoesNotShrinkBelow95Percent) {
     // writing beyond it.
     const std::vector<uint8_t> data = bytesof(tiffimages::noise(64, 64));
     LzwEncoder enc(data.size());
-    enc.LZWinit(0);
+    enc.LZWinit(LzwReset::newstrip);
     EXPECT_EQ(enc.LZWcompress(data.data(), data.size()), lzw_ineffective);
     EXPECT_EQ(enc.bytelimit(), data.size() * 19 / 20);
     EXPECT_GT(enc.codebytes(), enc.bytelimit());

@@ -13,8 +13,8 @@ using V = std::vector<int>;
 namespace {
 
 // The red start-up record as a Bezier curve of degree bd.
-PARAMETERS redbezier(int bd) {
-    const PARAMETERS& r = startupparameters[0];
+Parameters redbezier(int bd) {
+    const Parameters& r = startupparameters[0];
     return bezier(bd, r.b0, r.b255, r.bc1x, r.bc1y, r.bc2x, r.bc2y);
 }
 

@@ -66,7 +66,6 @@ TEST(ModelSine, StartupPalette) {
     }
     // Start-up state of the rest of the model.
     EXPECT_EQ(m.cndx, 0);
-    EXPECT_EQ(m.msetflag, 0);
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(m.p[c], startupparameters[c]);
         EXPECT_EQ(m.stretchflag[c], 0);
@@ -174,11 +173,11 @@ TEST(ModelLine, TwoSegments) {
 }
 
 TEST(ModelChannel, OnlyColumnCndxChanges) {
-    const PARAMETERS records[] = {sine(2, 17, 200, 30), arc(20, 240), line(2, 5, 250, 60, 200),
+    const Parameters records[] = {sine(2, 17, 200, 30), arc(20, 240), line(2, 5, 250, 60, 200),
                                   bezier(1, 10, 240, 30, 250, 200, 5),
                                   bezier(0, 200, 20, 90, 10, 100, 100)};
     for (int c = 0; c < 3; ++c) {
-        for (const PARAMETERS& ps : records) {
+        for (const Parameters& ps : records) {
             Model m;
             m.startuppalette();
             shell::Palette before = m.palette;
@@ -200,7 +199,7 @@ TEST(ModelChannel, OnlyColumnCndxChanges) {
 TEST(ModelChannel, UnknownCurveTypeIsALine) {
     V expected = column(applied(line(2, 5, 250, 60, 200)), 0);
     for (int ct : {4, 17, -1}) {
-        PARAMETERS ps = line(2, 5, 250, 60, 200);
+        Parameters ps = line(2, 5, 250, 60, 200);
         ps.ct = ct;
         EXPECT_EQ(column(applied(ps), 0), expected) << ct;
     }
@@ -210,17 +209,17 @@ TEST(ModelChannel, SwitchingCurveTypeAwayAndBackRestoresTheCurve) {
     Model m;
     m.startuppalette();
     m.cndx = 1;
-    m.ptemp = bezier(1, 10, 240, 30, 250, 200, 5);
-    m.calcchannel(m.ptemp);
-    const PARAMETERS kept = m.ptemp;
+    Parameters t = bezier(1, 10, 240, 30, 250, 200, 5);
+    m.calcchannel(t);
+    const Parameters kept = t;
     V bez = column(m, 1);
     for (int ct : {0, 1, 3}) {
-        m.ptemp.ct = ct;
-        m.calcchannel(m.ptemp);
+        t.ct = ct;
+        m.calcchannel(t);
         EXPECT_NE(column(m, 1), bez) << ct;
-        m.ptemp.ct = 2;
-        m.calcchannel(m.ptemp);
+        t.ct = 2;
+        m.calcchannel(t);
         EXPECT_EQ(column(m, 1), bez) << ct;
-        EXPECT_EQ(m.ptemp, kept);
+        EXPECT_EQ(t, kept);
     }
 }

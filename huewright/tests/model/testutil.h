@@ -21,18 +21,17 @@ inline std::vector<int> slice(const std::vector<int>& col, int first, int count)
 
 // A model whose channel c has been synthesised from ps, as the dialog's apply
 // step does it.
-inline Model applied(const PARAMETERS& ps, int c = 0, int stretch = 0) {
+inline Model applied(const Parameters& ps, int c = 0, int stretch = 0) {
     Model m;
     m.calcsine();
     m.cndx = c;
     m.stretchflag[c] = stretch;
-    m.ptemp = ps;
-    m.calcchannel(m.ptemp);
+    m.calcchannel(ps);
     return m;
 }
 
-inline PARAMETERS sine(int sp, int xsh, int amp, int ysh) {
-    PARAMETERS p = startupparameters[0];
+inline Parameters sine(int sp, int xsh, int amp, int ysh) {
+    Parameters p = startupparameters[0];
     p.ct = 0;
     p.sp = sp;
     p.xsh = xsh;
@@ -41,16 +40,16 @@ inline PARAMETERS sine(int sp, int xsh, int amp, int ysh) {
     return p;
 }
 
-inline PARAMETERS arc(int anchor, int vertex) {
-    PARAMETERS p = startupparameters[0];
+inline Parameters arc(int anchor, int vertex) {
+    Parameters p = startupparameters[0];
     p.ct = 1;
     p.aan = anchor;
     p.avt = vertex;
     return p;
 }
 
-inline PARAMETERS line(int n, int l0, int l255, int mx, int my) {
-    PARAMETERS p = startupparameters[0];
+inline Parameters line(int n, int l0, int l255, int mx, int my) {
+    Parameters p = startupparameters[0];
     p.ct = 3;
     p.Ln = n;
     p.L0 = l0;
@@ -60,8 +59,8 @@ inline PARAMETERS line(int n, int l0, int l255, int mx, int my) {
     return p;
 }
 
-inline PARAMETERS bezier(int bd, int b0, int b255, int c1x, int c1y, int c2x, int c2y) {
-    PARAMETERS p = startupparameters[0];
+inline Parameters bezier(int bd, int b0, int b255, int c1x, int c1y, int c2x, int c2y) {
+    Parameters p = startupparameters[0];
     p.ct = 2;
     p.bd = bd;
     p.b0 = b0;

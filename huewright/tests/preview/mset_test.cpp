@@ -8,6 +8,7 @@
 
 #include "huewright/model/model.h"
 #include "huewright/preview/msetlanes.h"
+#include "huewright/preview/preview.h"
 
 using namespace huewright;
 using shell::Rgb;
@@ -26,6 +27,8 @@ Rgb entry(const Model& m, int k) {
 }
 
 const Rgb kBackground{1, 2, 3};
+// Where the window puts the picture's top-left point.
+constexpr shell::Point kOrigin{500, 145};
 
 }  // namespace
 
@@ -50,8 +53,7 @@ TEST(ModelMset, PictureColoursAndColumns) {
     Model m = numbered();
     shell::Surface s(800, 640, kBackground);
     std::vector<int> rows;
-    m.mset(s, [&](int j) { rows.push_back(j); });
-    EXPECT_EQ(m.msetflag, 1);
+    mset(m.palette, s, kOrigin, [&](int j) { rows.push_back(j); });
     ASSERT_EQ(rows.size(), 257u);
     for (int j = 0; j < 257; ++j) EXPECT_EQ(rows[j], j);
 
@@ -92,12 +94,10 @@ TEST(ModelMset, PictureColoursAndColumns) {
 TEST(ModelMset, TwoThreadsGiveTheSamePicture) {
     Model m = numbered();
     shell::Surface one(800, 640, kBackground), two(800, 640, kBackground);
-    m.mset(one, {}, 1);
+    mset(m.palette, one, kOrigin, {}, 1);
     std::vector<int> rows;
-    m.msetflag = 0;
-    m.mset(
-        two, [&](int j) { rows.push_back(j); }, 2);
-    EXPECT_EQ(m.msetflag, 1);
+    mset(
+        m.palette, two, kOrigin, [&](int j) { rows.push_back(j); }, 2);
     ASSERT_EQ(rows.size(), 257u);
     for (int j = 0; j < 257; ++j) EXPECT_EQ(rows[j], j);
     EXPECT_TRUE(std::equal(one.data(), one.data() + one.stride() * one.height(), two.data()));
@@ -107,8 +107,8 @@ TEST(ModelMset, RowsAreCompleteWhenShown) {
     // When row j is reported, rows 0 ... j are final and no later row is drawn.
     Model m = numbered();
     shell::Surface ref(800, 640, kBackground), s(800, 640, kBackground);
-    m.mset(ref, {}, 1);
-    m.mset(s, [&](int j) {
+    mset(m.palette, ref, kOrigin, {}, 1);
+    mset(m.palette, s, kOrigin, [&](int j) {
         for (int y = 145; y < 145 + 257; ++y)
             for (int x = 500; x < 758; ++x)
                 ASSERT_EQ(s.at(x, y), y <= 145 + j ? ref.at(x, y) : kBackground) << j;

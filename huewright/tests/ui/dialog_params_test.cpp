@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "palettes/map.h"
 #include "window_testutil.h"
 
 namespace huewright::testutil {
@@ -18,7 +19,7 @@ std::vector<int> column(const Model& m, int c) {
 }
 
 // The column a record gives, computed by a model of its own.
-std::vector<int> expected(const PARAMETERS& ps, int c, int stretch = 0) {
+std::vector<int> expected(const Parameters& ps, int c, int stretch = 0) {
     Model ref;
     ref.calcsine();
     ref.cndx = c;
@@ -104,12 +105,12 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
     EXPECT_TRUE(d.selected());
     d.keys("00200");
     EXPECT_EQ(d.text(id_xsh), "0020");
-    EXPECT_EQ(m.ptemp.xsh, 20);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 20);
     // Leaving the box runs its edit handling and shows the applied number.
-    long before = mw.params.applies;
+    long before = mw.editor.applies;
     d.tab();
     EXPECT_EQ(d.text(id_xsh), "20");
-    EXPECT_GT(mw.params.applies, before);
+    EXPECT_GT(mw.editor.applies, before);
     ASSERT_EQ(d.focused(), id_amp);
     struct Case {
         std::string typed, shown;
@@ -122,7 +123,7 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
         EXPECT_EQ(d.text(id_amp), c.typed);
         d.clickbox(id_ysh);
         EXPECT_EQ(d.text(id_amp), c.shown) << c.typed;
-        EXPECT_EQ(m.ptemp.amp, c.value) << c.typed;
+        EXPECT_EQ(mw.editor.ptemp.amp, c.value) << c.typed;
     }
     // A click places the caret: typing adds to the text.
     d.clickbox(id_xsh);
@@ -138,7 +139,7 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
 
 TEST_F(HueWindow, OpeningFillsTheControlsAndAppliesTheChannel) {
     Dialog& d = open(1);
-    const PARAMETERS& g = startupparameters[1];
+    const Parameters& g = startupparameters[1];
     EXPECT_TRUE(d.checked(id_sine));
     EXPECT_FALSE(d.checked(id_bezier));
     EXPECT_TRUE(d.checked(id_phase1));
@@ -149,10 +150,10 @@ TEST_F(HueWindow, OpeningFillsTheControlsAndAppliesTheChannel) {
     const int values[15] = {g.xsh,  g.amp,  g.ysh,  g.aan, g.avt,  g.b0,  g.b255, g.bc1x,
                             g.bc1y, g.bc2x, g.bc2y, g.L0,  g.L255, g.Lmx, g.Lmy};
     for (int k = 0; k < 15; ++k) EXPECT_EQ(field(d, ids[k]), values[k]) << ids[k];
-    EXPECT_EQ(m.ptemp, g);
-    EXPECT_EQ(mw.params.prestore, g);
-    // Each of the fifteen fills applied the channel.
-    EXPECT_EQ(mw.params.applies, 15);
+    EXPECT_EQ(mw.editor.ptemp, g);
+    EXPECT_EQ(mw.editor.prestore, g);
+    // The opening applied the channel once, from its record.
+    EXPECT_EQ(mw.editor.applies, 1);
     EXPECT_EQ(shown(90 + 500, 273), kYellow);
 }
 
@@ -160,12 +161,12 @@ TEST_F(HueWindow, TypedValuesAreClampedAndWrittenBack) {
     Dialog& d = open(0);
     d.type(id_xsh, "300");
     EXPECT_EQ(d.text(id_xsh), "255");
-    EXPECT_EQ(m.ptemp.xsh, 255);
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
-    EXPECT_EQ(m.scp[0].cpt.x, 255 + 501);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 255);
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
+    EXPECT_EQ(mw.editor.points.scp[0].cpt.x, 255 + 501);
     d.type(id_xsh, "-5");
     EXPECT_EQ(d.text(id_xsh), "0");
-    EXPECT_EQ(m.ptemp.xsh, 0);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 0);
 
     // With amplitude 255 any Y shift becomes 0.
     d.type(id_ysh, "50");
@@ -176,12 +177,12 @@ TEST_F(HueWindow, TypedValuesAreClampedAndWrittenBack) {
     EXPECT_EQ(d.text(id_ysh), "100");
     d.type(id_amp, "200");
     EXPECT_EQ(d.text(id_amp), "155");
-    EXPECT_EQ(m.ptemp.amp, 155);
+    EXPECT_EQ(mw.editor.ptemp.amp, 155);
     d.type(id_amp, "300");  // 255 first, then 155
     EXPECT_EQ(d.text(id_amp), "155");
     d.type(id_ysh, "300");
     EXPECT_EQ(d.text(id_ysh), "100");
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
 
     // Only four characters are read.
     d.type(id_xsh, "12345");
@@ -190,11 +191,11 @@ TEST_F(HueWindow, TypedValuesAreClampedAndWrittenBack) {
     // and stay in the box.
     d.type(id_xsh, "");
     EXPECT_EQ(d.text(id_xsh), "");
-    EXPECT_EQ(m.ptemp.xsh, 0);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 0);
     d.type(id_xsh, "12ab");
     EXPECT_EQ(d.text(id_xsh), "12ab");
-    EXPECT_EQ(m.ptemp.xsh, 12);
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
+    EXPECT_EQ(mw.editor.ptemp.xsh, 12);
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
 
     // The other boxes clamp to 0 ... 255 the same way.
     d.click(id_line);
@@ -202,7 +203,7 @@ TEST_F(HueWindow, TypedValuesAreClampedAndWrittenBack) {
     EXPECT_EQ(d.text(id_L0), "255");
     d.type(id_L255, "-1");
     EXPECT_EQ(d.text(id_L255), "0");
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
 }
 
 TEST_F(HueWindow, EnabledControlsFollowTypeDegreeAndSegments) {
@@ -216,22 +217,27 @@ TEST_F(HueWindow, EnabledControlsFollowTypeDegreeAndSegments) {
         for (int id : {1, 2, 201, 202, 211, 212, 213, 214}) EXPECT_TRUE(d.enabled(id)) << id;
     };
     expectenabled({220, 221, 222, 223, 224}, "sine");
-    EXPECT_EQ((std::vector<int>{mw.enabledrag1, mw.enabledrag2}), (std::vector<int>{1, 0}));
+    EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
+              (std::vector<int>{1, 0}));
 
     d.click(id_arc);
     expectenabled({225, 226}, "arc");
-    EXPECT_EQ((std::vector<int>{mw.enabledrag1, mw.enabledrag2}), (std::vector<int>{0, 0}));
+    EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
+              (std::vector<int>{0, 0}));
 
     d.click(id_bezier);
     expectenabled({227, 228, 229, 230, 231, 232, 235}, "quadratic");
-    EXPECT_EQ((std::vector<int>{mw.enabledrag1, mw.enabledrag2}), (std::vector<int>{1, 0}));
+    EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
+              (std::vector<int>{1, 0}));
     d.click(id_cubic);
     expectenabled({227, 228, 229, 230, 231, 232, 233, 234, 235}, "cubic");
-    EXPECT_EQ((std::vector<int>{mw.enabledrag1, mw.enabledrag2}), (std::vector<int>{1, 1}));
+    EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
+              (std::vector<int>{1, 1}));
 
     d.click(id_line);
     expectenabled({236, 237, 238, 239}, "one segment");
-    EXPECT_EQ((std::vector<int>{mw.enabledrag1, mw.enabledrag2}), (std::vector<int>{0, 0}));
+    EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
+              (std::vector<int>{0, 0}));
     d.click(id_segments2);
     expectenabled({236, 237, 238, 239, 240, 241}, "two segments");
     // Back to Bezier: the degree chosen before is kept.
@@ -261,16 +267,17 @@ TEST_F(HueWindow, EnabledControlsFollowTypeDegreeAndSegments) {
         const bool want = id >= 227 && id <= 235;
         EXPECT_EQ(g.enabled(id), want) << id;
     }
-    EXPECT_EQ((std::vector<int>{mw.enabledrag1, mw.enabledrag2}), (std::vector<int>{1, 1}));
+    EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
+              (std::vector<int>{1, 1}));
 }
 
 TEST_F(HueWindow, InvertFlipsEachCurveType) {
     Dialog& d = open(0);  // red: x shift 165
     d.click(id_invert);
     EXPECT_EQ(d.text(id_xsh), "37");
-    EXPECT_EQ(m.scp[0].cpt.x, 37 + 501);
+    EXPECT_EQ(mw.editor.points.scp[0].cpt.x, 37 + 501);
     EXPECT_EQ(shown(37 + 500, 273), kYellow);
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
     d.click(id_invert);
     EXPECT_EQ(d.text(id_xsh), "165");
     EXPECT_EQ(column(m, 0), expected(startupparameters[0], 0));
@@ -279,7 +286,7 @@ TEST_F(HueWindow, InvertFlipsEachCurveType) {
     d.click(id_invert);
     EXPECT_EQ(d.text(id_aan), "255");
     EXPECT_EQ(d.text(id_avt), "159");
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
 
     d.click(id_bezier);  // (0, y) 128, (255, y) 128, controls (32, 180) and (224, 48)
     d.click(id_cubic);
@@ -291,11 +298,11 @@ TEST_F(HueWindow, InvertFlipsEachCurveType) {
     EXPECT_EQ(d.text(id_bc1y), "75");
     EXPECT_EQ(d.text(id_bc2x), "224");
     EXPECT_EQ(d.text(id_bc2y), "207");
-    EXPECT_EQ(m.cp[0][0].cpt.x, 32 + 501);
-    EXPECT_EQ(m.cp[0][1].cpt.y, 401 - 207);
+    EXPECT_EQ(mw.editor.points.cp[0][0].cpt.x, 32 + 501);
+    EXPECT_EQ(mw.editor.points.cp[0][1].cpt.y, 401 - 207);
     EXPECT_EQ(shown(532, 401 - 75), kYellow);
     EXPECT_EQ(shown(724, 401 - 207), kMagenta);
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
 
     d.click(id_line);  // (0, y) 0, (255, y) 255, middle (128, 190)
     d.click(id_segments2);
@@ -304,7 +311,7 @@ TEST_F(HueWindow, InvertFlipsEachCurveType) {
     EXPECT_EQ(d.text(id_L255), "0");
     EXPECT_EQ(d.text(id_Lmx), "128");
     EXPECT_EQ(d.text(id_Lmy), "65");
-    EXPECT_EQ(column(m, 0), expected(m.ptemp, 0));
+    EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
     // None of this reached the channel's record.
     EXPECT_EQ(m.p[0], startupparameters[0]);
 }
@@ -315,15 +322,15 @@ TEST_F(HueWindow, CancelRestoresButKeepsTheStretchFlag) {
     d.click(id_bezier);
     d.click(id_stretch);
     EXPECT_EQ(m.stretchflag[1], 1);
-    EXPECT_EQ(column(m, 1), expected(m.ptemp, 1, 1));
+    EXPECT_EQ(column(m, 1), expected(mw.editor.ptemp, 1, 1));
     d.type(id_b0, "7");
     d.escape();
     EXPECT_EQ(host.modeless(), nullptr);
     EXPECT_EQ(column(m, 1), green);
     EXPECT_EQ(m.p[1], startupparameters[1]);
     EXPECT_EQ(m.stretchflag[1], 1);
-    EXPECT_EQ(mw.parameterflag, 0);
-    EXPECT_EQ(mw.enabledrag1, 0);
+    EXPECT_EQ(mw.editor.editing(), 0);
+    EXPECT_EQ(mw.editor.enabledrag1, 0);
     // The window shows the restored curves without dots, and the readout.
     EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
     Texts t;
@@ -345,8 +352,8 @@ TEST_F(HueWindow, RestoreReloadsWithoutClosing) {
     EXPECT_NE(column(m, 2), blue);
     d.click(id_restore);
     EXPECT_EQ(host.modeless(), &d);
-    EXPECT_EQ(mw.parameterflag, 1);
-    EXPECT_EQ(m.ptemp, startupparameters[2]);
+    EXPECT_EQ(mw.editor.editing(), 1);
+    EXPECT_EQ(mw.editor.ptemp, startupparameters[2]);
     EXPECT_TRUE(d.checked(id_sine));
     EXPECT_FALSE(d.checked(id_line));
     EXPECT_TRUE(d.checked(id_segments1));
@@ -355,7 +362,7 @@ TEST_F(HueWindow, RestoreReloadsWithoutClosing) {
     EXPECT_TRUE(d.enabled(id_xsh));
     EXPECT_FALSE(d.enabled(id_L0));
     EXPECT_EQ(column(m, 2), blue);
-    EXPECT_EQ(mw.enabledrag1, 1);
+    EXPECT_EQ(mw.editor.enabledrag1, 1);
     // The dialog goes on working after a restore.
     d.type(id_xsh, "10");
     d.enter();
@@ -373,8 +380,9 @@ TEST_F(HueWindow, OkKeepsTheCurveAndADescriptionThatASavedMapCarries) {
     EXPECT_EQ(host.modeless(), nullptr);
     EXPECT_EQ(m.p[0].ct, 2);
     EXPECT_EQ(m.p[0].bc2x, 200);
-    EXPECT_EQ(mw.parameterflag, 0);
-    EXPECT_EQ((std::vector<int>{mw.enabledrag1, mw.enabledrag2}), (std::vector<int>{0, 0}));
+    EXPECT_EQ(mw.editor.editing(), 0);
+    EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
+              (std::vector<int>{0, 0}));
     // The dots are gone from the window, the readout shows the new curve.
     EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
     Texts t;
@@ -382,7 +390,7 @@ TEST_F(HueWindow, OkKeepsTheCurveAndADescriptionThatASavedMapCarries) {
     t.add(225, 189, "Control 2: (200, 48)").add(385, 189, "(255, y): 128");
     EXPECT_TRUE(sameinside(host.g_hdc, t.s, eraseparams[0]));
 
-    const std::string& desc = mw.files.descriptionstring;
+    const std::string& desc = mw.descriptionstring;
     EXPECT_NE(desc.find("\nRed: Bezier\n(0, y): 128\n(255, y): 128\ncontrol 1: (32, 180)\n"
                         "control 2: (200, 48)\nstretched\n"),
               std::string::npos)
@@ -395,7 +403,7 @@ TEST_F(HueWindow, OkKeepsTheCurveAndADescriptionThatASavedMapCarries) {
     EXPECT_EQ(host.boxes[0].caption, "Palette Curves");
     EXPECT_FALSE(host.boxes[0].owned);
     const std::string file = readfile(f.path("after.map"));
-    EXPECT_EQ(file, maptext(m.palette, desc));
+    EXPECT_EQ(file, palettes::maptext(m.palette, desc));
     EXPECT_NE(file.find("control 2: (200, 48)"), std::string::npos);
 }
 
@@ -488,7 +496,7 @@ TEST_F(HueWindow, SaveErrorsAreReportedAndCancelledSavesSilent) {
     EXPECT_EQ(host.fileanswers.size(), 1u);
     // So is a second command 100.
     host.command(cmd_parameters);
-    EXPECT_EQ(m.cndx, 0);
+    EXPECT_EQ(mw.editor.channel(), 0);
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "huewright/ui/draw.h"
 #include "huewright/art/helpart.h"
+#include "huewright/ui/draw.h"
 #include "huewright/ui/helpdialog.h"
 #include "save_testwindow.h"
 
@@ -66,12 +66,12 @@ TEST(Help, OpensFromF1F2AndTheButtonAndOnlyCloseEndsIt) {
     h.modalscripts.push_back(lookandclose(f1, [](Dialog& d) { d.enter(); }));
     h.key(shell::vk_f1);
     expectshown(f1);
-    EXPECT_EQ(h.mw().model.cndx, 6);
+    EXPECT_EQ(h.mw().button, 6);
 
     h.modalscripts.push_back(lookandclose(f2, [](Dialog& d) { d.click(id_helpclose); }));
     h.key(shell::vk_f2);
     expectshown(f2);
-    EXPECT_EQ(h.mw().model.cndx, 7);
+    EXPECT_EQ(h.mw().button, 7);
 
     // The button leaves the marker and the channel where they were.
     h.key('B');
@@ -80,7 +80,7 @@ TEST(Help, OpensFromF1F2AndTheButtonAndOnlyCloseEndsIt) {
     h.modalscripts.push_back(lookandclose(button, [](Dialog& d) { d.enter(); }));
     h.click(clicks[btn_help].left + 20, clicks[btn_help].top + 20);
     expectshown(button);
-    EXPECT_EQ(h.mw().model.cndx, 2);
+    EXPECT_EQ(h.mw().button, 2);
     EXPECT_EQ(differences(h.g_hdc, before), 0);
     EXPECT_EQ(h.modalcaptions.size(), 3u);  // the Parameters dialog is not modal
 }

@@ -10,7 +10,9 @@
 #include <set>
 #include <string>
 
-#include "huewright/ui/mapfile.h"
+#include "huewright/model/description.h"
+#include "huewright/ui/filecommands.h"
+#include "palettes/map.h"
 #include "shell/atomicfile.h"
 #include "shell/filedialog.h"
 #include "shell/headless/host.h"
@@ -30,7 +32,7 @@ struct Fixture : ::testing::Test {
         dir = scratch.dir();
         InitOpenFile(files);
         for (int c = 0; c < 3; ++c) p[c] = startupparameters[c];
-        writedescription(files.descriptionstring, p, stretchflag);
+        writedescription(description, p, stretchflag);
         for (int i = 0; i < 256; ++i)
             palette[i] = {uint8_t(i * 7), uint8_t(i * 13 + 5), uint8_t(255 - i)};
     }
@@ -42,7 +44,7 @@ struct Fixture : ::testing::Test {
 
     int save(const std::optional<std::string>& answer) {
         host.fileanswers.push_back(answer);
-        return SaveMapFile(host, files, palette);
+        return SaveMapFile(host, files, palette, description);
     }
     int open(const std::optional<std::string>& answer) {
         host.fileanswers.push_back(answer);
@@ -52,9 +54,10 @@ struct Fixture : ::testing::Test {
     shell::testing::ScratchDir scratch;
     std::string dir;
     shell::headless::Host host{idledesc()};
-    MapFiles files;
+    FileRecords files;
+    std::string description;
     shell::Palette palette{};
-    PARAMETERS p[3];
+    Parameters p[3];
     int stretchflag[3] = {1, 0, 1};
     int okdisplay[3] = {1, 1, 1};
 };
@@ -95,7 +98,7 @@ TEST_F(MapCommand, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
     ASSERT_EQ(save(path("colours")), map_ok);
     EXPECT_EQ(host.g_hdc.getpixel(0, 0), host.g_vhdc.getpixel(0, 0));
 
-    EXPECT_EQ(read(path("colours.map")), maptext(palette, files.descriptionstring));
+    EXPECT_EQ(read(path("colours.map")), palettes::maptext(palette, description));
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Image saved as colours.map");
     EXPECT_EQ(host.boxes[0].caption, "Palette Curves");
@@ -137,7 +140,7 @@ TEST_F(MapCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink) {
     ASSERT_EQ(symlink("palettes/warm.map", path("current.map").c_str()), 0);
     ASSERT_EQ(save(path("current")), map_ok);
 
-    EXPECT_EQ(read(path("palettes/warm.map")), maptext(palette, files.descriptionstring));
+    EXPECT_EQ(read(path("palettes/warm.map")), palettes::maptext(palette, description));
     struct stat st;
     ASSERT_EQ(lstat(path("current.map").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -155,7 +158,7 @@ TEST_F(MapCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink) {
 TEST_F(MapCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
     shell::Palette saved = palette;
     ASSERT_EQ(save(path("round.map")), map_ok);
-    const std::string description = files.descriptionstring;
+    const std::string before = description;
     palette.fill({9, 9, 9});
 
     ASSERT_EQ(open(path("round.map")), map_ok);
@@ -163,7 +166,7 @@ TEST_F(MapCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
     EXPECT_EQ(host.boxes.size(), 1u);  // the save's notice only
     EXPECT_EQ(host.filedialogs.back().title, "Select a Fractint .MAP File");
     for (int c = 0; c < 3; ++c) {
-        PARAMETERS want = startupparameters[c];
+        Parameters want = startupparameters[c];
         want.ct = 3;
         want.Ln = 1;
         want.L0 = c == 0 ? 128 : c == 1 ? 255 : 0;
@@ -175,7 +178,7 @@ TEST_F(MapCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
 
     // The description still tells the curves from before the load, and a
     // save now writes the loaded colours with it.
-    EXPECT_EQ(files.descriptionstring, description);
+    EXPECT_EQ(description, before);
     ASSERT_EQ(save(path("again.map")), map_ok);
     EXPECT_EQ(read(path("again.map")), read(path("round.map")));
 }
@@ -203,7 +206,7 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
     std::ofstream(path("bad.map"), std::ios::binary) << text;
 
     const shell::Palette before = palette;
-    const std::string description = files.descriptionstring;
+    const std::string told = description;
     ASSERT_EQ(open(path("bad.map")), map_error);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Error opening MAP file");
@@ -226,5 +229,5 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
         EXPECT_EQ(p[c], startupparameters[c]);
         EXPECT_EQ(okdisplay[c], 1);
     }
-    EXPECT_EQ(files.descriptionstring, description);
+    EXPECT_EQ(description, told);
 }

@@ -1,8 +1,7 @@
-#include "huewright/ui/preview.h"
-
 #include <gtest/gtest.h>
 
 #include "huewright/ui/draw.h"
+#include "huewright/ui/previewcommand.h"
 #include "save_testwindow.h"
 
 using namespace huewright;
@@ -12,7 +11,8 @@ namespace {
 
 TEST(Preview, WheelShowsTheModelsPictureRowByRow) {
     RecordingHost h;
-    Model& m = h.mw().model;
+    MainWindow& mw = h.mw();
+    Model& m = mw.model;
     const shell::Point red = wheelpixel(h.g_hdc, clicks[btn_preview], true);
     const shell::Point black = wheelpixel(h.g_hdc, clicks[btn_preview], false);
     ASSERT_GE(red.x, 0);
@@ -22,9 +22,7 @@ TEST(Preview, WheelShowsTheModelsPictureRowByRow) {
     // The preview is the model's picture drawn over what the surface held:
     // the model's own reference kernel, on a copy.
     shell::Surface want = h.g_vhdc;
-    Model reference;
-    reference.palette = m.palette;
-    reference.mset(want, {}, 1, MsetKernel::rule);
+    mset(m.palette, want, kMsetOrigin, {}, 1, MsetKernel::rule);
 
     // At each flush the window already shows the rows done so far.
     int rows = 0;
@@ -37,46 +35,47 @@ TEST(Preview, WheelShowsTheModelsPictureRowByRow) {
     };
     h.click(black.x, black.y);
     EXPECT_EQ(rows, 0);
-    EXPECT_EQ(m.msetflag, 0);
+    EXPECT_FALSE(mw.previewshown);
     h.click(red.x, red.y);
     h.onflush = nullptr;
     EXPECT_EQ(rows, kMsetSize);
     EXPECT_TRUE(shownbyrow);
-    EXPECT_EQ(m.msetflag, 1);
+    EXPECT_TRUE(mw.previewshown);
     EXPECT_EQ(differences(h.g_vhdc, want), 0);
     EXPECT_EQ(differences(h.g_hdc, want), 0);
 
     // A pixel without red still does nothing; a red one brings the curves
     // back.
     h.click(black.x, black.y);
-    EXPECT_EQ(m.msetflag, 1);
+    EXPECT_TRUE(mw.previewshown);
     h.click(red.x, red.y);
-    EXPECT_EQ(m.msetflag, 0);
+    EXPECT_FALSE(mw.previewshown);
     EXPECT_EQ(differences(h.g_hdc, curves), 0);
 
     // A click in the curve display ends the preview too.
     h.command(cmd_preview);
-    EXPECT_EQ(m.msetflag, 1);
+    EXPECT_TRUE(mw.previewshown);
     h.click(600, 300);
-    EXPECT_EQ(m.msetflag, 0);
+    EXPECT_FALSE(mw.previewshown);
     EXPECT_EQ(differences(h.g_hdc, curves), 0);
 }
 
 TEST(Preview, FollowsThePaletteOfTheMoment) {
     RecordingHost h;
-    Model& m = h.mw().model;
+    MainWindow& mw = h.mw();
+    Model& m = mw.model;
     // A palette made by hand: the preview colours from what is there now.
     for (int i = 0; i < 256; ++i) m.palette[size_t(i)] = {uint8_t(i), uint8_t(255 - i), 7};
     shell::Surface want = h.g_vhdc;
-    Model reference;
-    reference.palette = m.palette;
-    reference.mset(want, {}, 1);
-    EXPECT_EQ(showpreview(h, m, 0), 1);
+    mset(m.palette, want, kMsetOrigin, {}, 1);
+    h.command(cmd_preview);
+    EXPECT_TRUE(mw.previewshown);
     EXPECT_EQ(differences(h.g_vhdc, want), 0);
     // Ignored while the Parameters dialog is open.
-    m.msetflag = 0;
-    EXPECT_EQ(showpreview(h, m, 1), 0);
-    EXPECT_EQ(m.msetflag, 0);
+    h.click(600, 300);
+    h.key('R');
+    h.command(cmd_preview);
+    EXPECT_FALSE(mw.previewshown);
 }
 
 }  // namespace

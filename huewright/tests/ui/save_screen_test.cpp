@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "../files/tiff_testutil.h"
 #include "huewright/ui/draw.h"
 #include "huewright/ui/namedialog.h"
 #include "save_testwindow.h"
-#include "../files/tiff_testutil.h"
 
 using namespace huewright;
 using namespace huewright::savetest;
@@ -81,7 +81,7 @@ TEST_F(ScreenSave, NameDialogComesFirstAndItsCancelSavesNothing) {
     EXPECT_TRUE(h.boxes.empty());
     EXPECT_EQ(h.mw().username, "Anonymous");
     EXPECT_EQ(h.mw().nameflag, 1);
-    EXPECT_EQ(h.mw().model.cndx, 4);  // the marker moved to Save Screen
+    EXPECT_EQ(h.mw().button, 4);  // the marker moved to Save Screen
 
     // The button does the same as the key; Escape is Cancel.
     h.modalscripts.push_back([](Dialog& d) { d.escape(); });
@@ -130,7 +130,7 @@ TEST_F(ScreenSave, SavedPictureIsWhatTheWindowShows) {
     h.move(600, 470);
     const shell::Point wheel = wheelpixel(h.g_hdc, clicks[btn_preview], true);
     h.click(wheel.x, wheel.y);
-    ASSERT_EQ(h.mw().model.msetflag, 1);
+    ASSERT_TRUE(h.mw().previewshown);
 
     std::vector<std::pair<std::string, bool>> during;
     h.onflush = [&] { during.push_back({h.title(), h.busy()}); };
@@ -208,7 +208,7 @@ TEST_F(ScreenSave, FailuresAndCancelsLeaveNothingBehind) {
 TEST_F(ScreenSave, NothingStartsWhileTheParametersDialogIsOpen) {
     RecordingHost h;
     h.key('R');
-    ASSERT_EQ(h.mw().parameterflag, 1);
+    ASSERT_TRUE(h.mw().editor.editing());
     ASSERT_NE(h.modeless(), nullptr);
     h.fileanswers.push_back(path("never.tif"));
 
@@ -223,13 +223,13 @@ TEST_F(ScreenSave, NothingStartsWhileTheParametersDialogIsOpen) {
     EXPECT_TRUE(h.modalcaptions.empty());
     EXPECT_TRUE(h.filedialogs.empty());
     EXPECT_TRUE(h.boxes.empty());
-    EXPECT_EQ(h.mw().model.msetflag, 0);
+    EXPECT_FALSE(h.mw().previewshown);
     EXPECT_EQ(h.flushes, 0);
     EXPECT_TRUE(entries().empty());
 
     // Once the dialog is gone, the save runs.
     h.modeless()->click(2);
-    ASSERT_EQ(h.mw().parameterflag, 0);
+    ASSERT_FALSE(h.mw().editor.editing());
     h.modalscripts.push_back([](Dialog& d) { d.enter(); });
     h.key('S');
     EXPECT_EQ(h.boxes.size(), 1u);
@@ -240,7 +240,7 @@ TEST_F(ScreenSave, NothingStartsWhileTheParametersDialogIsOpen) {
 // pressing OK.
 std::string stored(const std::string& typed) {
     std::string username = "Anonymous";
-    int nameflag = 1;
+    bool nameflag = true;
     NameDialogProc proc(username, nameflag);
     Dialog d(nametemplate(), proc);
     d.init();
@@ -269,7 +269,7 @@ TEST(NameEntry, OkStoresTheFilteredName) {
 
 TEST(NameEntry, TickAndCancel) {
     std::string username = "Ann";
-    int nameflag = 0;
+    bool nameflag = false;
     NameDialogProc proc(username, nameflag);
     // Opened while the user no longer wants to be asked, the box is ticked;
     // unticking it and confirming asks again next time.

@@ -23,23 +23,23 @@ shell::Point wheelpixel(const Surface& s, bool red) {
 TEST_F(HueWindow, ChannelKeysOpenTheDialogAndMoveTheMarker) {
     for (int c = 0; c < 3; ++c) {
         Dialog& d = open(c);
-        EXPECT_EQ(m.cndx, c);
-        EXPECT_EQ(mw.parameterflag, 1);
+        EXPECT_EQ(mw.button, c);
+        EXPECT_EQ(mw.editor.editing(), 1);
         EXPECT_EQ(marker(*this), c);
         EXPECT_EQ(d.templ().caption, "   Parameter Selection   ");
         // Every key is ignored while the dialog is open, even Esc.
         for (int k : keypress) host.key(k);
         EXPECT_EQ(host.modeless(), &d);
-        EXPECT_EQ(m.cndx, c);
+        EXPECT_EQ(mw.button, c);
         EXPECT_EQ(marker(*this), c);
         EXPECT_FALSE(host.ended());
         // So are presses on the buttons.
         host.click(60, 470);
-        EXPECT_EQ(m.cndx, c);
+        EXPECT_EQ(mw.button, c);
         EXPECT_TRUE(host.filedialogs.empty());
         d.escape();
         EXPECT_EQ(host.modeless(), nullptr);
-        EXPECT_EQ(mw.parameterflag, 0);
+        EXPECT_EQ(mw.editor.editing(), 0);
     }
     // The host hands letters over as upper-case codes, with or without
     // Shift; a lower-case code is not one of the keys.
@@ -49,27 +49,27 @@ TEST_F(HueWindow, ChannelKeysOpenTheDialogAndMoveTheMarker) {
 
 TEST_F(HueWindow, FileAndHelpKeysMoveTheMarkerOrNot) {
     host.key('P');
-    EXPECT_EQ(m.cndx, 3);
+    EXPECT_EQ(mw.button, 3);
     EXPECT_EQ(marker(*this), 3);
     ASSERT_EQ(host.filedialogs.size(), 1u);  // the palette save dialog, cancelled
     EXPECT_EQ(host.filedialogs[0].title, "Select a file for saving parameters");
     EXPECT_TRUE(host.boxes.empty());
 
     host.key('S');
-    EXPECT_EQ(m.cndx, 4);
+    EXPECT_EQ(mw.button, 4);
     EXPECT_EQ(marker(*this), 4);
 
     host.key('O');
-    EXPECT_EQ(m.cndx, 5);
+    EXPECT_EQ(mw.button, 5);
     EXPECT_EQ(marker(*this), 5);
     ASSERT_EQ(host.filedialogs.size(), 2u);
     EXPECT_EQ(host.filedialogs[1].title, "Select a Fractint .MAP File");
 
     // F1 and F2 keep their index and leave the marker where it was.
     host.key(shell::vk_f1);
-    EXPECT_EQ(m.cndx, 6);
+    EXPECT_EQ(mw.button, 6);
     host.key(shell::vk_f2);
-    EXPECT_EQ(m.cndx, 7);
+    EXPECT_EQ(mw.button, 7);
     EXPECT_EQ(marker(*this), 5);
 
     // Keys that mean nothing change nothing, and neither do the program's
@@ -80,7 +80,7 @@ TEST_F(HueWindow, FileAndHelpKeysMoveTheMarkerOrNot) {
         for (int vk :
              {int('R'), int('P'), int('O'), int('S'), int(shell::vk_f1), int(shell::vk_escape)})
             host.key(vk, mods);
-    EXPECT_EQ(m.cndx, 7);
+    EXPECT_EQ(mw.button, 7);
     EXPECT_EQ(marker(*this), 5);
     EXPECT_EQ(host.filedialogs.size(), 2u);
     EXPECT_EQ(host.modeless(), nullptr);
@@ -99,36 +99,36 @@ TEST_F(HueWindow, EscAndTheExitButtonEndTheProgram) {
     other.click(60, 560);
     EXPECT_TRUE(other.ended());
     EXPECT_EQ(other.exitcode(), 0);
-    EXPECT_EQ(other.as<MainWindow>().model.cndx, 6);
+    EXPECT_EQ(other.as<MainWindow>().button, 6);
 }
 
 TEST_F(HueWindow, ButtonsAndTheRegionsThatKeepTheMarker) {
     host.click(60, 265);  // Green
-    EXPECT_EQ(m.cndx, 1);
+    EXPECT_EQ(mw.button, 1);
     EXPECT_EQ(marker(*this), 1);
     ASSERT_NE(host.modeless(), nullptr);
     host.modeless()->escape();
 
     host.click(290, 470);  // Save Screen
-    EXPECT_EQ(m.cndx, 4);
+    EXPECT_EQ(mw.button, 4);
     EXPECT_EQ(marker(*this), 4);
 
     // Help, the preview picture and the curve display keep both the marker
-    // and cndx.
+    // and the pressed button.
     host.click(736, 568);
-    EXPECT_EQ(m.cndx, 4);
+    EXPECT_EQ(mw.button, 4);
     const shell::Point red = wheelpixel(host.g_hdc, true);
     host.click(red.x, red.y);
-    EXPECT_EQ(m.cndx, 4);
+    EXPECT_EQ(mw.button, 4);
     host.click(600, 300);
-    EXPECT_EQ(m.cndx, 4);
+    EXPECT_EQ(mw.button, 4);
     EXPECT_EQ(marker(*this), 4);
 
     // A click on an outline is inside nothing.
     for (shell::Point p : {shell::Point{50, 170}, shell::Point{97, 170}, shell::Point{70, 154},
                            shell::Point{70, 198}, shell::Point{272, 560}}) {
         host.click(p.x, p.y);
-        EXPECT_EQ(m.cndx, 4) << p.x << "," << p.y;
+        EXPECT_EQ(mw.button, 4) << p.x << "," << p.y;
         EXPECT_EQ(host.modeless(), nullptr);
     }
     EXPECT_EQ(marker(*this), 4);
@@ -146,18 +146,18 @@ TEST_F(HueWindow, PreviewPictureReactsOnlyOnRed) {
 
     // With the preview on, a click on the wheel brings the curves back; a
     // click beside it does nothing.
-    m.msetflag = 1;
+    mw.previewshown = 1;
     host.g_vhdc.fillrect(erasecurves, Rgb{24, 24, 24});
     host.click(black.x, black.y);
-    EXPECT_EQ(m.msetflag, 1);
+    EXPECT_EQ(mw.previewshown, 1);
     host.click(red.x, red.y);
-    EXPECT_EQ(m.msetflag, 0);
+    EXPECT_EQ(mw.previewshown, 0);
     EXPECT_NE(drawn(600, 300), (Rgb{24, 24, 24}));
 
     // A click on the curve display does the same.
-    m.msetflag = 1;
+    mw.previewshown = 1;
     host.click(600, 300);
-    EXPECT_EQ(m.msetflag, 0);
+    EXPECT_EQ(mw.previewshown, 0);
 }
 
 TEST_F(HueWindow, WheelArtworkHasRedExactlyOnTheWheel) {
@@ -221,17 +221,17 @@ TEST_F(HueWindow, HoverReadoutAtTheStripEdges) {
 
 TEST_F(HueWindow, SineDragClampsAndEndsWhenThePointerLeaves) {
     Dialog& d = open(0);  // red: Sine, X shift 165, the point at (666, 273)
-    EXPECT_EQ(mw.enabledrag1, 1);
-    EXPECT_EQ(mw.enabledrag2, 0);
+    EXPECT_EQ(mw.editor.enabledrag1, 1);
+    EXPECT_EQ(mw.editor.enabledrag2, 0);
     host.press(660, 273);  // just outside the grabbing square
-    EXPECT_EQ(mw.okdrag, 0);
+    EXPECT_EQ(mw.editor.okdrag, 0);
     host.press(666, 268);
-    EXPECT_EQ(mw.okdrag, 0);
+    EXPECT_EQ(mw.editor.okdrag, 0);
     host.press(661, 273);
-    EXPECT_EQ(mw.okdrag, 1);
+    EXPECT_EQ(mw.editor.okdrag, 1);
 
     host.move(600, 273);
-    EXPECT_EQ(m.ptemp.xsh, 100);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 100);
     EXPECT_EQ(d.text(id_xsh), "100");
     // The dot follows the pointer on the window, never on the surface.
     EXPECT_EQ(shown(600, 273), kYellow);
@@ -241,30 +241,30 @@ TEST_F(HueWindow, SineDragClampsAndEndsWhenThePointerLeaves) {
 
     // 757 gives 257, which the box clamps.
     host.move(757, 200);
-    EXPECT_EQ(m.ptemp.xsh, 255);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 255);
     EXPECT_EQ(d.text(id_xsh), "255");
-    EXPECT_EQ(m.scp[0].cpt.x, 255 + 501);
+    EXPECT_EQ(mw.editor.points.scp[0].cpt.x, 255 + 501);
 
     // Out of the display: the drag is over, and later moves do nothing
     // until a new press on the point.
     host.move(758, 200);
-    EXPECT_EQ(mw.okdrag, 0);
+    EXPECT_EQ(mw.editor.okdrag, 0);
     host.move(600, 273);
-    EXPECT_EQ(m.ptemp.xsh, 255);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 255);
     // The hover readout stays off while dragging is possible.
     EXPECT_TRUE(sameinside(host.g_hdc, Surface(800, 640), erasevalues));
 
     host.press(756, 273);
     host.move(700, 273);
-    EXPECT_EQ(m.ptemp.xsh, 200);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 200);
     host.release(700, 273);
     host.move(650, 273);
-    EXPECT_EQ(m.ptemp.xsh, 200);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 200);
 
     // Leaving the window ends a drag too.
     host.press(700, 273);
     host.leave();
-    EXPECT_EQ(mw.okdrag, 0);
+    EXPECT_EQ(mw.editor.okdrag, 0);
     d.enter();
     EXPECT_EQ(m.p[0].xsh, 200);
 }
@@ -272,42 +272,42 @@ TEST_F(HueWindow, SineDragClampsAndEndsWhenThePointerLeaves) {
 TEST_F(HueWindow, BezierDragsClampAndPreferControl2) {
     Dialog& d = open(1);  // green: control 1 at (48, 224), control 2 at (160, 16)
     d.click(id_bezier);
-    EXPECT_EQ(mw.enabledrag1, 1);
-    EXPECT_EQ(mw.enabledrag2, 0);
+    EXPECT_EQ(mw.editor.enabledrag1, 1);
+    EXPECT_EQ(mw.editor.enabledrag2, 0);
     d.click(id_cubic);
-    EXPECT_EQ(mw.enabledrag2, 1);
+    EXPECT_EQ(mw.editor.enabledrag2, 1);
     // Dots: control 1 yellow at (548, 177), control 2 magenta at (660, 385).
     EXPECT_EQ(shown(548, 177), kYellow);
     EXPECT_EQ(shown(660, 385), kMagenta);
     EXPECT_NE(drawn(548, 177), kYellow);
 
     host.press(549, 177);
-    EXPECT_EQ(mw.okdrag, 1);
-    EXPECT_EQ(m.cpindex, 0);
+    EXPECT_EQ(mw.editor.okdrag, 1);
+    EXPECT_EQ(mw.editor.points.cpindex, 0);
     host.move(600, 300);
-    EXPECT_EQ(m.ptemp.bc1x, 98);
-    EXPECT_EQ(m.ptemp.bc1y, 101);
+    EXPECT_EQ(mw.editor.ptemp.bc1x, 98);
+    EXPECT_EQ(mw.editor.ptemp.bc1y, 101);
     // Control 1 to x 500 gives -2, clamped to 0.
     host.move(500, 300);
-    EXPECT_EQ(m.ptemp.bc1x, 0);
+    EXPECT_EQ(mw.editor.ptemp.bc1x, 0);
     EXPECT_EQ(d.text(id_bc1x), "0");
     EXPECT_EQ(d.text(id_bc1y), "101");
     // Row 145 gives 256, clamped to 255.
     host.move(520, 145);
-    EXPECT_EQ(m.ptemp.bc1y, 255);
-    EXPECT_EQ(m.cp[1][0].cpt.y, 401 - 255);
+    EXPECT_EQ(mw.editor.ptemp.bc1y, 255);
+    EXPECT_EQ(mw.editor.points.cp[1][0].cpt.y, 401 - 255);
     host.release(520, 145);
 
     // Control 2 typed onto control 1: a press takes control 2.
     d.type(id_bc2x, d.text(id_bc1x));
     d.type(id_bc2y, d.text(id_bc1y));
-    const shell::Point at = m.cp[1][0].cpt;
+    const shell::Point at = mw.editor.points.cp[1][0].cpt;
     host.press(at.x, at.y);
-    EXPECT_EQ(m.cpindex, 1);
+    EXPECT_EQ(mw.editor.points.cpindex, 1);
     host.move(650, 250);
-    EXPECT_EQ(m.ptemp.bc2x, 148);
-    EXPECT_EQ(m.ptemp.bc2y, 151);
-    EXPECT_EQ(m.ptemp.bc1x, 18);  // control 1 stays where it was
+    EXPECT_EQ(mw.editor.ptemp.bc2x, 148);
+    EXPECT_EQ(mw.editor.ptemp.bc2y, 151);
+    EXPECT_EQ(mw.editor.ptemp.bc1x, 18);  // control 1 stays where it was
     EXPECT_EQ(d.text(id_bc2x), "148");
     EXPECT_EQ(d.text(id_bc2y), "151");
     host.release(650, 250);
@@ -315,22 +315,22 @@ TEST_F(HueWindow, BezierDragsClampAndPreferControl2) {
     // The column follows the dragged curve exactly.
     Model ref;
     ref.cndx = 1;
-    ref.calcBezier(1, 128, 128, m.ptemp.bc1x, m.ptemp.bc1y, 148, 151);
+    ref.calcBezier(1, 128, 128, mw.editor.ptemp.bc1x, mw.editor.ptemp.bc1y, 148, 151);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(m.palette[i][1], ref.palette[i][1]) << i;
 
     // Quadratic: control 2 cannot be grabbed any more.
     d.click(id_quadratic);
-    EXPECT_EQ(mw.enabledrag2, 0);
+    EXPECT_EQ(mw.editor.enabledrag2, 0);
     host.press(650, 250);
-    EXPECT_EQ(mw.okdrag, 0);
+    EXPECT_EQ(mw.editor.okdrag, 0);
 }
 
 TEST_F(HueWindow, ArcAndLineChannelsKeepTheHoverReadout) {
     Dialog& d = open(2);
     d.click(id_arc);
-    EXPECT_EQ(mw.enabledrag1, 0);
+    EXPECT_EQ(mw.editor.enabledrag1, 0);
     host.press(501, 273);  // on the blue sine point: nothing to grab
-    EXPECT_EQ(mw.okdrag, 0);
+    EXPECT_EQ(mw.editor.okdrag, 0);
     host.move(501, 470);
     EXPECT_EQ(shown(501, 510), kWhite);
     d.click(id_line);
@@ -338,7 +338,7 @@ TEST_F(HueWindow, ArcAndLineChannelsKeepTheHoverReadout) {
     EXPECT_EQ(shown(756, 510), kWhite);
     // The buttons stay inactive all the same.
     host.click(60, 470);
-    EXPECT_EQ(m.cndx, 2);
+    EXPECT_EQ(mw.button, 2);
 }
 
 TEST_F(HueWindow, DragStepRunsTheWholeChain) {
@@ -346,18 +346,20 @@ TEST_F(HueWindow, DragStepRunsTheWholeChain) {
     d.click(id_bezier);
     d.click(id_cubic);
     host.press(661, 385);  // control 2
-    ASSERT_EQ(m.cpindex, 1);
-    const long before = mw.params.applies;
+    ASSERT_EQ(mw.editor.points.cpindex, 1);
+    const long before = mw.editor.applies;
     host.move(640, 300);
-    // The apply step, then one more for each of the four boxes written.
-    EXPECT_EQ(mw.params.applies - before, 5);
-    // Dots were redrawn on the window by the last apply.
-    EXPECT_EQ(shown(m.ptemp.bc2x + 500, 401 - m.ptemp.bc2y), kMagenta);
-    // A step that needs a clamp applies once more for the write-back.
-    const long mid = mw.params.applies;
+    // One apply a step: the boxes are written without applying again.
+    EXPECT_EQ(mw.editor.applies - before, 1);
+    EXPECT_EQ(d.text(id_bc2x), std::to_string(mw.editor.ptemp.bc2x));
+    // Dots were redrawn on the window by the step.
+    EXPECT_EQ(shown(mw.editor.ptemp.bc2x + 500, 401 - mw.editor.ptemp.bc2y), kMagenta);
+    // A step that needs a clamp still applies once.
+    const long mid = mw.editor.applies;
     host.move(700, 145);
-    EXPECT_EQ(mw.params.applies - mid, 6);
-    EXPECT_EQ(m.ptemp.bc2y, 255);
+    EXPECT_EQ(mw.editor.applies - mid, 1);
+    EXPECT_EQ(d.text(id_bc2y), "255");
+    EXPECT_EQ(mw.editor.ptemp.bc2y, 255);
 
     // In the corner of the display the dot reaches past the outline; each
     // redraw takes the dots of the step before off the window.

@@ -110,8 +110,8 @@ TEST_F(HueWindow, StartUpReadouts) {
         EXPECT_TRUE(sameinside(host.g_hdc, t.s, eraseparams[c])) << c;
     }
     // The description was composed at start-up.
-    EXPECT_EQ(mw.files.descriptionstring.rfind("Xo Gradient curve parameters\n", 0), 0u);
-    EXPECT_NE(mw.files.descriptionstring.find("index shift: 165"), std::string::npos);
+    EXPECT_EQ(mw.descriptionstring.rfind("Xo Gradient curve parameters\n", 0), 0u);
+    EXPECT_NE(mw.descriptionstring.find("index shift: 165"), std::string::npos);
     EXPECT_EQ(mw.compression, 5);
     EXPECT_EQ(mw.username, "Anonymous");
     EXPECT_EQ(mw.nameflag, 1);
@@ -184,11 +184,11 @@ TEST_F(HueWindow, PaintCopiesTheSurfaceAndMoveRepaintsAll) {
 
 TEST_F(HueWindow, ReadoutsOfEveryCurveType) {
     const Rect area = eraseparams[1];
-    auto readout = [&](const PARAMETERS& ps) {
+    auto readout = [&](const Parameters& ps) {
         m.p[1] = ps;
         displayparams(host, *mw.screen, m, 1);
     };
-    PARAMETERS ps = startupparameters[1];
+    Parameters ps = startupparameters[1];
 
     ps.ct = 1;
     readout(ps);
@@ -220,7 +220,7 @@ TEST_F(HueWindow, ReadoutsOfEveryCurveType) {
     // Switched off, the readout keeps whatever was there and says so.
     m.okdisplay[1] = 0;
     m.p[1] = startupparameters[1];
-    EXPECT_EQ(displayparams(host, *mw.screen, m, 1), 1);
+    EXPECT_FALSE(displayparams(host, *mw.screen, m, 1));
     EXPECT_TRUE(sameinside(host.g_hdc, line.s, area));
     // The other channels were not touched.
     EXPECT_FALSE(sameinside(host.g_hdc, line.s, eraseparams[0]));
@@ -236,10 +236,10 @@ TEST_F(HueWindow, DotsAndHitTest) {
         }
     drawdot(s, 0, 19, kMagenta);  // clipped at the edges
     EXPECT_EQ(s.at(4, 15), kMagenta);
-    EXPECT_EQ(pointinrect({51, 155}, clicks[btn_red]), 1);
-    EXPECT_EQ(pointinrect({50, 155}, clicks[btn_red]), 0);
-    EXPECT_EQ(pointinrect({96, 197}, clicks[btn_red]), 1);
-    EXPECT_EQ(pointinrect({97, 197}, clicks[btn_red]), 0);
+    EXPECT_TRUE(strictlyinside({51, 155}, clicks[btn_red]));
+    EXPECT_FALSE(strictlyinside({50, 155}, clicks[btn_red]));
+    EXPECT_TRUE(strictlyinside({96, 197}, clicks[btn_red]));
+    EXPECT_FALSE(strictlyinside({97, 197}, clicks[btn_red]));
 }
 
 }  // namespace

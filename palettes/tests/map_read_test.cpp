@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
-#include "huewright/ui/mapfile.h"
+#include "palettes/map.h"
 
-using namespace huewright;
+using namespace palettes;
 
 namespace {
 

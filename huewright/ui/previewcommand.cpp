@@ -1,17 +1,16 @@
-#include "huewright/ui/preview.h"
+#include "huewright/ui/previewcommand.h"
 
 namespace huewright {
 
-int showpreview(shell::Window& w, Model& model, int parameterflag) {
-    if (parameterflag) return 0;
+void showpreview(shell::Window& w, const shell::Palette& palette, MsetEntries& entries) {
     // The window takes no input until the picture is done, but it shows the
     // picture growing: each finished row goes to the window at once.
-    model.mset(w.g_vhdc, [&w](int j) {
+    computemset(entries, [&](int j) {
+        drawmsetrow(w.g_vhdc, kMsetOrigin, j, entries.row(j), palette);
         w.present(shell::Rect{previewrect.left, previewrect.top + j, previewrect.right,
                               previewrect.top + j + 1});
         w.flush();
     });
-    return 1;
 }
 
 }  // namespace huewright

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "../files/tiff_images.h"
+#include "../files/tiff_testutil.h"
+#include "huewright/ui/screensave.h"
 #include "shell/atomicfile.h"
-#include "huewright/files/tiff.h"
-#include "tiff_images.h"
-#include "tiff_testutil.h"
 
 using namespace huewright;
 using namespace huewright::tifftest;
@@ -404,13 +404,13 @@ TEST_F(TiffWriter, FailedWritesAreReportedAndLeaveNothingBehind) {
     writefile(path("old.tif"), "old contents");
 
     // A disk that fills up in the directory, in the middle of the raw rows,
-    // just before the compressed strip's byte count is patched in.
+    // and at the compressed strip's last byte.
     struct Case {
         long long after;
         int compression;
     };
     for (Case c : {Case{100, compression_lzw}, Case{100000, compression_none},
-                   Case{(long long)stripend, compression_lzw}}) {
+                   Case{(long long)stripend - 1, compression_lzw}}) {
         shell::setwritefailure(c.after);
         EXPECT_EQ(save(pic, path("old.tif"), c.compression), save_writeerror) << c.after;
         shell::setwritefailure(-1);

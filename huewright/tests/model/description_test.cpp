@@ -1,5 +1,7 @@
-// The MAP files and the curve description the gradient designer writes,
-// compared byte for byte.
+// The curve description and the MAP file the gradient designer writes with
+// it, compared byte for byte.
+#include "huewright/model/description.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,8 @@
 #include <iterator>
 #include <string>
 
-#include "huewright/ui/mapfile.h"
+#include "palettes/map.h"
+#include "shell/atomicfile.h"
 
 using namespace huewright;
 
@@ -54,7 +57,7 @@ const char* const kStartupDescription =
     "amplitude: 255\n"
     "vertical shift: 0\n";
 
-std::string describe(const PARAMETERS (&p)[3], const int (&stretch)[3]) {
+std::string describe(const Parameters (&p)[3], const int (&stretch)[3]) {
     std::string s = "previous text that must go";
     writedescription(s, p, stretch);
     return s;
@@ -94,7 +97,7 @@ TEST(MapWrite, StartupFileIsTripletsEmptyLineAndDescription) {
     char dir[] = "/tmp/map_write_test.XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     std::string path = std::string(dir) + "/startup.map";
-    ASSERT_EQ(writemapfile(path, pal, description), 0);
+    ASSERT_EQ(shell::writefileatomically(path, palettes::maptext(pal, description)), 0);
     std::string written = readfile(path);
     EXPECT_EQ(written, expected);
     EXPECT_EQ(written.substr(0, 10), "206 204 0\n");
@@ -103,7 +106,7 @@ TEST(MapWrite, StartupFileIsTripletsEmptyLineAndDescription) {
 }
 
 TEST(MapWrite, DescriptionOfEveryCurveType) {
-    PARAMETERS p[3] = {startupparameters[0], startupparameters[1], startupparameters[2]};
+    Parameters p[3] = {startupparameters[0], startupparameters[1], startupparameters[2]};
     int stretch[3] = {0, 0, 0};
 
     // Arc; quadratic Bezier, not stretched (three parameter lines); one

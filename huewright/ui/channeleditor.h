@@ -1,0 +1,99 @@
+// The channel the Parameters dialog edits: its working record, what Cancel
+// and Restore go back to, the drag state and the clamping rules. The dialog
+// and the main window's drags both change the channel through this object;
+// each change applies the channel (recomputes its palette column) once, and
+// the caller redraws once.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+
+#include "huewright/model/model.h"
+#include "huewright/ui/controlpoints.h"
+
+namespace huewright {
+
+// One number field of a record, as a box of the dialog edits it.
+using Field = int32_t Parameters::*;
+
+// A few fields: those a step changed.
+struct Fields {
+    Field items[4] = {};
+    int count = 0;
+    Fields(std::initializer_list<Field> fs) {
+        for (Field f : fs)
+            if (count < 4) items[count++] = f;
+    }
+    const Field* begin() const { return items; }
+    const Field* end() const { return items + count; }
+};
+
+class ChannelEditor {
+  public:
+    explicit ChannelEditor(Model& model) : m_(model) {}
+
+    // --- state ---
+    Parameters ptemp{};                  // the working record
+    Parameters prestore{};               // the record as the dialog opened
+    std::array<uint8_t, 256> restore{};  // the channel's column as the dialog opened
+    bool enabledrag1 = false;            // a press may grab the Sine point or Bezier control 1
+    bool enabledrag2 = false;            // Bezier control 2 too (cubic)
+    bool okdrag = false;                 // a drag is in progress
+    ControlPoints points;                // where the draggable points sit
+    long applies = 0;                    // how many times the channel was applied
+
+    bool editing() const { return editing_; }
+    int channel() const { return m_.cndx; }
+    const Model& model() const { return m_; }
+
+    // --- the dialog's steps ---
+    // Opening: the channel's record and column are kept for Cancel and
+    // Restore, the drag flags follow its curve type, and the channel is
+    // applied from its record, so a column loaded from a file follows its
+    // curve again.
+    void open(int channel);
+    // A typed number for a field: stored and clamped (below 0 becomes 0,
+    // above 255 becomes 255; the amplitude and the y shift together stay
+    // within 255), then applied. Returns the number the field now holds.
+    int setfield(Field f, int typed);
+    void settype(int ct);
+    void setphase(int sp);
+    void setdegree(int bd);
+    void setsegments(int Ln);
+    // Written straight into the channel's flag: neither Cancel nor Restore
+    // takes it back.
+    void setstretch(bool on);
+    // Flips the working record for its curve type (Sine: x shift by half a
+    // period; Arc, Bezier heights and Line values: v becomes 255 - v).
+    // Returns the fields it changed.
+    Fields invert();
+    // OK: the working record becomes the channel's; editing ends.
+    void commit();
+    // Cancel: the channel's record and column go back to the opening's;
+    // editing ends.
+    void cancel();
+    // Restore: as Cancel, then the opening again; editing goes on.
+    void restorechannel();
+
+    // --- drags in the curve display ---
+    // A press at m: grabs the Sine point or a Bezier control while the
+    // dialog allows it. True when a drag starts.
+    bool press(shell::Point m);
+    // One step of a drag to m: the point moves, its fields are clamped once
+    // and the channel applied once. False when no drag is in progress.
+    bool dragto(shell::Point m);
+    // The fields the last drag step moved.
+    Fields dragged() const;
+    void release() { okdrag = false; }
+
+  private:
+    void setdragflags();
+    void apply();
+    int clamp(Field f);
+
+    Model& m_;
+    bool editing_ = false;
+};
+
+}  // namespace huewright

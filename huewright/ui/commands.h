@@ -1,0 +1,24 @@
+// The commands the gradient designer's window posts to itself, and the keys
+// and buttons that post them.
+#pragma once
+
+#include "shell/message.h"
+
+namespace huewright {
+
+enum Command {
+    cmd_parameters = 100,  // the Parameters dialog for the channel of the pressed button
+    cmd_savemap = 110,
+    cmd_askname = 120,     // save the screen, first step: the author's name
+    cmd_savescreen = 130,  // save the screen, second step: the TIFF file
+    cmd_openmap = 140,
+    cmd_help = 150,
+    cmd_preview = 160,
+};
+
+// The keys, indexed by the button each one presses: R, G, B, P, S, O, F1,
+// F2, Esc.
+constexpr int keypress[9] = {
+    'R', 'G', 'B', 'P', 'S', 'O', shell::vk_f1, shell::vk_f2, shell::vk_escape};
+
+}  // namespace huewright

@@ -1,0 +1,43 @@
+// The gradient designer's file dialogs and its palette commands: saving the
+// palette with the curve description, and opening a palette file.
+#pragma once
+
+#include <string>
+
+#include "huewright/model/parameters.h"
+#include "shell/palette.h"
+#include "shell/window.h"
+
+namespace huewright {
+
+// The file dialogs. Each record's `file` and `filetitle` are the dialog's
+// path and title buffers: smapn holds smapfile and smapfiletitle, omapn holds
+// omapfile and omapfiletitle, stiffn holds tifffile and tifffiletitle.
+struct FileRecords {
+    shell::FileDialogRecord smapn;   // save palette
+    shell::FileDialogRecord omapn;   // open palette
+    shell::FileDialogRecord stiffn;  // save the screen as TIFF
+};
+
+// Prepares the three records: each dialog starts in the folder the program
+// was started from, lists its own files, and has its title and default
+// extension; saves ask before overwriting, the open dialog wants an existing
+// file.
+void InitOpenFile(FileRecords& files);
+
+// What the commands report. A cancelled dialog writes and shows nothing.
+enum MapResult { map_ok = 0, map_error = 1, map_cancelled = 2 };
+
+// The save palette command: runs the save dialog on smapn, writes the palette
+// and the description, and shows "Image saved as <name>" or the error box.
+int SaveMapFile(shell::Window& w, FileRecords& files, const shell::Palette& palette,
+                const std::string& descriptionstring);
+
+// The open command: runs the open dialog on omapn and reads the file. On
+// success the palette is replaced, the three records become one-segment
+// lines and every okdisplay flag is 0; the description is not recomposed. On
+// failure the error box is shown and nothing changes.
+int OpenMapFile(shell::Window& w, FileRecords& files, shell::Palette& palette, Parameters (&p)[3],
+                int (&okdisplay)[3]);
+
+}  // namespace huewright
