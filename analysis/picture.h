@@ -6,8 +6,8 @@
 // A window shows it like this:
 //   Picture pic;                         frame, axes and labels drawn once
 //   Window of Picture::kWidth x kHeight, titled Picture::kTitle
-//   pic.drawall(w.g_vhdc, palette);      the first frame; w.presentall()
-//   each palette change: w.present(pic.update(w.g_vhdc, palette));
+//   pic.drawall(w.offscreen, palette);      the first frame; w.presentall()
+//   each palette change: w.present(pic.update(w.offscreen, palette));
 #pragma once
 
 #include "analysis.h"

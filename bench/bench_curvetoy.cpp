@@ -37,7 +37,7 @@ BENCHMARK(drag_step_window)->Unit(benchmark::kMillisecond);
 static void startup_headless(benchmark::State& state) {
     for (auto _ : state) {
         shell::headless::Host host(curvetoy::programdesc());
-        benchmark::DoNotOptimize(host.g_hdc.data());
+        benchmark::DoNotOptimize(host.onscreen.data());
     }
 }
 BENCHMARK(startup_headless)->Unit(benchmark::kMillisecond);

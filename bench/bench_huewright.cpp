@@ -113,7 +113,7 @@ void dragsteps(benchmark::State& state, Host& host, int x0, int y0, int x1, int 
             host.move(x1, y1);
         else
             host.move(x0, y0);
-        benchmark::DoNotOptimize(host.g_hdc.data());
+        benchmark::DoNotOptimize(host.onscreen.data());
     }
     state.counters["applies"] = double(mw.editor.applies - applies) / double(steps);
 }

@@ -25,7 +25,7 @@ void BM_drag_step(benchmark::State& state) {
         m.dp[m.cindex][5][1] = 200 + (step++ % 400);
         knotloom::cpcalc(m);
         p.screen->draw(host, m, p.showcp);
-        benchmark::DoNotOptimize(host.g_hdc.data());
+        benchmark::DoNotOptimize(host.onscreen.data());
     }
 }
 BENCHMARK(BM_drag_step)->Name("drag_step")->Unit(benchmark::kMicrosecond);
@@ -57,7 +57,7 @@ void BM_present(benchmark::State& state) {
     shell::headless::Host host(knotloom::programdesc());
     for (auto _ : state) {
         host.presentall();
-        benchmark::DoNotOptimize(host.g_hdc.data());
+        benchmark::DoNotOptimize(host.onscreen.data());
     }
 }
 BENCHMARK(BM_present)->Unit(benchmark::kMicrosecond);

@@ -53,10 +53,6 @@ void setclickrect(SplinePoint* p, double x, double y) {
     p->crect = Rect{ix - 4, iy - 4, ix + 5, iy + 5};
 }
 
-int pointinrect(const Point* mp, const Rect* r) {
-    return r->left <= mp->x && mp->x < r->right && r->top <= mp->y && mp->y < r->bottom;
-}
-
 Demo::Demo() {
     for (int i = 0; i < 2; ++i) {
         marker[i] = Surface(9, 9);

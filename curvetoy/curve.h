@@ -18,8 +18,6 @@ constexpr int kWidth = 1024, kHeight = 768;
 
 // The marker square around a point, from trunc(x) - 4 to trunc(x) + 5.
 void setclickrect(SplinePoint* p, double x, double y);
-// Left and top edges belong to the rectangle.
-int pointinrect(const shell::Point* mp, const shell::Rect* r);
 
 struct Demo {
     SplinePoint dp[nd];

@@ -8,7 +8,7 @@ using shell::Message;
 using shell::Msg;
 
 void MainWindow::redraw(shell::Window& w) {
-    demo.draw(w.g_vhdc);
+    demo.draw(w.offscreen);
     w.present(shell::Rect{0, 0, kWidth, kHeight});
 }
 
@@ -27,7 +27,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
         case Msg::lbuttondown: {
             shell::Point mp{m.x, m.y};
             for (int i = 0; i < nd; ++i) {
-                if (pointinrect(&mp, &demo.dp[i].crect)) {
+                if (demo.dp[i].crect.contains(mp)) {
                     dpindex = i;
                     okdrag = 1;
                     break;

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         }
         shell::headless::Host h(e.desc);
         if (e.prepare) e.prepare(h);
-        ok = save(out + "/screenshots/" + e.desc.name + ".png", h.g_hdc) && ok;
+        ok = save(out + "/screenshots/" + e.desc.name + ".png", h.onscreen) && ok;
     }
     return ok ? 0 : 1;
 }

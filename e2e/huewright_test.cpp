@@ -77,7 +77,7 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     Surface s = app.shot();
     ASSERT_EQ(s.width(), 800);
     ASSERT_EQ(s.height(), 640);
-    EXPECT_EQ(differences(s, ref.g_hdc), 0);
+    EXPECT_EQ(differences(s, ref.onscreen), 0);
     EXPECT_EQ(s.getpixel(50, 154), shell::packrgb({255, 255, 255}));   // Red's outline
     EXPECT_EQ(s.getpixel(758, 402), shell::packrgb({255, 255, 255}));  // the display's
     const shell::Palette& pal = ref.as<MainWindow>().model.palette;
@@ -92,7 +92,7 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     s = app.shot();
     int hover = 0;
     for (int y = 500; y < 640; ++y)
-        for (int x = 495; x < 758; ++x) hover += s.getpixel(x, y) != ref.g_hdc.getpixel(x, y);
+        for (int x = 495; x < 758; ++x) hover += s.getpixel(x, y) != ref.onscreen.getpixel(x, y);
     EXPECT_EQ(hover, 0);
 
     // G opens the dialog on green; Bezier, cubic, and typed values.
@@ -113,7 +113,7 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     d.type(huewright::id_bc2y, "100");
     s = app.shot();
     const Rect curves{494, 141, 762, 501};
-    EXPECT_EQ(differences(s, ref.g_hdc, curves), 0);
+    EXPECT_EQ(differences(s, ref.onscreen, curves), 0);
     // Control 2's dot, magenta, and control 1's, yellow, on the window.
     EXPECT_EQ(s.getpixel(600, 301), shell::packrgb({255, 128, 255}));
     EXPECT_EQ(s.getpixel(548, 177), shell::packrgb({255, 255, 0}));
@@ -126,7 +126,7 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     EXPECT_EQ(ref.as<MainWindow>().editor.ptemp.bc2x, 148);
     EXPECT_EQ(ref.as<MainWindow>().editor.ptemp.bc2y, 201);
     s = app.shot();
-    EXPECT_EQ(differences(s, ref.g_hdc, curves), 0);
+    EXPECT_EQ(differences(s, ref.onscreen, curves), 0);
     EXPECT_EQ(s.getpixel(648, 200), shell::packrgb({255, 128, 255}));
 
     // Enter in the dialog confirms it.
@@ -136,7 +136,7 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     d.enter();
     EXPECT_TRUE(app.x("xdotool search --onlyvisible --name 'Parameter Selection'").empty());
     s = app.shot();
-    EXPECT_EQ(differences(s, ref.g_hdc), 0);
+    EXPECT_EQ(differences(s, ref.onscreen), 0);
     const shell::Palette& edited = ref.as<MainWindow>().model.palette;
     int strip = 0;
     for (int i = 0; i < 256; ++i)

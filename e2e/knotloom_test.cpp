@@ -38,12 +38,12 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     Host mirror(knotloom::programdesc());
     auto& mw = mirror.as<knotloom::MainWindow>();
 
-    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+    EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
 
     // Hovering the strip puts the tick and the readout up.
     app.move(400, 690);
     mirror.move(400, 690);
-    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+    EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
 
     // Drag the red channel's fourth data point up by 60 pixels.
     int px = int(mw.model.dp[0][3][0]), py = int(mw.model.dp[0][3][1]);
@@ -52,15 +52,15 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     for (int i = 1; i <= 6; ++i) mirror.move(px, py - 60 * i / 6);
     mirror.release(px, py - 60);
     EXPECT_EQ(int(mw.model.dp[0][3][1]), py - 60);
-    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+    EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
 
     // The wheel inverts the colours on screen.
-    shell::Point wheel = reddish(mirror.g_hdc, knotloom::click[knotloom::box_wheel]);
+    shell::Point wheel = reddish(mirror.onscreen, knotloom::click[knotloom::box_wheel]);
     ASSERT_GE(wheel.x, 0);
     app.click(wheel.x, wheel.y);
     mirror.click(wheel.x, wheel.y);
     EXPECT_EQ(mw.model.invert, 1);
-    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+    EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
 
     // The points dialog: the arrow keys change the count of the red channel.
     shell::Rect pts = knotloom::click[knotloom::box_points];
@@ -76,7 +76,7 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     });
     mirror.click(pts.left + 10, pts.top + 10);
     EXPECT_EQ(mw.model.nd[0], 13 - 2);
-    EXPECT_EQ(differences(app.shot(), mirror.g_hdc), 0);
+    EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
 
     // Save through the real file chooser.
     shell::Rect save = knotloom::click[knotloom::box_save];
@@ -120,7 +120,7 @@ TEST(KnotloomDesktop, QuickDragsEndUnderTheRelease) {
     ASSERT_TRUE(app.found());
     Host mirror(knotloom::programdesc());
     const auto& mw = mirror.as<knotloom::MainWindow>();
-    const shell::Surface& marker = mw.screen->g_dchdc[knotloom::marker_user];
+    const shell::Surface& marker = mw.screen->markers[knotloom::marker_user];
     const int px = int(mw.model.dp[0][3][0]), top = int(mw.model.dp[0][3][1]);
     int y = top;
     for (int i = 0; i < 20; ++i) {

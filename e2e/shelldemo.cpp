@@ -63,7 +63,7 @@ class Demo : public Program {
     int proc(Window& w, const Message& m) override {
         switch (m.msg) {
             case Msg::create:
-                w.g_vhdc.fill(Rgb{0, 0, 96});
+                w.offscreen.fill(Rgb{0, 0, 96});
                 w.presentall();
                 save.filters = {{"Text files (*.txt)", "*.txt"}};
                 save.title = "Save Demo";

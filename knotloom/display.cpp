@@ -80,18 +80,18 @@ void putmarker(Surface& s, const Surface& marker, const Rect& r) {
 
 Display::Display() : banner(makebanner()), cursor(makecursor()) {
     for (int i = 0; i < 3; ++i) {
-        g_dchdc[i] = Surface(kMarkerSize, kMarkerSize);
+        markers[i] = Surface(kMarkerSize, kMarkerSize);
         for (int a = 0; a < kMarkerSize; ++a)
             for (int b = 0; b < kMarkerSize; ++b)
-                g_dchdc[i].setpixel(a, b,
+                markers[i].setpixel(a, b,
                                     mask[a][b] == 1   ? cr[i]
                                     : mask[a][b] == 0 ? kWhite
                                                       : kBlack);
     }
 }
 
-int Display::draw(shell::Window& w, Model& m, int showcp) {
-    Surface& s = w.g_vhdc;
+void Display::draw(shell::Window& w, Model& m, int showcp) {
+    Surface& s = w.offscreen;
     const int active = m.cindex, n = m.nd[active];
     // 1-4: black ground, banner, the marker in the active box, the margins.
     // The banner covers the full width of the top rows, so only the rows
@@ -149,13 +149,12 @@ int Display::draw(shell::Window& w, Model& m, int showcp) {
     // 10-11: the data-point markers, then the control polygon on request.
     for (int i = 1; i <= n - 2; ++i) {
         const bool end = i == 1 || i == n - 2;
-        putmarker(s, g_dchdc[end ? marker_end : marker_user], m.drect[active][i]);
+        putmarker(s, markers[end ? marker_end : marker_user], m.drect[active][i]);
     }
     if (showcp) drawcp(s, m);
 
     // 12: show all of it.
     w.presentall();
-    return 0;
 }
 
 void Display::drawcp(Surface& s, const Model& m) {
@@ -166,7 +165,7 @@ void Display::drawcp(Surface& s, const Model& m) {
     s.polyline(pts, n + 2, kPolygonPurple);
     // The two outer control points coincide with the end points and keep
     // their end-point markers.
-    for (int i = 1; i <= n; ++i) putmarker(s, g_dchdc[marker_control], m.crect[ch][i]);
+    for (int i = 1; i <= n; ++i) putmarker(s, markers[marker_control], m.crect[ch][i]);
 }
 
 std::string readouttext(const Model& m, int x) {
@@ -183,7 +182,7 @@ std::string readouttext(const Model& m, int x) {
 }
 
 void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
-    Surface& s = w.g_vhdc;
+    Surface& s = w.offscreen;
     s.fillrect(erase, kBlack);
     s.line(Point{x - 1, kTickTop}, Point{x - 1, kTickBottom}, kWhite, 3);
     font.draw(s, kReadoutText.x, kReadoutText.y, readouttext(m, x), kTextColor);
@@ -193,13 +192,13 @@ void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
 
 void Display::putcursor(shell::Window& w, int box) {
     Rect r = cornerof(box);
-    w.g_vhdc.blit(r.left, r.top, kCursorWidth, kCursorHeight, cursor, 0, 0);
+    w.offscreen.blit(r.left, r.top, kCursorWidth, kCursorHeight, cursor, 0, 0);
     w.present(r);
 }
 
 void Display::blankbox(shell::Window& w, int box) {
     Rect r = cornerof(box);
-    w.g_vhdc.fillrect(r, kBlack);
+    w.offscreen.fillrect(r, kBlack);
     w.present(r);
 }
 

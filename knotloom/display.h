@@ -25,12 +25,11 @@ class Display {
 
     shell::Surface banner;      // 1024 x 124
     shell::Surface cursor;      // the 42 x 39 selection marker
-    shell::Surface g_dchdc[3];  // the 9 x 9 markers, indexed by Marker
+    shell::Surface markers[3];  // the 9 x 9 markers, indexed by Marker
     shell::Font font{20};
 
     // The full redraw; runs curvecalc for the active channel on the way.
-    // Always 0.
-    int draw(shell::Window& w, Model& m, int showcp);
+    void draw(shell::Window& w, Model& m, int showcp);
     // The control polygon and its markers, into the offscreen picture only.
     void drawcp(shell::Surface& s, const Model& m);
     // The readout for the pointer's column x (128 … 895).

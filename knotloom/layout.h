@@ -27,9 +27,4 @@ constexpr shell::Rect readoutband{125, 715, 125 + 771, 715 + 44};
 constexpr shell::Rect lbound{2, 128, 127, 640};
 constexpr shell::Rect rbound{897, 128, 1023, 640};
 
-// Hit test of this program: the left and top edges belong to the rectangle.
-inline int pointinrect(const shell::Point& mp, const shell::Rect& r) {
-    return r.left <= mp.x && mp.x < r.right && r.top <= mp.y && mp.y < r.bottom ? 1 : 0;
-}
-
 }  // namespace knotloom

@@ -2,7 +2,9 @@
 
 #include "artwork.h"
 #include "layout.h"
-#include "mapfile.h"
+#include "palettes/map.h"
+#include "shell/atomicfile.h"
+#include "shell/filedialog.h"
 
 namespace knotloom {
 
@@ -77,13 +79,16 @@ std::string savedtext(const std::string& filetitle) {
 }
 
 MainWindow::MainWindow() {
-    InitOpenFile(files);
+    // The dialog starts in the folder the program was started from, lists
+    // MAP files, adds ".map" to a bare name and asks before overwriting.
+    smapn = shell::filerecord("Fractint .map files (*.map)", "*.map",
+                              "Select a file for saving parameters", "map", true);
 }
 
 void MainWindow::create(shell::Window& w) {
     screen = std::make_unique<Display>();
-    w.g_vhdc.fill(shell::Rgb{});
-    w.g_vhdc.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
+    w.offscreen.fill(shell::Rgb{});
+    w.offscreen.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
     // Every channel starts with nine user points; the matrices are built
     // last channel first so that red is active afterwards.
     dpinit(model);
@@ -99,13 +104,13 @@ void MainWindow::create(shell::Window& w) {
 void MainWindow::buttondown(shell::Window& w, int x, int y) {
     const shell::Point mp{x, y};
     int i = 0;
-    while (i < 8 && !pointinrect(mp, click[i])) ++i;
+    while (i < 8 && !click[i].contains(mp)) ++i;
     switch (i) {
         case box_logo:
         case box_wheel: {
             // The toggles answer only on their pictures: a pixel with red in
             // it, not the dark ground around them.
-            uint32_t px = w.g_hdc.getpixel(x, y);
+            uint32_t px = w.onscreen.getpixel(x, y);
             if (px == shell::kInvalidColor || shell::unpackrgb(px).r == 0) return;
             if (i == box_logo)
                 showcp = 1 - showcp;
@@ -140,9 +145,9 @@ void MainWindow::buttondown(shell::Window& w, int x, int y) {
     // never grabbed, and where markers overlap the lower index wins.
     const int n = model.nd[model.cindex];
     for (int k = 1; k <= n - 2; ++k) {
-        if (pointinrect(mp, model.drect[model.cindex][k])) {
+        if (model.drect[model.cindex][k].contains(mp)) {
             dpindex = k;
-            okdrag = 1;
+            okdrag = true;
             return;
         }
     }
@@ -187,7 +192,7 @@ void MainWindow::mousemove(shell::Window& w, int x, int y) {
         draw(w);
     }
     const shell::Point mp{x, y};
-    if (pointinrect(mp, display[0]) || pointinrect(mp, display[1])) {
+    if (display[0].contains(mp) || display[1].contains(mp)) {
         palettecalc(model);
         screen->drawreadout(w, model, x, showcp);
     }
@@ -211,13 +216,13 @@ void MainWindow::points(shell::Window& w) {
 void MainWindow::save(shell::Window& w) {
     // The dialog and the boxes are this command's; the MAP writer writes the
     // file as the user sees it (inverted when inversion is on).
-    shell::FileDialogRecord& smapn = files.smapn;
     if (w.filedialog(smapn, true)) {
         // Restore the picture under the closed dialog before writing.
         w.presentall();
         w.flush();
-        if (writemapfile(smapn.file, model.palette, model.spectrum, model.nd, model.dp,
-                         model.invert) != 0)
+        const std::string text = palettes::maptext(model.palette, model.spectrum, model.nd,
+                                                   model.dp, model.invert);
+        if (shell::writefileatomically(smapn.file, text) != 0)
             w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation,
                          true);
         else
@@ -256,7 +261,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             mousemove(w, m.x, m.y);
             return 0;
         case Msg::lbuttonup:
-            okdrag = 0;
+            okdrag = false;
             return 0;
         case Msg::mouseleave:
             // The pointer left the client area: whatever happens outside, the

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "display.h"
-#include "mapfile.h"
 #include "model.h"
 #include "shell/program.h"
 
@@ -42,11 +41,11 @@ class MainWindow : public shell::Program {
 
     Model model;
     std::unique_ptr<Display> screen;
-    int okdrag = 0;   // a data point is being dragged
-    int dpindex = 0;  // which one, of the active channel
-    int showcp = 0;   // the control polygon is shown
-    // The save dialog's record; it keeps the last chosen file.
-    MapFiles files;
+    bool okdrag = false;  // a data point is being dragged
+    int dpindex = 0;      // which one, of the active channel
+    int showcp = 0;       // the control polygon is shown
+    // The save dialog's record (smapn); it keeps the last chosen file.
+    shell::FileDialogRecord smapn;
 
   private:
     void create(shell::Window& w);
@@ -54,7 +53,7 @@ class MainWindow : public shell::Program {
     void mousemove(shell::Window& w, int x, int y);
     void points(shell::Window& w);
     void save(shell::Window& w);
-    int draw(shell::Window& w) { return screen->draw(w, model, showcp); }
+    void draw(shell::Window& w) { screen->draw(w, model, showcp); }
 };
 
 // Empty title, a 1024 x 768 client area, the depth check.

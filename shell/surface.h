@@ -38,7 +38,10 @@ struct Rect {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
+    // The left and top edges belong to the rectangle, the right and bottom
+    // ones do not.
     bool contains(int x, int y) const { return left <= x && x < right && top <= y && y < bottom; }
+    bool contains(Point p) const { return contains(p.x, p.y); }
     friend bool operator==(const Rect& a, const Rect& b) {
         return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
     }

@@ -4,13 +4,13 @@
 
 namespace shell {
 
-Window::Window(int width, int height) : g_vhdc(width, height), g_hdc(width, height) {}
+Window::Window(int width, int height) : offscreen(width, height), onscreen(width, height) {}
 
 void Window::present(const Rect& r0) {
-    Rect r = intersect(r0, g_vhdc.bounds());
+    Rect r = intersect(r0, offscreen.bounds());
     if (r.empty()) return;
-    g_hdc.blit(r.left, r.top, r.width(), r.height(), g_vhdc, r.left, r.top);
-    hdcchanged(r);
+    onscreen.blit(r.left, r.top, r.width(), r.height(), offscreen, r.left, r.top);
+    onscreenchanged(r);
 }
 
 const ControlTemplate* DialogTemplate::find(int id) const {

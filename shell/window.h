@@ -43,16 +43,16 @@ class Window {
     Window& operator=(const Window&) = delete;
 
     // The offscreen picture and what the window shows.
-    Surface g_vhdc;
-    Surface g_hdc;
-    int xres() const { return g_vhdc.width(); }
-    int yres() const { return g_vhdc.height(); }
+    Surface offscreen;
+    Surface onscreen;
+    int xres() const { return offscreen.width(); }
+    int yres() const { return offscreen.height(); }
 
-    // Copies r from g_vhdc to g_hdc and has it shown.
+    // Copies r from offscreen to onscreen and has it shown.
     void present(const Rect& r);
-    void presentall() { present(g_vhdc.bounds()); }
-    // Code that draws on g_hdc directly says so here, so the host shows it.
-    virtual void hdcchanged(const Rect& r) = 0;
+    void presentall() { present(offscreen.bounds()); }
+    // Code that draws on onscreen directly says so here, so the host shows it.
+    virtual void onscreenchanged(const Rect& r) = 0;
     // Asks for a paint message covering r (the whole client area by default).
     virtual void invalidate() = 0;
 

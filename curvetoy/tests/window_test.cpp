@@ -23,8 +23,8 @@ TEST_F(CurvetoyWindow, StartsWithTheZigzagShown) {
     EXPECT_EQ(host.yres(), 768);
     // The first picture reached the window.
     EXPECT_EQ(host.shown, (shell::Rect{0, 0, 1024, 768}));
-    EXPECT_EQ(host.g_hdc.at(384, 256), (Rgb{255, 0, 0}));
-    EXPECT_EQ(host.g_hdc.at(512, 200), (Rgb{192, 192, 192}));
+    EXPECT_EQ(host.onscreen.at(384, 256), (Rgb{255, 0, 0}));
+    EXPECT_EQ(host.onscreen.at(512, 200), (Rgb{192, 192, 192}));
 }
 
 TEST(CurvetoyProgram, NameOperandsAndIcon) {
@@ -79,8 +79,8 @@ TEST_F(CurvetoyWindow, DragResolvesAndRedraws) {
     EXPECT_EQ(mw().demo.dp[3].y, 300);
     EXPECT_NE(mw().demo.cp[6].x, before.x);
     EXPECT_EQ(host.shown, (shell::Rect{0, 0, 1024, 768}));
-    EXPECT_EQ(host.g_hdc.at(400, 300), (Rgb{255, 0, 0}));
-    EXPECT_NE(host.g_hdc.at(386, 258), (Rgb{255, 0, 0}));  // the old marker is gone
+    EXPECT_EQ(host.onscreen.at(400, 300), (Rgb{255, 0, 0}));
+    EXPECT_NE(host.onscreen.at(386, 258), (Rgb{255, 0, 0}));  // the old marker is gone
 
     // Outside the client area the anchor stays; back inside it follows again.
     host.move(1100, 300);
@@ -96,13 +96,13 @@ TEST_F(CurvetoyWindow, DragResolvesAndRedraws) {
 }
 
 TEST_F(CurvetoyWindow, CTwiceRestoresPictureAndCheckMark) {
-    shell::Surface start = host.g_vhdc;
+    shell::Surface start = host.offscreen;
     host.key('C');
     EXPECT_TRUE(host.menuchecks[curvetoy::cmd_showcp]);
-    EXPECT_EQ(host.g_hdc.at(int(mw().demo.cp[0].x), int(mw().demo.cp[0].y)), (Rgb{255, 255, 0}));
+    EXPECT_EQ(host.onscreen.at(int(mw().demo.cp[0].x), int(mw().demo.cp[0].y)), (Rgb{255, 255, 0}));
     host.key('C');
     EXPECT_FALSE(host.menuchecks[curvetoy::cmd_showcp]);
-    EXPECT_EQ(std::vector<uint8_t>(host.g_vhdc.data(), host.g_vhdc.data() + 1024 * 768 * 3),
+    EXPECT_EQ(std::vector<uint8_t>(host.offscreen.data(), host.offscreen.data() + 1024 * 768 * 3),
               std::vector<uint8_t>(start.data(), start.data() + 1024 * 768 * 3));
     // The menu command does the same as the key.
     host.command(curvetoy::cmd_showcp);
@@ -117,13 +117,13 @@ TEST_F(CurvetoyWindow, CTwiceRestoresPictureAndCheckMark) {
 }
 
 TEST_F(CurvetoyWindow, PaintCopiesOnlyTheExposedRectangle) {
-    host.g_hdc.fill(Rgb{9, 9, 9});
+    host.onscreen.fill(Rgb{9, 9, 9});
     host.expose(shell::Rect{380, 250, 390, 260});
-    EXPECT_EQ(host.g_hdc.at(384, 256), (Rgb{255, 0, 0}));
-    EXPECT_EQ(host.g_hdc.at(379, 256), (Rgb{9, 9, 9}));
+    EXPECT_EQ(host.onscreen.at(384, 256), (Rgb{255, 0, 0}));
+    EXPECT_EQ(host.onscreen.at(379, 256), (Rgb{9, 9, 9}));
     // A move repaints everything from the surface.
     host.send(shell::Message::simple(shell::Msg::move));
-    EXPECT_EQ(host.g_hdc.at(379, 256), host.g_vhdc.at(379, 256));
+    EXPECT_EQ(host.onscreen.at(379, 256), host.offscreen.at(379, 256));
 }
 
 TEST_F(CurvetoyWindow, EscapeAndCloseEndWithZero) {

@@ -38,7 +38,7 @@ void LzwEncoder::LZWinit(LzwReset reset) {
 }
 
 int LzwEncoder::writeLZWcode(uint16_t code) {
-    const BitsEntry& e = BITS[codebits][codeindex];
+    const BitsEntry& e = bitstable[codebits][codeindex];
     const uint16_t hi = e.hishift >= 0 ? static_cast<uint16_t>(code << e.hishift)
                                        : static_cast<uint16_t>(code >> -e.hishift);
     codebuffer.get()[codewords] |= bigendian(hi);

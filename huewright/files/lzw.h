@@ -51,7 +51,7 @@ constexpr std::array<std::array<BitsEntry, 16>, 4> makebits() {
     return t;
 }
 // Indexed by width - 9, then by bit position.
-constexpr std::array<std::array<BitsEntry, 16>, 4> BITS = makebits();
+constexpr std::array<std::array<BitsEntry, 16>, 4> bitstable = makebits();
 
 // The value with its two bytes swapped.
 constexpr uint16_t bigendian(uint16_t input) {

@@ -67,7 +67,7 @@ Rect interior(int k) {
 Screen::Screen() : banner(makebanner()), cursor(makecursor()) {}
 
 void drawboxes(shell::Window& w, const Screen& s) {
-    shell::Surface& v = w.g_vhdc;
+    shell::Surface& v = w.offscreen;
     v.blit(kHelpX, kHelpY, kHelpSize, kHelpSize, s.banner, kHelpSourceX, 0);
     for (const Rect& r : outlines) outline(v, r, kWhite);
     for (const Label& l : labels) s.font.draw(v, l.x, l.y, l.text, kTextColor);
@@ -77,7 +77,7 @@ void drawboxes(shell::Window& w, const Screen& s) {
 }
 
 void draw(shell::Window& w, const Model& m) {
-    shell::Surface& v = w.g_vhdc;
+    shell::Surface& v = w.offscreen;
     v.fillrect(erasecurves, kBlack);
     v.fillrect(erasevalues, kBlack);
     Point pts[256];
@@ -111,7 +111,7 @@ bool displayparams(shell::Window& w, const Screen& s, const Model& m, int index)
     if (!m.okdisplay[index]) return false;
     const Parameters& ps = m.p[index];
     const int r1 = readoutrow[index][0], r2 = readoutrow[index][1];
-    shell::Surface& v = w.g_vhdc;
+    shell::Surface& v = w.offscreen;
     char text[64];
     // The first text of each type is drawn over the cleared readout area, so
     // the old readout disappears with it.
@@ -170,7 +170,7 @@ void drawdot(shell::Surface& hdc, int x, int y, Rgb color) {
 }
 
 void markbutton(shell::Window& w, const Screen& s, int k) {
-    shell::Surface& v = w.g_vhdc;
+    shell::Surface& v = w.offscreen;
     for (int b = 0; b < kMarkable; ++b) {
         v.fillrect(interior(b), kBlack);
         w.present(interior(b));
@@ -181,7 +181,7 @@ void markbutton(shell::Window& w, const Screen& s, int k) {
 }
 
 void showvalues(shell::Window& w, const Screen& s, const Model& m, int x) {
-    shell::Surface& v = w.g_vhdc;
+    shell::Surface& v = w.offscreen;
     const int i = x - kCurveLeft;
     v.fillrect(erasehash, kBlack);
     v.line(Point{x, 501}, Point{x, 515}, kWhite, 3);

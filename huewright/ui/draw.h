@@ -1,9 +1,9 @@
 // The gradient designer's screen: where everything sits on the 800 x 640
 // window, and the drawing steps that build and refresh the picture.
 //
-// Everything is drawn into the offscreen surface g_vhdc first and then shown
+// Everything is drawn into the offscreen surface offscreen first and then shown
 // with Window::present, except the control-point dots, which go to the window
-// surface g_hdc only so that the next redraw or repaint removes them.
+// surface onscreen only so that the next redraw or repaint removes them.
 #pragma once
 
 #include "huewright/model/model.h"

@@ -20,8 +20,8 @@ MainWindow::MainWindow() {
 void MainWindow::create(shell::Window& w) {
     win = &w;
     screen = std::make_unique<Screen>();
-    w.g_vhdc.fill(kBlack);
-    w.g_vhdc.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
+    w.offscreen.fill(kBlack);
+    w.offscreen.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
     drawboxes(w, *screen);
     for (int i = 0; i < 3; ++i) displayparams(w, *screen, model, i);
     // The sine tables and the three start-up columns: X shifts 165, 90 and 0
@@ -45,8 +45,8 @@ void MainWindow::showedit() {
     shell::Window& w = *win;
     const Parameters& t = editor.ptemp;
     auto dot = [&](int x, int y, shell::Rgb c) {
-        drawdot(w.g_hdc, x, y, c);
-        w.hdcchanged(shell::Rect{x - 4, y - 4, x + 5, y + 5});
+        drawdot(w.onscreen, x, y, c);
+        w.onscreenchanged(shell::Rect{x - 4, y - 4, x + 5, y + 5});
     };
     if (t.ct == 0) {
         dot(t.xsh + 500, kCurveBase - 128, kYellow);
@@ -127,7 +127,7 @@ void MainWindow::buttondown(shell::Window& w, int x, int y) {
     } else if (i == btn_preview) {
         // Only the wheel itself reacts, not the black around it: the wheel is
         // the part of the picture with red in it.
-        const uint32_t px = w.g_hdc.getpixel(x, y);
+        const uint32_t px = w.onscreen.getpixel(x, y);
         if (px == shell::kInvalidColor || shell::unpackrgb(px).r == 0) return;
         if (!previewshown)
             w.post(Message::command(cmd_preview));
@@ -173,7 +173,7 @@ void MainWindow::openmap(shell::Window& w) {
     // The readouts stay dark until a channel's parameters are confirmed
     // again: the loaded colours no longer follow the records.
     for (const shell::Rect& r : eraseparams) {
-        w.g_vhdc.fillrect(r, kBlack);
+        w.offscreen.fillrect(r, kBlack);
         w.present(r);
     }
     redraw();

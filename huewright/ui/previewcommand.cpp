@@ -6,7 +6,7 @@ void showpreview(shell::Window& w, const shell::Palette& palette, MsetEntries& e
     // The window takes no input until the picture is done, but it shows the
     // picture growing: each finished row goes to the window at once.
     computemset(entries, [&](int j) {
-        drawmsetrow(w.g_vhdc, kMsetOrigin, j, entries.row(j), palette);
+        drawmsetrow(w.offscreen, kMsetOrigin, j, entries.row(j), palette);
         w.present(shell::Rect{previewrect.left, previewrect.top + j, previewrect.right,
                               previewrect.top + j + 1});
         w.flush();

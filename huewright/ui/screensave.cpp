@@ -80,7 +80,7 @@ int writescreen(shell::Window& w, FileRecords& files, std::string& descriptionst
     w.presentall();
     w.flush();
     MetadataInputs meta{descriptionstring, username, clock};
-    const int result = writetiff(w, w.g_vhdc, compression, files.stiffn.file, meta);
+    const int result = writetiff(w, w.offscreen, compression, files.stiffn.file, meta);
     if (result != save_ok)
         w.messagebox(saveerror(result), "Save file error", shell::Icon::exclamation, true);
     else

@@ -1,6 +1,5 @@
 // The B-spline designer's MAP file, compared byte for byte with a file
-// composed here with printf, and its save command.
-#include <dirent.h>
+// composed here with printf.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,16 +8,10 @@
 #include <set>
 #include <string>
 
-#include "knotloom/mapfile.h"
-#include "shell/atomicfile.h"
-#include "shell/headless/host.h"
-#include "shell/headless/testing.h"
-
-using namespace knotloom;
+#include "palettes/map.h"
 
 namespace {
 
-using shell::testing::idledesc;
 
 struct Data {
     shell::Palette palette{};
@@ -75,34 +68,9 @@ std::string expected(const Data& d, int invert) {
 }
 
 std::string text(const Data& d, int invert) {
-    return maptext(d.palette, d.spectrum, d.nd, d.dp, invert);
+    return palettes::maptext(d.palette, d.spectrum, d.nd, d.dp, invert);
 }
 
-std::string read(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class KnotloomMap : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(scratch.ok());
-        dir = scratch.dir();
-        InitOpenFile(files);
-    }
-    void TearDown() override { shell::setwritefailure(-1); }
-    std::set<std::string> entries() const { return scratch.entries(); }
-    int save(const std::optional<std::string>& answer, int invert = 0) {
-        host.fileanswers.push_back(answer);
-        return SaveMapFile(host, files, d.palette, d.spectrum, d.nd, d.dp, invert);
-    }
-
-    shell::testing::ScratchDir scratch;
-    std::string dir;
-    shell::headless::Host host{idledesc()};
-    MapFiles files;
-    Data d;
-};
 
 }  // namespace
 
@@ -126,39 +94,4 @@ TEST(KnotloomMapText, MatchesTheFormatWithInversionOffAndOn) {
     EXPECT_LT(on.find("dp[6][1]"), green);
     EXPECT_GT(on.find("dp[7][0]"), green);
     EXPECT_EQ(on.find("dp[10][0]", blue), std::string::npos);
-}
-
-TEST_F(KnotloomMap, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
-    EXPECT_EQ(files.smapn.title, "Select a file for saving parameters");
-    EXPECT_EQ(files.smapn.filters.at(0).pattern, "*.map");
-    EXPECT_EQ(files.smapn.defext, "map");
-    EXPECT_TRUE(files.smapn.overwriteprompt);
-
-    ASSERT_EQ(save(dir + "/spline", 1), map_ok);
-    EXPECT_EQ(read(dir + "/spline.map"), expected(d, 1));
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "Image saved as spline.map");
-    EXPECT_EQ(host.boxes[0].caption, "Xo B-Spline");
-    EXPECT_EQ(host.boxes[0].icon, shell::Icon::none);
-    EXPECT_FALSE(host.boxes[0].owned);
-
-    ASSERT_EQ(save(std::nullopt), map_cancelled);
-    EXPECT_EQ(host.filedialogs.back().file, dir + "/spline.map");
-    EXPECT_EQ(host.boxes.size(), 1u);
-}
-
-TEST_F(KnotloomMap, FailedSavesShowTheErrorAndKeepTheOldFile) {
-    ASSERT_EQ(save(dir + "/none/x.map"), map_error);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "Error opening save file");
-    EXPECT_EQ(host.boxes[0].caption, "Save file error");
-    EXPECT_EQ(host.boxes[0].icon, shell::Icon::exclamation);
-    EXPECT_TRUE(host.boxes[0].owned);
-    EXPECT_TRUE(entries().empty());
-
-    std::ofstream(dir + "/old.map", std::ios::binary) << "old";
-    shell::setwritefailure(5000);
-    ASSERT_EQ(save(dir + "/old.map"), map_error);
-    EXPECT_EQ(read(dir + "/old.map"), "old");
-    EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
 }

@@ -12,6 +12,7 @@
 #include "layout.h"
 #include "mainwindow.h"
 #include "shell/headless/host.h"
+#include "shell/headless/testing.h"
 
 namespace knotloom {
 namespace {
@@ -26,7 +27,7 @@ struct Window : ::testing::Test {
     MainWindow& p = host.as<MainWindow>();
     Model& m = p.model;
 
-    Rgb shown(int x, int y) { return host.g_hdc.at(x, y); }
+    Rgb shown(int x, int y) { return host.onscreen.at(x, y); }
     // The 42 x 39 corner of box i on the window equals `pic` at (sx, sy).
     bool cornerequals(int box, const Surface& pic, int sx = 0, int sy = 0) {
         for (int y = 0; y < kCursorHeight; ++y)
@@ -61,10 +62,10 @@ struct Window : ::testing::Test {
 TEST_F(Window, StartUpPicture) {
     EXPECT_FALSE(host.ended());
     EXPECT_EQ(host.title(), "");
-    ASSERT_EQ(host.g_vhdc.width(), 1024);
-    ASSERT_EQ(host.g_vhdc.height(), 768);
+    ASSERT_EQ(host.offscreen.width(), 1024);
+    ASSERT_EQ(host.offscreen.height(), 768);
     // Everything drawn has been shown.
-    EXPECT_EQ(std::memcmp(host.g_hdc.data(), host.g_vhdc.data(), 1024 * 768 * 3), 0);
+    EXPECT_EQ(std::memcmp(host.onscreen.data(), host.offscreen.data(), 1024 * 768 * 3), 0);
     EXPECT_EQ(m.cindex, 0);
     EXPECT_TRUE(cornerhascursor(box_red));
     EXPECT_TRUE(cornershowsbanner(box_green));
@@ -148,7 +149,7 @@ TEST_F(Window, StripEdgesFollowThePen) {
     // Inverted, so that the strip's outer columns, value 0 at start-up, are
     // not black.
     int wx, wy;
-    ASSERT_TRUE(findpixel(host.g_hdc, click[box_wheel], true, wx, wy));
+    ASSERT_TRUE(findpixel(host.onscreen, click[box_wheel], true, wx, wy));
     host.click(wx, wy);
     ASSERT_EQ(m.invert, 1);
     auto colour = [&](int x) {
@@ -406,8 +407,8 @@ TEST_F(Window, HomeAndEndMoveTheThumbButNotTheCount) {
 
 TEST_F(Window, LogoTogglesOnlyOnItsPicture) {
     int bx, by, rx, ry;
-    ASSERT_TRUE(findpixel(host.g_hdc, click[box_logo], false, bx, by));
-    ASSERT_TRUE(findpixel(host.g_hdc, click[box_logo], true, rx, ry));
+    ASSERT_TRUE(findpixel(host.onscreen, click[box_logo], false, bx, by));
+    ASSERT_TRUE(findpixel(host.onscreen, click[box_logo], true, rx, ry));
     host.click(bx, by);
     EXPECT_EQ(p.showcp, 0);
     host.click(rx, ry);
@@ -439,8 +440,8 @@ TEST_F(Window, WheelInvertsWhatIsShownOnly) {
     host.move(500, 400);  // a palette to look at
     Model before = m;
     int bx, by, rx, ry;
-    ASSERT_TRUE(findpixel(host.g_hdc, click[box_wheel], false, bx, by));
-    ASSERT_TRUE(findpixel(host.g_hdc, click[box_wheel], true, rx, ry));
+    ASSERT_TRUE(findpixel(host.onscreen, click[box_wheel], false, bx, by));
+    ASSERT_TRUE(findpixel(host.onscreen, click[box_wheel], true, rx, ry));
     host.click(bx, by);
     EXPECT_EQ(m.invert, 0);
     host.click(rx, ry);
@@ -513,17 +514,7 @@ TEST_F(Window, SaveCancelledOrFailing) {
     EXPECT_TRUE(host.boxes[0].owned);
 }
 
-// A fresh folder for saved files.
-std::string tempfolder() {
-    std::string t = ::testing::TempDir() + "knotloomXXXXXX";
-    if (!mkdtemp(t.data())) return ::testing::TempDir();
-    return t;
-}
-
-std::string readfile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using shell::testing::readfile;
 
 // The MAP file the model should produce, composed here with printf.
 std::string mapfor(const Model& m) {
@@ -553,7 +544,8 @@ std::string mapfor(const Model& m) {
 }
 
 TEST_F(Window, SaveRightAfterStartUp) {
-    const std::string folder = tempfolder();
+    const shell::testing::ScratchDir scratch;
+    const std::string& folder = scratch.dir();
     host.fileanswers.push_back(folder + "/start");
     host.click(600, 90);
     ASSERT_EQ(host.boxes.size(), 1u);
@@ -576,7 +568,8 @@ TEST_F(Window, SaveRightAfterStartUp) {
 }
 
 TEST_F(Window, SaveAfterHoveringWritesWhatIsShown) {
-    const std::string folder = tempfolder();
+    const shell::testing::ScratchDir scratch;
+    const std::string& folder = scratch.dir();
     host.click(600, 30);  // green, evaluated
     drag(416, 256, 431, 300);
     host.release(431, 300);
@@ -590,7 +583,7 @@ TEST_F(Window, SaveAfterHoveringWritesWhatIsShown) {
     // With inversion on, the file holds the colours as shown; the next save
     // starts from the file chosen last.
     int rx, ry;
-    ASSERT_TRUE(findpixel(host.g_hdc, click[box_wheel], true, rx, ry));
+    ASSERT_TRUE(findpixel(host.onscreen, click[box_wheel], true, rx, ry));
     host.click(rx, ry);
     ASSERT_EQ(m.invert, 1);
     host.fileanswers.push_back(folder + "/inverted.map");
@@ -636,14 +629,14 @@ TEST_F(Window, EscapeAndExitEndTheProgram) {
 }
 
 TEST_F(Window, PaintCopiesExactlyTheExposedRectangle) {
-    host.g_hdc.fillrect(shell::Rect{100, 100, 300, 300}, Rgb{1, 2, 3});
+    host.onscreen.fillrect(shell::Rect{100, 100, 300, 300}, Rgb{1, 2, 3});
     host.expose(shell::Rect{150, 150, 200, 180});
-    EXPECT_EQ(shown(150, 150), host.g_vhdc.at(150, 150));
-    EXPECT_EQ(shown(199, 179), host.g_vhdc.at(199, 179));
+    EXPECT_EQ(shown(150, 150), host.offscreen.at(150, 150));
+    EXPECT_EQ(shown(199, 179), host.offscreen.at(199, 179));
     EXPECT_EQ(shown(200, 179), (Rgb{1, 2, 3}));
     EXPECT_EQ(shown(149, 150), (Rgb{1, 2, 3}));
     host.send(shell::Message::simple(shell::Msg::move));
-    EXPECT_EQ(std::memcmp(host.g_hdc.data(), host.g_vhdc.data(), 1024 * 768 * 3), 0);
+    EXPECT_EQ(std::memcmp(host.onscreen.data(), host.offscreen.data(), 1024 * 768 * 3), 0);
 }
 
 }  // namespace

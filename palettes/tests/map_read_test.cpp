@@ -6,6 +6,7 @@
 #include <string>
 
 #include "palettes/map.h"
+#include "shell/headless/testing.h"
 
 using namespace palettes;
 
@@ -40,21 +41,14 @@ void expectlines(const shell::Palette& pal, int n) {
 
 class MapReadFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char name[] = "/tmp/map_read_test.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
-    }
-    void TearDown() override {
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
+    void SetUp() override { ASSERT_TRUE(scratch.ok()); }
     std::string put(const std::string& name, const std::string& content) {
-        std::string p = dir + "/" + name;
-        std::ofstream(p, std::ios::binary) << content;
+        std::string p = scratch.path(name);
+        shell::testing::writefile(p, content);
         return p;
     }
-    std::string dir;
+    shell::testing::ScratchDir scratch;
+    const std::string& dir = scratch.dir();
 };
 
 }  // namespace

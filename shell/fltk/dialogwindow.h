@@ -39,18 +39,21 @@ class DialogWindow : public DialogView, public std::enable_shared_from_this<Dial
     void close();
     void setbusy(bool on);
 
-    // DialogView
-    std::string text(int id) const override;
-    void settext(int id, const std::string& s) override;
-    void check(int id, bool on) override;
-    bool checked(int id) const override;
+    // DialogView, on the widgets: any control, ...
     void enable(int id, bool on) override;
     bool enabled(int id) const override;
-    void setimage(int id, const Surface* picture) override;
+    void focus(int id) override;
+    // ... labels and edit boxes, ...
+    std::string text(int id) const override;
+    void settext(int id, const std::string& s) override;
+    // ... trackbars and pictures, ...
     void setrange(int id, int lo, int hi) override;
     void setpos(int id, int pos) override;
     int pos(int id) const override;
-    void focus(int id) override;
+    void setimage(int id, const Surface* picture) override;
+    // ... buttons, check boxes and radio buttons, and the dialog itself.
+    void check(int id, bool on) override;
+    bool checked(int id) const override;
     void end(int result) override;
 
     // From the widgets. Each keeps the dialog alive while its procedure runs,

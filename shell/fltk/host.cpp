@@ -66,7 +66,7 @@ int modifiers() {
 
 }  // namespace
 
-// The client area: shows g_hdc and turns pointer and key events into messages.
+// The client area: shows onscreen and turns pointer and key events into messages.
 class Canvas : public Fl_Widget {
   public:
     Canvas(Host& h, int x, int y, int w, int h2) : Fl_Widget(x, y, w, h2), host_(h) {
@@ -79,9 +79,9 @@ class Canvas : public Fl_Widget {
         if (W <= 0 || H <= 0) return;
         Rect r{X - x(), Y - y(), X - x() + W, Y - y() + H};
         // An expose asks the procedure to paint; our own pushes only show
-        // what g_hdc already holds.
+        // what onscreen already holds.
         if (damage() & FL_DAMAGE_ALL) host_.paint(r);
-        const Surface& s = host_.g_hdc;
+        const Surface& s = host_.onscreen;
         r = intersect(r, s.bounds());
         if (r.empty()) return;
         fl_draw_image(s.data() + size_t(r.top) * s.stride() + r.left * 3, x() + r.left, y() + r.top,
@@ -216,7 +216,7 @@ void setidentity(Fl_Window* win, const ProgramDesc& d) {
 
 }  // namespace
 
-Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d.title) {
+Host::Host(const ProgramDesc& d) : HostCore(d) {
     menuheight_ = d.menus.empty() ? 0 : 25;
     win_ = new TopWindow(*this, d.width, d.height + menuheight_);
     win_->copy_label(d.title.c_str());
@@ -238,8 +238,6 @@ Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d), title_(d
     win_->resizable(nullptr);
     win_->size_range(win_->w(), win_->h(), win_->w(), win_->h());
     setidentity(win_, d);
-    program_ = d.make();
-    program_->startfile = d.startfile;
 }
 
 Host::~Host() {
@@ -267,27 +265,9 @@ void Host::focusclient() {
     if (!dialogopen && !Fl::modal()) focuswindow(win_);
 }
 
-void Host::dispatch(const Message& m) {
-    if (destroyed_) return;
-    Message real;
-    if (!routemessage(desc_, m, real)) return;
-    if (real.msg == Msg::destroy) destroyed_ = true;
-    program_->proc(*this, real);
-}
-
 void Host::send(const Message& m) {
-    dispatch(m);
-    pump();
+    HostCore::send(m);
     pushdirty();
-}
-
-void Host::pump() {
-    while (!queue_.empty() && !ended_) {
-        Message m = queue_.front();
-        queue_.pop_front();
-        dispatch(m);
-    }
-    reap();
 }
 
 void Host::pushdirty() {
@@ -309,24 +289,19 @@ void Host::invalidate() {
     if (win_->shown()) canvas_->damage(FL_DAMAGE_ALL);
 }
 
-void Host::quit(int code) {
-    ended_ = true;
-    exitcode_ = code;
-}
-
 int Host::run() {
     pump();
     pushdirty();
-    while (!ended_) {
+    while (!ended()) {
         // Waiting when idle: nothing in the programs acts on an idle message,
         // and a loop that never waits would keep a processor busy for nothing.
         Fl::wait(queue_.empty() ? 1e20 : 0.0);
         pump();
         pushdirty();
-        if (!win_->shown() && !ended_) break;
+        if (!win_->shown() && !ended()) break;
     }
     win_->hide();
-    return exitcode_;
+    return exitcode();
 }
 
 void Host::settitle(const std::string& s) {
@@ -398,7 +373,7 @@ int Host::dialogbox(const DialogTemplate& t, DialogProc& proc) {
         t, proc, placement(), [this] { afterevent(); }, true);
     dialogs_.push_back(dw);
     dw->start();
-    while (!dw->finished() && !ended_) {
+    while (!dw->finished() && !ended()) {
         Fl::wait();
         afterevent();
     }
@@ -416,9 +391,7 @@ DialogView* Host::createdialog(const DialogTemplate& t, DialogProc& proc) {
     return dw.get();
 }
 
-void Host::reap() {
-    // Ended dialogs are removed between messages, never while their own
-    // procedure may still be on the stack.
+void Host::afterpump() {
     for (auto it = dialogs_.begin(); it != dialogs_.end();) {
         if ((*it)->closed()) {
             it = dialogs_.erase(it);

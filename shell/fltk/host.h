@@ -1,5 +1,5 @@
 // The desktop host: one fixed-size top-level window whose client area shows
-// g_hdc, a message queue in front of the program's procedure, and dialogs,
+// onscreen, a message queue in front of the program's procedure, and dialogs,
 // message boxes and file choosers realised with FLTK.
 #pragma once
 
@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "dialogwindow.h"
-#include "shell/program.h"
-#include "shell/window.h"
+#include "shell/hostcore.h"
 
 class Fl_Window;
 class Fl_Menu_Bar;
@@ -20,7 +19,7 @@ namespace shell::fltk {
 class Canvas;
 struct MenuData;
 
-class Host : public Window {
+class Host : public HostCore {
   public:
     explicit Host(const ProgramDesc& d);
     ~Host() override;
@@ -32,10 +31,8 @@ class Host : public Window {
     int run();
 
     // Handles one message now, then what it posted, then shows what changed.
-    void send(const Message& m);
-    // Drains the posted messages (also called from nested modal loops).
-    void pump();
-    // Pushes changed pixels of g_hdc to the screen.
+    void send(const Message& m) override;
+    // Pushes changed pixels of onscreen to the screen.
     void pushdirty();
     // What a nested loop (a modal dialog, a box, the chooser) runs after each
     // event: the posted messages, then the changed pixels.
@@ -46,17 +43,12 @@ class Host : public Window {
     // Gives the keyboard to the client area (a bare X server has no focus
     // policy of its own).
     void focusclient();
-    bool ended() const { return ended_; }
 
     // Window
-    void hdcchanged(const Rect& r) override { dirty_ = unite(dirty_, r); }
+    void onscreenchanged(const Rect& r) override { dirty_ = unite(dirty_, r); }
     void invalidate() override;
-    void post(const Message& m) override { queue_.push_back(m); }
-    void quit(int code) override;
     void settitle(const std::string& s) override;
-    std::string title() const override { return title_; }
     void setbusy(bool on) override;
-    bool busy() const override { return busy_; }
     void flush() override;
     void checkmenu(int id, bool on) override;
     void messagebox(const std::string& text, const std::string& caption, Icon icon,
@@ -72,25 +64,18 @@ class Host : public Window {
 
   private:
     friend class Canvas;
-    void dispatch(const Message& m);
     DialogWindow::Placement placement();
-    void reap();
+    // Ended dialogs are removed here, never while their own procedure may
+    // still be on the stack.
+    void afterpump() override;
 
-    ProgramDesc desc_;
-    std::unique_ptr<Program> program_;
     Fl_Window* win_ = nullptr;
     Fl_Menu_Bar* menu_ = nullptr;
     Canvas* canvas_ = nullptr;
     int menuheight_ = 0;
-    std::deque<Message> queue_;
     std::vector<std::shared_ptr<DialogWindow>> dialogs_;
     std::vector<std::unique_ptr<MenuData>> menudata_;  // what each menu item's callback gets
     Rect dirty_{};
-    std::string title_;
-    bool busy_ = false;
-    bool ended_ = false;
-    bool destroyed_ = false;
-    int exitcode_ = 0;
     int depth_ = 0;
 };
 

@@ -194,48 +194,16 @@ void Dialog::trackdrag(int id, const std::vector<int>& positions) {
 
 // ---------------------------------------------------------------- Host
 
-Host::Host(const ProgramDesc& d) : Window(d.width, d.height), desc_(d) {
-    title_ = d.title;
-    program_ = d.make();
-    program_->startfile = d.startfile;
+Host::Host(const ProgramDesc& d) : HostCore(d) {
     dispatch(Message::simple(Msg::create));
     pump();
 }
 
 Host::~Host() = default;
 
-void Host::dispatch(const Message& m) {
-    if (destroyed_) return;
-    Message real;
-    if (!routemessage(desc_, m, real)) return;
-    if (real.msg == Msg::destroy) destroyed_ = true;
-    int r = program_->proc(*this, real);
-    // The default action of the paint message validates without drawing; that
-    // of the others does nothing here.
-    (void)r;
-}
-
-void Host::send(const Message& m) {
-    dispatch(m);
-    pump();
-}
-
-void Host::pump() {
-    while (!queue_.empty() && !ended_) {
-        Message m = queue_.front();
-        queue_.pop_front();
-        dispatch(m);
-    }
-}
-
 void Host::close() {
     // The default window procedure turns a close into the window's destruction.
     send(Message::simple(Msg::destroy));
-}
-
-void Host::quit(int code) {
-    ended_ = true;
-    exitcode_ = code;
 }
 
 void Host::settitle(const std::string& s) {

@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../program.h"
-#include "../window.h"
+#include "../hostcore.h"
 
 namespace shell::headless {
 
@@ -87,21 +86,17 @@ struct ShownBox {
     bool owned;
 };
 
-class Host : public Window {
+class Host : public HostCore {
   public:
     // Creates the program and sends it the creation message.
     explicit Host(const ProgramDesc& d);
     ~Host() override;
 
-    Program& program() { return *program_; }
     template <class P>
     P& as() {
         return static_cast<P&>(*program_);
     }
 
-    // Handles one message now (keys pass the accelerator table first), then
-    // every message it posted.
-    void send(const Message& m);
     void key(int vk, int mods = mod_none) { send(Message::key(vk, mods)); }
     void command(int id) { send(Message::command(id)); }
     void move(int x, int y) { send(Message::mouse(Msg::mousemove, x, y)); }
@@ -116,10 +111,6 @@ class Host : public Window {
     void close();
     // An expose of r.
     void expose(const Rect& r) { send(Message::paint(r)); }
-    void pump();
-
-    bool ended() const { return ended_; }
-    int exitcode() const { return exitcode_; }
 
     // Scripted answers, taken in order. A file answer is what the user types
     // into the chooser's name field and confirms; the chooser treats it as
@@ -152,14 +143,10 @@ class Host : public Window {
     Dialog* modeless();  // the open modeless dialog, or null
 
     // Window
-    void hdcchanged(const Rect& r) override { shown = unite(shown, r); }
-    void post(const Message& m) override { queue_.push_back(m); }
-    void invalidate() override { queue_.push_back(Message::paint(g_vhdc.bounds())); }
-    void quit(int code) override;
+    void onscreenchanged(const Rect& r) override { shown = unite(shown, r); }
+    void invalidate() override { queue_.push_back(Message::paint(offscreen.bounds())); }
     void settitle(const std::string& s) override;
-    std::string title() const override { return title_; }
     void setbusy(bool on) override;
-    bool busy() const override { return busy_; }
     void flush() override;
     void checkmenu(int id, bool on) override { menuchecks[id] = on; }
     void messagebox(const std::string& text, const std::string& caption, Icon icon,
@@ -169,18 +156,8 @@ class Host : public Window {
     DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) override;
 
   private:
-    void dispatch(const Message& m);
-
-    ProgramDesc desc_;
-    std::unique_ptr<Program> program_;
-    std::deque<Message> queue_;
     std::vector<std::unique_ptr<Dialog>> dialogs_;  // kept until the host goes
     Dialog* modeless_ = nullptr;
-    std::string title_;
-    bool busy_ = false;
-    bool ended_ = false;
-    bool destroyed_ = false;
-    int exitcode_ = 0;
 };
 
 }  // namespace shell::headless

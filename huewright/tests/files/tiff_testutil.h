@@ -2,6 +2,8 @@
 // to save from, a scratch folder, and readers for the written bytes.
 #pragma once
 
+#include "shell/headless/testing.h"
+
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -112,13 +114,8 @@ inline shell::ProgramDesc idledesc(int w = 800, int h = 640) {
     return d;
 }
 
-inline std::string readfile(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-inline void writefile(const std::string& p, const std::string& s) {
-    std::ofstream(p, std::ios::binary) << s;
-}
+using shell::testing::readfile;
+using shell::testing::writefile;
 
 inline uint16_t le16(const std::string& b, size_t at) {
     return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
@@ -146,27 +143,11 @@ inline std::string run(const std::string& cmd, bool* ok = nullptr) {
 // A fresh folder per test, removed afterwards with everything in it.
 class ScratchFolder : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char name[] = "/tmp/tiff_test.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
-    }
-    void TearDown() override {
-        const std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(cmd.c_str()), 0);
-    }
-    std::string path(const std::string& name) const { return dir + "/" + name; }
-    std::set<std::string> entries() const {
-        std::set<std::string> out;
-        DIR* d = opendir(dir.c_str());
-        while (dirent* e = readdir(d)) {
-            const std::string n = e->d_name;
-            if (n != "." && n != "..") out.insert(n);
-        }
-        closedir(d);
-        return out;
-    }
-    std::string dir;
+    void SetUp() override { ASSERT_TRUE(scratch.ok()); }
+    std::string path(const std::string& name) const { return scratch.path(name); }
+    std::set<std::string> entries() const { return scratch.entries(); }
+    shell::testing::ScratchDir scratch;
+    const std::string& dir = scratch.dir();
 };
 
 }  // namespace huewright::tifftest

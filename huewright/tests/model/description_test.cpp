@@ -12,6 +12,7 @@
 
 #include "palettes/map.h"
 #include "shell/atomicfile.h"
+#include "shell/headless/testing.h"
 
 using namespace huewright;
 
@@ -63,10 +64,6 @@ std::string describe(const Parameters (&p)[3], const int (&stretch)[3]) {
     return s;
 }
 
-std::string readfile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 }  // namespace
 
@@ -94,15 +91,12 @@ TEST(MapWrite, StartupFileIsTripletsEmptyLineAndDescription) {
     expected += "\n";
     expected += kStartupDescription;
 
-    char dir[] = "/tmp/map_write_test.XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    std::string path = std::string(dir) + "/startup.map";
+    shell::testing::ScratchDir dir;
+    const std::string path = dir.path("startup.map");
     ASSERT_EQ(shell::writefileatomically(path, palettes::maptext(pal, description)), 0);
-    std::string written = readfile(path);
+    const std::string written = shell::testing::readfile(path);
     EXPECT_EQ(written, expected);
     EXPECT_EQ(written.substr(0, 10), "206 204 0\n");
-    remove(path.c_str());
-    rmdir(dir);
 }
 
 TEST(MapWrite, DescriptionOfEveryCurveType) {

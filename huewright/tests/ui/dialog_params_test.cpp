@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "palettes/map.h"
+#include "shell/headless/testing.h"
 #include "window_testutil.h"
 
 namespace huewright::testutil {
@@ -28,25 +29,8 @@ std::vector<int> expected(const Parameters& ps, int c, int stretch = 0) {
     return column(ref, c);
 }
 
-std::string readfile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-struct Folder {
-    Folder() {
-        char name[] = "/tmp/hw_dialog_test.XXXXXX";
-        dir = mkdtemp(name) ? name : "";
-    }
-    ~Folder() {
-        const std::string cmd = "rm -rf '" + dir + "'";
-        if (!dir.empty() && std::system(cmd.c_str()) != 0) ADD_FAILURE() << cmd;
-    }
-    std::string path(const std::string& n) const { return dir + "/" + n; }
-    std::string dir;
-};
+using shell::testing::readfile;
+using Folder = shell::testing::ScratchDir;
 
 TEST(ParamsDialog, ReadsAtMostFourCharactersOfANumber) {
     EXPECT_EQ(readbox("300"), 300);
@@ -332,11 +316,11 @@ TEST_F(HueWindow, CancelRestoresButKeepsTheStretchFlag) {
     EXPECT_EQ(mw.editor.editing(), 0);
     EXPECT_EQ(mw.editor.enabledrag1, 0);
     // The window shows the restored curves without dots, and the readout.
-    EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
+    EXPECT_TRUE(samesurface(host.onscreen, host.offscreen));
     Texts t;
     t.add(225, 262, "Phase: 1").add(385, 262, "X Shift: 90");
     t.add(225, 287, "Amplitude: 255").add(385, 287, "Y Shift: 0");
-    EXPECT_TRUE(sameinside(host.g_hdc, t.s, eraseparams[1]));
+    EXPECT_TRUE(sameinside(host.onscreen, t.s, eraseparams[1]));
 
     // Opened again, the dialog shows the flag.
     Dialog& again = open(1);
@@ -384,11 +368,11 @@ TEST_F(HueWindow, OkKeepsTheCurveAndADescriptionThatASavedMapCarries) {
     EXPECT_EQ((std::vector<int>{mw.editor.enabledrag1, mw.editor.enabledrag2}),
               (std::vector<int>{0, 0}));
     // The dots are gone from the window, the readout shows the new curve.
-    EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
+    EXPECT_TRUE(samesurface(host.onscreen, host.offscreen));
     Texts t;
     t.add(225, 164, "Control 1: (32, 180)").add(385, 164, "(0, y): 128");
     t.add(225, 189, "Control 2: (200, 48)").add(385, 189, "(255, y): 128");
-    EXPECT_TRUE(sameinside(host.g_hdc, t.s, eraseparams[0]));
+    EXPECT_TRUE(sameinside(host.onscreen, t.s, eraseparams[0]));
 
     const std::string& desc = mw.descriptionstring;
     EXPECT_NE(desc.find("\nRed: Bezier\n(0, y): 128\n(255, y): 128\ncontrol 1: (32, 180)\n"
@@ -422,7 +406,7 @@ TEST_F(HueWindow, LoadedColoursComeBackAfterCancel) {
     }
     // The strip shows the file, the readouts are dark.
     EXPECT_EQ(shown(501 + 10, 470), (Rgb{10, 10, 245}));
-    for (const Rect& r : eraseparams) EXPECT_TRUE(sameinside(host.g_hdc, Surface(800, 640), r));
+    for (const Rect& r : eraseparams) EXPECT_TRUE(sameinside(host.onscreen, Surface(800, 640), r));
     EXPECT_EQ((std::vector<int>{m.okdisplay[0], m.okdisplay[1], m.okdisplay[2]}),
               (std::vector<int>{0, 0, 0}));
 
@@ -436,13 +420,13 @@ TEST_F(HueWindow, LoadedColoursComeBackAfterCancel) {
     for (int i = 0; i < 256; ++i) ASSERT_EQ(m.palette[i][1], i) << i;
     EXPECT_EQ(shown(501 + 10, 470), (Rgb{10, 10, 245}));
     // Cancel leaves the readout dark; OK brings it back.
-    EXPECT_TRUE(sameinside(host.g_hdc, Surface(800, 640), eraseparams[1]));
+    EXPECT_TRUE(sameinside(host.onscreen, Surface(800, 640), eraseparams[1]));
     open(1).enter();
     EXPECT_EQ(m.okdisplay[1], 1);
     Texts t;
     t.add(225, 262, "(0, y): 255)").add(385, 262, "(255, y): 0)");
-    EXPECT_TRUE(sameinside(host.g_hdc, t.s, eraseparams[1]));
-    EXPECT_TRUE(sameinside(host.g_hdc, Surface(800, 640), eraseparams[0]));
+    EXPECT_TRUE(sameinside(host.onscreen, t.s, eraseparams[1]));
+    EXPECT_TRUE(sameinside(host.onscreen, Surface(800, 640), eraseparams[0]));
 }
 
 TEST_F(HueWindow, FailedMapOpenChangesNothing) {
@@ -451,7 +435,7 @@ TEST_F(HueWindow, FailedMapOpenChangesNothing) {
         std::ofstream out(f.path("bad.map"), std::ios::binary);
         out << "1 2 3\n4 5\n";
     }
-    const Surface before = host.g_hdc;
+    const Surface before = host.onscreen;
     const shell::Palette palette = m.palette;
     host.fileanswers.push_back(f.path("bad.map"));
     host.key('O');
@@ -470,7 +454,7 @@ TEST_F(HueWindow, FailedMapOpenChangesNothing) {
             Rect{clicks[k].left + 1, clicks[k].top + 1, clicks[k].left + 47, clicks[k].top + 44},
             kBlack);
     want.blit(clicks[5].left + 1, clicks[5].top + 1, 46, 43, mw.screen->cursor, 0, 0);
-    EXPECT_TRUE(samesurface(host.g_hdc, want));
+    EXPECT_TRUE(samesurface(host.onscreen, want));
 
     // A file that cannot be read at all says the same.
     host.fileanswers.push_back(std::string("/proc/self/mem"));

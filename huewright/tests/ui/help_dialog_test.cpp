@@ -76,12 +76,12 @@ TEST(Help, OpensFromF1F2AndTheButtonAndOnlyCloseEndsIt) {
     // The button leaves the marker and the channel where they were.
     h.key('B');
     h.modeless()->click(2);
-    const shell::Surface before = h.g_hdc;
+    const shell::Surface before = h.onscreen;
     h.modalscripts.push_back(lookandclose(button, [](Dialog& d) { d.enter(); }));
     h.click(clicks[btn_help].left + 20, clicks[btn_help].top + 20);
     expectshown(button);
     EXPECT_EQ(h.mw().button, 2);
-    EXPECT_EQ(differences(h.g_hdc, before), 0);
+    EXPECT_EQ(differences(h.onscreen, before), 0);
     EXPECT_EQ(h.modalcaptions.size(), 3u);  // the Parameters dialog is not modal
 }
 

@@ -94,9 +94,9 @@ TEST_F(MapCommand, RecordsStartInTheStartFolderWithTheirFiltersAndTitles) {
 TEST_F(MapCommand, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
     // Something drawn on the window only is repainted away once the dialog
     // closes, as a full repaint would.
-    host.g_hdc.setpixel(0, 0, shell::Rgb{1, 2, 3});
+    host.onscreen.setpixel(0, 0, shell::Rgb{1, 2, 3});
     ASSERT_EQ(save(path("colours")), map_ok);
-    EXPECT_EQ(host.g_hdc.getpixel(0, 0), host.g_vhdc.getpixel(0, 0));
+    EXPECT_EQ(host.onscreen.getpixel(0, 0), host.offscreen.getpixel(0, 0));
 
     EXPECT_EQ(read(path("colours.map")), palettes::maptext(palette, description));
     ASSERT_EQ(host.boxes.size(), 1u);

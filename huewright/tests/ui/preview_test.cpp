@@ -13,15 +13,15 @@ TEST(Preview, WheelShowsTheModelsPictureRowByRow) {
     RecordingHost h;
     MainWindow& mw = h.mw();
     Model& m = mw.model;
-    const shell::Point red = wheelpixel(h.g_hdc, clicks[btn_preview], true);
-    const shell::Point black = wheelpixel(h.g_hdc, clicks[btn_preview], false);
+    const shell::Point red = wheelpixel(h.onscreen, clicks[btn_preview], true);
+    const shell::Point black = wheelpixel(h.onscreen, clicks[btn_preview], false);
     ASSERT_GE(red.x, 0);
     ASSERT_GE(black.x, 0);
-    const shell::Surface curves = h.g_hdc;
+    const shell::Surface curves = h.onscreen;
 
     // The preview is the model's picture drawn over what the surface held:
     // the model's own reference kernel, on a copy.
-    shell::Surface want = h.g_vhdc;
+    shell::Surface want = h.offscreen;
     mset(m.palette, want, kMsetOrigin, {}, 1, MsetKernel::rule);
 
     // At each flush the window already shows the rows done so far.
@@ -30,7 +30,7 @@ TEST(Preview, WheelShowsTheModelsPictureRowByRow) {
     h.onflush = [&] {
         const int y = previewrect.top + rows;
         for (int x = previewrect.left; x < previewrect.right; ++x)
-            if (h.g_hdc.at(x, y) != want.at(x, y)) shownbyrow = false;
+            if (h.onscreen.at(x, y) != want.at(x, y)) shownbyrow = false;
         ++rows;
     };
     h.click(black.x, black.y);
@@ -41,8 +41,8 @@ TEST(Preview, WheelShowsTheModelsPictureRowByRow) {
     EXPECT_EQ(rows, kMsetSize);
     EXPECT_TRUE(shownbyrow);
     EXPECT_TRUE(mw.previewshown);
-    EXPECT_EQ(differences(h.g_vhdc, want), 0);
-    EXPECT_EQ(differences(h.g_hdc, want), 0);
+    EXPECT_EQ(differences(h.offscreen, want), 0);
+    EXPECT_EQ(differences(h.onscreen, want), 0);
 
     // A pixel without red still does nothing; a red one brings the curves
     // back.
@@ -50,14 +50,14 @@ TEST(Preview, WheelShowsTheModelsPictureRowByRow) {
     EXPECT_TRUE(mw.previewshown);
     h.click(red.x, red.y);
     EXPECT_FALSE(mw.previewshown);
-    EXPECT_EQ(differences(h.g_hdc, curves), 0);
+    EXPECT_EQ(differences(h.onscreen, curves), 0);
 
     // A click in the curve display ends the preview too.
     h.command(cmd_preview);
     EXPECT_TRUE(mw.previewshown);
     h.click(600, 300);
     EXPECT_FALSE(mw.previewshown);
-    EXPECT_EQ(differences(h.g_hdc, curves), 0);
+    EXPECT_EQ(differences(h.onscreen, curves), 0);
 }
 
 TEST(Preview, FollowsThePaletteOfTheMoment) {
@@ -66,11 +66,11 @@ TEST(Preview, FollowsThePaletteOfTheMoment) {
     Model& m = mw.model;
     // A palette made by hand: the preview colours from what is there now.
     for (int i = 0; i < 256; ++i) m.palette[size_t(i)] = {uint8_t(i), uint8_t(255 - i), 7};
-    shell::Surface want = h.g_vhdc;
+    shell::Surface want = h.offscreen;
     mset(m.palette, want, kMsetOrigin, {}, 1);
     h.command(cmd_preview);
     EXPECT_TRUE(mw.previewshown);
-    EXPECT_EQ(differences(h.g_vhdc, want), 0);
+    EXPECT_EQ(differences(h.offscreen, want), 0);
     // Ignored while the Parameters dialog is open.
     h.click(600, 300);
     h.key('R');

@@ -128,7 +128,7 @@ TEST_F(ScreenSave, SavedPictureIsWhatTheWindowShows) {
     // Something besides the start-up picture: the hover readout and the
     // preview are on the screen too.
     h.move(600, 470);
-    const shell::Point wheel = wheelpixel(h.g_hdc, clicks[btn_preview], true);
+    const shell::Point wheel = wheelpixel(h.onscreen, clicks[btn_preview], true);
     h.click(wheel.x, wheel.y);
     ASSERT_TRUE(h.mw().previewshown);
 
@@ -141,8 +141,8 @@ TEST_F(ScreenSave, SavedPictureIsWhatTheWindowShows) {
 
     const Read r = readtiff(path("screen.tif"));
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(differences(r.picture, h.g_hdc), 0);
-    EXPECT_EQ(differences(h.g_hdc, h.g_vhdc), 0);
+    EXPECT_EQ(differences(r.picture, h.onscreen), 0);
+    EXPECT_EQ(differences(h.onscreen, h.offscreen), 0);
 
     // While it was written the title counted up with the wait cursor on;
     // both were back before the box.
@@ -173,7 +173,7 @@ TEST_F(ScreenSave, FailuresAndCancelsLeaveNothingBehind) {
     EXPECT_TRUE(h.boxes.empty());
     EXPECT_FALSE(h.busy());
     EXPECT_TRUE(entries().empty());
-    const shell::Surface before = h.g_hdc;
+    const shell::Surface before = h.onscreen;
 
     // A folder that does not exist: the error box, owned, with the window
     // already restored when it shows, and the screen as it was.
@@ -188,7 +188,7 @@ TEST_F(ScreenSave, FailuresAndCancelsLeaveNothingBehind) {
     EXPECT_EQ(h.atbox[0].first, "Xo Gradient");
     EXPECT_FALSE(h.atbox[0].second);
     EXPECT_FALSE(h.busy());
-    EXPECT_EQ(differences(h.g_hdc, before), 0);
+    EXPECT_EQ(differences(h.onscreen, before), 0);
     EXPECT_TRUE(entries().empty());
 
     // A folder that cannot be written (root ignores permissions, so only

@@ -9,7 +9,7 @@ using shell::Message;
 using shell::Msg;
 
 int marker(const HueWindow& t) {
-    return markerat(t.host.g_hdc, t.mw.screen->cursor);
+    return markerat(t.host.onscreen, t.mw.screen->cursor);
 }
 
 // A pixel of the preview picture with red in it, and one without.
@@ -117,7 +117,7 @@ TEST_F(HueWindow, ButtonsAndTheRegionsThatKeepTheMarker) {
     // and the pressed button.
     host.click(736, 568);
     EXPECT_EQ(mw.button, 4);
-    const shell::Point red = wheelpixel(host.g_hdc, true);
+    const shell::Point red = wheelpixel(host.onscreen, true);
     host.click(red.x, red.y);
     EXPECT_EQ(mw.button, 4);
     host.click(600, 300);
@@ -136,8 +136,8 @@ TEST_F(HueWindow, ButtonsAndTheRegionsThatKeepTheMarker) {
 }
 
 TEST_F(HueWindow, PreviewPictureReactsOnlyOnRed) {
-    const shell::Point red = wheelpixel(host.g_hdc, true);
-    const shell::Point black = wheelpixel(host.g_hdc, false);
+    const shell::Point red = wheelpixel(host.onscreen, true);
+    const shell::Point black = wheelpixel(host.onscreen, false);
     ASSERT_GE(red.x, 0);
     ASSERT_GE(black.x, 0);
     // The square's corners are black, the centre is the wheel.
@@ -147,7 +147,7 @@ TEST_F(HueWindow, PreviewPictureReactsOnlyOnRed) {
     // With the preview on, a click on the wheel brings the curves back; a
     // click beside it does nothing.
     mw.previewshown = 1;
-    host.g_vhdc.fillrect(erasecurves, Rgb{24, 24, 24});
+    host.offscreen.fillrect(erasecurves, Rgb{24, 24, 24});
     host.click(black.x, black.y);
     EXPECT_EQ(mw.previewshown, 1);
     host.click(red.x, red.y);
@@ -178,13 +178,13 @@ TEST_F(HueWindow, WheelArtworkHasRedExactlyOnTheWheel) {
 }
 
 TEST_F(HueWindow, HoverReadoutAtTheStripEdges) {
-    const Surface before = host.g_hdc;
+    const Surface before = host.onscreen;
     // x 500 and 757 are on the outlines: nothing changes.
     host.move(500, 470);
     host.move(757, 470);
     host.move(600, 144);
     host.move(600, 402);
-    EXPECT_TRUE(samesurface(host.g_hdc, before));
+    EXPECT_TRUE(samesurface(host.onscreen, before));
 
     auto expectreadout = [&](int x, int i) {
         host.move(x, 470);
@@ -198,8 +198,8 @@ TEST_F(HueWindow, HoverReadoutAtTheStripEdges) {
         t.add(540, 570, text);
         std::snprintf(text, sizeof text, "blue: %d    ", m.palette[i][2]);
         t.add(540, 595, text);
-        EXPECT_TRUE(sameinside(host.g_hdc, t.s, erasevalues)) << x;
-        EXPECT_TRUE(sameinside(host.g_vhdc, t.s, erasevalues)) << x;
+        EXPECT_TRUE(sameinside(host.onscreen, t.s, erasevalues)) << x;
+        EXPECT_TRUE(sameinside(host.offscreen, t.s, erasevalues)) << x;
         // The tick: 3 pixels wide, alone in its row. Its line runs from row
         // 501 to 515, and the 3-pixel pen's cap covers the end: rows 501 to
         // 516 under the strip's outline, and nothing in row 517.
@@ -252,7 +252,7 @@ TEST_F(HueWindow, SineDragClampsAndEndsWhenThePointerLeaves) {
     host.move(600, 273);
     EXPECT_EQ(mw.editor.ptemp.xsh, 255);
     // The hover readout stays off while dragging is possible.
-    EXPECT_TRUE(sameinside(host.g_hdc, Surface(800, 640), erasevalues));
+    EXPECT_TRUE(sameinside(host.onscreen, Surface(800, 640), erasevalues));
 
     host.press(756, 273);
     host.move(700, 273);
@@ -372,7 +372,7 @@ TEST_F(HueWindow, DragStepRunsTheWholeChain) {
     EXPECT_EQ(shown(759, 142), drawn(759, 142));
     host.release(600, 300);
     host.modeless()->escape();
-    EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
+    EXPECT_TRUE(samesurface(host.onscreen, host.offscreen));
 }
 
 }  // namespace

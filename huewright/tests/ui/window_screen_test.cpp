@@ -53,9 +53,9 @@ TEST_F(HueWindow, ProgramDescription) {
 }
 
 TEST_F(HueWindow, StartUpFrameAndLabels) {
-    const Surface& s = host.g_hdc;
+    const Surface& s = host.onscreen;
     // Everything drawn has reached the window.
-    EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
+    EXPECT_TRUE(samesurface(host.onscreen, host.offscreen));
     EXPECT_EQ(host.shown, (Rect{0, 0, 800, 640}));
 
     for (int k = 0; k < 8; ++k) expectoutline(s, clicks[k]);
@@ -107,7 +107,7 @@ TEST_F(HueWindow, StartUpReadouts) {
             .add(385, r1, "X Shift: " + std::to_string(shift[c]))
             .add(225, r2, "Amplitude: 255")
             .add(385, r2, "Y Shift: 0");
-        EXPECT_TRUE(sameinside(host.g_hdc, t.s, eraseparams[c])) << c;
+        EXPECT_TRUE(sameinside(host.onscreen, t.s, eraseparams[c])) << c;
     }
     // The description was composed at start-up.
     EXPECT_EQ(mw.descriptionstring.rfind("Xo Gradient curve parameters\n", 0), 0u);
@@ -118,7 +118,7 @@ TEST_F(HueWindow, StartUpReadouts) {
 }
 
 TEST_F(HueWindow, StartUpStripAndCurves) {
-    const Surface& s = host.g_hdc;
+    const Surface& s = host.onscreen;
     for (int i = 0; i < 256; ++i) {
         const Rgb want = startupcolour(m, i);
         ASSERT_EQ((Rgb{m.palette[i][0], m.palette[i][1], m.palette[i][2]}), want) << i;
@@ -172,14 +172,14 @@ TEST_F(HueWindow, StartUpStripAndCurves) {
 
 TEST_F(HueWindow, PaintCopiesTheSurfaceAndMoveRepaintsAll) {
     // Something on the window that is not on the surface.
-    host.g_hdc.fillrect(Rect{0, 0, 800, 640}, Rgb{1, 2, 3});
+    host.onscreen.fillrect(Rect{0, 0, 800, 640}, Rgb{1, 2, 3});
     host.expose(Rect{10, 20, 30, 50});
-    EXPECT_TRUE(sameinside(host.g_hdc, host.g_vhdc, Rect{10, 20, 30, 50}));
+    EXPECT_TRUE(sameinside(host.onscreen, host.offscreen, Rect{10, 20, 30, 50}));
     EXPECT_EQ(shown(9, 20), (Rgb{1, 2, 3}));
     EXPECT_EQ(shown(30, 20), (Rgb{1, 2, 3}));
     EXPECT_EQ(shown(10, 50), (Rgb{1, 2, 3}));
     host.send(shell::Message::simple(shell::Msg::move));
-    EXPECT_TRUE(samesurface(host.g_hdc, host.g_vhdc));
+    EXPECT_TRUE(samesurface(host.onscreen, host.offscreen));
 }
 
 TEST_F(HueWindow, ReadoutsOfEveryCurveType) {
@@ -194,7 +194,7 @@ TEST_F(HueWindow, ReadoutsOfEveryCurveType) {
     readout(ps);
     Texts arc;
     arc.add(385, 262, "Anchor: 0").add(385, 287, "Vertex: 48");
-    EXPECT_TRUE(sameinside(host.g_hdc, arc.s, area));
+    EXPECT_TRUE(sameinside(host.onscreen, arc.s, area));
 
     // Quadratic Bezier leaves the place of Control 2 black.
     ps.ct = 2;
@@ -203,11 +203,11 @@ TEST_F(HueWindow, ReadoutsOfEveryCurveType) {
     Texts quad;
     quad.add(225, 262, "Control 1: (48, 224)").add(385, 262, "(0, y): 128");
     quad.add(385, 287, "(255, y): 128");
-    EXPECT_TRUE(sameinside(host.g_hdc, quad.s, area));
+    EXPECT_TRUE(sameinside(host.onscreen, quad.s, area));
     ps.bd = 1;
     readout(ps);
     quad.add(225, 287, "Control 2: (160, 16)");
-    EXPECT_TRUE(sameinside(host.g_hdc, quad.s, area));
+    EXPECT_TRUE(sameinside(host.onscreen, quad.s, area));
 
     ps.ct = 3;
     ps.Ln = 2;
@@ -215,15 +215,15 @@ TEST_F(HueWindow, ReadoutsOfEveryCurveType) {
     Texts line;
     line.add(225, 262, "(0, y): 255)").add(385, 262, "(255, y): 0)");
     line.add(225, 287, "Middle (x, y): (128, 64)");
-    EXPECT_TRUE(sameinside(host.g_hdc, line.s, area));
+    EXPECT_TRUE(sameinside(host.onscreen, line.s, area));
 
     // Switched off, the readout keeps whatever was there and says so.
     m.okdisplay[1] = 0;
     m.p[1] = startupparameters[1];
     EXPECT_FALSE(displayparams(host, *mw.screen, m, 1));
-    EXPECT_TRUE(sameinside(host.g_hdc, line.s, area));
+    EXPECT_TRUE(sameinside(host.onscreen, line.s, area));
     // The other channels were not touched.
-    EXPECT_FALSE(sameinside(host.g_hdc, line.s, eraseparams[0]));
+    EXPECT_FALSE(sameinside(host.onscreen, line.s, eraseparams[0]));
 }
 
 TEST_F(HueWindow, DotsAndHitTest) {

@@ -26,8 +26,8 @@ struct HueWindow : ::testing::Test {
     MainWindow& mw = host.as<MainWindow>();
     Model& m = mw.model;
 
-    Rgb shown(int x, int y) const { return host.g_hdc.at(x, y); }
-    Rgb drawn(int x, int y) const { return host.g_vhdc.at(x, y); }
+    Rgb shown(int x, int y) const { return host.onscreen.at(x, y); }
+    Rgb drawn(int x, int y) const { return host.offscreen.at(x, y); }
 
     // Opens the Parameters dialog on a channel with its key.
     Dialog& open(int channel) {
