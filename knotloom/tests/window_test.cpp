@@ -304,6 +304,7 @@ TEST_F(Window, LeavingTheWindowEndsTheDrag) {
 
 TEST_F(Window, PointsDialogTemplate) {
     shell::DialogTemplate t = pointstemplate();
+    EXPECT_EQ(shell::testing::templateproblems(t), std::vector<std::string>{});
     EXPECT_EQ(t.caption, "     Select the Number of Points   ");
     EXPECT_FALSE(t.closebox);
     EXPECT_EQ(t.cx, 196);

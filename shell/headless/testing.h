@@ -11,7 +11,9 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "../dialog.h"
 #include "../program.h"
 
 namespace shell::testing {
@@ -85,5 +87,31 @@ class ScratchDir {
   private:
     std::string dir_;
 };
+
+// What is wrong with a dialog template, one line a fault: a control outside
+// the dialog, two controls with one id (controls without an id, and etched lines, which may
+// share theirs, aside), a radio button that continues a group it does not
+// stand beside, and a dialog that does not fit a 1280 x 1024 screen beside a
+// main window at its top left.
+inline std::vector<std::string> templateproblems(const DialogTemplate& t) {
+    std::vector<std::string> out;
+    std::set<int> ids;
+    const auto& cs = t.controls;
+    for (size_t k = 0; k < cs.size(); ++k) {
+        const ControlTemplate& c = cs[k];
+        const std::string name =
+            "control " + std::to_string(c.id) + " (#" + std::to_string(k) + ")";
+        const bool inside = c.x >= 0 && c.y >= 0 && c.x + c.cx <= t.cx && c.y + c.cy <= t.cy;
+        if (!inside) out.push_back(name + " lies outside the dialog");
+        if (c.id >= 0 && c.kind != Control::etchedline && !ids.insert(c.id).second)
+            out.push_back(name + " repeats its id");
+        if (c.kind == Control::radio && !c.group && (k == 0 || cs[k - 1].kind != Control::radio))
+            out.push_back(name + " continues a radio group it does not stand beside");
+    }
+    const DialogUnits du = dialogunits(t.pointsize);
+    if (du.x(t.x) < 0 || du.y(t.y) < 0 || du.x(t.x + t.cx) > 1280 || du.y(t.y + t.cy) > 1024 - 30)
+        out.push_back("the dialog does not fit the screen");
+    return out;
+}
 
 }  // namespace shell::testing

@@ -47,30 +47,39 @@ TEST_F(HueWindow, ChannelKeysOpenTheDialogAndMoveTheMarker) {
     EXPECT_EQ(host.modeless(), nullptr);
 }
 
+// The middle of a button's box.
+shell::Point middle(int b) {
+    const Rect& r = clicks[b];
+    return shell::Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 TEST_F(HueWindow, FileAndHelpKeysMoveTheMarkerOrNot) {
-    host.key('P');
-    EXPECT_EQ(mw.button, 3);
-    EXPECT_EQ(marker(*this), 3);
-    ASSERT_EQ(host.filedialogs.size(), 1u);  // the palette save dialog, cancelled
-    EXPECT_EQ(host.filedialogs[0].title, "Select a file for saving parameters");
+    // Each key presses its button: the file keys move the marker and open
+    // their dialog (cancelled here); F1 and F2 keep their index and leave the
+    // marker where it was.
+    struct Case {
+        int key, button, marker;
+        const char* dialog;
+    };
+    const Case cases[] = {
+        {keypress[btn_savepalette], btn_savepalette, btn_savepalette,
+         "Select a file for saving parameters"},
+        {keypress[btn_savescreen], btn_savescreen, btn_savescreen, nullptr},
+        {keypress[btn_openmap], btn_openmap, btn_openmap, "Select a Fractint .MAP File"},
+        {keypress[6], 6, btn_openmap, nullptr},
+        {keypress[7], 7, btn_openmap, nullptr},
+    };
+    for (const Case& c : cases) {
+        const size_t dialogs = host.filedialogs.size();
+        host.key(c.key);
+        EXPECT_EQ(mw.button, c.button) << c.key;
+        EXPECT_EQ(marker(*this), c.marker) << c.key;
+        ASSERT_EQ(host.filedialogs.size(), dialogs + (c.dialog ? 1 : 0)) << c.key;
+        if (c.dialog) {
+            EXPECT_EQ(host.filedialogs.back().title, c.dialog);
+        }
+    }
     EXPECT_TRUE(host.boxes.empty());
-
-    host.key('S');
-    EXPECT_EQ(mw.button, 4);
-    EXPECT_EQ(marker(*this), 4);
-
-    host.key('O');
-    EXPECT_EQ(mw.button, 5);
-    EXPECT_EQ(marker(*this), 5);
-    ASSERT_EQ(host.filedialogs.size(), 2u);
-    EXPECT_EQ(host.filedialogs[1].title, "Select a Fractint .MAP File");
-
-    // F1 and F2 keep their index and leave the marker where it was.
-    host.key(shell::vk_f1);
-    EXPECT_EQ(mw.button, 6);
-    host.key(shell::vk_f2);
-    EXPECT_EQ(mw.button, 7);
-    EXPECT_EQ(marker(*this), 5);
 
     // Keys that mean nothing change nothing, and neither do the program's
     // keys held with Alt or Ctrl.
@@ -103,35 +112,32 @@ TEST_F(HueWindow, EscAndTheExitButtonEndTheProgram) {
 }
 
 TEST_F(HueWindow, ButtonsAndTheRegionsThatKeepTheMarker) {
-    host.click(60, 265);  // Green
-    EXPECT_EQ(mw.button, 1);
-    EXPECT_EQ(marker(*this), 1);
+    host.click(middle(btn_green).x, middle(btn_green).y);
+    EXPECT_EQ(mw.button, btn_green);
+    EXPECT_EQ(marker(*this), btn_green);
     ASSERT_NE(host.modeless(), nullptr);
     host.modeless()->escape();
-
-    host.click(290, 470);  // Save Screen
-    EXPECT_EQ(mw.button, 4);
-    EXPECT_EQ(marker(*this), 4);
+    host.click(middle(btn_savescreen).x, middle(btn_savescreen).y);
+    EXPECT_EQ(mw.button, btn_savescreen);
+    EXPECT_EQ(marker(*this), btn_savescreen);
 
     // Help, the preview picture and the curve display keep both the marker
     // and the pressed button.
-    host.click(736, 568);
-    EXPECT_EQ(mw.button, 4);
     const shell::Point red = wheelpixel(host.onscreen, true);
-    host.click(red.x, red.y);
-    EXPECT_EQ(mw.button, 4);
-    host.click(600, 300);
-    EXPECT_EQ(mw.button, 4);
-    EXPECT_EQ(marker(*this), 4);
+    for (shell::Point p : {middle(btn_help), red, middle(btn_curves)}) {
+        host.click(p.x, p.y);
+        EXPECT_EQ(mw.button, btn_savescreen);
+    }
+    EXPECT_EQ(marker(*this), btn_savescreen);
 
     // A click on an outline is inside nothing.
     for (shell::Point p : {shell::Point{50, 170}, shell::Point{97, 170}, shell::Point{70, 154},
                            shell::Point{70, 198}, shell::Point{272, 560}}) {
         host.click(p.x, p.y);
-        EXPECT_EQ(mw.button, 4) << p.x << "," << p.y;
+        EXPECT_EQ(mw.button, btn_savescreen) << p.x << "," << p.y;
         EXPECT_EQ(host.modeless(), nullptr);
     }
-    EXPECT_EQ(marker(*this), 4);
+    EXPECT_EQ(marker(*this), btn_savescreen);
     EXPECT_FALSE(host.ended());
 }
 
