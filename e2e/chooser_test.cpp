@@ -12,7 +12,10 @@
 #include "huewright/ui/draw.h"
 #include "knotloom/artwork.h"
 #include "knotloom/layout.h"
+#include "knotloom/mainwindow.h"
+#include "palettes/palettes.h"
 #include "shell/chooserlayout.h"
+#include "shell/headless/host.h"
 #include "shell/headless/testing.h"
 
 namespace {
@@ -182,6 +185,93 @@ TEST(ChooserDesktop, KnotloomShowsItsMarkerBeforeItsChooser) {
     ASSERT_EQ(app.waitothers(0), "");
     app.key("Escape");
     EXPECT_EQ(app.wait(), 0);
+}
+
+TEST(ChooserDesktop, PaletteFormatsThroughTheChoosers) {
+    e2e::Display display;
+    const std::string dir = e2e::tempdir();
+    // A gradient to open, of colours no curve makes.
+    shell::Palette ramp;
+    for (int i = 0; i < 256; ++i) ramp[i] = {uint8_t(i), 40, uint8_t(255 - i)};
+    shell::testing::writefile(dir + "/a.ggr",
+                              palettes::encodepalette(palettes::Format::ggr, ramp, "a", ""));
+    e2e::App app(display, e2e::programpath("huewright"), dir);
+    ASSERT_TRUE(app.found());
+    huewright::Model start;
+    start.startuppalette();
+
+    // A typed extension picks the format ...
+    std::string c = openchooser(app, "p", kSaveTitle);
+    typename_(app, "grad.ggr");
+    ASSERT_NE(app.waitothers(1), "timeout");
+    app.x("xdotool key Return");
+    ASSERT_EQ(app.waitothers(0), "");
+    // ... and so does the type chosen in the list, whose extension a bare
+    // name gets: GIMP palette is the third type.
+    c = openchooser(app, "p", kSaveTitle);
+    app.clickin(c, ch::kMargin + ch::kLabelWidth + 20, ch::kTypeY + ch::kFieldHeight / 2);
+    app.x("xdotool key Down Down Return");
+    app.settle(200);
+    app.clickin(c, ch::kMargin + ch::kLabelWidth + 40, ch::kNameY + ch::kFieldHeight / 2);
+    typename_(app, "pal");
+    ASSERT_NE(app.waitothers(1), "timeout");
+    app.x("xdotool key Return");
+    ASSERT_EQ(app.waitothers(0), "");
+    for (const char* name : {"grad.ggr", "pal.gpl"}) {
+        shell::Palette back{};
+        const std::string bytes = shell::testing::readfile(dir + "/" + name);
+        ASSERT_TRUE(palettes::decodepalette(bytes, name, back).ok) << name;
+        EXPECT_EQ(back, start.palette) << name;
+    }
+
+    // O: under "All palette files", the second type, the gradient is the
+    // first file of the list; opened, the strip shows its samples.
+    c = openchooser(app, "o", kOpenTitle);
+    app.clickin(c, ch::kMargin + ch::kLabelWidth + 20, ch::kTypeY + ch::kFieldHeight / 2);
+    app.x("xdotool key Down Return");
+    app.settle(200);
+    app.clickin(c, ch::rowx(), ch::rowy(0));
+    app.clickin(c, ch::okx(), ch::oky());
+    ASSERT_EQ(app.waitothers(0), "");
+    app.settle(300);
+    const Surface s = app.shot();
+    int same = 0;
+    for (int i = 0; i < 256; ++i)
+        same += s.at(501 + i, 470) == shell::Rgb{ramp[i][0], ramp[i][1], ramp[i][2]};
+    EXPECT_EQ(same, 256);
+    app.key("Escape");
+    EXPECT_EQ(app.wait(), 0);
+
+    // knotloom saves its colours as shown, inverted here.
+    e2e::App knot(display, e2e::programpath("knotloom"), dir);
+    ASSERT_TRUE(knot.found());
+    shell::headless::Host mirror(knotloom::programdesc());
+    const shell::Rect& wheel = knotloom::click[knotloom::box_wheel];
+    shell::Point red{-1, -1};
+    for (int y = wheel.top; y < wheel.bottom && red.x < 0; ++y)
+        for (int x = wheel.left; x < wheel.right && red.x < 0; ++x)
+            if (mirror.onscreen.at(x, y).r > 100) red = {x, y};
+    knot.move(400, 690);  // over the strip: the palette is computed
+    mirror.move(400, 690);
+    knot.click(red.x, red.y);
+    mirror.click(red.x, red.y);
+    const shell::Rect& save = knotloom::click[knotloom::box_save];
+    knot.click(save.left + 10, save.top + 10);
+    ASSERT_FALSE(knot.waitwindow(kSaveTitle).empty());
+    knot.settle(200);
+    typename_(knot, "inverted.gpl");
+    ASSERT_NE(knot.waitothers(1), "timeout");
+    knot.x("xdotool key Return");
+    ASSERT_EQ(knot.waitothers(0), "");
+    shell::Palette shown = mirror.as<knotloom::MainWindow>().model.palette, back{};
+    for (auto& e : shown)
+        for (uint8_t& v : e) v = uint8_t(255 - v);
+    ASSERT_TRUE(palettes::decodepalette(shell::testing::readfile(dir + "/inverted.gpl"),
+                                        "inverted.gpl", back)
+                    .ok);
+    EXPECT_EQ(back, shown);
+    knot.key("Escape");
+    EXPECT_EQ(knot.wait(), 0);
 }
 
 }  // namespace

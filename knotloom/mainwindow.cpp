@@ -1,8 +1,12 @@
 #include "mainwindow.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "artwork.h"
 #include "layout.h"
 #include "palettes/map.h"
+#include "palettes/palettes.h"
 #include "shell/atomicfile.h"
 #include "shell/filedialog.h"
 
@@ -80,9 +84,12 @@ std::string savedtext(const std::string& filetitle) {
 
 MainWindow::MainWindow() {
     // The dialog starts in the folder the program was started from, lists
-    // MAP files, adds ".map" to a bare name and asks before overwriting.
-    smapn = shell::filerecord("Fractint .map files (*.map)", "*.map",
-                              "Select a file for saving parameters", "map", true);
+    // every palette type it can write, MAP first, adds the type's extension
+    // to a bare name and asks before overwriting.
+    std::vector<shell::FileFilter> types;
+    for (const palettes::ChooserType& t : palettes::choosertypes(true))
+        types.push_back(shell::FileFilter{t.name, t.patterns});
+    smapn = shell::filerecord(types, "Select a file for saving parameters", "map", true);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -213,16 +220,46 @@ void MainWindow::points(shell::Window& w) {
     screen->putcursor(w, ch);
 }
 
+std::string splinedescription(const Model& m) {
+    // The MAP file's trailer without its table of columns: the data points of
+    // each channel and the inversion state.
+    static const char* const names[3] = {"Red", "Green", "Blue"};
+    std::string s = "Xo B-Spline palette\n";
+    char line[96];
+    for (int k = 0; k < 3; ++k) {
+        s += std::string("\n") + names[k] + "\n";
+        for (int j = 0; j < std::clamp(m.nd[k], 0, 13); ++j) {
+            std::snprintf(line, sizeof line, "dp[%d][0]: %.1f  dp[%d][1]: %.1f\n", j, m.dp[k][j][0],
+                          j, m.dp[k][j][1]);
+            s += line;
+        }
+    }
+    return s + (m.invert ? "\nInversion: True\n" : "\nInversion: False\n");
+}
+
 void MainWindow::save(shell::Window& w) {
-    // The dialog and the boxes are this command's; the MAP writer writes the
+    // The dialog and the boxes are this command's; the writers write the
     // file as the user sees it (inverted when inversion is on).
     if (w.filedialog(smapn, true)) {
         // Restore the picture under the closed dialog before writing.
         w.presentall();
         w.flush();
-        const std::string text = palettes::maptext(model.palette, model.spectrum, model.nd,
-                                                   model.dp, model.invert);
-        if (shell::writefileatomically(smapn.file, text) != 0)
+        // The chooser gave the name an extension of a type it offers, so the
+        // extension says the format; a MAP file keeps its own trailer.
+        const palettes::FormatInfo* f = palettes::formatofpath(smapn.file);
+        std::string bytes;
+        if (!f || f->format == palettes::Format::map) {
+            bytes =
+                palettes::maptext(model.palette, model.spectrum, model.nd, model.dp, model.invert);
+        } else {
+            shell::Palette shown = model.palette;
+            if (model.invert)
+                for (auto& e : shown)
+                    for (uint8_t& v : e) v = uint8_t(255 - v);
+            bytes = palettes::encodepalette(f->format, shown, palettes::namefrompath(smapn.file),
+                                            splinedescription(model));
+        }
+        if (bytes.empty() || shell::writefileatomically(smapn.file, bytes) != 0)
             w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation,
                          true);
         else

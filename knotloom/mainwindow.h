@@ -30,6 +30,10 @@ class PointsDialogProc : public shell::DialogProc {
     Model& m_;
 };
 
+// How the palette was made, for the files that carry a description: each
+// channel's data points and the inversion state.
+std::string splinedescription(const Model& m);
+
 // The confirmation after a save, cut to fit a 100-character buffer (99 and
 // the terminator) at a character boundary.
 std::string savedtext(const std::string& filetitle);

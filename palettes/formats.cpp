@@ -120,13 +120,35 @@ const FormatInfo* formatofpath(std::string_view path) {
     return findformat(name.substr(dot + 1));
 }
 
-std::string chooserfilter(const FormatInfo& format) {
-    std::string s = std::string(format.name) + " (*.";
-    if (format.extensions.size() == 1) return s + format.extensions[0] + ")";
-    s += '{';
+ChooserType choosertype(const FormatInfo& format) {
+    ChooserType t;
     for (size_t i = 0; i < format.extensions.size(); ++i)
-        s += std::string(i ? "," : "") + format.extensions[i];
-    return s + "})";
+        t.patterns += std::string(i ? ";" : "") + "*." + format.extensions[i];
+    std::string shown = t.patterns;
+    for (size_t at = shown.find(';'); at != std::string::npos; at = shown.find(';', at + 2))
+        shown.replace(at, 1, "; ");
+    t.name = std::string(format.name) + " (" + shown + ")";
+    return t;
+}
+
+std::vector<ChooserType> choosertypes(bool writing) {
+    std::vector<ChooserType> out;
+    if (!writing) {
+        // Opening, the palette files of every kind come right after MAP.
+        ChooserType all{"All palette files (", ""};
+        for (const FormatInfo& f : formats()) {
+            if (!f.canread) continue;
+            const ChooserType t = choosertype(f);
+            all.patterns += (all.patterns.empty() ? "" : ";") + t.patterns;
+        }
+        all.name += "*.map, *.ggr, …)";
+        out.push_back(choosertype(info(Format::map)));
+        out.push_back(all);
+    }
+    for (const FormatInfo& f : formats())
+        if ((writing ? f.canwrite : f.canread) && (writing || f.format != Format::map))
+            out.push_back(choosertype(f));
+    return out;
 }
 
 std::string namefrompath(std::string_view path) {

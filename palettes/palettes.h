@@ -44,9 +44,18 @@ const FormatInfo* findformat(std::string_view word);
 // The format a file name's extension stands for, or nullptr.
 const FormatInfo* formatofpath(std::string_view path);
 
-// A file chooser's filter for a format: "GIMP gradient (*.ggr)", or with two
-// extensions "Ultra Fractal gradient (*.{ugr,gradient})".
-std::string chooserfilter(const FormatInfo& format);
+// One type of file a chooser lists: "GIMP gradient (*.ggr)" with the pattern
+// "*.ggr", or "Ultra Fractal gradient (*.ugr; *.gradient)" with
+// "*.ugr;*.gradient".
+struct ChooserType {
+    std::string name;
+    std::string patterns;  // separated by ';'
+};
+ChooserType choosertype(const FormatInfo& format);
+// The types a palette chooser offers, MAP first: for saving, every writable
+// format; for opening, MAP, then all readable palette files together, then
+// each readable format.
+std::vector<ChooserType> choosertypes(bool writing);
 
 // The name a palette gets from its file: the file name without its folder
 // and its last extension ("/tmp/Sun set.ggr" gives "Sun set"). Writers make

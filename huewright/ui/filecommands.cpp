@@ -1,17 +1,29 @@
 #include "huewright/ui/filecommands.h"
 
 #include "huewright/model/description.h"
-#include "palettes/map.h"
+#include "palettes/palettes.h"
 #include "shell/atomicfile.h"
 #include "shell/filedialog.h"
 
 namespace huewright {
 
+namespace {
+
+// The palette types a chooser offers, MAP first.
+std::vector<shell::FileFilter> palettetypes(bool writing) {
+    std::vector<shell::FileFilter> out;
+    for (const palettes::ChooserType& t : palettes::choosertypes(writing))
+        out.push_back(shell::FileFilter{t.name, t.patterns});
+    return out;
+}
+
+}  // namespace
+
 void InitOpenFile(FileRecords& files) {
-    const char* map = "Fractint .map files (*.map)";
     files.smapn =
-        shell::filerecord(map, "*.map", "Select a file for saving parameters", "map", true);
-    files.omapn = shell::filerecord(map, "*.map", "Select a Fractint .MAP File", "map", false);
+        shell::filerecord(palettetypes(true), "Select a file for saving parameters", "map", true);
+    files.omapn =
+        shell::filerecord(palettetypes(false), "Select a Fractint .MAP File", "map", false);
     files.stiffn = shell::filerecord("TIFF files (*.tif)", "*.tif",
                                      "Select a file for saving your image:", "tif", true);
 }
@@ -21,8 +33,13 @@ int SaveMapFile(shell::Window& w, FileRecords& files, const shell::Palette& pale
     if (!w.filedialog(files.smapn, true)) return map_cancelled;
     // Restore the picture under the closed dialog before the save.
     w.presentall();
-    const std::string text = palettes::maptext(palette, descriptionstring);
-    if (shell::writefileatomically(files.smapn.file, text) != 0) {
+    // The chooser gave the name an extension of a type it offers, so the
+    // extension says the format.
+    const palettes::FormatInfo* f = palettes::formatofpath(files.smapn.file);
+    const palettes::Format format = f && f->canwrite ? f->format : palettes::Format::map;
+    const std::string bytes = palettes::encodepalette(
+        format, palette, palettes::namefrompath(files.smapn.file), descriptionstring);
+    if (bytes.empty() || shell::writefileatomically(files.smapn.file, bytes) != 0) {
         w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation, true);
         return map_error;
     }
@@ -35,11 +52,30 @@ int OpenMapFile(shell::Window& w, FileRecords& files, shell::Palette& palette, P
                 int (&okdisplay)[3]) {
     if (!w.filedialog(files.omapn, false)) return map_cancelled;
     w.presentall();
+    return openpalettefile(w, files.omapn.file, palette, p, okdisplay);
+}
+
+int openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
+                    Parameters (&p)[3], int (&okdisplay)[3]) {
     // Reading into a scratch palette keeps the model whole when the file
     // turns out to be bad part-way.
+    std::string bytes, error;
     shell::Palette loaded;
-    if (palettes::readmapfile(files.omapn.file, loaded) != 0) {
-        w.messagebox("Error opening MAP file", "MAP file error", shell::Icon::exclamation, true);
+    palettes::ReadResult r;
+    if (palettes::loadfile(path, bytes, error)) {
+        r = palettes::decodepalette(bytes, path, loaded);
+    } else {
+        // A file that cannot be read at all: its name says what it was to be.
+        const palettes::FormatInfo* f = palettes::formatofpath(path);
+        if (f && f->format != palettes::Format::map) r.error = error;
+    }
+    if (!r.ok) {
+        // A MAP file keeps its own message; the others say what is wrong.
+        if (r.error.empty())
+            w.messagebox("Error opening MAP file", "MAP file error", shell::Icon::exclamation,
+                         true);
+        else
+            w.messagebox(r.error, "Palette file error", shell::Icon::exclamation, true);
         return map_error;
     }
     palette = loaded;

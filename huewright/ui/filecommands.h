@@ -29,15 +29,23 @@ void InitOpenFile(FileRecords& files);
 enum MapResult { map_ok = 0, map_error = 1, map_cancelled = 2 };
 
 // The save palette command: runs the save dialog on smapn, writes the palette
-// and the description, and shows "Image saved as <name>" or the error box.
+// and the description in the format the chosen name's extension names (MAP,
+// the default, or any other writable palette format), and shows "Image saved
+// as <name>" or the error box.
 int SaveMapFile(shell::Window& w, FileRecords& files, const shell::Palette& palette,
                 const std::string& descriptionstring);
 
-// The open command: runs the open dialog on omapn and reads the file. On
-// success the palette is replaced, the three records become one-segment
-// lines and every okdisplay flag is 0; the description is not recomposed. On
-// failure the error box is shown and nothing changes.
+// The open command: runs the open dialog on omapn and reads the file with
+// openpalettefile.
 int OpenMapFile(shell::Window& w, FileRecords& files, shell::Palette& palette, Parameters (&p)[3],
                 int (&okdisplay)[3]);
+
+// Reads a palette file of any readable format, recognised by its content. On
+// success the palette is replaced, the three records become one-segment
+// lines and every okdisplay flag is 0; the description is not recomposed. On
+// failure a box says what is wrong ("Error opening MAP file" for a MAP file,
+// the format and the fault for the others) and nothing changes.
+int openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
+                    Parameters (&p)[3], int (&okdisplay)[3]);
 
 }  // namespace huewright

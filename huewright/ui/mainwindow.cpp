@@ -31,6 +31,8 @@ void MainWindow::create(shell::Window& w) {
     username = defaultusername;
     writedescription(descriptionstring, model.p, model.stretchflag);
     redraw();
+    // A palette file named on the command line opens as O opens one.
+    if (!startfile.empty()) w.post(Message::command(cmd_openstart));
 }
 
 void MainWindow::redraw() {
@@ -168,8 +170,10 @@ void MainWindow::parameters(shell::Window& w) {
     paramsview = w.createdialog(paramstemplate(), params);
 }
 
-void MainWindow::openmap(shell::Window& w) {
-    if (OpenMapFile(w, files, model.palette, model.p, model.okdisplay) != map_ok) return;
+void MainWindow::openmap(shell::Window& w, const std::string& path) {
+    const int r = path.empty() ? OpenMapFile(w, files, model.palette, model.p, model.okdisplay)
+                               : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
+    if (r != map_ok) return;
     // The readouts stay dark until a channel's parameters are confirmed
     // again: the loaded colours no longer follow the records.
     for (const shell::Rect& r : eraseparams) {
@@ -197,7 +201,10 @@ void MainWindow::command(shell::Window& w, int id) {
             writescreen(w, files, descriptionstring, username, compression);
             break;
         case cmd_openmap:
-            openmap(w);
+            openmap(w, {});
+            break;
+        case cmd_openstart:
+            openmap(w, startfile);
             break;
         case cmd_help:
             showhelp(w);

@@ -53,7 +53,8 @@ class MainWindow : public shell::Program, public ParamsOwner {
     void press(shell::Window& w, int b);
     void command(shell::Window& w, int id);
     void parameters(shell::Window& w);
-    void openmap(shell::Window& w);
+    // The open command, or with a path the file named on the command line.
+    void openmap(shell::Window& w, const std::string& path);
     void redraw();
 };
 

@@ -11,6 +11,7 @@
 #include "artwork.h"
 #include "layout.h"
 #include "mainwindow.h"
+#include "palettes/palettes.h"
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
 
@@ -594,8 +595,24 @@ TEST_F(Window, SaveAfterHoveringWritesWhatIsShown) {
     const std::string inverted = readfile(folder + "/inverted.map");
     EXPECT_EQ(inverted, mapfor(m));
     EXPECT_EQ(inverted.substr(inverted.size() - 16), "\nInversion: True");
-    for (const char* f : {"/hover.map", "/inverted.map"}) std::remove((folder + f).c_str());
-    rmdir(folder.c_str());
+
+    // Every other format holds the colours as shown too, with the data points
+    // and the inversion state where it has room for them.
+    shell::Palette shown = m.palette;
+    for (auto& e : shown)
+        for (uint8_t& v : e) v = uint8_t(255 - v);
+    for (const char* name : {"/inverted.gpl", "/inverted.ggr", "/inverted.png"}) {
+        host.fileanswers.push_back(folder + name);
+        host.command(cmd_save);
+        shell::Palette back{};
+        const std::string bytes = readfile(folder + name);
+        const palettes::ReadResult r = palettes::decodepalette(bytes, name, back);
+        ASSERT_TRUE(r.ok) << name << ": " << r.error;
+        EXPECT_EQ(back, shown) << name;
+    }
+    EXPECT_NE(readfile(folder + "/inverted.gpl").find("# dp[5][0]: 431.0  dp[5][1]: 300.0"),
+              std::string::npos);
+    EXPECT_NE(readfile(folder + "/inverted.gpl").find("# Inversion: True"), std::string::npos);
 }
 
 TEST(SavedText, LongNamesAreCutAtACharacter) {

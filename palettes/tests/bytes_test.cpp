@@ -31,8 +31,12 @@ std::string lineof(const std::string& s, int n) {
 
 TEST(Formats, TableNamesAndExtensions) {
     EXPECT_EQ(formats().front().format, Format::map);
-    EXPECT_EQ(chooserfilter(info(Format::map)), "Fractint .map files (*.map)");
-    EXPECT_EQ(chooserfilter(info(Format::ugr)), "Ultra Fractal gradient (*.{ugr,gradient})");
+    EXPECT_EQ(choosertype(info(Format::map)).name, "Fractint .map files (*.map)");
+    EXPECT_EQ(choosertype(info(Format::ugr)).name, "Ultra Fractal gradient (*.ugr; *.gradient)");
+    EXPECT_EQ(choosertype(info(Format::ugr)).patterns, "*.ugr;*.gradient");
+    EXPECT_EQ(choosertypes(true).size(), 10u);
+    EXPECT_EQ(choosertypes(false).at(1).patterns,
+              "*.map;*.ggr;*.gpl;*.ugr;*.gradient;*.act;*.svg;*.png");
     const std::pair<const char*, Format> paths[] = {
         {"/a.b/Sun.MAP", Format::map}, {"x.gradient", Format::ugr}, {"x.Json", Format::json}};
     for (const auto& [path, format] : paths) {

@@ -246,7 +246,9 @@ Host::~Host() {
 }
 
 void Host::create() {
-    send(Message::simple(Msg::create));
+    // What the creation posts waits for the loop, which starts once the
+    // window shows: a box it opens then has its owner on the screen.
+    dispatch(Message::simple(Msg::create));
 }
 
 void Host::show() {
