@@ -242,6 +242,18 @@ TEST(ChooserDesktop, PaletteFormatsThroughTheChoosers) {
     app.key("Escape");
     EXPECT_EQ(app.wait(), 0);
 
+    // Named on the command line, a palette file opens at start-up.
+    e2e::App started(display, e2e::programpath("huewright"), dir, {dir + "/a.ggr"});
+    ASSERT_TRUE(started.found());
+    started.settle(300);
+    const Surface first = started.shot();
+    same = 0;
+    for (int i = 0; i < 256; ++i)
+        same += first.at(501 + i, 470) == shell::Rgb{ramp[i][0], ramp[i][1], ramp[i][2]};
+    EXPECT_EQ(same, 256);
+    started.key("Escape");
+    EXPECT_EQ(started.wait(), 0);
+
     // knotloom saves its colours as shown, inverted here.
     e2e::App knot(display, e2e::programpath("knotloom"), dir);
     ASSERT_TRUE(knot.found());

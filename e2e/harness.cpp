@@ -104,13 +104,17 @@ std::string run(const std::string& display, const std::string& cmd, int* status)
     return out;
 }
 
-App::App(const Display& d, const std::string& program, const std::string& cwd)
+App::App(const Display& d, const std::string& program, const std::string& cwd,
+         const std::vector<std::string>& args)
     : display_(d.name()) {
     pid_ = fork();
     if (pid_ == 0) {
         if (chdir(cwd.c_str()) != 0) _exit(126);
         setenv("DISPLAY", display_.c_str(), 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     // A busy machine can take a while to start a program: wait up to 20 s.

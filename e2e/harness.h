@@ -36,7 +36,9 @@ std::string run(const std::string& display, const std::string& cmd, int* status 
 class App {
   public:
     // Starts `program` (a path) in folder `cwd` and waits for its window.
-    App(const Display& d, const std::string& program, const std::string& cwd);
+    // `args` follow the program's name on its command line.
+    App(const Display& d, const std::string& program, const std::string& cwd,
+        const std::vector<std::string>& args = {});
     ~App();
 
     const std::string& window() const { return window_; }

@@ -60,7 +60,13 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     app.click(wheel.x, wheel.y);
     mirror.click(wheel.x, wheel.y);
     EXPECT_EQ(mw.model.invert, 1);
-    EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
+    const shell::Surface inverted = app.shot();
+    EXPECT_EQ(differences(inverted, mirror.onscreen), 0);
+    // The strip reaches row 714: each column there has the colour of row
+    // 690, inverted colours being never black at the strip's ends.
+    int strip = 0;
+    for (int x = 128; x < 896; ++x) strip += inverted.at(x, 714) == inverted.at(x, 690);
+    EXPECT_EQ(strip, 768);
 
     // The points dialog: the arrow keys change the count of the red channel.
     shell::Rect pts = knotloom::click[knotloom::box_points];

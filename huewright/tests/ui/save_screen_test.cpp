@@ -278,6 +278,7 @@ TEST(NameEntry, TickAndCancel) {
     EXPECT_EQ(a.text(id_namebox), "Ann");
     EXPECT_TRUE(a.checked(id_noask));
     EXPECT_EQ(a.focused(), id_namebox);
+    EXPECT_TRUE(a.selected());  // typing replaces the offered name
     a.click(id_noask);
     a.enter();
     EXPECT_EQ(nameflag, 1);
