@@ -220,8 +220,8 @@ void MainWindow::save(shell::Window& w) {
         // Restore the picture under the closed dialog before writing.
         w.presentall();
         w.flush();
-        const std::string text = palettes::maptext(model.palette, model.spectrum, model.nd,
-                                                   model.dp, model.invert);
+        const std::string text =
+            palettes::maptext(model.palette, model.spectrum, model.nd, model.dp, model.invert);
         if (shell::writefileatomically(smapn.file, text) != 0)
             w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation,
                          true);
@@ -246,6 +246,8 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             return 0;
         case Msg::keydown:
             if (m.wparam == shell::vk_escape) w.post(Message::simple(Msg::destroy));
+            if (m.wparam == analysis::AnalysisWindow::kKey)
+                analysiswin.toggle(w, shownpalette(model));
             return 0;
         case Msg::lbuttondown:
             buttondown(w, m.x, m.y);

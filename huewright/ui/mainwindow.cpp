@@ -36,6 +36,7 @@ void MainWindow::create(shell::Window& w) {
 void MainWindow::redraw() {
     draw(*win, model);
     previewshown = false;
+    palettedrawn();
 }
 
 void MainWindow::showedit() {
@@ -212,6 +213,7 @@ void MainWindow::command(shell::Window& w, int id) {
 }
 
 int MainWindow::proc(shell::Window& w, const Message& m) {
+    if (viewmessage(w, m)) return 0;
     switch (m.msg) {
         case Msg::create:
             create(w);
