@@ -103,11 +103,17 @@ class SideFrame : public Fl_Window {
 
 Side::Side(Host& host, int id, const std::string& title, int width, int height)
     : SideWindow(id, title, width, height) {
-    // Beside the main window's right edge, moved left as far as the screen
-    // needs; a window manager may place it elsewhere.
+    // Beside the main window's right edge where the screen has room;
+    // otherwise in the screen's bottom right corner, where it covers the
+    // least of a main window at the top left. A window manager may place it
+    // elsewhere.
     Fl_Window* main = host.window();
-    const int x = std::max(0, std::min(main->x() + main->w() + kGap, Fl::w() - width));
-    win_ = new SideFrame(x, main->y(), width, height, host, id);
+    int x = main->x() + main->w() + kGap, y = main->y();
+    if (x + width > Fl::w()) {
+        x = std::max(0, Fl::w() - width);
+        y = std::max(0, Fl::h() - height);
+    }
+    win_ = new SideFrame(x, y, width, height, host, id);
     win_->copy_label(title.c_str());
     win_->color(FL_BLACK);
     canvas_ = new SideCanvas(host, *this);
