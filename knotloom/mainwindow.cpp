@@ -295,7 +295,7 @@ shell::ProgramDesc programdesc() {
     d.summary =
         "A palette designer driven by interpolating cubic B-splines: drag the points of\n"
         "each colour channel and save the palette as a MAP file.";
-    d.keys = {{"Esc", "end the program"}};
+    d.keys = {{"A", "show or hide the palette analysis window"}, {"Esc", "end the program"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }
