@@ -135,10 +135,10 @@ App::App(const Display& d, const std::string& program, const std::string& cwd,
         // Say what the server shows instead, to tell a slow start from a hung one.
         int st = 0;
         const bool alive = waitpid(pid_, &st, WNOHANG) == 0;
-        std::fprintf(stderr, "no window of %s (pid %d, %s); windows: %s\n", program.c_str(),
-                     int(pid_), alive ? "running" : "ended",
-                     run(display_, "xdotool search --name '.*' getwindowname %@ | tr '\\n' '|'")
-                         .c_str());
+        std::fprintf(
+            stderr, "no window of %s (pid %d, %s); windows: %s\n", program.c_str(), int(pid_),
+            alive ? "running" : "ended",
+            run(display_, "xdotool search --name '.*' getwindowname %@ | tr '\\n' '|'").c_str());
     }
     settle(300);
 }
@@ -242,11 +242,15 @@ shell::Surface App::shot(const std::string& window) {
 }
 
 void App::wmclose() {
+    wmclose(window_);
+}
+
+void App::wmclose(const std::string& window) {
     ::Display* dpy = XOpenDisplay(display_.c_str());
     if (!dpy) return;
     XEvent ev{};
     ev.xclient.type = ClientMessage;
-    ev.xclient.window = std::stoul(window_);
+    ev.xclient.window = std::stoul(window);
     ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
     ev.xclient.format = 32;
     ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));

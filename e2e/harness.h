@@ -60,8 +60,10 @@ class App {
     shell::Surface shot();
     shell::Surface shot(const std::string& window);
     void savepng(const std::string& path);
-    // What a window manager's close button sends: WM_DELETE_WINDOW.
+    // What a window manager's close button sends: WM_DELETE_WINDOW, to the
+    // main window or to another window of the program.
     void wmclose();
+    void wmclose(const std::string& window);
     // Asks the window manager to close a window, as its close button does.
     void closebywm(const std::string& window);
     // Waits for the program to end; returns its exit code, or -1 on timeout.

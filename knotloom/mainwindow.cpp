@@ -283,6 +283,8 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             return 0;
         case Msg::keydown:
             if (m.wparam == shell::vk_escape) w.post(Message::simple(Msg::destroy));
+            if (m.wparam == analysis::AnalysisWindow::kKey)
+                analysiswin.toggle(w, shownpalette(model));
             return 0;
         case Msg::lbuttondown:
             buttondown(w, m.x, m.y);
@@ -330,7 +332,7 @@ shell::ProgramDesc programdesc() {
     d.summary =
         "A palette designer driven by interpolating cubic B-splines: drag the points of\n"
         "each colour channel and save the palette as a MAP file.";
-    d.keys = {{"Esc", "end the program"}};
+    d.keys = {{"A", "show or hide the palette analysis window"}, {"Esc", "end the program"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "analysis/analysiswindow.h"
+#include "analysiswindow.h"
 #include "display.h"
 #include "model.h"
 #include "shell/program.h"
@@ -50,6 +52,8 @@ class MainWindow : public shell::Program {
     int showcp = 0;       // the control polygon is shown
     // The save dialog's record (smapn); it keeps the last chosen file.
     shell::FileDialogRecord smapn;
+    // The palette analysis window (A), following every redraw.
+    analysis::AnalysisWindow analysiswin;
 
   private:
     void create(shell::Window& w);
@@ -57,7 +61,10 @@ class MainWindow : public shell::Program {
     void mousemove(shell::Window& w, int x, int y);
     void points(shell::Window& w);
     void save(shell::Window& w);
-    void draw(shell::Window& w) { screen->draw(w, model, showcp); }
+    void draw(shell::Window& w) {
+        screen->draw(w, model, showcp);
+        followanalysis(w, model, analysiswin);
+    }
 };
 
 // Empty title, a 1024 x 768 client area, the depth check.

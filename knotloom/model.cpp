@@ -218,19 +218,23 @@ void curvecalc(Model& m, CurveSamples& out) {
     }
 }
 
-void palettecalc(Model& m) {
+void palettecalc(const uint8_t (&spectrum)[kColumns][kChannels], shell::Palette& palette) {
     for (int c = 0; c < kChannels; ++c) {
-        m.palette[0][c] = m.spectrum[0][c];
-        m.palette[255][c] = m.spectrum[kColumns - 1][c];
+        palette[0][c] = spectrum[0][c];
+        palette[255][c] = spectrum[kColumns - 1][c];
         for (int i = 1; i <= 254; ++i) {
-            const double mean = double(
-                (ext(m.spectrum[3 * i][c]) + m.spectrum[3 * i + 1][c] + m.spectrum[3 * i + 2][c]) *
-                (1.0L / 3.0L));
+            const double mean =
+                double((ext(spectrum[3 * i][c]) + spectrum[3 * i + 1][c] + spectrum[3 * i + 2][c]) *
+                       (1.0L / 3.0L));
             int v = static_cast<int>(mean);
             if (mean - std::floor(mean) > 0.5) ++v;
-            m.palette[i][c] = uint8_t(v);
+            palette[i][c] = uint8_t(v);
         }
     }
+}
+
+void palettecalc(Model& m) {
+    palettecalc(m.spectrum, m.palette);
 }
 
 }  // namespace knotloom

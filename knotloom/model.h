@@ -96,5 +96,7 @@ void curvecalc(Model& m, CurveSamples& out);
 
 // Rewrites all 256 palette entries from `spectrum`.
 void palettecalc(Model& m);
+// The same from any columns into any palette.
+void palettecalc(const uint8_t (&spectrum)[kColumns][kChannels], shell::Palette& palette);
 
 }  // namespace knotloom

@@ -1,5 +1,7 @@
 #include "hostcore.h"
 
+#include <algorithm>
+
 namespace shell {
 
 HostCore::HostCore(const ProgramDesc& d)
@@ -12,7 +14,9 @@ void HostCore::dispatch(const Message& m) {
     Message real;
     if (!routemessage(desc_, m, real)) return;
     if (real.msg == Msg::destroy) destroyed_ = true;
-    program_->proc(*this, real);
+    const int unhandled = program_->proc(*this, real);
+    // The default action of a side window's close button closes it.
+    if (unhandled && real.msg == Msg::sideclose) closesidewindow(real.wparam);
 }
 
 void HostCore::send(const Message& m) {
@@ -32,6 +36,61 @@ void HostCore::pump() {
 void HostCore::quit(int code) {
     ended_ = true;
     exitcode_ = code;
+}
+
+// ---------------------------------------------------------------- timers
+
+namespace {
+
+bool istimer(const Message& m, int id) {
+    return m.msg == Msg::timer && m.wparam == id;
+}
+
+}  // namespace
+
+void HostCore::settimer(int id, int milliseconds) {
+    milliseconds = std::max(milliseconds, 1);
+    timers_[id] = milliseconds;
+    armtimer(id, milliseconds);
+}
+
+void HostCore::killtimer(int id) {
+    if (timers_.erase(id) == 0) return;
+    disarmtimer(id);
+    queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
+                                [id](const Message& m) { return istimer(m, id); }),
+                 queue_.end());
+}
+
+void HostCore::timerdue(int id) {
+    if (timers_.count(id) == 0) return;
+    // Timer messages are not stored up: a procedure slower than its timer
+    // gets one message when it is ready, not a backlog.
+    for (const Message& m : queue_)
+        if (istimer(m, id)) return;
+    post(Message::timer(id));
+}
+
+// ---------------------------------------------------------------- side windows
+
+SideWindow& HostCore::opensidewindow(int id, const std::string& title, int width, int height) {
+    auto& slot = sides_[id];
+    if (!slot) slot = makesidewindow(id, title, width, height);
+    return *slot;
+}
+
+void HostCore::closesidewindow(int id) {
+    // The window goes after it left the map, so that whatever its
+    // destruction sets off finds it closed.
+    auto it = sides_.find(id);
+    if (it == sides_.end()) return;
+    std::unique_ptr<SideWindow> gone = std::move(it->second);
+    sides_.erase(it);
+}
+
+SideWindow* HostCore::sidewindow(int id) {
+    auto it = sides_.find(id);
+    return it == sides_.end() ? nullptr : it->second.get();
 }
 
 }  // namespace shell

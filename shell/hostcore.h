@@ -1,9 +1,11 @@
 // What both hosts do alike: the program's procedure behind a queue of
 // messages, the accelerators and dropped key combinations in front of it,
-// the window's title and busy state, and the end of the message loop.
+// the window's title and busy state, the end of the message loop, the
+// bookkeeping of timers and the side windows.
 #pragma once
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -30,6 +32,19 @@ class HostCore : public Window {
     void quit(int code) override;
     std::string title() const override { return title_; }
     bool busy() const override { return busy_; }
+    void settimer(int id, int milliseconds) override;
+    void killtimer(int id) override;
+    SideWindow& opensidewindow(int id, const std::string& title, int width, int height) override;
+    void closesidewindow(int id) override;
+    SideWindow* sidewindow(int id) override;
+    // Closes every side window; a host does it while it can still take part.
+    void closesidewindows() { sides_.clear(); }
+
+    // A host calls this when timer id is due: its message is queued unless
+    // one already waits.
+    void timerdue(int id);
+    // The timers set and their periods in milliseconds.
+    const std::map<int, int>& timers() const { return timers_; }
 
   protected:
     // Runs one message through the accelerators to the procedure; nothing
@@ -37,6 +52,12 @@ class HostCore : public Window {
     void dispatch(const Message& m);
     // Called after each pump, with nothing of a dialog on the stack.
     virtual void afterpump() {}
+    // What a host does to start (or restart) and stop a timer's clock.
+    virtual void armtimer(int id, int milliseconds) = 0;
+    virtual void disarmtimer(int id) = 0;
+    // Makes the platform's side window, shown.
+    virtual std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title, int width,
+                                                       int height) = 0;
 
     const ProgramDesc desc_;
     std::unique_ptr<Program> program_;
@@ -45,6 +66,8 @@ class HostCore : public Window {
     bool busy_ = false;
 
   private:
+    std::map<int, int> timers_;
+    std::map<int, std::unique_ptr<SideWindow>> sides_;
     bool ended_ = false;
     bool destroyed_ = false;
     int exitcode_ = 0;

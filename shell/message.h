@@ -18,6 +18,8 @@ enum class Msg {
     lbuttonup,    // x, y as above
     mouseleave,   // the pointer left the client area (onto the frame or beyond)
     command,      // `wparam` is the command number
+    timer,        // `wparam` is the id of a timer that is due (Window::settimer)
+    sideclose,    // the close button of side window `wparam` (Window::opensidewindow)
     user,         // posted for nothing; no procedure acts on it
 };
 
@@ -63,6 +65,8 @@ struct Message {
     }
     static Message paint(const Rect& r) { return Message{Msg::paint, 0, 0, 0, r}; }
     static Message simple(Msg m) { return Message{m, 0, 0, 0, {}}; }
+    static Message timer(int id) { return Message{Msg::timer, id, 0, 0, {}}; }
+    static Message sideclose(int id) { return Message{Msg::sideclose, id, 0, 0, {}}; }
 };
 
 }  // namespace shell

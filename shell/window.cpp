@@ -4,15 +4,6 @@
 
 namespace shell {
 
-Window::Window(int width, int height) : offscreen(width, height), onscreen(width, height) {}
-
-void Window::present(const Rect& r0) {
-    Rect r = intersect(r0, offscreen.bounds());
-    if (r.empty()) return;
-    onscreen.blit(r.left, r.top, r.width(), r.height(), offscreen, r.left, r.top);
-    onscreenchanged(r);
-}
-
 const ControlTemplate* DialogTemplate::find(int id) const {
     for (const auto& c : controls)
         if (c.id == id) return &c;

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "dialog.h"
+#include "doublebuffer.h"
 #include "message.h"
+#include "sidewindow.h"
 #include "surface.h"
 
 namespace shell {
@@ -35,24 +37,14 @@ struct FileDialogRecord {
 
 enum class Icon { none, exclamation };
 
-class Window {
+// The main window: its two pictures (offscreen, onscreen, present) come
+// from DoubleBuffer.
+class Window : public DoubleBuffer {
   public:
-    Window(int width, int height);
-    virtual ~Window() = default;
+    Window(int width, int height) : DoubleBuffer(width, height) {}
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // The offscreen picture and what the window shows.
-    Surface offscreen;
-    Surface onscreen;
-    int xres() const { return offscreen.width(); }
-    int yres() const { return offscreen.height(); }
-
-    // Copies r from offscreen to onscreen and has it shown.
-    void present(const Rect& r);
-    void presentall() { present(offscreen.bounds()); }
-    // Code that draws on onscreen directly says so here, so the host shows it.
-    virtual void onscreenchanged(const Rect& r) = 0;
     // Asks for a paint message covering r (the whole client area by default).
     virtual void invalidate() = 0;
 
@@ -82,6 +74,28 @@ class Window {
     virtual int dialogbox(const DialogTemplate& t, DialogProc& proc) = 0;
     // A modeless dialog: returns its view, valid until the dialog ends.
     virtual DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) = 0;
+
+    // Timers. After settimer(id, ms) the procedure gets Msg::timer with
+    // wparam id every ms milliseconds (at least 1) until killtimer(id);
+    // setting a running timer again restarts it with the new period. At most
+    // one timer message of an id waits in the queue, and killtimer removes
+    // one still waiting: a slow procedure never falls behind, and nothing of
+    // a killed timer arrives afterwards.
+    virtual void settimer(int id, int milliseconds) = 0;
+    virtual void killtimer(int id) = 0;
+    // Milliseconds on a steady clock, for animations that follow the time
+    // rather than count timer messages (the headless host's clock moves only
+    // when a test advances it).
+    virtual long long ticks() const = 0;
+
+    // Side windows (sidewindow.h), one per id. Opening an id that is open
+    // returns the window as it is. The reference stays valid until the
+    // window is closed, by closesidewindow or by the default action of its
+    // close message.
+    virtual SideWindow& opensidewindow(int id, const std::string& title, int width, int height) = 0;
+    virtual void closesidewindow(int id) = 0;
+    // The open side window of this id, or null.
+    virtual SideWindow* sidewindow(int id) = 0;
 };
 
 // A program's window procedure and its state.

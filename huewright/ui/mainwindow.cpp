@@ -38,6 +38,7 @@ void MainWindow::create(shell::Window& w) {
 void MainWindow::redraw() {
     draw(*win, model);
     previewshown = false;
+    palettedrawn();
 }
 
 void MainWindow::showedit() {
@@ -219,6 +220,7 @@ void MainWindow::command(shell::Window& w, int id) {
 }
 
 int MainWindow::proc(shell::Window& w, const Message& m) {
+    if (viewmessage(w, m)) return 0;
     switch (m.msg) {
         case Msg::create:
             create(w);
@@ -274,6 +276,10 @@ shell::ProgramDesc programdesc() {
               {"O", "open a MAP file"},
               {"S", "save the window as a TIFF image with its metadata"},
               {"F1, F2", "show the help"},
+              {"A", "show or hide the palette analysis window"},
+              {"Space", "with the preview shown: start or stop colour cycling"},
+              {"Left, Right", "with the preview shown: the direction of the cycling"},
+              {"Up, Down", "with the preview shown: the speed of the cycling"},
               {"Esc", "end the program"}};
     d.takesfile = true;
     d.make = [] { return std::make_unique<MainWindow>(); };

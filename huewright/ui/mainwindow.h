@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "analysis/analysiswindow.h"
 #include "huewright/model/model.h"
 #include "huewright/preview/preview.h"
 #include "huewright/ui/channeleditor.h"
 #include "huewright/ui/commands.h"
+#include "huewright/ui/cycling.h"
 #include "huewright/ui/draw.h"
 #include "huewright/ui/filecommands.h"
 #include "huewright/ui/paramsdialog.h"
@@ -37,6 +39,11 @@ class MainWindow : public shell::Program, public ParamsOwner {
     std::string username;       // author name for the image metadata
     MsetEntries preview;        // the preview's entries, kept while it shows
 
+    // The views that follow the palette without changing it (viewhooks.cpp):
+    // colour cycling of the preview, and the palette analysis window.
+    Cycling cycling;
+    analysis::AnalysisWindow analysiswin;
+
     // The open Parameters dialog, or null.
     shell::DialogView* paramsview = nullptr;
     ParamsDialogProc params{editor, *this};
@@ -56,6 +63,11 @@ class MainWindow : public shell::Program, public ParamsOwner {
     // The open command, or with a path the file named on the command line.
     void openmap(shell::Window& w, const std::string& path);
     void redraw();
+    // The views' part of a message, before the window's own: true when they
+    // took it.
+    bool viewmessage(shell::Window& w, const shell::Message& m);
+    // The views' part of a redraw of the curves and the strip.
+    void palettedrawn();
 };
 
 // "Xo Gradient", an 800 x 640 client area, no menu, the depth check.

@@ -5,66 +5,19 @@
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Widget.H>
 #include <FL/Fl_Window.H>
-#include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <chrono>
 #include <cstdio>
 
 #include "dialogwindow.h"
 #include "filechooser.h"
 #include "messagebox.h"
 #include "platform.h"
+#include "sidewindow.h"
+#include "widgetio.h"
 
 namespace shell::fltk {
-
-namespace {
-
-// FLTK key numbers to the virtual-key codes the procedures expect.
-int virtualkey(int key) {
-    if (key >= 'a' && key <= 'z') return key - 'a' + 'A';
-    if (key >= '0' && key <= '9') return key;
-    if (key >= FL_F + 1 && key <= FL_F + 12) return 112 + (key - FL_F - 1);
-    switch (key) {
-        case FL_Escape:
-            return vk_escape;
-        case FL_Enter:
-        case FL_KP_Enter:
-            return vk_return;
-        case FL_Left:
-            return vk_left;
-        case FL_Right:
-            return vk_right;
-        case FL_Up:
-            return vk_up;
-        case FL_Down:
-            return vk_down;
-        case FL_Home:
-            return vk_home;
-        case FL_End:
-            return vk_end;
-        case FL_Page_Up:
-            return vk_prior;
-        case FL_Page_Down:
-            return vk_next;
-        case ' ':
-            return 32;
-        case FL_Tab:
-            return 9;
-        case FL_BackSpace:
-            return 8;
-        default:
-            return 0;
-    }
-}
-
-// The modifier keys held with the current event.
-int modifiers() {
-    const int state = Fl::event_state();
-    return (state & FL_SHIFT ? mod_shift : 0) | (state & FL_CTRL ? mod_ctrl : 0) |
-           (state & FL_ALT ? mod_alt : 0);
-}
-
-}  // namespace
 
 // The client area: shows onscreen and turns pointer and key events into messages.
 class Canvas : public Fl_Widget {
@@ -74,18 +27,12 @@ class Canvas : public Fl_Widget {
     }
 
     void draw() override {
-        int X, Y, W, H;
-        fl_clip_box(x(), y(), w(), h(), X, Y, W, H);
-        if (W <= 0 || H <= 0) return;
-        Rect r{X - x(), Y - y(), X - x() + W, Y - y() + H};
+        const Rect r = drawnpart(this);
+        if (r.empty()) return;
         // An expose asks the procedure to paint; our own pushes only show
         // what onscreen already holds.
         if (damage() & FL_DAMAGE_ALL) host_.paint(r);
-        const Surface& s = host_.onscreen;
-        r = intersect(r, s.bounds());
-        if (r.empty()) return;
-        fl_draw_image(s.data() + size_t(r.top) * s.stride() + r.left * 3, x() + r.left, y() + r.top,
-                      r.width(), r.height(), 3, s.stride());
+        drawsurface(this, host_.onscreen, r);
     }
 
     int handle(int e) override {
@@ -121,10 +68,7 @@ class Canvas : public Fl_Widget {
                 return 1;
             case FL_KEYBOARD:
             case FL_SHORTCUT: {
-                // Without a focused widget the same key comes as a shortcut a
-                // second time; take it once.
-                if (e == FL_SHORTCUT && Fl::focus() == this) return 0;
-                int vk = virtualkey(Fl::event_key());
+                const int vk = eventkey(e, this);
                 if (vk == 0) return 0;
                 host_.send(Message::key(vk, modifiers()));
                 return 1;
@@ -241,6 +185,7 @@ Host::Host(const ProgramDesc& d) : HostCore(d) {
 }
 
 Host::~Host() {
+    closesidewindows();
     dialogs_.clear();
     delete win_;
 }
@@ -391,6 +336,21 @@ DialogView* Host::createdialog(const DialogTemplate& t, DialogProc& proc) {
     dialogs_.push_back(dw);
     dw->start();
     return dw.get();
+}
+
+long long Host::ticks() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void Host::closesidewindow(int id) {
+    HostCore::closesidewindow(id);
+    focusclient();
+}
+
+std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title, int width,
+                                                 int height) {
+    return std::make_unique<Side>(*this, id, title, width, height);
 }
 
 void Host::afterpump() {

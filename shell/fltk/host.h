@@ -9,6 +9,7 @@
 
 #include "dialogwindow.h"
 #include "shell/hostcore.h"
+#include "timers.h"
 
 class Fl_Window;
 class Fl_Menu_Bar;
@@ -56,6 +57,9 @@ class Host : public HostCore {
     bool filedialog(FileDialogRecord& rec, bool save) override;
     int dialogbox(const DialogTemplate& t, DialogProc& proc) override;
     DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) override;
+    long long ticks() const override;
+    // The main window takes the keyboard back from a side window that closes.
+    void closesidewindow(int id) override;
 
     // For the canvas.
     void paint(const Rect& r);
@@ -68,6 +72,10 @@ class Host : public HostCore {
     // Ended dialogs are removed here, never while their own procedure may
     // still be on the stack.
     void afterpump() override;
+    void armtimer(int id, int milliseconds) override { timers_.arm(id, milliseconds); }
+    void disarmtimer(int id) override { timers_.disarm(id); }
+    std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title, int width,
+                                               int height) override;
 
     Fl_Window* win_ = nullptr;
     Fl_Menu_Bar* menu_ = nullptr;
@@ -77,6 +85,7 @@ class Host : public HostCore {
     std::vector<std::unique_ptr<MenuData>> menudata_;  // what each menu item's callback gets
     Rect dirty_{};
     int depth_ = 0;
+    Timers timers_{[this](int id) { timerdue(id); }};
 };
 
 }  // namespace shell::fltk

@@ -199,7 +199,10 @@ Host::Host(const ProgramDesc& d) : HostCore(d) {
     pump();
 }
 
-Host::~Host() = default;
+Host::~Host() {
+    // The side windows write to the log as they go.
+    closesidewindows();
+}
 
 void Host::close() {
     // The default window procedure turns a close into the window's destruction.

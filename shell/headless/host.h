@@ -111,6 +111,14 @@ class Host : public HostCore {
     void close();
     // An expose of r.
     void expose(const Rect& r) { send(Message::paint(r)); }
+    // The close button of side window id.
+    void closeside(int id) { send(Message::sideclose(id)); }
+
+    // The clock: advance moves it on by ms milliseconds, and every timer due
+    // on the way fires when its time comes, earliest first (timers due at
+    // the same moment by id), each message handled before the clock moves
+    // on. A timer set at time t with period p is due at t + p, t + 2p, ...
+    void advance(long long ms);
 
     // Scripted answers, taken in order. A file answer is what the user types
     // into the chooser's name field and confirms; the chooser treats it as
@@ -141,6 +149,8 @@ class Host : public HostCore {
     int busychanges = 0;
 
     Dialog* modeless();  // the open modeless dialog, or null
+    // Side windows ever opened and closed, in order, as "open ID" and "close ID".
+    std::vector<std::string> sidelog;
 
     // Window
     void onscreenchanged(const Rect& r) override { shown = unite(shown, r); }
@@ -154,8 +164,17 @@ class Host : public HostCore {
     bool filedialog(FileDialogRecord& rec, bool save) override;
     int dialogbox(const DialogTemplate& t, DialogProc& proc) override;
     DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) override;
+    long long ticks() const override { return now_; }
+
+  protected:
+    void armtimer(int id, int milliseconds) override;
+    void disarmtimer(int id) override { due_.erase(id); }
+    std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title, int width,
+                                               int height) override;
 
   private:
+    long long now_ = 0;
+    std::map<int, long long> due_;                  // when each timer fires next
     std::vector<std::unique_ptr<Dialog>> dialogs_;  // kept until the host goes
     Dialog* modeless_ = nullptr;
 };

@@ -1,0 +1,164 @@
+// The views that follow the palette without changing it, through the real
+// window: the palette analysis window and colour cycling of the preview.
+#include "analysis/picture.h"
+#include "huewright/ui/cycling.h"
+#include "huewright/ui/paramsdialog.h"
+#include "huewright/ui/previewcommand.h"
+#include "palettes/map.h"
+#include "shell/headless/testing.h"
+#include "window_testutil.h"
+
+namespace huewright::testutil {
+namespace {
+
+using analysis::AnalysisWindow;
+using shell::testing::readfile;
+
+// The analysis picture of p, drawn from scratch.
+Surface freshanalysis(const shell::Palette& p) {
+    analysis::Picture pic;
+    Surface s(analysis::Picture::kWidth, analysis::Picture::kHeight);
+    pic.drawall(s, p);
+    return s;
+}
+
+struct Views : HueWindow {
+    shell::testing::ScratchDir scratch;
+
+    const shell::SideWindow* side() { return host.sidewindow(AnalysisWindow::kId); }
+    // The analysis window is open and shows the model's palette.
+    ::testing::AssertionResult showsmodel() {
+        if (!side()) return ::testing::AssertionFailure() << "the analysis window is closed";
+        if (!samesurface(side()->onscreen, freshanalysis(m.palette)))
+            return ::testing::AssertionFailure() << "it shows another palette";
+        return ::testing::AssertionSuccess();
+    }
+    // The still preview with the palette rotated by `shift`, over `still`.
+    Surface rotated(const Surface& still, int shift) {
+        Surface s = still;
+        const shell::Palette p = rotatedpalette(m.palette, shift);
+        for (int j = 0; j < kMsetSize; ++j) drawmsetrow(s, kMsetOrigin, j, mw.preview.row(j), p);
+        return s;
+    }
+};
+
+TEST_F(Views, AnalysisWindowOpensClosesAndFollowsEveryPaletteChange) {
+    // Only the plain key: with Ctrl or Alt it does nothing.
+    host.key('A', shell::mod_ctrl);
+    host.key('A', shell::mod_alt);
+    EXPECT_EQ(side(), nullptr);
+    host.key('A');
+    ASSERT_TRUE(showsmodel());
+    EXPECT_EQ(side()->title(), "Palette Analysis");
+    EXPECT_EQ(side()->xres(), analysis::Picture::kWidth);
+    EXPECT_EQ(side()->yres(), analysis::Picture::kHeight);
+
+    // A typed value in the Parameters dialog, at once, and its OK.
+    Dialog& d = open(0);
+    d.type(id_amp, "40");
+    EXPECT_TRUE(showsmodel());
+    d.enter();
+    EXPECT_TRUE(showsmodel());
+
+    // An opened file.
+    ASSERT_TRUE(scratch.ok());
+    shell::Palette loaded;
+    for (int i = 0; i < 256; ++i) loaded[i] = {uint8_t(255 - i), uint8_t(i / 2), 200};
+    shell::testing::writefile(scratch.path("in.map"), palettes::maptext(loaded, ""));
+    host.fileanswers.push_back(scratch.path("in.map"));
+    host.key('O');
+    ASSERT_EQ(m.palette, loaded);
+    EXPECT_TRUE(showsmodel());
+
+    // The close button closes it; A opens it again on the same palette, and
+    // closes it.
+    host.closeside(AnalysisWindow::kId);
+    EXPECT_EQ(side(), nullptr);
+    host.key('A');
+    EXPECT_TRUE(showsmodel());
+    host.key('A');
+    EXPECT_EQ(side(), nullptr);
+}
+
+TEST_F(Views, CyclingRotatesThePreviewOnlyAndEveryOtherKeyStopsItFirst) {
+    // Without the preview the cycling keys do nothing.
+    host.key(' ');
+    EXPECT_FALSE(mw.cycling.running());
+
+    ASSERT_TRUE(scratch.ok());
+    host.fileanswers.push_back(scratch.path("before.map"));
+    host.key('P');
+    host.command(cmd_preview);
+    ASSERT_TRUE(mw.previewshown);
+    const Surface still = host.onscreen;
+    const shell::Palette palette = m.palette;
+
+    // Frames follow the clock: after t ms at speed v the rotation is
+    // direction * floor(v t / 1000) entries, however many frames that took.
+    struct Case {
+        std::vector<int> keys;  // pressed before the start
+        int speed, direction, frames;
+    };
+    const Case cases[] = {
+        {{}, 30, 1, 10},  // the default
+        {{shell::vk_left, shell::vk_up, shell::vk_up}, 60, -1, 60},
+        {{shell::vk_right, shell::vk_down, shell::vk_down, shell::vk_down}, 20, 1, 600},
+    };
+    for (const Case& c : cases) {
+        for (int k : c.keys) host.key(k);
+        EXPECT_EQ(mw.cycling.speed(), c.speed);
+        host.key(' ');
+        ASSERT_TRUE(mw.cycling.running());
+        const int ms = c.frames * mw.cycling.period();
+        host.advance(ms);
+        const int shift = c.direction * (c.speed * ms / 1000);
+        EXPECT_EQ(mw.cycling.drawnshift(), (shift % 255 + 255) % 255) << c.speed;
+        EXPECT_TRUE(samesurface(host.onscreen, rotated(still, shift))) << c.speed;
+        EXPECT_TRUE(samesurface(host.offscreen, host.onscreen));
+        // The palette, and with it the strip and the readouts, stays.
+        EXPECT_EQ(m.palette, palette);
+        // Space stops and brings the still picture back; the clock moves on
+        // without it.
+        host.key(' ');
+        host.advance(500);
+        EXPECT_FALSE(mw.cycling.running());
+        EXPECT_TRUE(samesurface(host.onscreen, still)) << c.speed;
+    }
+
+    // The speed keeps within 1 ... 120 entries a second.
+    for (int i = 0; i < 20; ++i) host.key(shell::vk_down);
+    EXPECT_EQ(mw.cycling.speed(), 1);
+    for (int i = 0; i < 20; ++i) host.key(shell::vk_up);
+    EXPECT_EQ(mw.cycling.speed(), 120);
+
+    // A key stops the cycling and restores the still picture before its own
+    // action: S finds the still picture when it asks for the author.
+    host.key(' ');
+    host.advance(100);
+    ASSERT_FALSE(sameinside(host.onscreen, still, previewrect));
+    bool stillwhenasked = false;
+    host.modalscripts.push_back([&](Dialog&) {
+        stillwhenasked = sameinside(host.onscreen, still, previewrect) && host.timers().empty();
+    });
+    host.key('S');
+    EXPECT_TRUE(stillwhenasked);
+    EXPECT_FALSE(mw.cycling.running());
+
+    // P saves the real palette, and a click in the curve display stops the
+    // cycling before it brings the curves back.
+    host.key(' ');
+    host.advance(100);
+    host.fileanswers.push_back(scratch.path("during.map"));
+    host.key('P');
+    EXPECT_EQ(readfile(scratch.path("during.map")), readfile(scratch.path("before.map")));
+    EXPECT_TRUE(sameinside(host.onscreen, still, previewrect));
+    host.key(' ');
+    host.advance(100);
+    host.click(600, 300);
+    EXPECT_FALSE(mw.previewshown);
+    EXPECT_FALSE(mw.cycling.running());
+    EXPECT_TRUE(host.timers().empty());
+}
+
+}  // namespace
+}  // namespace huewright::testutil

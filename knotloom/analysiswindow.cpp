@@ -1,0 +1,19 @@
+#include "analysiswindow.h"
+
+namespace knotloom {
+
+shell::Palette shownpalette(const Model& m) {
+    shell::Palette p;
+    palettecalc(m.spectrum, p);
+    if (m.invert)
+        for (auto& e : p)
+            for (auto& v : e) v = uint8_t(255 - v);
+    return p;
+}
+
+void followanalysis(shell::Window& w, const Model& m, analysis::AnalysisWindow& a) {
+    // Only an open window costs the palette.
+    if (a.isopen(w)) a.follow(w, shownpalette(m));
+}
+
+}  // namespace knotloom

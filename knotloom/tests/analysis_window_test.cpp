@@ -1,0 +1,93 @@
+// The palette analysis window through the real window: A opens and closes
+// it, and it shows the palette of the strip after every change, inverted
+// when the strip is.
+#include <gtest/gtest.h>
+
+#include "analysis/picture.h"
+#include "layout.h"
+#include "mainwindow.h"
+#include "shell/headless/host.h"
+#include "shell/headless/testing.h"
+
+namespace knotloom {
+namespace {
+
+using analysis::AnalysisWindow;
+using shell::Surface;
+using shell::headless::Host;
+
+struct Analysis : ::testing::Test {
+    Host host{programdesc()};
+    MainWindow& p = host.as<MainWindow>();
+    Model& m = p.model;
+
+    // The open window shows the analysis of palette `want`.
+    ::testing::AssertionResult shows(const shell::Palette& want) {
+        const shell::SideWindow* s = host.sidewindow(AnalysisWindow::kId);
+        if (!s) return ::testing::AssertionFailure() << "the analysis window is closed";
+        analysis::Picture pic;
+        Surface fresh(analysis::Picture::kWidth, analysis::Picture::kHeight);
+        pic.drawall(fresh, want);
+        if (shell::testing::surfacehash(s->onscreen) != shell::testing::surfacehash(fresh))
+            return ::testing::AssertionFailure() << "it shows another palette";
+        return ::testing::AssertionSuccess();
+    }
+    // The model's palette once the pointer has been over the display, which
+    // brings it up to date.
+    shell::Palette hovered() {
+        host.move(500, 400);
+        return m.palette;
+    }
+};
+
+TEST_F(Analysis, FollowsDragsPointCountsAndInversion) {
+    host.key('A', shell::mod_ctrl);
+    host.key('A', shell::mod_alt);
+    EXPECT_EQ(host.sidewindow(AnalysisWindow::kId), nullptr);
+    host.key('A');
+    EXPECT_TRUE(shows(hovered()));
+
+    // A drag step of the red channel's fourth point.
+    const shell::Palette before = m.palette;
+    const int px = int(m.dp[0][3][0]), py = int(m.dp[0][3][1]);
+    host.press(px, py);
+    host.move(px, py - 60);
+    host.release(px, py - 60);
+    ASSERT_NE(m.palette, before);
+    EXPECT_TRUE(shows(m.palette));
+
+    // A new point count redraws the strip while the model's own palette
+    // waits for the pointer: the window shows the strip's.
+    host.modalscripts.push_back([](shell::headless::Dialog& d) {
+        d.trackkey(kTrackId, shell::vk_left);
+        d.enter();
+    });
+    const shell::Rect pts = click[box_points];
+    host.click(pts.left + 10, pts.top + 10);
+    const shell::Palette stale = m.palette;
+    const shell::Palette strip = hovered();
+    ASSERT_NE(strip, stale);
+    EXPECT_TRUE(shows(strip));
+
+    // The wheel inverts what the strip shows, and so what the window shows.
+    const shell::Rect wheel = click[box_wheel];
+    for (int y = wheel.top; y < wheel.bottom && m.invert == 0; ++y)
+        for (int x = wheel.left; x < wheel.right && m.invert == 0; ++x)
+            if (host.onscreen.at(x, y).r > 100) host.click(x, y);
+    ASSERT_EQ(m.invert, 1);
+    shell::Palette inverted = strip;
+    for (auto& e : inverted)
+        for (auto& v : e) v = uint8_t(255 - v);
+    EXPECT_TRUE(shows(inverted));
+
+    // Its close button closes it, and A toggles it.
+    host.closeside(AnalysisWindow::kId);
+    EXPECT_EQ(host.sidewindow(AnalysisWindow::kId), nullptr);
+    host.key('A');
+    EXPECT_TRUE(shows(inverted));
+    host.key('A');
+    EXPECT_EQ(host.sidewindow(AnalysisWindow::kId), nullptr);
+}
+
+}  // namespace
+}  // namespace knotloom

@@ -1,0 +1,15 @@
+#include "doublebuffer.h"
+
+namespace shell {
+
+DoubleBuffer::DoubleBuffer(int width, int height)
+    : offscreen(width, height), onscreen(width, height) {}
+
+void DoubleBuffer::present(const Rect& r0) {
+    Rect r = intersect(r0, offscreen.bounds());
+    if (r.empty()) return;
+    onscreen.blit(r.left, r.top, r.width(), r.height(), offscreen, r.left, r.top);
+    onscreenchanged(r);
+}
+
+}  // namespace shell

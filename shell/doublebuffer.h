@@ -1,0 +1,27 @@
+// The two pictures of a window: the offscreen one a procedure draws into,
+// and what the window shows. The main window and the side windows share it.
+#pragma once
+
+#include "surface.h"
+
+namespace shell {
+
+class DoubleBuffer {
+  public:
+    DoubleBuffer(int width, int height);
+    virtual ~DoubleBuffer() = default;
+
+    // The offscreen picture and what the window shows.
+    Surface offscreen;
+    Surface onscreen;
+    int xres() const { return offscreen.width(); }
+    int yres() const { return offscreen.height(); }
+
+    // Copies r from offscreen to onscreen and has it shown.
+    void present(const Rect& r);
+    void presentall() { present(offscreen.bounds()); }
+    // Code that draws on onscreen directly says so here, so the host shows it.
+    virtual void onscreenchanged(const Rect& r) = 0;
+};
+
+}  // namespace shell

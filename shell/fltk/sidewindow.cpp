@@ -1,0 +1,141 @@
+#include "sidewindow.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Widget.H>
+#include <FL/Fl_Window.H>
+
+#include <algorithm>
+
+#include "host.h"
+#include "platform.h"
+#include "widgetio.h"
+
+namespace shell::fltk {
+
+namespace {
+
+// Space between the main window's frame and the side window's.
+constexpr int kGap = 10;
+
+}  // namespace
+
+// The side window's client area: shows its onscreen picture, and passes keys
+// to the program's procedure.
+class SideCanvas : public Fl_Widget {
+  public:
+    SideCanvas(Host& host, Side& side)
+        : Fl_Widget(0, 0, side.xres(), side.yres()), host_(host), side_(&side) {}
+
+    // Once the side window is closed its widgets may live on until FLTK
+    // deletes them; they no longer reach it.
+    void detach() { side_ = nullptr; }
+
+    void draw() override {
+        const Rect r = drawnpart(this);
+        if (r.empty() || !side_) return;
+        // An expose shows the offscreen picture again, as a paint of the main
+        // window does; the program hears nothing of it.
+        if (damage() & FL_DAMAGE_ALL)
+            side_->onscreen.blit(r.left, r.top, r.width(), r.height(), side_->offscreen, r.left,
+                                 r.top);
+        drawsurface(this, side_->onscreen, r);
+    }
+
+    int handle(int e) override {
+        switch (e) {
+            case FL_FOCUS:
+            case FL_UNFOCUS:
+                return 1;
+            case FL_PUSH:
+                // A click gives this window the keyboard, as a window manager
+                // would; a bare X server does not.
+                Fl::focus(this);
+                focuswindow(window());
+                return 1;
+            case FL_KEYBOARD:
+            case FL_SHORTCUT: {
+                // While the program is busy its windows take no input; a long
+                // save lets events through to show its progress.
+                const int vk = eventkey(e, this);
+                if (vk == 0 || !side_ || host_.busy()) return vk != 0;
+                host_.send(Message::key(vk, modifiers()));
+                return 1;
+            }
+            default:
+                return Fl_Widget::handle(e);
+        }
+    }
+
+  private:
+    Host& host_;
+    Side* side_;
+};
+
+namespace {
+
+struct CloseData {
+    Host* host;
+    int id;
+};
+
+void sidecallback(Fl_Widget*, void* data) {
+    // Escape reaches the window's callback as a shortcut when nothing took
+    // it; the program decides about Escape. Anything else is the close
+    // button.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    const auto* d = static_cast<const CloseData*>(data);
+    d->host->send(Message::sideclose(d->id));
+}
+
+// The close button's data lives as long as the widget that holds it.
+class SideFrame : public Fl_Window {
+  public:
+    SideFrame(int x, int y, int w, int h, Host& host, int id)
+        : Fl_Window(x, y, w, h), data_{&host, id} {
+        callback(sidecallback, &data_);
+    }
+
+  private:
+    CloseData data_;
+};
+
+}  // namespace
+
+Side::Side(Host& host, int id, const std::string& title, int width, int height)
+    : SideWindow(id, title, width, height) {
+    // Beside the main window's right edge where the screen has room;
+    // otherwise in the screen's bottom right corner, where it covers the
+    // least of a main window at the top left. A window manager may place it
+    // elsewhere.
+    Fl_Window* main = host.window();
+    int x = main->x() + main->w() + kGap, y = main->y();
+    if (x + width > Fl::w()) {
+        x = std::max(0, Fl::w() - width);
+        y = std::max(0, Fl::h() - height);
+    }
+    win_ = new SideFrame(x, y, width, height, host, id);
+    win_->copy_label(title.c_str());
+    win_->color(FL_BLACK);
+    canvas_ = new SideCanvas(host, *this);
+    win_->end();
+    win_->resizable(nullptr);
+    win_->size_range(width, height, width, height);
+    win_->show();
+    // A tool window of the main one: it stays above it and offers a close
+    // button. On a bare X server the main window keeps the keyboard.
+    makedialog(win_, main, Frame::closable);
+}
+
+Side::~Side() {
+    canvas_->detach();
+    win_->hide();
+    // The window may be closing from its own callback.
+    Fl::delete_widget(win_);
+}
+
+void Side::onscreenchanged(const Rect& r) {
+    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + r.left, canvas_->y() + r.top, r.width(),
+                    r.height());
+}
+
+}  // namespace shell::fltk

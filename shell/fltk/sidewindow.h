@@ -1,0 +1,29 @@
+// Side windows on the desktop (see shell/sidewindow.h): an Fl_Window of its
+// own beside the main window, showing the side window's pictures as the main
+// window's canvas shows its own, passing keys and the close button on to the
+// program.
+#pragma once
+
+#include "shell/sidewindow.h"
+
+class Fl_Window;
+
+namespace shell::fltk {
+
+class Host;
+class SideCanvas;
+
+class Side : public SideWindow {
+  public:
+    Side(Host& host, int id, const std::string& title, int width, int height);
+    ~Side() override;
+
+    void onscreenchanged(const Rect& r) override;
+    Fl_Window* window() { return win_; }
+
+  private:
+    Fl_Window* win_ = nullptr;
+    SideCanvas* canvas_ = nullptr;
+};
+
+}  // namespace shell::fltk
