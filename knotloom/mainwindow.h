@@ -5,6 +5,7 @@
 #include <string>
 
 #include "display.h"
+#include "history.h"
 #include "model.h"
 #include "shell/program.h"
 
@@ -46,6 +47,7 @@ class MainWindow : public shell::Program {
     int showcp = 0;       // the control polygon is shown
     // The save dialog's record (smapn); it keeps the last chosen file.
     shell::FileDialogRecord smapn;
+    WindowHistory history;  // undo and redo (history.h)
 
   private:
     void create(shell::Window& w);

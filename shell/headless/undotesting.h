@@ -118,8 +118,8 @@ inline std::string undoredo(headless::Host& h, const std::vector<ScriptedEdit>& 
     if (edits.size() < 2) return "";
     undo(h);
     undo(h);
-    const Shot undone = shoot(h, model);
     if (fresh.prep) fresh.prep(h);
+    const Shot undone = shoot(h, model);
     fresh.edit(h);
     if (counts() != std::make_pair(edits.size() - 1, size_t(0)))
         return "a new edit after two undos left " + std::to_string(counts().first) + " and " +
