@@ -11,6 +11,7 @@
 #include "huewright/ui/commands.h"
 #include "huewright/ui/draw.h"
 #include "huewright/ui/filecommands.h"
+#include "huewright/ui/history.h"
 #include "huewright/ui/paramsdialog.h"
 #include "shell/program.h"
 
@@ -40,6 +41,8 @@ class MainWindow : public shell::Program, public ParamsOwner {
     // The open Parameters dialog, or null.
     shell::DialogView* paramsview = nullptr;
     ParamsDialogProc params{editor, *this};
+
+    WindowHistory history;  // undo and redo (history.h)
 
     // ParamsOwner
     void showedit() override;

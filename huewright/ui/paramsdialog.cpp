@@ -5,6 +5,8 @@
 #include <cctype>
 #include <string>
 
+#include "shell/history.h"
+
 namespace huewright {
 
 using shell::Control;
@@ -185,9 +187,32 @@ int readbox(const std::string& text) {
 int ParamsDialogProc::handle(shell::DialogView& v, const shell::DialogMessage& msg) {
     if (msg.msg == shell::DlgMsg::init) {
         opening(v);
+        ed_.startsteps();
         return 1;
     }
+    if (msg.msg == shell::DlgMsg::key) return undokey(v, msg.code, msg.mods);
     if (msg.msg != shell::DlgMsg::command) return 0;
+    const int handled = command(v, msg);
+    // Each click, and leaving a box, ends a step of the dialog's undo;
+    // typing does not, so a box edited and left is one step.
+    if (msg.code == shell::bn_clicked || msg.code == shell::en_killfocus) ed_.endstep();
+    return handled;
+}
+
+int ParamsDialogProc::undokey(shell::DialogView& v, int vk, int mods) {
+    const shell::UndoKey k = shell::undokey(vk, mods);
+    if (k == shell::UndoKey::none) return 0;
+    step(v, k == shell::UndoKey::undo);
+    return 1;
+}
+
+void ParamsDialogProc::step(shell::DialogView& v, bool back) {
+    // The boxes, buttons and enabled controls are shown anew from the
+    // restored record, as when the dialog opened.
+    if (back ? ed_.undo() : ed_.redo()) opening(v);
+}
+
+int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& msg) {
     const int id = msg.id;
     switch (id) {
         case id_ok:
@@ -310,12 +335,14 @@ void ParamsDialogProc::showfields(shell::DialogView& v, Fields fields) {
 
 void ParamsDialogProc::ok(shell::DialogView& v) {
     for (int id : kEdits) showapplied(v, id);
+    ed_.stopsteps();
     ed_.commit();
     owner_.editended(true);
     v.end(id_ok);
 }
 
 void ParamsDialogProc::cancel(shell::DialogView& v) {
+    ed_.stopsteps();
     ed_.cancel();
     owner_.editended(false);
     v.end(id_cancel);

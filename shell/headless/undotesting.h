@@ -85,10 +85,24 @@ struct ScriptedEdit {
 // undo changes nothing), redoes them one by one (each must give back the
 // snapshot after its edit, and one more redo changes nothing), undoes the
 // last two and makes `fresh` instead, after which nothing can be redone.
+// The keys go to the window, or to `key` where given (a dialog, say).
 // Returns what went wrong, empty when nothing did.
 inline std::string undoredo(headless::Host& h, const std::vector<ScriptedEdit>& edits,
                             const ModelBytes& model, const ScriptedEdit& fresh,
-                            const std::function<std::pair<size_t, size_t>()>& counts) {
+                            const std::function<std::pair<size_t, size_t>()>& counts,
+                            const std::function<void(int vk, int mods)>& key = {}) {
+    auto undo = [&](headless::Host& w) {
+        if (key)
+            key('Z', mod_ctrl);
+        else
+            testing::undo(w);
+    };
+    auto redo = [&](headless::Host& w, bool shifted = false) {
+        if (key)
+            key(shifted ? 'Z' : 'Y', shifted ? mod_ctrl | mod_shift : mod_ctrl);
+        else
+            testing::redo(w, shifted);
+    };
     std::vector<Shot> before, after;
     for (const ScriptedEdit& e : edits) {
         if (e.prep) e.prep(h);
