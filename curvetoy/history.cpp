@@ -6,6 +6,10 @@
 
 namespace curvetoy {
 
+// Steps are small enough for the memory budget to keep far more than the
+// thousand it must.
+static_assert(shell::kHistoryBudget / (2 * sizeof(WindowState)) >= 4 * shell::kHistoryMinSteps);
+
 bool WindowState::sameedit(const WindowState& o) const {
     return std::memcmp(x, o.x, sizeof x) == 0 && std::memcmp(y, o.y, sizeof y) == 0 &&
            std::memcmp(spectrum, o.spectrum, sizeof spectrum) == 0;

@@ -7,6 +7,10 @@
 
 namespace knotloom {
 
+// Steps are small enough for the memory budget to keep far more than the
+// thousand it must.
+static_assert(shell::kHistoryBudget / (2 * sizeof(WindowState)) >= 4 * shell::kHistoryMinSteps);
+
 bool WindowState::sameedit(const WindowState& o) const {
     return std::memcmp(dp, o.dp, sizeof dp) == 0 && std::memcmp(nd, o.nd, sizeof nd) == 0 &&
            std::memcmp(trackpos, o.trackpos, sizeof trackpos) == 0 &&

@@ -90,3 +90,13 @@ TEST(CurvetoyUndo, RandomSessionMatchesAReplayOfTheSurvivingDrags) {
     session.apply = [](Host& w, const Drag& d) { drag(w, d.anchor, {d.to[0], d.to[1]}); };
     EXPECT_EQ(session.run(shell::testing::randomsteps(), shell::testing::randomseed()), "");
 }
+
+TEST(CurvetoyUndo, AThousandStepsLeadBackToTheStart) {
+    Host h{curvetoy::programdesc()};
+    const shell::testing::Shot start = shell::testing::shoot(h, model);
+    constexpr int n = 1001;
+    for (int i = 0; i < n; ++i) drag(h, i % curvetoy::nd, {{100 + i % 800, 200 + i % 400}});
+    ASSERT_EQ(counts(h), std::make_pair(size_t(n), size_t(0)));
+    for (int i = 0; i < n; ++i) shell::testing::undo(h);
+    EXPECT_EQ(shell::testing::difference(start, shell::testing::shoot(h, model)), "");
+}

@@ -7,6 +7,11 @@
 
 namespace huewright {
 
+// Steps are small enough for the memory budget to keep far more than the
+// thousand it must (the description adds a few hundred bytes).
+static_assert(shell::kHistoryBudget / (2 * sizeof(WindowState) + 4096) >=
+              4 * shell::kHistoryMinSteps);
+
 bool WindowState::sameedit(const WindowState& o) const {
     for (int c = 0; c < 3; ++c)
         if (p[c] != o.p[c] || okdisplay[c] != o.okdisplay[c] || stretchflag[c] != o.stretchflag[c])

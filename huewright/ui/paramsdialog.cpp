@@ -298,11 +298,10 @@ void ParamsDialogProc::opening(shell::DialogView& v) {
     checkone(v, id_phase1, id_phase2, id_phase1 - 1 + ps.sp);
     checkone(v, id_quadratic, id_cubic, id_quadratic + ps.bd);
     checkone(v, id_segments1, id_segments2, id_segments1 - 1 + ps.Ln);
-    // The boxes show the record the editor opened with, which it has
-    // applied already: writing them is no edit.
-    writing_ = true;
-    for (int id : kEdits) v.settext(id, std::to_string(ps.*fieldof(id)));
-    writing_ = false;
+    // The boxes show the record the editor opened with (or went back to),
+    // which it has applied already: writing them is no edit, and a box that
+    // shows its number already is left alone.
+    for (int id : kEdits) showapplied(v, id);
     v.check(id_stretch, ed_.model().stretchflag[ed_.channel()] != 0);
     owner_.showedit();
 }
