@@ -169,7 +169,7 @@ void MainWindow::parameters(shell::Window& w) {
     // channel; anything else would address a palette column that does not
     // exist.
     if (button < btn_red || button > btn_blue) return;
-    history.begin(*this);
+    history.begin(*this);  // undo: the dialog's edit starts here
     editor.open(button);
     paramsview = w.createdialog(paramstemplate(), params);
 }

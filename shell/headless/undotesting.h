@@ -178,7 +178,7 @@ struct RandomSession {
     // The window's undoable and redoable step counts.
     std::function<std::pair<size_t, size_t>(headless::Host&)> counts;
 
-    std::string run(int steps, unsigned seed, int checks = 20) const {
+    std::string run(int steps, unsigned seed, int checks = 10) const {
         std::mt19937 rng(seed);
         headless::Host w(desc);
         std::vector<Edit> edits;  // edits[0, done) survive; the rest can be redone
