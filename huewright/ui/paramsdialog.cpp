@@ -207,9 +207,22 @@ int ParamsDialogProc::undokey(shell::DialogView& v, int vk, int mods) {
 }
 
 void ParamsDialogProc::step(shell::DialogView& v, bool back) {
-    // The boxes, buttons and enabled controls are shown anew from the
-    // restored record, as when the dialog opened.
-    if (back ? ed_.undo() : ed_.redo()) opening(v);
+    const EditState was = ed_.editstate();
+    if (!(back ? ed_.undo() : ed_.redo())) return;
+    // What the step changed is shown anew, as the opening shows it: the
+    // enabled controls, the chosen radio buttons, the boxes and the check
+    // box; then the curves and the dots.
+    const Parameters &t = ed_.ptemp, &o = was.ptemp;
+    if (t.ct != o.ct || t.bd != o.bd || t.Ln != o.Ln) setenabled(v);
+    if (t.ct != o.ct) checkone(v, id_sine, id_line, id_sine + t.ct);
+    if (t.sp != o.sp) checkone(v, id_phase1, id_phase2, id_phase1 - 1 + t.sp);
+    if (t.bd != o.bd) checkone(v, id_quadratic, id_cubic, id_quadratic + t.bd);
+    if (t.Ln != o.Ln) checkone(v, id_segments1, id_segments2, id_segments1 - 1 + t.Ln);
+    for (int id : kEdits)
+        if (t.*fieldof(id) != o.*fieldof(id)) showapplied(v, id);
+    const EditState now = ed_.editstate();
+    if (now.stretch != was.stretch) v.check(id_stretch, now.stretch != 0);
+    owner_.showedit();
 }
 
 int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& msg) {
