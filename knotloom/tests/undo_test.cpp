@@ -6,7 +6,6 @@
 #include "layout.h"
 #include "mainwindow.h"
 #include "shell/headless/host.h"
-#include "shell/headless/testing.h"
 #include "shell/headless/undotesting.h"
 
 namespace knotloom {
@@ -117,30 +116,6 @@ TEST(KnotloomUndo, ScriptedEditsUndoneAndRedoneStepByStep) {
     shell::testing::undo(h);
     EXPECT_EQ(h.as<MainWindow>().showcp, 1);
     EXPECT_EQ(counts(h), std::make_pair(size_t(2), size_t(2)));
-}
-
-TEST(KnotloomUndo, AFileSavedAfterAnUndoHoldsTheRestoredPalette) {
-    shell::testing::ScratchDir dir;
-    ASSERT_TRUE(dir.ok());
-    Host h{programdesc()};
-    auto save = [&](const std::string& name) {
-        h.fileanswers.push_back(dir.path(name));
-        const shell::Point p = middle(click[box_save]);
-        h.click(p.x, p.y);
-        return shell::testing::readfile(dir.path(name));
-    };
-    h.move(300, 400);
-    const std::string first = save("first.map");
-    drag(h, 4, {{500, 200}, {520, 180}});
-    invert(h);
-    const std::string second = save("second.map");
-    ASSERT_NE(first, second);
-    shell::testing::undo(h);
-    shell::testing::undo(h);
-    EXPECT_EQ(save("undone.map"), first);
-    shell::testing::redo(h);
-    shell::testing::redo(h);
-    EXPECT_EQ(save("redone.map"), second);
 }
 
 TEST(KnotloomUndo, RandomSessionMatchesAReplayOfTheSurvivingEdits) {

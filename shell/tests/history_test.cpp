@@ -1,12 +1,9 @@
-// The undo history every program uses, its keys, and the key message that
-// takes them into a dialog.
+// The undo history every program uses, and its keys.
 #include "shell/history.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "shell/headless/host.h"
 
 using namespace shell;
 
@@ -117,27 +114,4 @@ TEST(History, KeysAndAccelerators) {
         EXPECT_EQ(out.msg, c.msg);
         EXPECT_EQ(out.wparam, c.wparam);
     }
-}
-
-TEST(History, DialogsHearKeysTheirControlsDoNotTake) {
-    struct Keys : DialogProc {
-        std::vector<DialogMessage> log;
-        int handle(DialogView&, const DialogMessage& m) override {
-            log.push_back(m);
-            return m.msg == DlgMsg::key;
-        }
-    } proc;
-    DialogTemplate t;
-    t.controls = {{10, Control::edit, "", 0, 0, 20, 10}};
-    headless::Dialog d(t, proc);
-    d.init();
-    d.key('Z', mod_ctrl | mod_shift);
-    ASSERT_EQ(proc.log.back().msg, DlgMsg::key);
-    EXPECT_EQ(proc.log.back().code, 'Z');
-    EXPECT_EQ(proc.log.back().mods, mod_ctrl | mod_shift);
-    // An ended dialog hears nothing more.
-    d.end(1);
-    const size_t n = proc.log.size();
-    d.key('Z', mod_ctrl);
-    EXPECT_EQ(proc.log.size(), n);
 }
