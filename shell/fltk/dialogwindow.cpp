@@ -222,11 +222,15 @@ class EditBox : public Fl_Input {
                 report(en_killfocus);
                 return r;
             }
-            case FL_KEYBOARD:
+            case FL_KEYBOARD: {
                 // The text box's own Ctrl+Z would undo typing in this box
-                // only; the undo keys go on to the dialog instead.
-                if (undokey(letterkey(Fl::event_key()), heldmods()) != UndoKey::none) return 0;
+                // only: the undo keys go to the dialog first, and the box
+                // keeps them only where the dialog has no use for them.
+                const int vk = letterkey(Fl::event_key()), mods = heldmods();
+                if (undokey(vk, mods) != UndoKey::none)
+                    if (DialogWindow* d = dialogof(this); d && d->key(vk, mods)) return 1;
                 return Fl_Input::handle(e);
+            }
             default:
                 return Fl_Input::handle(e);
         }
