@@ -30,6 +30,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
                 if (demo.dp[i].crect.contains(mp)) {
                     dpindex = i;
                     okdrag = 1;
+                    history.begin(*this);  // undo: the drag is one step
                     break;
                 }
             }
@@ -49,9 +50,11 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             return 0;
         }
         case Msg::lbuttonup:
+            if (okdrag) history.end(*this);
             okdrag = 0;
             return 0;
         case Msg::command:
+            if (history.command(*this, w, m.wparam)) return 0;  // Ctrl+Z, Ctrl+Y
             if (m.wparam == cmd_showcp) {
                 demo.okcp = 1 - demo.okcp;
                 w.checkmenu(cmd_showcp, demo.okcp == 1);
@@ -94,12 +97,16 @@ shell::ProgramDesc programdesc() {
     d.height = kHeight;
     d.menus = {{"File", {{"Show Control Points (C)", cmd_showcp}, {"Exit (Esc)", cmd_exit}}}};
     d.accelerators = {{'C', cmd_showcp}, {shell::vk_escape, cmd_exit}};
+    for (const shell::Accelerator& a : shell::undoaccelerators(cmd_undo, cmd_redo))
+        d.accelerators.push_back(a);
     d.depthcheck = false;
     d.drawicon = makeicon;
     d.summary =
         "A natural cubic spline through nine draggable anchors, drawn as eight cubic\n"
         "Bezier segments with a colour band of its height.";
     d.keys = {{"C", "show or hide the control points and their handles"},
+              {"Ctrl+Z", "undo"},
+              {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
               {"Esc", "end the program"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;

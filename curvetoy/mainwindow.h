@@ -2,6 +2,7 @@
 #pragma once
 
 #include "curve.h"
+#include "history.h"
 #include "shell/program.h"
 
 namespace curvetoy {
@@ -15,6 +16,7 @@ class MainWindow : public shell::Program {
     Demo demo;
     int okdrag = 0;
     int dpindex = 0;
+    WindowHistory history;  // undo and redo (history.h)
 
   private:
     void redraw(shell::Window& w);

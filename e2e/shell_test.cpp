@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "harness.h"
 
@@ -33,6 +34,16 @@ TEST(ShellDesktop, ModelessDialogTrackbarFileDialogsAndBoxes) {
     ASSERT_FALSE(dlg.empty());
     app.type("ab");
     EXPECT_EQ(title(app, app.window()), "edit:ab");
+    // The undo keys pass the box by and reach the procedure with their
+    // modifiers; the box's own undo does not take the typing back.
+    const std::pair<const char*, const char*> undokeys[] = {
+        {"ctrl+z", "key:Z:2"}, {"ctrl+shift+z", "key:Z:3"}, {"ctrl+y", "key:Y:2"}};
+    for (const auto& [k, heard] : undokeys) {
+        app.key(k);
+        EXPECT_EQ(title(app, app.window()), heard) << k;
+    }
+    app.type("c");
+    EXPECT_EQ(title(app, app.window()), "edit:abc");
     app.key("Tab");
     app.x("xdotool key Right");
     app.settle();

@@ -50,6 +50,9 @@ class DemoDialog : public DialogProc {
                 return 1;
             case DlgMsg::close:
                 return 1;
+            case DlgMsg::key:
+                w_.settitle("key:" + std::string(1, char(m.code)) + ":" + std::to_string(m.mods));
+                return 1;
         }
         return 0;
     }

@@ -155,6 +155,7 @@ void Display::draw(shell::Window& w, Model& m, int showcp) {
 
     // 12: show all of it.
     w.presentall();
+    readoutx = -1;
 }
 
 void Display::drawcp(Surface& s, const Model& m) {
@@ -188,6 +189,7 @@ void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
     font.draw(s, kReadoutText.x, kReadoutText.y, readouttext(m, x), kTextColor);
     if (showcp) drawcp(s, m);
     w.present(readoutband);
+    readoutx = x;
 }
 
 void Display::putcursor(shell::Window& w, int box) {

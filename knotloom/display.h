@@ -43,6 +43,10 @@ class Display {
     // The polyline of the active curve as the last redraw sampled it.
     const CurveSamples& samples() const { return samples_; }
 
+    // The column the readout on the picture was drawn for; -1 once a full
+    // redraw has wiped it.
+    int readoutx = -1;
+
   private:
     CurveSamples samples_;
     shell::Point columnline_[kColumns];

@@ -119,11 +119,14 @@ void MainWindow::buttondown(shell::Window& w, int x, int y) {
             // it, not the dark ground around them.
             uint32_t px = w.onscreen.getpixel(x, y);
             if (px == shell::kInvalidColor || shell::unpackrgb(px).r == 0) return;
-            if (i == box_logo)
+            if (i == box_logo) {
                 showcp = 1 - showcp;
-            else
+            } else {
+                history.begin(*this);  // undo: the switch is one step
                 model.invert = 1 - model.invert;
+            }
             draw(w);
+            if (i == box_wheel) history.end(*this);
             return;
         }
         case box_exit:
@@ -155,6 +158,7 @@ void MainWindow::buttondown(shell::Window& w, int x, int y) {
         if (model.drect[model.cindex][k].contains(mp)) {
             dpindex = k;
             okdrag = true;
+            history.begin(*this);  // undo: the drag is one step, press to release
             return;
         }
     }
@@ -206,6 +210,7 @@ void MainWindow::mousemove(shell::Window& w, int x, int y) {
 }
 
 void MainWindow::points(shell::Window& w) {
+    history.begin(*this);  // undo: a new count is one step
     const int ch = model.cindex, n = model.nd[ch];
     PointsDialogProc proc(model);
     w.dialogbox(pointstemplate(), proc);
@@ -218,6 +223,7 @@ void MainWindow::points(shell::Window& w) {
     }
     screen->blankbox(w, box_points);
     screen->putcursor(w, ch);
+    history.end(*this);
 }
 
 std::string splinedescription(const Model& m) {
@@ -300,6 +306,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             mousemove(w, m.x, m.y);
             return 0;
         case Msg::lbuttonup:
+            if (okdrag) history.end(*this);
             okdrag = false;
             return 0;
         case Msg::mouseleave:
@@ -308,6 +315,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             w.post(Message::mouse(Msg::lbuttonup, 0, 0));
             return 0;
         case Msg::command:
+            if (history.command(*this, w, m.wparam)) return 0;  // Ctrl+Z, Ctrl+Y
             if (m.wparam == cmd_points)
                 points(w);
             else if (m.wparam == cmd_save)
@@ -328,11 +336,15 @@ shell::ProgramDesc programdesc() {
     d.width = xres;
     d.height = yres;
     d.depthcheck = true;
+    d.accelerators = shell::undoaccelerators(cmd_undo, cmd_redo);
     d.drawicon = makeicon;
     d.summary =
         "A palette designer driven by interpolating cubic B-splines: drag the points of\n"
         "each colour channel and save the palette as a MAP file.";
-    d.keys = {{"A", "show or hide the palette analysis window"}, {"Esc", "end the program"}};
+    d.keys = {{"A", "show or hide the palette analysis window"},
+              {"Ctrl+Z", "undo"},
+              {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
+              {"Esc", "end the program"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

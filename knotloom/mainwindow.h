@@ -7,6 +7,7 @@
 #include "analysis/analysiswindow.h"
 #include "analysiswindow.h"
 #include "display.h"
+#include "history.h"
 #include "model.h"
 #include "shell/program.h"
 
@@ -54,6 +55,7 @@ class MainWindow : public shell::Program {
     shell::FileDialogRecord smapn;
     // The palette analysis window (A), following every redraw.
     analysis::AnalysisWindow analysiswin;
+    WindowHistory history;  // undo and redo (history.h)
 
   private:
     void create(shell::Window& w);

@@ -76,6 +76,11 @@ enum class DlgMsg {
     command,  // id, code (bn_clicked, en_change); Enter is command 1, Esc command 2
     hscroll,  // trackbar `id` moved: code is a TrackCode, pos its position
     close,    // the close button of the title bar
+    // A key with Ctrl or Alt held that none of the dialog's controls takes
+    // (Ctrl+Z, say, which an edit box passes on): code is the virtual-key
+    // code, mods the Modifier flags held. A procedure that does not use the
+    // key returns 0.
+    key,
 };
 
 struct DialogMessage {
@@ -83,6 +88,7 @@ struct DialogMessage {
     int id = 0;
     int code = 0;
     int pos = 0;
+    int mods = 0;  // for key: the Modifier flags
 };
 
 // What a dialog procedure may do to its dialog.

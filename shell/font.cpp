@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -132,28 +133,35 @@ int Font::textwidth(std::string_view s) const {
 void Font::render(Surface& s, const Rect& clip0, int x, int y, std::string_view text,
                   Rgb color) const {
     if (!ok()) return;
-    Rect clip = intersect(clip0, s.bounds());
+    const Rect clip = intersect(clip0, s.bounds());
     if (clip.empty()) return;
-    int pen = x, baseline = y + impl_->ascent;
+    const size_t stride = size_t(s.stride());
+    const uint8_t over[3] = {color.r, color.g, color.b};
+    int pen = x;
+    const int baseline = y + impl_->ascent;
     for (size_t i = 0; i < text.size();) {
         const Glyph& g = impl_->glyph(nextchar(text, i));
-        int gx = pen + g.left, gy = baseline - g.top;
-        for (int r = 0; r < g.rows; ++r) {
-            int py = gy + r;
-            if (py < clip.top || py >= clip.bottom) continue;
-            for (int c = 0; c < g.width; ++c) {
-                int px = gx + c;
-                if (px < clip.left || px >= clip.right) continue;
-                unsigned a = g.coverage[size_t(r) * g.width + c];
+        const int gx = pen + g.left, gy = baseline - g.top;
+        pen += g.advance;
+        // The rows and columns of the glyph inside the clip.
+        const int r0 = std::max(0, clip.top - gy), r1 = std::min(g.rows, clip.bottom - gy);
+        const int c0 = std::max(0, clip.left - gx), c1 = std::min(g.width, clip.right - gx);
+        for (int r = r0; r < r1; ++r) {
+            const uint8_t* cov = g.coverage.data() + size_t(r) * g.width;
+            uint8_t* p = s.data() + size_t(gy + r) * stride + size_t(gx + c0) * 3;
+            for (int c = c0; c < c1; ++c, p += 3) {
+                // Coverage blends the text colour over what lies beneath;
+                // full coverage gives the text colour itself.
+                const unsigned a = cov[c];
                 if (a == 0) continue;
-                Rgb d = s.at(px, py);
-                auto mix = [a](unsigned under, unsigned over) {
-                    return uint8_t((under * (255 - a) + over * a + 127) / 255);
-                };
-                s.setpixel(px, py, Rgb{mix(d.r, color.r), mix(d.g, color.g), mix(d.b, color.b)});
+                if (a == 255) {
+                    p[0] = over[0], p[1] = over[1], p[2] = over[2];
+                    continue;
+                }
+                for (int k = 0; k < 3; ++k)
+                    p[k] = uint8_t((p[k] * (255 - a) + over[k] * a + 127) / 255);
             }
         }
-        pen += g.advance;
     }
 }
 

@@ -129,6 +129,7 @@ void ChannelEditor::restorechannel() {
 
 bool ChannelEditor::press(shell::Point m) {
     if (!enabledrag1) return false;
+    endstep();
     okdrag = points.presscontrolpoint(m_.cndx, ptemp, m, enabledrag2);
     return okdrag;
 }

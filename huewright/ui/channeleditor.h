@@ -11,6 +11,7 @@
 
 #include "huewright/model/model.h"
 #include "huewright/ui/controlpoints.h"
+#include "huewright/ui/editsteps.h"
 
 namespace huewright {
 
@@ -78,16 +79,38 @@ class ChannelEditor {
 
     // --- drags in the curve display ---
     // A press at m: grabs the Sine point or a Bezier control while the
-    // dialog allows it. True when a drag starts.
+    // dialog allows it. True when a drag starts. What was typed before it
+    // becomes a step of its own.
     bool press(shell::Point m);
     // One step of a drag to m: the point moves, its fields are clamped once
     // and the channel applied once. False when no drag is in progress.
     bool dragto(shell::Point m);
     // The fields the last drag step moved.
     Fields dragged() const;
-    void release() { okdrag = false; }
+    // The end of a drag, which ends its step.
+    void release() {
+        okdrag = false;
+        endstep();
+    }
+
+    // --- undo inside the dialog (editsteps.h; defined in editsteps.cpp) ---
+    EditSteps steps;
+    EditState editstate() const;
+    // The dialog's steps start with its opening and end with OK or Cancel.
+    void startsteps() { steps.start(editstate()); }
+    void stopsteps() { steps.stop(); }
+    // A step ends here if the channel changed since the last one.
+    void endstep() {
+        if (editing_) steps.mark(editstate());
+    }
+    // Back or forward one step: the record and the stretch flag as they
+    // were then, applied; a drag in progress ends first. False when there
+    // is no step to take.
+    bool undo();
+    bool redo();
 
   private:
+    void setstate(const EditState& s);
     void setdragflags();
     void apply();
     int clamp(Field f);

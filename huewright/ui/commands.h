@@ -14,7 +14,9 @@ enum Command {
     cmd_openmap = 140,
     cmd_help = 150,
     cmd_preview = 160,
-    cmd_openstart = 170,  // the palette file named on the command line, once the window is up
+    cmd_undo = 170,       // Ctrl+Z
+    cmd_redo = 180,       // Ctrl+Y or Ctrl+Shift+Z
+    cmd_openstart = 190,  // the palette file named on the command line, once the window is up
 };
 
 // The keys, indexed by the button each one presses: R, G, B, P, S, O, F1,

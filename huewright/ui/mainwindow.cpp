@@ -39,6 +39,7 @@ void MainWindow::redraw() {
     draw(*win, model);
     previewshown = false;
     palettedrawn();
+    history.redrawn();
 }
 
 void MainWindow::showedit() {
@@ -67,12 +68,14 @@ void MainWindow::editended(bool kept) {
     displayparams(*win, *screen, model, c);
     if (kept) writedescription(descriptionstring, model.p, model.stretchflag);
     paramsview = nullptr;
+    history.end(*this);  // undo: the dialog's whole edit is one step
 }
 
 // A key or a button: it is remembered, the marker moves into its box where
 // it has one, and its command is posted, so that the key or click is
 // finished before the command runs.
 void MainWindow::press(shell::Window& w, int b) {
+    history.pressed(*this, b);  // undo: an edit this starts begins from here
     button = b;
     if (b < kMarkable) markbutton(w, *screen, b);
     switch (b) {
@@ -158,8 +161,10 @@ void MainWindow::pointermove(shell::Window& w, int x, int y) {
         if (paramsview) params.showfields(*paramsview, editor.dragged());
         return;
     }
-    if (strictlyinside(mp, mousemove[0]) || strictlyinside(mp, mousemove[1]))
+    if (strictlyinside(mp, mousemove[0]) || strictlyinside(mp, mousemove[1])) {
         showvalues(w, *screen, model, x);
+        history.hovered(x);
+    }
 }
 
 void MainWindow::parameters(shell::Window& w) {
@@ -167,11 +172,13 @@ void MainWindow::parameters(shell::Window& w) {
     // channel; anything else would address a palette column that does not
     // exist.
     if (button < btn_red || button > btn_blue) return;
+    history.begin(*this);  // undo: the dialog's edit starts here
     editor.open(button);
     paramsview = w.createdialog(paramstemplate(), params);
 }
 
 void MainWindow::openmap(shell::Window& w, const std::string& path) {
+    history.begin(*this);  // undo: an opened file is one step
     const int r = path.empty() ? OpenMapFile(w, files, model.palette, model.p, model.okdisplay)
                                : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
     if (r != map_ok) return;
@@ -182,9 +189,11 @@ void MainWindow::openmap(shell::Window& w, const std::string& path) {
         w.present(r);
     }
     redraw();
+    history.end(*this);
 }
 
 void MainWindow::command(shell::Window& w, int id) {
+    if (history.command(*this, id)) return;  // Ctrl+Z, Ctrl+Y
     // While the Parameters dialog is open no command starts: the channel
     // being edited is the only thing that changes.
     if (editor.editing()) return;
@@ -267,6 +276,7 @@ shell::ProgramDesc programdesc() {
     d.width = xres;
     d.height = yres;
     d.depthcheck = true;
+    d.accelerators = shell::undoaccelerators(cmd_undo, cmd_redo);
     d.drawicon = makeicon;
     d.summary =
         "A gradient designer: each colour channel of a 256-entry palette is shaped by a\n"
@@ -280,6 +290,8 @@ shell::ProgramDesc programdesc() {
               {"Space", "with the preview shown: start or stop colour cycling"},
               {"Left, Right", "with the preview shown: the direction of the cycling"},
               {"Up, Down", "with the preview shown: the speed of the cycling"},
+              {"Ctrl+Z", "undo"},
+              {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
               {"Esc", "end the program"}};
     d.takesfile = true;
     d.make = [] { return std::make_unique<MainWindow>(); };

@@ -13,6 +13,7 @@
 #include "huewright/ui/cycling.h"
 #include "huewright/ui/draw.h"
 #include "huewright/ui/filecommands.h"
+#include "huewright/ui/history.h"
 #include "huewright/ui/paramsdialog.h"
 #include "shell/program.h"
 
@@ -47,6 +48,8 @@ class MainWindow : public shell::Program, public ParamsOwner {
     // The open Parameters dialog, or null.
     shell::DialogView* paramsview = nullptr;
     ParamsDialogProc params{editor, *this};
+
+    WindowHistory history;  // undo and redo (history.h)
 
     // ParamsOwner
     void showedit() override;

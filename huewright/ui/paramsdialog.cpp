@@ -5,6 +5,8 @@
 #include <cctype>
 #include <string>
 
+#include "shell/history.h"
+
 namespace huewright {
 
 using shell::Control;
@@ -185,9 +187,45 @@ int readbox(const std::string& text) {
 int ParamsDialogProc::handle(shell::DialogView& v, const shell::DialogMessage& msg) {
     if (msg.msg == shell::DlgMsg::init) {
         opening(v);
+        ed_.startsteps();
         return 1;
     }
+    if (msg.msg == shell::DlgMsg::key) return undokey(v, msg.code, msg.mods);
     if (msg.msg != shell::DlgMsg::command) return 0;
+    const int handled = command(v, msg);
+    // Each click, and leaving a box, ends a step of the dialog's undo;
+    // typing does not, so a box edited and left is one step.
+    if (msg.code == shell::bn_clicked || msg.code == shell::en_killfocus) ed_.endstep();
+    return handled;
+}
+
+int ParamsDialogProc::undokey(shell::DialogView& v, int vk, int mods) {
+    const shell::UndoKey k = shell::undokey(vk, mods);
+    if (k == shell::UndoKey::none) return 0;
+    step(v, k == shell::UndoKey::undo);
+    return 1;
+}
+
+void ParamsDialogProc::step(shell::DialogView& v, bool back) {
+    const EditState was = ed_.editstate();
+    if (!(back ? ed_.undo() : ed_.redo())) return;
+    // What the step changed is shown anew, as the opening shows it: the
+    // enabled controls, the chosen radio buttons, the boxes and the check
+    // box; then the curves and the dots.
+    const Parameters &t = ed_.ptemp, &o = was.ptemp;
+    if (t.ct != o.ct || t.bd != o.bd || t.Ln != o.Ln) setenabled(v);
+    if (t.ct != o.ct) checkone(v, id_sine, id_line, id_sine + t.ct);
+    if (t.sp != o.sp) checkone(v, id_phase1, id_phase2, id_phase1 - 1 + t.sp);
+    if (t.bd != o.bd) checkone(v, id_quadratic, id_cubic, id_quadratic + t.bd);
+    if (t.Ln != o.Ln) checkone(v, id_segments1, id_segments2, id_segments1 - 1 + t.Ln);
+    for (int id : kEdits)
+        if (t.*fieldof(id) != o.*fieldof(id)) showapplied(v, id);
+    const EditState now = ed_.editstate();
+    if (now.stretch != was.stretch) v.check(id_stretch, now.stretch != 0);
+    owner_.showedit();
+}
+
+int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& msg) {
     const int id = msg.id;
     switch (id) {
         case id_ok:
@@ -273,11 +311,10 @@ void ParamsDialogProc::opening(shell::DialogView& v) {
     checkone(v, id_phase1, id_phase2, id_phase1 - 1 + ps.sp);
     checkone(v, id_quadratic, id_cubic, id_quadratic + ps.bd);
     checkone(v, id_segments1, id_segments2, id_segments1 - 1 + ps.Ln);
-    // The boxes show the record the editor opened with, which it has
-    // applied already: writing them is no edit.
-    writing_ = true;
-    for (int id : kEdits) v.settext(id, std::to_string(ps.*fieldof(id)));
-    writing_ = false;
+    // The boxes show the record the editor opened with (or went back to),
+    // which it has applied already: writing them is no edit, and a box that
+    // shows its number already is left alone.
+    for (int id : kEdits) showapplied(v, id);
     v.check(id_stretch, ed_.model().stretchflag[ed_.channel()] != 0);
     owner_.showedit();
 }
@@ -310,12 +347,14 @@ void ParamsDialogProc::showfields(shell::DialogView& v, Fields fields) {
 
 void ParamsDialogProc::ok(shell::DialogView& v) {
     for (int id : kEdits) showapplied(v, id);
+    ed_.stopsteps();
     ed_.commit();
     owner_.editended(true);
     v.end(id_ok);
 }
 
 void ParamsDialogProc::cancel(shell::DialogView& v) {
+    ed_.stopsteps();
     ed_.cancel();
     owner_.editended(false);
     v.end(id_cancel);

@@ -78,7 +78,14 @@ class ParamsDialogProc : public shell::DialogProc {
     // applied already.
     void showfields(shell::DialogView& v, Fields fields);
 
+    // Undo (back) or redo one step of the dialog's own changes and show the
+    // dialog as it was then; Ctrl+Z and Ctrl+Y in the dialog, and in the
+    // main window while the dialog is open, come here.
+    void step(shell::DialogView& v, bool back);
+
   private:
+    int command(shell::DialogView& v, const shell::DialogMessage& msg);
+    int undokey(shell::DialogView& v, int vk, int mods);
     void opening(shell::DialogView& v);
     void edit(shell::DialogView& v, int id, int code);
     void setenabled(shell::DialogView& v);

@@ -17,6 +17,7 @@
 
 #include "platform.h"
 #include "shell/dialoglogic.h"
+#include "shell/history.h"
 
 namespace shell::fltk {
 
@@ -48,6 +49,21 @@ int trackvk(int key) {
     }
 }
 
+// The modifier keys held with the current event, as Modifier flags.
+int heldmods() {
+    const int state = Fl::event_state();
+    return (state & FL_SHIFT ? mod_shift : 0) | (state & FL_CTRL ? mod_ctrl : 0) |
+           (state & FL_ALT ? mod_alt : 0);
+}
+
+// The virtual-key code of a letter or digit key, 0 for any other key: the
+// combinations a dialog procedure may be sent are made of these.
+int letterkey(int key) {
+    if (key >= 'a' && key <= 'z') return key - 'a' + 'A';
+    if (key >= '0' && key <= '9') return key;
+    return 0;
+}
+
 // The window of a dialog. Its widgets reach the dialog through it, and the
 // dialog lets go of it when it is deleted, so a widget event that arrives
 // while FLTK is still deleting the window reaches nothing.
@@ -64,6 +80,12 @@ class DialogFrame : public Fl_Window {
             !(Fl::event_state() & (FL_CTRL | FL_ALT))) {
             dlg->tabkey(Fl::event_state() & FL_SHIFT);
             return 1;
+        }
+        // A combination with Ctrl or Alt that no control took goes to the
+        // procedure (Ctrl+Z and the like).
+        if (e == FL_KEYBOARD && dlg && (Fl::event_state() & (FL_CTRL | FL_ALT))) {
+            const int vk = letterkey(Fl::event_key());
+            if (vk != 0 && dlg->key(vk, heldmods())) return 1;
         }
         return Fl_Window::handle(e);
     }
@@ -199,6 +221,15 @@ class EditBox : public Fl_Input {
                 int r = Fl_Input::handle(e);
                 report(en_killfocus);
                 return r;
+            }
+            case FL_KEYBOARD: {
+                // The text box's own Ctrl+Z would undo typing in this box
+                // only: the undo keys go to the dialog first, and the box
+                // keeps them only where the dialog has no use for them.
+                const int vk = letterkey(Fl::event_key()), mods = heldmods();
+                if (undokey(vk, mods) != UndoKey::none)
+                    if (DialogWindow* d = dialogof(this); d && d->key(vk, mods)) return 1;
+                return Fl_Input::handle(e);
             }
             default:
                 return Fl_Input::handle(e);
@@ -521,6 +552,16 @@ void DialogWindow::trackmoved(int id, int code) {
     auto self = shared_from_this();
     proc_.handle(*this, DialogMessage{DlgMsg::hscroll, id, code, pos(id)});
     if (afterevent_) afterevent_();
+}
+
+bool DialogWindow::key(int vk, int mods) {
+    if (ended_) return false;
+    auto self = shared_from_this();
+    DialogMessage m{DlgMsg::key, 0, vk, 0};
+    m.mods = mods;
+    const bool used = proc_.handle(*this, m) != 0;
+    if (afterevent_) afterevent_();
+    return used;
 }
 
 void DialogWindow::windowclosed() {

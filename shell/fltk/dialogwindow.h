@@ -62,6 +62,9 @@ class DialogWindow : public DialogView, public std::enable_shared_from_this<Dial
     void trackmoved(int id, int code);
     void windowclosed();
     void tabkey(bool backwards);
+    // A key with Ctrl or Alt that no control took; true when the procedure
+    // used it.
+    bool key(int vk, int mods);
 
     // What a button's callback reports.
     struct Callback {

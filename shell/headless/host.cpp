@@ -192,6 +192,12 @@ void Dialog::trackdrag(int id, const std::vector<int>& positions) {
     hscroll(id, tb_endtrack);
 }
 
+void Dialog::key(int vk, int mods) {
+    DialogMessage m{DlgMsg::key, 0, vk, 0};
+    m.mods = mods;
+    send(m);
+}
+
 // ---------------------------------------------------------------- Host
 
 Host::Host(const ProgramDesc& d) : HostCore(d) {

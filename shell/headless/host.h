@@ -45,6 +45,9 @@ class Dialog : public DialogView {
     void closebox();                          // the frame's close button
     void trackkey(int id, int vk);            // arrow, page, Home or End on a trackbar
     void trackdrag(int id, const std::vector<int>& positions);
+    // A key held with Ctrl or Alt that the focused control does not take,
+    // such as Ctrl+Z: it goes to the procedure as a key message.
+    void key(int vk, int mods);
 
     void init();
     const DialogTemplate& templ() const { return t_; }

@@ -61,3 +61,29 @@ TEST(Font, MultiByteAndMalformedText) {
     f.draw(s, 35, 25, "WWW", Rgb{255, 255, 255});                 // runs off the surface
     SUCCEED();
 }
+
+TEST(Font, ClippedTextBlendsEachPixelByItsCoverage) {
+    Font f(20);
+    const Rgb ink{0, 192, 255}, bg{90, 40, 200};
+    auto mix = [](int under, int over, int a) {
+        return (under * (255 - a) + over * a + 127) / 255;
+    };
+    for (const char* glyph : {"W", "g", "@"}) {
+        // White on black: each pixel is the glyph's coverage there.
+        Surface cover(40, 30);
+        f.draw(cover, 6, 4, glyph, Rgb{255, 255, 255});
+        // Clips through the glyph, around it, and reaching past the surface.
+        for (const Rect& clip :
+             {Rect{0, 0, 40, 30}, Rect{9, 8, 17, 15}, Rect{-5, -5, 12, 40}, Rect{14, 10, 60, 60}}) {
+            Surface s(40, 30, bg);
+            f.drawopaque(s, clip, 6, 4, glyph, ink, bg);
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x) {
+                    const int a = clip.contains(x, y) ? cover.at(x, y).r : 0;
+                    const Rgb want{uint8_t(mix(bg.r, ink.r, a)), uint8_t(mix(bg.g, ink.g, a)),
+                                   uint8_t(mix(bg.b, ink.b, a))};
+                    ASSERT_EQ(s.at(x, y), want) << glyph << " at " << x << "," << y;
+                }
+        }
+    }
+}

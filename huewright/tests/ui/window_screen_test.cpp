@@ -38,7 +38,10 @@ TEST_F(HueWindow, ProgramDescription) {
     EXPECT_EQ(d.width, 800);
     EXPECT_EQ(d.height, 640);
     EXPECT_TRUE(d.menus.empty());
-    EXPECT_TRUE(d.accelerators.empty());
+    // The only accelerators are the undo keys, all with Ctrl: the
+    // program's own keys reach the procedure as keys.
+    ASSERT_EQ(d.accelerators.size(), 3u);
+    for (const shell::Accelerator& a : d.accelerators) EXPECT_NE(a.mods & shell::mod_ctrl, 0);
     EXPECT_TRUE(d.depthcheck);
     EXPECT_EQ(host.title(), "Xo Gradient");
     EXPECT_EQ(d.name, "huewright");

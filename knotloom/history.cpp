@@ -1,0 +1,73 @@
+#include "history.h"
+
+#include <cstring>
+
+#include "display.h"
+#include "mainwindow.h"
+
+namespace knotloom {
+
+// Steps are small enough for the memory budget to keep far more than the
+// thousand it must.
+static_assert(shell::kHistoryBudget / (2 * sizeof(WindowState)) >= 4 * shell::kHistoryMinSteps);
+
+bool WindowState::sameedit(const WindowState& o) const {
+    return std::memcmp(dp, o.dp, sizeof dp) == 0 && std::memcmp(nd, o.nd, sizeof nd) == 0 &&
+           std::memcmp(trackpos, o.trackpos, sizeof trackpos) == 0 &&
+           std::memcmp(spectrum, o.spectrum, sizeof spectrum) == 0 && palette == o.palette &&
+           invert == o.invert;
+}
+
+WindowState WindowHistory::capture(const MainWindow& mw) const {
+    const Model& m = mw.model;
+    WindowState s;
+    std::memcpy(s.dp, m.dp, sizeof s.dp);
+    std::memcpy(s.nd, m.nd, sizeof s.nd);
+    std::memcpy(s.trackpos, m.trackpos, sizeof s.trackpos);
+    std::memcpy(s.spectrum, m.spectrum, sizeof s.spectrum);
+    s.palette = m.palette;
+    s.invert = m.invert;
+    s.cindex = m.cindex;
+    s.readoutx = mw.screen->readoutx;
+    return s;
+}
+
+bool WindowHistory::command(MainWindow& mw, shell::Window& w, int id) {
+    if (id != cmd_undo && id != cmd_redo) return false;
+    // A drag still under way ends here and is a step of its own.
+    if (mw.okdrag) {
+        mw.okdrag = false;
+        end(mw);
+    }
+    steps.cancel();
+    if (const WindowState* s = id == cmd_undo ? steps.undo() : steps.redo()) restore(mw, w, *s);
+    return true;
+}
+
+void WindowHistory::restore(MainWindow& mw, shell::Window& w, const WindowState& s) {
+    Model& m = mw.model;
+    // Only the channels whose points differ are solved again.
+    for (int ch = 0; ch < kChannels; ++ch) {
+        const bool count = m.nd[ch] != s.nd[ch];
+        if (!count && std::memcmp(m.dp[ch], s.dp[ch], sizeof s.dp[ch]) == 0) continue;
+        m.cindex = ch;
+        m.nd[ch] = s.nd[ch];
+        // A new count needs its matrix and knot vector; this lays the
+        // points out afresh, and they are replaced below.
+        if (count) matrixcalc(m, 0);
+        std::memcpy(m.dp[ch], s.dp[ch], sizeof s.dp[ch]);
+        for (int i = 0; i < m.nd[ch]; ++i) setclickrect(m, i, m.dp[ch][i][0], m.dp[ch][i][1], 0);
+        cpcalc(m);
+    }
+    std::memcpy(m.trackpos, s.trackpos, sizeof s.trackpos);
+    std::memcpy(m.spectrum, s.spectrum, sizeof s.spectrum);
+    m.palette = s.palette;
+    m.invert = s.invert;
+    m.cindex = s.cindex;
+    // The redraw samples the active curve again, which gives the stored
+    // values back, and wipes the readout, which is drawn again where it was.
+    mw.screen->draw(w, m, mw.showcp);
+    if (s.readoutx >= 0) mw.screen->drawreadout(w, m, s.readoutx, mw.showcp);
+}
+
+}  // namespace knotloom

@@ -1,0 +1,65 @@
+// Undo and redo in knotloom's window. A step is one drag of a data point
+// from press to release, one change of a channel's number of points, or one
+// switch of the inversion. Choosing a channel and showing the control
+// polygon are no steps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "model.h"
+#include "shell/history.h"
+#include "shell/window.h"
+
+namespace knotloom {
+
+class MainWindow;
+
+// The commands the undo keys post: Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z.
+enum UndoCommand { cmd_undo = 300, cmd_redo = 310 };
+
+// What a step holds, before and after the edit.
+//
+// The edit: each channel's data points and counts, from which the knot
+// vectors, matrices, control points and markers are computed again; the
+// stored curve values per column, which are kept rather than recomputed
+// because a column the current curve does not reach keeps the value an
+// earlier curve gave it; the palette, which follows those values only when
+// the pointer last crossed the display and is saved as it stands; and the
+// inversion.
+//
+// What the window showed with it: the active channel and the column of the
+// readout under the strip, or none. Whether the control polygon shows is the
+// user's view, not an edit, and stays as it is.
+struct WindowState {
+    double dp[kChannels][kMaxData][2];
+    int nd[kChannels];
+    int trackpos[kChannels];
+    uint8_t spectrum[kColumns][kChannels];
+    shell::Palette palette;
+    int invert;
+
+    int cindex;
+    int readoutx;
+
+    bool sameedit(const WindowState& o) const;
+    size_t bytes() const { return sizeof(WindowState); }
+};
+
+class WindowHistory {
+  public:
+    // An edit starts from the window as it stands, and ends: a step if it
+    // changed anything.
+    void begin(const MainWindow& mw) { steps.begin(capture(mw)); }
+    void end(const MainWindow& mw) { steps.end(capture(mw)); }
+    // Runs cmd_undo and cmd_redo; false for any other command.
+    bool command(MainWindow& mw, shell::Window& w, int id);
+
+    shell::History<WindowState> steps;
+
+  private:
+    WindowState capture(const MainWindow& mw) const;
+    void restore(MainWindow& mw, shell::Window& w, const WindowState& s);
+};
+
+}  // namespace knotloom
