@@ -67,14 +67,34 @@ Display::Display(int depth) {
         execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
         _exit(127);
     }
-    // The manager is ready once it names itself on the root window.
-    for (int i = 0; i < 400; ++i) {
-        if (run(name_, "xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") !=
-            std::string::npos)
-            return;
-        sleepms(25);
+    // The manager names itself on the root window before it has finished
+    // starting, and a window mapped in between may never be taken on. It is
+    // ready once it manages a window: a probe mapped and waited for.
+    ::Display* dpy = XOpenDisplay(name_.c_str());
+    if (!dpy) throw std::runtime_error("Xvfb went away on " + name_);
+    const Atom wmstate = XInternAtom(dpy, "WM_STATE", False);
+    bool managed = false;
+    for (int attempt = 0; attempt < 20 && !managed; ++attempt) {
+        ::Window probe = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+        XMapWindow(dpy, probe);
+        XSync(dpy, False);
+        for (int i = 0; i < 40 && !managed; ++i) {
+            Atom type;
+            int format;
+            unsigned long n, left;
+            unsigned char* data = nullptr;
+            if (XGetWindowProperty(dpy, probe, wmstate, 0, 2, False, AnyPropertyType, &type,
+                                   &format, &n, &left, &data) == Success &&
+                type != None)
+                managed = true;
+            if (data) XFree(data);
+            if (!managed) sleepms(25);
+        }
+        XDestroyWindow(dpy, probe);
+        XSync(dpy, False);
     }
-    throw std::runtime_error("openbox does not start on " + name_);
+    XCloseDisplay(dpy);
+    if (!managed) throw std::runtime_error("openbox does not manage windows on " + name_);
 }
 
 Display::~Display() {
@@ -136,9 +156,10 @@ App::App(const Display& d, const std::string& program, const std::string& cwd,
         int st = 0;
         const bool alive = waitpid(pid_, &st, WNOHANG) == 0;
         std::fprintf(
-            stderr, "no window of %s (pid %d, %s); windows: %s\n", program.c_str(), int(pid_),
-            alive ? "running" : "ended",
-            run(display_, "xdotool search --name '.*' getwindowname %@ | tr '\\n' '|'").c_str());
+            stderr, "no window of %s (pid %d, %s); windows: %s; their pids: %s\n", program.c_str(),
+            int(pid_), alive ? "running" : "ended",
+            run(display_, "xdotool search --name . getwindowname %@ | tr '\\n' '|'").c_str(),
+            run(display_, "xdotool search --name . getwindowpid %@ | tr '\\n' '|'").c_str());
     }
     settle(300);
 }
