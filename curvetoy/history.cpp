@@ -26,18 +26,6 @@ WindowState WindowHistory::capture(const MainWindow& mw) const {
     return s;
 }
 
-bool WindowHistory::command(MainWindow& mw, shell::Window& w, int id) {
-    if (id != cmd_undo && id != cmd_redo) return false;
-    // A drag still under way ends here and is a step of its own.
-    if (mw.okdrag) {
-        mw.okdrag = 0;
-        end(mw);
-    }
-    steps.cancel();
-    if (const WindowState* s = id == cmd_undo ? steps.undo() : steps.redo()) restore(mw, w, *s);
-    return true;
-}
-
 void WindowHistory::restore(MainWindow& mw, shell::Window& w, const WindowState& s) {
     Demo& d = mw.demo;
     for (int i = 0; i < nd; ++i) {

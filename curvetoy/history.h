@@ -30,18 +30,11 @@ struct WindowState {
     size_t bytes() const { return sizeof(WindowState); }
 };
 
-class WindowHistory {
+class WindowHistory : public shell::CapturedHistory<WindowHistory, MainWindow, WindowState> {
   public:
-    // A drag starts from the window as it stands, and ends: a step if an
-    // anchor moved.
-    void begin(const MainWindow& mw) { steps.begin(capture(mw)); }
-    void end(const MainWindow& mw) { steps.end(capture(mw)); }
-    // Runs cmd_undo and cmd_redo; false for any other command.
-    bool command(MainWindow& mw, shell::Window& w, int id);
-
-    shell::History<WindowState> steps;
-
-  private:
+    bool command(MainWindow& mw, shell::Window& w, int id) {
+        return CapturedHistory::command(mw, w, id, cmd_undo, cmd_redo);
+    }
     WindowState capture(const MainWindow& mw) const;
     void restore(MainWindow& mw, shell::Window& w, const WindowState& s);
 };

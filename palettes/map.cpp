@@ -8,22 +8,11 @@
 #include <cstdio>
 
 #include "palettes/codec.h"
+#include "shell/textformat.h"
 
 namespace palettes {
 
 namespace {
-
-// Appends printf-style text. Every piece written here is short: one line of
-// at most a few integers.
-void appendf(std::string& s, const char* format, ...) __attribute__((format(printf, 2, 3)));
-void appendf(std::string& s, const char* format, ...) {
-    char buf[128];
-    va_list args;
-    va_start(args, format);
-    int n = vsnprintf(buf, sizeof buf, format, args);
-    va_end(args);
-    if (n > 0) s.append(buf, static_cast<size_t>(n) < sizeof buf ? n : sizeof buf - 1);
-}
 
 bool isspacechar(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -54,7 +43,7 @@ void appendtriplet(std::string& s, const uint8_t* v, int invert) {
 std::string maptext(const shell::Palette& palette, const std::string& descriptionstring) {
     std::string s;
     s.reserve(256 * 12 + 1 + descriptionstring.size());
-    for (const auto& e : palette) appendf(s, "%d %d %d\n", e[0], e[1], e[2]);
+    for (const auto& e : palette) shell::appendf(s, "%d %d %d\n", e[0], e[1], e[2]);
     s += '\n';
     s += descriptionstring;
     return s;

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "palettes/codec.h"
+#include "shell/textformat.h"
 
 namespace palettes {
 
@@ -389,33 +390,6 @@ ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
 
 // ---------------------------------------------------------------- writing
 
-namespace {
-
-std::string xmltext(std::string_view s) {
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 std::string writesvg(const shell::Palette& palette, std::string_view name,
                      std::string_view description) {
     // GIMP names the gradient after its id; an id must be an XML name.
@@ -427,10 +401,10 @@ std::string writesvg(const shell::Palette& palette, std::string_view name,
     appendint(s, kStripWidth);
     s += "\" height=\"";
     appendint(s, kStripHeight);
-    s += "\">\n<title>" + xmltext(oneline(validutf8(name), "Palette")) + "</title>\n";
+    s += "\">\n<title>" + shell::xmlescape(oneline(validutf8(name), "Palette")) + "</title>\n";
     // XML allows no control characters but tab and line ends in text.
     std::string desc(trim(multiline(description)));
-    if (!desc.empty()) s += "<desc>" + xmltext(desc) + "</desc>\n";
+    if (!desc.empty()) s += "<desc>" + shell::xmlescape(desc) + "</desc>\n";
     s += "<defs>\n<linearGradient id=\"" + id + "\">\n";
     for (int i = 0; i < 256; ++i) {
         s += "<stop offset=\"";

@@ -123,4 +123,35 @@ class History {
     std::optional<State> pending_;
 };
 
+// The undo of a window whose edits are drags and clicks captured whole: a
+// drag still under way when an undo key comes ends there as a step of its
+// own. Derived supplies `State capture(const Program&) const` and
+// `void restore(Program&, Window&, const State&)`; the program has an
+// `okdrag` flag.
+template <class Derived, class Program, class State>
+class CapturedHistory {
+  public:
+    // An edit starts from the window as it stands, and ends: a step if it
+    // changed anything.
+    void begin(const Program& p) { steps.begin(self().capture(p)); }
+    void end(const Program& p) { steps.end(self().capture(p)); }
+    // Runs the undo (`undoid`) and redo commands; false for any other.
+    bool command(Program& p, Window& w, int id, int undoid, int redoid) {
+        if (id != undoid && id != redoid) return false;
+        if (p.okdrag) {
+            p.okdrag = false;
+            end(p);
+        }
+        steps.cancel();
+        if (const State* s = id == undoid ? steps.undo() : steps.redo()) self().restore(p, w, *s);
+        return true;
+    }
+
+    History<State> steps;
+
+  private:
+    Derived& self() { return static_cast<Derived&>(*this); }
+    const Derived& self() const { return static_cast<const Derived&>(*this); }
+};
+
 }  // namespace shell

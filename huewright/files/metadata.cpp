@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "shell/textformat.h"
+
 namespace huewright {
 
 std::time_t systemclock() {
@@ -81,38 +83,11 @@ std::vector<uint8_t> iptcwrite(const Metadata& m) {
 
 namespace {
 
-// The text between tags must not end an element or start an entity by
-// accident; the quote is escaped too so the same text could stand in an
-// attribute.
-std::string xmlescape(const std::string& s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // One language alternative (title, description, rights) of the dc schema.
 void alternative(std::string& x, const char* element, const std::string& text) {
     x += std::string("         <dc:") + element + ">\n";
     x += "            <rdf:Alt>\n";
-    x += "               <rdf:li xml:lang=\"x-default\">" + xmlescape(text) + "</rdf:li>\n";
+    x += "               <rdf:li xml:lang=\"x-default\">" + shell::xmlescape(text) + "</rdf:li>\n";
     x += "            </rdf:Alt>\n";
     x += std::string("         </dc:") + element + ">\n";
 }
@@ -129,7 +104,7 @@ std::string xmpwrite(const Metadata& m) {
 
     x += "      <rdf:Description rdf:about=\"\"\n";
     x += "            xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n";
-    x += "         <xmp:CreatorTool>" + xmlescape(m.softwarestring) + "</xmp:CreatorTool>\n";
+    x += "         <xmp:CreatorTool>" + shell::xmlescape(m.softwarestring) + "</xmp:CreatorTool>\n";
     x += "      </rdf:Description>\n";
 
     x += "      <rdf:Description rdf:about=\"\"\n";
@@ -137,7 +112,7 @@ std::string xmpwrite(const Metadata& m) {
     alternative(x, "title", m.titlestring);
     x += "         <dc:creator>\n";
     x += "            <rdf:Seq>\n";
-    x += "               <rdf:li>" + xmlescape(m.artiststring) + "</rdf:li>\n";
+    x += "               <rdf:li>" + shell::xmlescape(m.artiststring) + "</rdf:li>\n";
     x += "            </rdf:Seq>\n";
     x += "         </dc:creator>\n";
     alternative(x, "description", m.descriptionstring);

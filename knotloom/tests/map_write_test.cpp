@@ -12,7 +12,6 @@
 
 namespace {
 
-
 struct Data {
     shell::Palette palette{};
     uint8_t spectrum[768][3] = {};
@@ -70,7 +69,6 @@ std::string expected(const Data& d, int invert) {
 std::string text(const Data& d, int invert) {
     return palettes::maptext(d.palette, d.spectrum, d.nd, d.dp, invert);
 }
-
 
 }  // namespace
 

@@ -2,8 +2,6 @@
 // to save from, a scratch folder, and readers for the written bytes.
 #pragma once
 
-#include "shell/headless/testing.h"
-
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "shell/headless/host.h"
+#include "shell/headless/testing.h"
 #include "shell/program.h"
 
 namespace huewright::tifftest {

@@ -64,7 +64,6 @@ std::string describe(const Parameters (&p)[3], const int (&stretch)[3]) {
     return s;
 }
 
-
 }  // namespace
 
 TEST(MapWrite, StartupFileIsTripletsEmptyLineAndDescription) {
