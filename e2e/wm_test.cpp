@@ -70,6 +70,10 @@ void expectplaced(e2e::App& app, const std::string& w, const shell::DialogTempla
     EXPECT_EQ(d.y - m.y - menu, du.y(t.y));
 }
 
+bool iconic(e2e::App& app, const std::string& w) {
+    return app.x("xprop -id " + w + " WM_STATE").find("Iconic") != std::string::npos;
+}
+
 bool yellowdot(const shell::Surface& s, int x, int y) {
     for (int b = -4; b <= 4; ++b)
         for (int a = -4; a <= 4; ++a)
@@ -96,6 +100,18 @@ TEST(WmDesktop, HuewrightDialogsFramesKeysAndClose) {
     app.type("50");
     app.settle(200);
     EXPECT_TRUE(yellowdot(app.shot(), 550, 273));
+    // Minimizing the modal dialog from its frame takes the main window with
+    // it, and bringing the main window back brings the dialog back: the user
+    // is never left with a main window that refuses input and nothing to
+    // answer.
+    app.x("xdotool windowminimize --sync " + dlg);
+    app.settle(300);
+    EXPECT_TRUE(iconic(app, app.window()));
+    app.x("xdotool windowactivate --sync " + app.window());
+    app.settle(300);
+    EXPECT_FALSE(iconic(app, dlg));
+    EXPECT_FALSE(iconic(app, app.window()));
+    app.x("xdotool windowactivate --sync " + dlg);
     app.x("xdotool key Escape");
     ASSERT_EQ(app.waitothers(0), "");
 
