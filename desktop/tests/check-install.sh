@@ -4,7 +4,7 @@
 # pages pass their validators, the icons are the sizes their folders say and
 # show a picture, the programs answer --help, --version and bad command lines
 # without a display, and once the desktop and MIME databases are built, a MAP
-# file is a MAP file that opens in huewright.
+# file is a MAP file that opens in huewright, and a JSON source map is not.
 #
 # Usage: check-install.sh BUILD_DIR
 set -u
@@ -94,28 +94,36 @@ expect 2 '^$' 1 "$bin/knotloom" sunset.map
 # a clean environment, the generic desktop (X-Generic, so it asks no desktop
 # session), and the shared-mime-info tool `mimetype` for file types, which
 # reads the database built here (without it xdg-mime would ask `file`, which
-# knows nothing of MAP files).
+# knows nothing of MAP files). The system's MIME database, without its
+# applications, stands beside ours, as on a desktop.
 command -v mimetype >/dev/null || fail "mimetype (libfile-mimeinfo-perl) is missing"
 home=$scratch/home
-mkdir -p "$home"
+mkdir -p "$home" "$scratch/system"
+[[ -d /usr/share/mime ]] && ln -s /usr/share/mime "$scratch/system/mime"
 desktop() {
   env -i PATH="$PATH" HOME="$home" XDG_CURRENT_DESKTOP=X-Generic \
-    XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$share" \
+    XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$share:$scratch/system" \
     XDG_CONFIG_HOME="$home/.config" XDG_CONFIG_DIRS="$home/.config-dirs" "$@"
 }
 desktop update-mime-database "$share/mime" || fail "update-mime-database"
 desktop update-desktop-database "$share/applications" || fail "update-desktop-database"
 for i in $(seq 0 255); do echo "$i $((255 - i)) $((i / 2))"; done >"$scratch/sunset.map"
 cp "$scratch/sunset.map" "$scratch/sunset"
+# Right-aligned columns, as many collections write them.
+for i in $(seq 0 255); do printf '%3d %3d %3d\n' $((i / 2)) "$i" 255; done >"$scratch/columns.map"
+printf '{"version":3,"file":"app.js","sources":["app.ts"],"names":[],"mappings":"AAAA"}\n' \
+  >"$scratch/app.js.map"
 printf 'GIMP Palette\nName: Sunset\n' >"$scratch/sunset.gpl"
 printf 'GIMP Gradient\nName: Sunset\n1\n' >"$scratch/sunset.ggr"
-for f in sunset.map:$maptype sunset:$maptype sunset.gpl:application/x-gimp-palette \
+for f in sunset.map:$maptype sunset:$maptype columns.map:$maptype sunset.gpl:application/x-gimp-palette \
   sunset.ggr:application/x-gimp-gradient; do
   type=$(desktop xdg-mime query filetype "$scratch/${f%%:*}")
   [[ $type == "${f#*:}" ]] || fail "xdg-mime calls ${f%%:*} '$type', not ${f#*:}"
   handler=$(desktop xdg-mime query default "${f#*:}")
   [[ $handler == huewright.desktop ]] || fail "xdg-mime opens ${f#*:} with '$handler'"
 done
+type=$(desktop xdg-mime query filetype "$scratch/app.js.map")
+[[ -n $type && $type != "$maptype" ]] || fail "xdg-mime calls a JSON source map '$type'"
 
 if ((failures)); then
   echo "$failures check(s) failed"
