@@ -90,6 +90,32 @@ done
 expect 2 '^$' 1 "$bin/curvetoy" sunset.map
 expect 2 '^$' 1 "$bin/knotloom" sunset.map
 
+# What the programs say they write: every format palette-convert lists as
+# written is named by its extension in the designers' --help, man pages and
+# metainfo; and palette-convert's page documents each option its --help shows.
+names() {  # names TEXT EXTENSION: the extension stands as a word of its own
+  [[ $1 =~ (^|[^[:alnum:]_])\.$2([^[:alnum:]_]|$) ]]
+}
+if [[ -x $bin/palette-convert ]]; then
+  written=$("$bin/palette-convert" --list |
+    awk 'NR > 1 && $3 == "yes" { for (i = 4; i <= NF && $i ~ /^\./; ++i) print substr($i, 2) }')
+  [[ -n $written ]] || fail "palette-convert --list shows no written formats"
+  for p in huewright knotloom; do
+    help=$("$bin/$p" --help)
+    page=$(zcat "$share/man/man1/$p.1.gz")
+    meta=$(cat "$share/metainfo/org.example.palettetools.$p.metainfo.xml")
+    for ext in $written; do
+      for where in help page meta; do
+        names "${!where}" "$ext" || fail "$p's $where does not name .$ext"
+      done
+    done
+  done
+  page=$(zcat "$share/man/man1/palette-convert.1.gz" | sed 's/\\-/-/g')
+  for option in $("$bin/palette-convert" --help | grep -o '^ *--[a-z]*'); do
+    [[ $page == *"$option"* ]] || fail "palette-convert(1) does not document $option"
+  done
+fi
+
 # The desktop's view of the installed files. xdg-mime is made deterministic:
 # a clean environment, the generic desktop (X-Generic, so it asks no desktop
 # session), and the shared-mime-info tool `mimetype` for file types, which
