@@ -2,7 +2,7 @@
 # Installs the build into a scratch prefix and checks what a desktop would
 # read there: the desktop entries, AppStream metainfo, MIME package and man
 # pages pass their validators, the icons are the sizes their folders say and
-# show a picture, the programs answer --help, --version and bad command lines
+# show a picture on a transparent ground, the programs answer --help, --version and bad command lines
 # without a display, and once the desktop and MIME databases are built, a MAP
 # file is a MAP file that opens in huewright, and a JSON source map is not.
 #
@@ -43,11 +43,15 @@ for p in "${programs[@]}"; do
 
   for n in "${sizes[@]}"; do
     icon=$share/icons/hicolor/${n}x$n/apps/$p.png
-    # Width, height and the number of distinct colours: a blank or one-colour
-    # picture has one.
-    read -r w h colours < <(identify -format '%w %h %k\n' "$icon" 2>/dev/null)
+    # Width, height, the number of distinct colours (a blank or one-colour
+    # picture has one), and the alpha of a corner and of the middle: the
+    # artwork stands on nothing, not on a square.
+    read -r w h colours corner middle < <(identify -format \
+      "%w %h %k %[fx:p{0,0}.a] %[fx:p{$((n / 2)),$((n / 2))}.a]\n" "$icon" 2>/dev/null)
     [[ "${w:-} ${h:-}" == "$n $n" ]] || fail "$icon is ${w:-?} x ${h:-?}"
     ((${colours:-0} >= 3)) || fail "$icon has ${colours:-no} colours"
+    [[ "${corner:-} ${middle:-}" == "0 1" ]] ||
+      fail "$icon has alpha ${corner:-?} in the corner and ${middle:-?} in the middle"
   done
   shot=$share/palette-tools/screenshots/$p.png
   read -r w h colours < <(identify -format '%w %h %k\n' "$shot" 2>/dev/null)
