@@ -74,8 +74,8 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
 // A small picture of the program: a blue and green wave through red dots,
 // laid out on 32 x 32 and drawn at the given size with pens and dots scaled
 // to match.
-shell::Surface makeicon(int size) {
-    shell::Surface s(size, size);
+void painticon(shell::Surface& s) {
+    const int size = s.width();
     auto scaled = [size](int v) { return (v * size + 16) / 32; };
     const shell::Point wave32[] = {{2, 22},  {6, 10},  {10, 8}, {16, 16},
                                    {22, 24}, {26, 22}, {30, 10}};
@@ -86,6 +86,11 @@ shell::Surface makeicon(int size) {
         s.line(wave[i], wave[i + 1], i < 3 ? shell::Rgb{0, 128, 224} : shell::Rgb{0, 160, 64}, pen);
     for (shell::Point p : {wave[1], wave[3], wave[5]})
         s.fillrect(shell::Rect{p.x - dot, p.y - dot, p.x + dot, p.y + dot}, shell::Rgb{255, 0, 0});
+}
+
+shell::Surface makeicon(int size) {
+    shell::Surface s(size, size);
+    painticon(s);
     return s;
 }
 

@@ -22,8 +22,10 @@ class MainWindow : public shell::Program {
     void redraw(shell::Window& w);
 };
 
-// The program's icon, size x size.
+// The program's icon, size x size, on black.
 shell::Surface makeicon(int size);
+// The same picture drawn over what `s` holds, at the size of `s`.
+void painticon(shell::Surface& s);
 
 // Title, client size, the File menu and the C and Esc accelerators.
 shell::ProgramDesc programdesc();

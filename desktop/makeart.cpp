@@ -1,6 +1,7 @@
 // Draws the desktop artwork of the three programs with their own drawing
-// code: the hicolor theme's icons at every size asked for, and a screenshot
-// of each window from the in-memory host.
+// code: the hicolor theme's icons at every size asked for, transparent
+// around the artwork, and a screenshot of each window from the in-memory
+// host.
 //
 //   makeart OUTDIR SIZE...
 //
@@ -13,8 +14,11 @@
 #include <vector>
 
 #include "curvetoy/mainwindow.h"
+#include "huewright/art/artwork.h"
 #include "huewright/ui/mainwindow.h"
+#include "knotloom/artwork.h"
 #include "knotloom/mainwindow.h"
+#include "matte.h"
 #include "pngfile.h"
 #include "shell/headless/host.h"
 
@@ -22,14 +26,26 @@ namespace {
 
 struct Entry {
     shell::ProgramDesc desc;
+    // Draws the icon over what the surface holds, at its size.
+    void (*painticon)(shell::Surface&);
     // What to do before the screenshot, to show the program at work.
     void (*prepare)(shell::headless::Host&);
 };
 
-bool save(const std::string& path, const shell::Surface& s) {
+// The icon over black and over white tells the artwork from the backdrop.
+desktop::RgbaPicture icon(const Entry& e, int size) {
+    shell::Surface onblack(size, size), onwhite(size, size);
+    onwhite.fill(shell::Rgb{255, 255, 255});
+    e.painticon(onblack);
+    e.painticon(onwhite);
+    return desktop::matte(onblack, onwhite);
+}
+
+template <class Picture>
+bool save(const std::string& path, const Picture& picture) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    if (ec || !desktop::writepng(path, s)) {
+    if (ec || !desktop::writepng(path, picture)) {
         std::fprintf(stderr, "makeart: cannot write %s\n", path.c_str());
         return false;
     }
@@ -54,19 +70,19 @@ int main(int argc, char** argv) {
         sizes.push_back(n);
     }
     const Entry entries[] = {
-        {huewright::programdesc(), nullptr},
-        {knotloom::programdesc(), nullptr},
+        {huewright::programdesc(), huewright::painticon, nullptr},
+        {knotloom::programdesc(), knotloom::painticon, nullptr},
         // The control points and their handles show how the curve is built.
-        {curvetoy::programdesc(),
+        {curvetoy::programdesc(), curvetoy::painticon,
          [](shell::headless::Host& h) { h.command(curvetoy::cmd_showcp); }},
     };
     bool ok = true;
     for (const Entry& e : entries) {
         for (int n : sizes) {
             const std::string dir = std::to_string(n) + "x" + std::to_string(n);
-            ok = save(out + "/icons/hicolor/" + dir + "/apps/" + e.desc.name + ".png",
-                      e.desc.drawicon(n)) &&
-                 ok;
+            ok =
+                save(out + "/icons/hicolor/" + dir + "/apps/" + e.desc.name + ".png", icon(e, n)) &&
+                ok;
         }
         shell::headless::Host h(e.desc);
         if (e.prepare) e.prepare(h);

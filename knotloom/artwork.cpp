@@ -218,16 +218,28 @@ Surface makecursor() {
     return s;
 }
 
-Surface makeicon(int size) {
-    Surface s(size, size);
-    for (int y = 0; y < size; ++y)
-        s.fillrect(shell::Rect{0, y, size, y + 1}, backgroundat(double(y) / std::max(1, size - 1)));
+void painticon(Surface& s) {
+    const int size = s.width();
     // The banner's pen is 3 pixels on a ring of radius 34; small icons keep
     // their strokes at least 1.5 pixels wide so that they stay visible.
     const double pen = std::max(1.5, 3.0 * size / 64);
     // A clear pixel all round: the stroke's soft edge ends at the second row.
     const double radius = size / 2.0 - pen / 2 - 1;
-    drawlogo(s, size / 2.0, size / 2.0, radius, radius / 34, pen);
+    const double centre = size / 2.0;
+    // The banner's background fills the ring and nothing outside it, so the
+    // icon is round wherever it is shown.
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const double d = std::hypot(x + 0.5 - centre, y + 0.5 - centre);
+            blend(s, x, y, backgroundat(double(y) / std::max(1, size - 1)),
+                  std::clamp(radius + 0.5 - d, 0.0, 1.0));
+        }
+    drawlogo(s, centre, centre, radius, radius / 34, pen);
+}
+
+Surface makeicon(int size) {
+    Surface s(size, size);
+    painticon(s);
     return s;
 }
 

@@ -14,8 +14,11 @@ constexpr int kCursorWidth = 42, kCursorHeight = 39;
 // click beside them can be told from a click on them by the pixel's red.
 shell::Surface makebanner();
 shell::Surface makecursor();
-// The program's icon, size x size: the banner's logo on its background,
-// drawn at that size.
+// The program's icon, size x size: the banner's logo on a disc of its
+// background, drawn at that size on black.
 shell::Surface makeicon(int size);
+// The same logo blended over what `s` holds, at the size of `s`: outside the
+// disc and at its soft edge the backdrop shows.
+void painticon(shell::Surface& s);
 
 }  // namespace knotloom

@@ -340,7 +340,13 @@ shell::ProgramDesc programdesc() {
     d.drawicon = makeicon;
     d.summary =
         "A palette designer driven by interpolating cubic B-splines: drag the points of\n"
-        "each colour channel and save the palette as a MAP file.";
+        "each colour channel and save the palette.\n"
+        "\n"
+        "Save writes Fractint MAP (.map, the default, with the curves and their points),\n"
+        "GIMP gradient (.ggr), GIMP palette (.gpl), Ultra Fractal gradient (.ugr,\n"
+        ".gradient), Adobe colour table (.act), SVG gradient (.svg), PNG strip (.png),\n"
+        "Kalles Fraktaler palette (.kfp), CSS gradient (.css) and ParaView colour map\n"
+        "(.json) files. No palette file is read.";
     d.keys = {{"A", "show or hide the palette analysis window"},
               {"Ctrl+Z", "undo"},
               {"Ctrl+Y, Ctrl+Shift+Z", "redo"},

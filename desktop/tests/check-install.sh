@@ -2,9 +2,9 @@
 # Installs the build into a scratch prefix and checks what a desktop would
 # read there: the desktop entries, AppStream metainfo, MIME package and man
 # pages pass their validators, the icons are the sizes their folders say and
-# show a picture, the programs answer --help, --version and bad command lines
+# show a picture on a transparent ground, the programs answer --help, --version and bad command lines
 # without a display, and once the desktop and MIME databases are built, a MAP
-# file is a MAP file that opens in huewright.
+# file is a MAP file that opens in huewright, and a JSON source map is not.
 #
 # Usage: check-install.sh BUILD_DIR
 set -u
@@ -43,11 +43,15 @@ for p in "${programs[@]}"; do
 
   for n in "${sizes[@]}"; do
     icon=$share/icons/hicolor/${n}x$n/apps/$p.png
-    # Width, height and the number of distinct colours: a blank or one-colour
-    # picture has one.
-    read -r w h colours < <(identify -format '%w %h %k\n' "$icon" 2>/dev/null)
+    # Width, height, the number of distinct colours (a blank or one-colour
+    # picture has one), and the alpha of a corner and of the middle: the
+    # artwork stands on nothing, not on a square.
+    read -r w h colours corner middle < <(identify -format \
+      "%w %h %k %[fx:p{0,0}.a] %[fx:p{$((n / 2)),$((n / 2))}.a]\n" "$icon" 2>/dev/null)
     [[ "${w:-} ${h:-}" == "$n $n" ]] || fail "$icon is ${w:-?} x ${h:-?}"
     ((${colours:-0} >= 3)) || fail "$icon has ${colours:-no} colours"
+    [[ "${corner:-} ${middle:-}" == "0 1" ]] ||
+      fail "$icon has alpha ${corner:-?} in the corner and ${middle:-?} in the middle"
   done
   shot=$share/palette-tools/screenshots/$p.png
   read -r w h colours < <(identify -format '%w %h %k\n' "$shot" 2>/dev/null)
@@ -90,32 +94,66 @@ done
 expect 2 '^$' 1 "$bin/curvetoy" sunset.map
 expect 2 '^$' 1 "$bin/knotloom" sunset.map
 
+# What the programs say they write: every format palette-convert lists as
+# written is named by its extension in the designers' --help, man pages and
+# metainfo; and palette-convert's page documents each option its --help shows.
+names() {  # names TEXT EXTENSION: the extension stands as a word of its own
+  [[ $1 =~ (^|[^[:alnum:]_])\.$2([^[:alnum:]_]|$) ]]
+}
+if [[ -x $bin/palette-convert ]]; then
+  written=$("$bin/palette-convert" --list |
+    awk 'NR > 1 && $3 == "yes" { for (i = 4; i <= NF && $i ~ /^\./; ++i) print substr($i, 2) }')
+  [[ -n $written ]] || fail "palette-convert --list shows no written formats"
+  for p in huewright knotloom; do
+    help=$("$bin/$p" --help)
+    page=$(zcat "$share/man/man1/$p.1.gz")
+    meta=$(cat "$share/metainfo/org.example.palettetools.$p.metainfo.xml")
+    for ext in $written; do
+      for where in help page meta; do
+        names "${!where}" "$ext" || fail "$p's $where does not name .$ext"
+      done
+    done
+  done
+  page=$(zcat "$share/man/man1/palette-convert.1.gz" | sed 's/\\-/-/g')
+  for option in $("$bin/palette-convert" --help | grep -o '^ *--[a-z]*'); do
+    [[ $page == *"$option"* ]] || fail "palette-convert(1) does not document $option"
+  done
+fi
+
 # The desktop's view of the installed files. xdg-mime is made deterministic:
 # a clean environment, the generic desktop (X-Generic, so it asks no desktop
 # session), and the shared-mime-info tool `mimetype` for file types, which
 # reads the database built here (without it xdg-mime would ask `file`, which
-# knows nothing of MAP files).
+# knows nothing of MAP files). The system's MIME database, without its
+# applications, stands beside ours, as on a desktop.
 command -v mimetype >/dev/null || fail "mimetype (libfile-mimeinfo-perl) is missing"
 home=$scratch/home
-mkdir -p "$home"
+mkdir -p "$home" "$scratch/system"
+[[ -d /usr/share/mime ]] && ln -s /usr/share/mime "$scratch/system/mime"
 desktop() {
   env -i PATH="$PATH" HOME="$home" XDG_CURRENT_DESKTOP=X-Generic \
-    XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$share" \
+    XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$share:$scratch/system" \
     XDG_CONFIG_HOME="$home/.config" XDG_CONFIG_DIRS="$home/.config-dirs" "$@"
 }
 desktop update-mime-database "$share/mime" || fail "update-mime-database"
 desktop update-desktop-database "$share/applications" || fail "update-desktop-database"
 for i in $(seq 0 255); do echo "$i $((255 - i)) $((i / 2))"; done >"$scratch/sunset.map"
 cp "$scratch/sunset.map" "$scratch/sunset"
+# Right-aligned columns, as many collections write them.
+for i in $(seq 0 255); do printf '%3d %3d %3d\n' $((i / 2)) "$i" 255; done >"$scratch/columns.map"
+printf '{"version":3,"file":"app.js","sources":["app.ts"],"names":[],"mappings":"AAAA"}\n' \
+  >"$scratch/app.js.map"
 printf 'GIMP Palette\nName: Sunset\n' >"$scratch/sunset.gpl"
 printf 'GIMP Gradient\nName: Sunset\n1\n' >"$scratch/sunset.ggr"
-for f in sunset.map:$maptype sunset:$maptype sunset.gpl:application/x-gimp-palette \
+for f in sunset.map:$maptype sunset:$maptype columns.map:$maptype sunset.gpl:application/x-gimp-palette \
   sunset.ggr:application/x-gimp-gradient; do
   type=$(desktop xdg-mime query filetype "$scratch/${f%%:*}")
   [[ $type == "${f#*:}" ]] || fail "xdg-mime calls ${f%%:*} '$type', not ${f#*:}"
   handler=$(desktop xdg-mime query default "${f#*:}")
   [[ $handler == huewright.desktop ]] || fail "xdg-mime opens ${f#*:} with '$handler'"
 done
+type=$(desktop xdg-mime query filetype "$scratch/app.js.map")
+[[ -n $type && $type != "$maptype" ]] || fail "xdg-mime calls a JSON source map '$type'"
 
 if ((failures)); then
   echo "$failures check(s) failed"

@@ -61,7 +61,8 @@ void gradienttext(Surface& s, const shell::Font& f, int x, int y, const char* te
 // The wheel: every hue around the rim, paler towards a lit centre, shaded a
 // little towards the bottom right like a round button. No wheel pixel is
 // without red: the saturation stays below 1 and the edge keeps at least one
-// unit of red where it is blended into the black.
+// unit of red where it is blended into the black. The edge is blended into
+// whatever lies under it, black in the banner.
 void drawwheel(Surface& s, double cx, double cy, double radius) {
     for (int y = int(cy - radius) - 1; y <= int(cy + radius) + 1; ++y)
         for (int x = int(cx - radius) - 1; x <= int(cx + radius) + 1; ++x) {
@@ -79,7 +80,9 @@ void drawwheel(Surface& s, double cx, double cy, double radius) {
             c = mixrgb(c, Rgb{255, 255, 255}, 0.55 * glint * glint);
             // A thin dark rim gives the disc an edge against the black.
             if (d > 0.93) c = mixrgb(c, Rgb{40, 40, 40}, (d - 0.93) / 0.07 * 0.6);
-            Rgb out = mixrgb(Rgb{}, c, cover);
+            const uint32_t under = s.getpixel(x, y);
+            if (under == shell::kInvalidColor) continue;
+            Rgb out = mixrgb(shell::unpackrgb(under), c, cover);
             if (out.r == 0) out.r = 1;
             s.setpixel(x, y, out);
         }
@@ -174,9 +177,14 @@ Surface makecursor() {
     return s;
 }
 
+void painticon(Surface& s) {
+    const int size = s.width();
+    drawwheel(s, size / 2.0, size / 2.0, size * (14.5 / 32));
+}
+
 Surface makeicon(int size) {
     Surface s(size, size);
-    drawwheel(s, size / 2.0, size / 2.0, size * (14.5 / 32));
+    painticon(s);
     return s;
 }
 

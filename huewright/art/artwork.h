@@ -23,7 +23,10 @@ shell::Surface makebanner();
 // The selection marker: a lit key with an arrow towards the button's label.
 shell::Surface makecursor();
 // The program's icon, size x size: the colour wheel of the banner, drawn at
-// that size (at 32 the wheel's radius is 14.5).
+// that size (at 32 the wheel's radius is 14.5) on black.
 shell::Surface makeicon(int size);
+// The same wheel blended over what `s` holds, at the size of `s`, so that
+// the pixels it leaves and the wheel's soft edge show the backdrop.
+void painticon(shell::Surface& s);
 
 }  // namespace huewright

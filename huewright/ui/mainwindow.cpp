@@ -280,10 +280,16 @@ shell::ProgramDesc programdesc() {
     d.drawicon = makeicon;
     d.summary =
         "A gradient designer: each colour channel of a 256-entry palette is shaped by a\n"
-        "sine, arc, Bezier or line curve.";
+        "sine, arc, Bezier or line curve.\n"
+        "\n"
+        "Palettes are read and written as Fractint MAP (.map, the default), GIMP\n"
+        "gradient (.ggr), GIMP palette (.gpl), Ultra Fractal gradient (.ugr, .gradient),\n"
+        "Adobe colour table (.act), SVG gradient (.svg) and PNG strip (.png) files, and\n"
+        "written only as Kalles Fraktaler palette (.kfp), CSS gradient (.css) and\n"
+        "ParaView colour map (.json) files.";
     d.keys = {{"R, G, B", "open the Parameters dialog on the red, green or blue channel"},
-              {"P", "save the palette as a MAP file"},
-              {"O", "open a MAP file"},
+              {"P", "save the palette in any format above"},
+              {"O", "open a palette file in any format read"},
               {"S", "save the window as a TIFF image with its metadata"},
               {"F1, F2", "show the help"},
               {"A", "show or hide the palette analysis window"},
