@@ -117,8 +117,9 @@ TEST_F(Convert, FailuresSayOneLineAndWriteNothing) {
                   "palette-convert: " + p + "bad.map: Not a MAP palette", before);
     EXPECT_EQ(readfile(p + "old.gpl"), "old");
     expectfailure(run(p + "missing.map " + p + "new.map"), 1,
-                  "palette-convert: cannot read " + p + "missing.map: No such file", before);
-    expectfailure(run(p + " " + p + "new.map"), 1, "palette-convert: cannot read", before);
+                  "palette-convert: " + p + "missing.map: cannot be read: No such file", before);
+    expectfailure(run(p + " " + p + "new.map"), 1,
+                  "palette-convert: " + p + ": a folder, not a file", before);
     expectfailure(run(p + "good.map " + p + "nofolder/new.map"), 1,
                   "palette-convert: cannot write " + p + "nofolder/new.map", before);
     expectfailure(run(p + "good.map " + p + "new.txt"), 2,
