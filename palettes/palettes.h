@@ -74,6 +74,9 @@ struct ReadResult {
     std::string error;
     std::string name;         // the palette's own name, where the file has one
     std::string description;  // how the palette was made, where the file says
+    // The colours the file holds beyond the 256 a palette keeps (a GIMP
+    // palette may hold more); they were not read.
+    int dropped = 0;
 };
 
 // The format of a file. A name whose extension a format claims is read by
