@@ -88,22 +88,29 @@ std::string oneline(std::string_view s, std::string_view fallback);
 // An identifier every reader takes: ASCII letters, digits and '_' (anything
 // else becomes '_'), not starting with a digit, never empty.
 std::string identifier(std::string_view name);
-// The description's lines, without their line ends (LF or CR LF); a last
-// line end does not start another line.
+// The description's lines, without their line ends (as LineReader takes
+// them); a last line end does not start another line.
 std::vector<std::string_view> textlines(std::string_view text);
 
-// Walks text line by line, counting from 1, taking LF or CR LF.
+// How many bytes the line end at the start of `text` takes: LF, CR LF, CR
+// alone (old Macintosh text) and CR CR LF each end one line. 0 when `text`
+// starts with no line end.
+size_t lineendsize(std::string_view text);
+
+// Walks text line by line, counting from 1, taking the line ends
+// lineendsize takes.
 class LineReader {
   public:
     explicit LineReader(std::string_view text) : rest_(text) {}
     // The next line without its line end; false at the end.
     bool next(std::string_view& line);
     int number() const { return number_; }  // of the line next() returned last
+    // The text after the line next() returned last and its line end.
+    std::string_view rest() const { return rest_; }
 
   private:
     std::string_view rest_;
     int number_ = 0;
-    bool done_ = false;
 };
 
 // The first line of the bytes, without a UTF-8 byte-order mark before it and

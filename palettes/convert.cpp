@@ -3,12 +3,15 @@
 //
 //   palette-convert [--to FORMAT] IN OUT
 //
-// The input's format is recognised from its content, the output's from OUT's
-// extension unless --to names it. The palette takes its name from OUT's file
-// name; the description is the input's own where it has one, else a line
-// naming the source. Exit status: 0 done, 1 the input could not be read or
-// the output not written, 2 a wrong command line. Every failure prints one
-// line on stderr and leaves OUT as it was.
+// The input's format is the one IN's extension names, or recognised from its
+// content when the extension names none; the output's is OUT's extension's
+// unless --to names it. The palette takes its name from OUT's file name; the
+// description is the input's own where it has one, else a line naming the
+// source. Exit status: 0 done, 1 the input could not be read or the output
+// not written, 2 a wrong command line (OUT the same file as IN included).
+// Every failure prints one line on stderr and leaves OUT as it was.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,9 +31,10 @@ const char* const kUsage =
     "       palette-convert --list | --help | --version\n"
     "\n"
     "Converts the palette or gradient in IN into OUT. The format of IN is\n"
-    "recognised from its content; the format of OUT from its extension, or\n"
-    "from --to FORMAT (a key that --list shows). The palette is named after\n"
-    "OUT's file name.\n"
+    "the one its extension names, or recognised from its content when the\n"
+    "extension names none; the format of OUT is its extension's, or\n"
+    "--to FORMAT's (a key that --list shows). The palette is named after\n"
+    "OUT's file name. OUT may not be IN, under any name.\n"
     "\n"
     "  --to FORMAT  write this format whatever OUT's extension\n"
     "  --list       list the formats and whether they can be read and written\n"
@@ -103,21 +107,31 @@ int main(int argc, char** argv) {
             return fail(kExitUsage, std::string(to->name) + " files cannot be written");
     }
 
-    std::string bytes, error;
-    if (!palettes::loadfile(in, bytes, error))
-        return fail(kExitFailure, "cannot read " + in + ": " + error);
+    // Writing over the input would replace the source with its own
+    // resampling. Names cannot tell (links, "./a" and "a"); the file system's
+    // identity of the files can.
+    struct stat instat, outstat;
+    if (stat(in.c_str(), &instat) == 0 && stat(out.c_str(), &outstat) == 0 &&
+        instat.st_dev == outstat.st_dev && instat.st_ino == outstat.st_ino)
+        return fail(kExitUsage,
+                    "will not write over the input: " + out + " is the same file as " + in);
+
     shell::Palette palette{};
-    palettes::ReadResult read = palettes::decodepalette(bytes, in, palette);
-    if (!read.ok) {
-        // A MAP reader's failure carries no text of its own.
-        if (read.error.empty()) read.error = "Not a MAP palette: a line is not three numbers";
-        return fail(kExitFailure, in + ": " + read.error);
-    }
+    palettes::ReadResult read = palettes::readpalettefile(in, palette);
+    if (!read.ok) return fail(kExitFailure, in + ": " + read.error);
 
     std::string description = read.description;
     if (description.empty())
         description = "Converted from " + in.substr(in.rfind('/') + 1) + " (" +
                       palettes::info(read.format).name + ")\n";
+    if (read.dropped > 0) {
+        // Say what was left out, now and in the file itself.
+        const std::string lost =
+            std::to_string(256 + read.dropped) + " colours; the first 256 are kept";
+        fprintf(stderr, "palette-convert: %s: %s\n", in.c_str(), lost.c_str());
+        if (description.back() != '\n') description += '\n';
+        description += lost + "\n";
+    }
     std::string encoded =
         palettes::encodepalette(to->format, palette, palettes::namefrompath(out), description);
     if (encoded.empty()) return fail(kExitFailure, "cannot encode " + out + ": out of memory");

@@ -1,5 +1,7 @@
 // The format table, recognising a file's format, and the dispatch from a
 // format to its reader and writer.
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -68,7 +70,7 @@ bool hasgradientblock(std::string_view text) {
 // The first line is a palette entry: three numbers as the MAP reader takes
 // them.
 bool startswithentry(std::string_view bytes) {
-    std::string_view first = bytes.substr(0, bytes.find('\n'));
+    std::string_view first = bytes.substr(0, bytes.find_first_of("\r\n"));
     if (trim(first).empty() || first[0] == '\x1a') return false;
     MapParser parser;
     parser.feed(first.data(), first.size());
@@ -160,28 +162,22 @@ std::string namefrompath(std::string_view path) {
 
 // ---------------------------------------------------------------- reading
 
-// The content is looked at in this order: signatures and first lines that
-// cannot be mistaken come first, then MAP's three numbers on the first line
-// (before the block structure, since a MAP trailer is free text that might
-// hold anything), then the blocks, and the size of a colour table last,
-// since a MAP file may also happen to have 768 bytes. When MAP and a colour
-// table both fit, the extension decides.
+// Without a telling name, the content is looked at in this order: signatures
+// and first lines that cannot be mistaken come first, then MAP's three
+// numbers on the first line (before the block structure, since a MAP trailer
+// is free text that might hold anything), then the blocks, and the size of a
+// colour table last, since a MAP file may also happen to have 768 bytes.
 std::optional<Format> detectformat(std::string_view bytes, std::string_view filename) {
-    const FormatInfo* byname = formatofpath(filename);
+    if (const FormatInfo* byname = formatofpath(filename)) return byname->format;
     if (startswith(bytes, kPngSignature)) return Format::png;
     std::string_view first = trim(firstline(bytes));
     if (first == "GIMP Gradient") return Format::ggr;
     if (first == "GIMP Palette") return Format::gpl;
     std::string_view text = trim(withoutbom(bytes));
     if (startswith(text, "<") && hassvgelement(text)) return Format::svg;
-    bool actsize = bytes.size() == kActSize || bytes.size() == kActSizeWithCount;
-    if (startswithentry(bytes)) {
-        if (actsize && byname && byname->format == Format::act) return Format::act;
-        return Format::map;
-    }
+    if (startswithentry(bytes)) return Format::map;
     if (hasgradientblock(bytes)) return Format::ugr;
-    if (actsize) return Format::act;
-    if (byname && byname->canread) return byname->format;
+    if (bytes.size() == kActSize || bytes.size() == kActSizeWithCount) return Format::act;
     return std::nullopt;
 }
 
@@ -264,7 +260,15 @@ std::string encodepalette(Format format, const shell::Palette& palette, std::str
 bool loadfile(const std::string& path, std::string& bytes, std::string& error) {
     FILE* f = fopen(path.c_str(), "rb");
     if (f == nullptr) {
-        error = strerror(errno);
+        error = std::string("cannot be read: ") + strerror(errno);
+        return false;
+    }
+    // A folder opens but cannot be read; saying what it is helps more than
+    // the error a read of it gives.
+    struct stat st;
+    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        fclose(f);
+        error = "a folder, not a file";
         return false;
     }
     std::string data;
@@ -273,15 +277,14 @@ bool loadfile(const std::string& path, std::string& bytes, std::string& error) {
     for (;;) {
         size_t n = fread(buf, 1, sizeof buf, f);
         if (data.size() + n > kMaxFileBytes) {
-            error = "larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
+            error = "too large: more than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
             ok = false;
             break;
         }
         data.append(buf, n);
         if (n < sizeof buf) {
-            // A folder opens but cannot be read.
             if (ferror(f)) {
-                error = strerror(errno);
+                error = std::string("cannot be read: ") + strerror(errno);
                 ok = false;
             }
             break;
@@ -290,6 +293,13 @@ bool loadfile(const std::string& path, std::string& bytes, std::string& error) {
     fclose(f);
     if (ok) bytes = std::move(data);
     return ok;
+}
+
+ReadResult readpalettefile(const std::string& path, shell::Palette& palette) {
+    std::string bytes;
+    ReadResult r;
+    if (!loadfile(path, bytes, r.error)) return r;
+    return decodepalette(bytes, path, palette);
 }
 
 }  // namespace palettes

@@ -25,6 +25,23 @@ void appendpadded(std::string& s, int v) {
     appendint(s, v);
 }
 
+// Three numbers separated by spaces or tabs; the colour's name, if any,
+// follows and is not kept.
+bool parsecolour(std::string_view t, std::array<uint8_t, 3>& colour) {
+    size_t at = 0;
+    for (int c = 0; c < 3; ++c) {
+        at = t.find_first_not_of(" \t", at);
+        size_t end = at == std::string_view::npos ? at : t.find_first_of(" \t", at);
+        long long v = -1;
+        if (at == std::string_view::npos || !parseint(t.substr(at, end - at), v) || v < 0 ||
+            v > 255)
+            return false;
+        colour[c] = static_cast<uint8_t>(v);
+        at = end;
+    }
+    return true;
+}
+
 }  // namespace
 
 ReadResult readgpl(std::string_view bytes, shell::Palette& palette) {
@@ -35,10 +52,16 @@ ReadResult readgpl(std::string_view bytes, shell::Palette& palette) {
     ReadResult r;
     shell::Palette scratch{};
     int count = 0;
-    // Colours after the 256th have no entry to go to and are not read.
-    while (count < 256 && lines.next(line)) {
+    while (lines.next(line)) {
         std::string_view t = trim(line);
         if (t.empty()) continue;
+        // Colours after the 256th have no entry to go to: they are only
+        // counted, so that the caller can say what was left out.
+        if (count == 256) {
+            std::array<uint8_t, 3> unused;
+            if (t[0] != '#' && parsecolour(t, unused)) ++r.dropped;
+            continue;
+        }
         if (t[0] == '#') {
             // The comments are the palette's description, without the space
             // that usually follows the mark.
@@ -54,20 +77,9 @@ ReadResult readgpl(std::string_view bytes, shell::Palette& palette) {
         }
         // The column count only shapes GIMP's view.
         if (startswith(t, kColumnsKey)) continue;
-        // Three numbers separated by spaces or tabs; the colour's name, if
-        // any, follows and is not kept.
-        size_t at = 0;
-        for (int c = 0; c < 3; ++c) {
-            at = t.find_first_not_of(" \t", at);
-            size_t end = at == std::string_view::npos ? at : t.find_first_of(" \t", at);
-            long long v = -1;
-            if (at == std::string_view::npos || !parseint(t.substr(at, end - at), v) || v < 0 ||
-                v > 255)
-                return failure(kWhat, "line " + std::to_string(lines.number()) +
-                                          " is not a colour: three numbers 0 to 255 expected");
-            scratch[count][c] = static_cast<uint8_t>(v);
-            at = end;
-        }
+        if (!parsecolour(t, scratch[count]))
+            return failure(kWhat, "line " + std::to_string(lines.number()) +
+                                      " is not a colour: three numbers 0 to 255 expected");
         ++count;
     }
     if (count == 0) return failure(kWhat, "it holds no colours");

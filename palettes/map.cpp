@@ -100,9 +100,23 @@ std::string writemap(const shell::Palette& palette, std::string_view description
 bool MapParser::feed(const char* data, size_t size) {
     for (size_t k = 0; k < size && !bad_ && !ended_ && entry_ < 256; ++k) {
         char c = data[k];
+        // A CR ends a line alone only when no LF follows it (or its second
+        // CR), so its line end waits for the next byte; see lineendsize.
+        if (c == '\r') {
+            if (crs_ == 2)
+                endline();  // the first of three CRs ended a line by itself
+            else
+                ++crs_;
+            continue;
+        }
         if (c == '\n') {
+            crs_ = 0;
             endline();
             continue;
+        }
+        if (crs_ > 0) {
+            endpendinglines();
+            if (bad_ || entry_ == 256) break;
         }
         if (!linestarted_ && c == kEndOfFile) {
             ended_ = true;
@@ -168,6 +182,7 @@ void MapParser::endline() {
         blankseen_ = true;  // nothing but white space: the data may end here
     else
         bad_ = true;
+    if (!bad_) ++line_;
     field_ = 0;
     stage_ = blank;
     negative_ = false;
@@ -175,7 +190,13 @@ void MapParser::endline() {
     linestarted_ = false;
 }
 
+void MapParser::endpendinglines() {
+    for (; crs_ > 0 && !bad_ && entry_ < 256; --crs_) endline();
+    crs_ = 0;
+}
+
 bool MapParser::finish(shell::Palette& out) {
+    if (!bad_ && !ended_ && entry_ < 256) endpendinglines();
     // A last line without a line end is still a line.
     if (!bad_ && !ended_ && entry_ < 256 && linestarted_) endline();
     if (bad_) return false;
@@ -184,6 +205,11 @@ bool MapParser::finish(shell::Palette& out) {
     // is still black.
     out = scratch_;
     return true;
+}
+
+std::string MapParser::error() const {
+    std::string s = "line " + std::to_string(line_);
+    return s + (blankseen_ ? ": a colour after a blank line" : ": expected three numbers");
 }
 
 bool parsemap(const char* data, size_t size, shell::Palette& palette) {
@@ -219,25 +245,22 @@ int readmapfile(const std::string& path, shell::Palette& palette) {
 // when all 256 entry lines are there. A short file (ended by blank lines or
 // the end-of-file byte) has none, whatever follows.
 std::string maptrailer(const char* data, size_t size) {
-    std::string_view rest(data, size);
-    for (int line = 0; line < 256; ++line) {
-        size_t end = rest.find('\n');
-        if (end == std::string_view::npos) return {};
-        std::string_view text = rest.substr(0, end);
-        if (trim(text).empty() || text[0] == '\x1a') return {};
-        rest.remove_prefix(end + 1);
-    }
+    LineReader lines(std::string_view(data, size));
+    std::string_view line;
+    for (int n = 0; n < 256; ++n)
+        if (!lines.next(line) || trim(line).empty() || line[0] == '\x1a') return {};
     // The empty line that separates the trailer belongs to neither part.
-    size_t end = rest.find('\n');
-    if (end != std::string_view::npos && trim(rest.substr(0, end)).empty())
-        rest.remove_prefix(end + 1);
-    return std::string(rest);
+    std::string_view trailer = lines.rest();
+    if (lines.next(line) && trim(line).empty() && trailer.size() > line.size())
+        trailer = lines.rest();
+    return std::string(trailer);
 }
 
 ReadResult readmap(std::string_view bytes, shell::Palette& palette) {
+    MapParser parser;
+    parser.feed(bytes.data(), bytes.size());
+    if (!parser.finish(palette)) return failure("Not a MAP palette", parser.error());
     ReadResult r;
-    // A failed MAP read carries no message: the programs show their own.
-    if (!parsemap(bytes.data(), bytes.size(), palette)) return r;
     r.ok = true;
     r.description = maptrailer(bytes.data(), bytes.size());
     return r;

@@ -3,10 +3,11 @@
 //
 // Everything here works on bytes in memory. Encoders return the file's bytes
 // and never touch the disk; the caller saves them (atomically, with
-// shell::writefileatomically). Decoders take the bytes and the file name (a
-// hint only: the content decides the format) and change the caller's palette
-// only when the whole file was read. The MAP format's own entry points, which
-// the designers also use directly, are in palettes/map.h.
+// shell::writefileatomically). Decoders take the bytes and the file name
+// (its extension names the format; the content decides only when it does
+// not) and change the caller's palette only when the whole file was read.
+// The MAP format's own entry points, which the designers also use directly,
+// are in palettes/map.h.
 //
 // Every palette is 256 entries. Gradient formats become a palette by sampling
 // entry i at t = i / 255, rounded to the nearest byte; palette formats with
@@ -68,16 +69,23 @@ struct ReadResult {
     bool ok = false;
     Format format = Format::map;  // the format the bytes were taken to be
     // One line on failure, naming the format and what is wrong, such as
-    // "Not a GIMP gradient: segment 4 has 9 numbers, 13 or 15 expected".
-    // Empty when a MAP file failed: the programs show their own message.
+    // "Not a GIMP gradient: segment 4 has 9 numbers, 13 or 15 expected" or
+    // "Not a MAP palette: line 17: expected three numbers".
     std::string error;
     std::string name;         // the palette's own name, where the file has one
     std::string description;  // how the palette was made, where the file says
+    // The colours the file holds beyond the 256 a palette keeps (a GIMP
+    // palette may hold more); they were not read.
+    int dropped = 0;
 };
 
-// The format of a file: by its content (a signature, a first line, a block
-// structure, the size), and by the extension of `filename` only when the
-// content does not tell. Nothing when neither does.
+// The format of a file. A name whose extension a format claims is read by
+// that format's rules alone, so that a damaged file fails with its own
+// format's reason instead of passing for another format by chance (a bad
+// MAP file of 768 bytes is not a colour table). A name that says nothing (no
+// extension, or one no format claims) is recognised by its content: a
+// signature, a first line, a block structure, the size. Nothing when neither
+// tells.
 std::optional<Format> detectformat(std::string_view bytes, std::string_view filename);
 
 // Reads bytes of any readable format, recognised as detectformat does. On
@@ -104,7 +112,14 @@ std::string encodepalette(Format format, const shell::Palette& palette, std::str
 constexpr size_t kMaxFileBytes = 64u << 20;
 
 // Reads a whole file. False with a one-line reason in `error` when it cannot
-// be read or is larger than kMaxFileBytes; `bytes` is then untouched.
+// be read, is a folder or is larger than kMaxFileBytes, such as "cannot be
+// read: Permission denied" (said of the file, not naming it); `bytes` is then
+// untouched.
 bool loadfile(const std::string& path, std::string& bytes, std::string& error);
+
+// Reads a palette file of any readable format: loadfile, then decodepalette
+// with the path as the file name. On failure `palette` is untouched and
+// `error` is loadfile's reason or the reader's.
+ReadResult readpalettefile(const std::string& path, shell::Palette& palette);
 
 }  // namespace palettes

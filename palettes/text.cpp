@@ -154,7 +154,7 @@ std::string multiline(std::string_view s) {
         out += plaintext(line);
         out += '\n';
     }
-    if (!out.empty() && s.back() != '\n') out.pop_back();
+    if (!out.empty() && s.back() != '\n' && s.back() != '\r') out.pop_back();
     return out;
 }
 
@@ -185,19 +185,26 @@ std::vector<std::string_view> textlines(std::string_view text) {
 }
 
 bool LineReader::next(std::string_view& line) {
-    if (done_ || rest_.empty()) return false;
-    size_t end = rest_.find('\n');
+    if (rest_.empty()) return false;
+    size_t end = rest_.find_first_of("\r\n");
     if (end == std::string_view::npos) {
         line = rest_;
-        done_ = true;
+        rest_ = {};
     } else {
         line = rest_.substr(0, end);
-        rest_.remove_prefix(end + 1);
-        if (rest_.empty()) done_ = true;
+        rest_.remove_prefix(end + lineendsize(rest_.substr(end)));
     }
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++number_;
     return true;
+}
+
+size_t lineendsize(std::string_view text) {
+    // Text converted to DOS line ends twice ends its lines in CR CR LF. The
+    // look ahead stays this short so that a long run of CRs costs no more
+    // than its length.
+    for (std::string_view end : {"\r\r\n", "\r\n", "\n", "\r"})
+        if (startswith(text, end)) return end.size();
+    return 0;
 }
 
 std::string_view withoutbom(std::string_view bytes) {

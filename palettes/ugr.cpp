@@ -13,6 +13,7 @@
 // `color` packs the channels as R + 256 G + 65536 B. Entry i of a palette
 // stands at index round(i * 399 / 255), both when writing and reading.
 #include <optional>
+#include <utility>
 
 #include "palettes/codec.h"
 
@@ -82,6 +83,13 @@ ReadResult readugr(std::string_view bytes, shell::Palette& palette) {
     std::optional<Colour> slots[kSlots];
     enum { outside, inblock, ingradient } stage = outside;
     bool found = false;
+    bool smooth = false;
+    // The programs that write this format wrap their lines at a fixed width,
+    // anywhere between two pairs, so the gradient section is one stream of
+    // pairs: an index waits for its colour across line ends. Other keys
+    // (rotation=, and keys of newer versions) are not needed.
+    long long index = 0;
+    bool indexed = false;
     while (!found && lines.next(line)) {
         std::string_view t = trim(line);
         if (stage == outside) {
@@ -90,64 +98,91 @@ ReadResult readugr(std::string_view bytes, shell::Palette& palette) {
                 r.name = std::string(trim(t.substr(0, t.size() - 1)));
                 stage = inblock;
             }
-        } else if (stage == inblock) {
+            continue;
+        }
+        if (stage == inblock) {
             // The first block may hold no gradient; the file's first gradient
             // counts.
             if (t == "}") stage = outside;
             if (t == kGradientSection) stage = ingradient;
-        } else if (t == kOpacitySection || t == "}") {
-            found = true;
-        } else {
-            // An index is followed by its colour on the same line; other
-            // keys (rotation=, smooth=, and keys of newer versions) are not
-            // needed. smooth=yes asks for a smoother curve through the stops:
-            // it is read as straight lines like smooth=no.
-            long long index = 0;
-            bool indexed = false;  // an index waits for its colour
-            for (const Pair& p : pairsof(t)) {
-                long long v = 0;
-                if (p.key == "title") {
-                    r.name = std::string(p.value);
-                } else if (p.key == "index") {
-                    if (!parseint(p.value, v))
-                        return failure(kWhat,
-                                       lineerror(lines.number(), "has index=" + quoted(p.value) +
-                                                                     ", a whole number expected"));
-                    index = v;
-                    indexed = true;
-                } else if (p.key == "color" && indexed) {
-                    if (!parseint(p.value, v) || v < 0 || v > kMaxColour)
-                        return failure(kWhat,
-                                       lineerror(lines.number(), "has color=" + quoted(p.value) +
-                                                                     ", 0 to 16777215 expected"));
-                    // Indexes outside 0 to 399 wrap around the cycle.
-                    long long slot = (index % kSlots + kSlots) % kSlots;
-                    slots[slot] =
-                        Colour{uint8_t(v & 255), uint8_t(v >> 8 & 255), uint8_t(v >> 16 & 255)};
-                    indexed = false;
-                }
+            continue;
+        }
+        for (const Pair& p : pairsof(t)) {
+            long long v = 0;
+            if (p.key == kOpacitySection || p.key == "}") {
+                found = true;
+                break;
+            } else if (p.key == "title") {
+                r.name = std::string(p.value);
+            } else if (p.key == "smooth") {
+                smooth = p.value == "yes";
+            } else if (p.key == "index") {
+                if (!parseint(p.value, v))
+                    return failure(kWhat,
+                                   lineerror(lines.number(), "has index=" + quoted(p.value) +
+                                                                 ", a whole number expected"));
+                index = v;
+                indexed = true;
+            } else if (p.key == "color" && indexed) {
+                if (!parseint(p.value, v) || v < 0 || v > kMaxColour)
+                    return failure(kWhat,
+                                   lineerror(lines.number(), "has color=" + quoted(p.value) +
+                                                                 ", 0 to 16777215 expected"));
+                // Indexes outside 0 to 399 wrap around the cycle.
+                long long slot = (index % kSlots + kSlots) % kSlots;
+                slots[slot] =
+                    Colour{uint8_t(v & 255), uint8_t(v >> 8 & 255), uint8_t(v >> 16 & 255)};
+                indexed = false;
             }
         }
     }
     if (stage != ingradient) return failure(kWhat, "no block holds a gradient section");
 
-    // Each index between two stops mixes them in proportion, around the
-    // cycle: after the last stop come the first ones again, 400 further on.
     std::vector<int> stops;
     for (int x = 0; x < kSlots; ++x)
         if (slots[x]) stops.push_back(x);
     if (stops.empty()) return failure(kWhat, "the gradient " + quoted(r.name) + " has no colours");
+    const int n = static_cast<int>(stops.size());
+    // The stop k places away around the cycle, and where it stands seen from
+    // stop `from` (400 further on past the last, 400 back before the first).
+    auto stopat = [&](int from, int k) {
+        int j = from + k;
+        int shift = j < 0 ? -kSlots : j >= n ? kSlots : 0;
+        j = (j % n + n) % n;
+        return std::pair<int, const Colour&>(stops[j] + shift, *slots[stops[j]]);
+    };
+    // smooth=yes is a cubic Hermite curve per channel through every stop,
+    // around the cycle: at each stop its slope is the one from the stop
+    // before to the stop after (a Catmull-Rom curve for uneven spacing), so
+    // the curve passes through the stops with no kink at them, and where it
+    // overshoots 0 or 255 it is clamped. smooth=no mixes two stops in
+    // proportion.
+    std::vector<std::array<double, 3>> slope(stops.size());
+    for (int k = 0; k < n; ++k) {
+        auto [xa, a] = stopat(k, -1);
+        auto [xb, b] = stopat(k, 1);
+        // With one stop the neighbours are that stop a cycle either side.
+        for (int c = 0; c < 3; ++c) slope[k][c] = double(b[c] - a[c]) / (xb - xa);
+    }
     Colour table[kSlots];
-    size_t next = 0;  // the first stop at or after x
+    int next = 0;  // the first stop at or after x
     for (int x = 0; x < kSlots; ++x) {
-        while (next < stops.size() && stops[next] < x) ++next;
-        int after = next < stops.size() ? stops[next] : stops[0] + kSlots;
-        int before = next > 0 ? stops[next - 1] : stops.back() - kSlots;
-        const Colour& a = *slots[(before + kSlots) % kSlots];
-        const Colour& b = *slots[after % kSlots];
+        while (next < n && stops[next] < x) ++next;
+        const int k = next - 1;  // the stop before x; -1 is the last a cycle back
+        auto [before, a] = stopat(k, 0);
+        auto [after, b] = stopat(k, 1);
         // With one stop, before and after are the same stop a cycle apart.
-        double f = after == x ? 1 : double(x - before) / (after - before);
-        for (int c = 0; c < 3; ++c) table[x][c] = tobyte((a[c] + (b[c] - a[c]) * f) / 255);
+        const double h = after - before, f = after == x ? 1 : (x - before) / h;
+        const int ka = (k + n) % n, kb = (k + 1) % n;
+        for (int c = 0; c < 3; ++c) {
+            double v = a[c] + (b[c] - a[c]) * f;
+            if (smooth) {
+                const double f2 = f * f, f3 = f2 * f;
+                v = (2 * f3 - 3 * f2 + 1) * a[c] + (f3 - 2 * f2 + f) * h * slope[ka][c] +
+                    (3 * f2 - 2 * f3) * b[c] + (f3 - f2) * h * slope[kb][c];
+            }
+            table[x][c] = tobyte(v / 255);
+        }
     }
     for (int i = 0; i < 256; ++i) palette[i] = table[slotofentry(i)];
     r.ok = true;

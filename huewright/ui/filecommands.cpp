@@ -59,23 +59,14 @@ int openpalettefile(shell::Window& w, const std::string& path, shell::Palette& p
                     Parameters (&p)[3], int (&okdisplay)[3]) {
     // Reading into a scratch palette keeps the model whole when the file
     // turns out to be bad part-way.
-    std::string bytes, error;
     shell::Palette loaded;
-    palettes::ReadResult r;
-    if (palettes::loadfile(path, bytes, error)) {
-        r = palettes::decodepalette(bytes, path, loaded);
-    } else {
-        // A file that cannot be read at all: its name says what it was to be.
-        const palettes::FormatInfo* f = palettes::formatofpath(path);
-        if (f && f->format != palettes::Format::map) r.error = error;
-    }
+    const palettes::ReadResult r = palettes::readpalettefile(path, loaded);
     if (!r.ok) {
-        // A MAP file keeps its own message; the others say what is wrong.
-        if (r.error.empty())
-            w.messagebox("Error opening MAP file", "MAP file error", shell::Icon::exclamation,
-                         true);
-        else
-            w.messagebox(r.error, "Palette file error", shell::Icon::exclamation, true);
+        // Whatever the format, the box is the one the program always showed;
+        // its second line says which file failed and why.
+        const std::string name = path.substr(path.rfind('/') + 1);
+        w.messagebox("Error opening MAP file\n" + name + ": " + r.error, "MAP file error",
+                     shell::Icon::exclamation, true);
         return map_error;
     }
     palette = loaded;

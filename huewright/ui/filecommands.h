@@ -40,11 +40,13 @@ int SaveMapFile(shell::Window& w, FileRecords& files, const shell::Palette& pale
 int OpenMapFile(shell::Window& w, FileRecords& files, shell::Palette& palette, Parameters (&p)[3],
                 int (&okdisplay)[3]);
 
-// Reads a palette file of any readable format, recognised by its content. On
-// success the palette is replaced, the three records become one-segment
-// lines and every okdisplay flag is 0; the description is not recomposed. On
-// failure a box says what is wrong ("Error opening MAP file" for a MAP file,
-// the format and the fault for the others) and nothing changes.
+// Reads a palette file of any readable format, the one its extension names
+// or, when the name says none, the one its content shows. On success the
+// palette is replaced, the three records become one-segment lines and every
+// okdisplay flag is 0; the description is not recomposed. On failure the
+// "Error opening MAP file" box says on a second line which file failed and
+// why (it cannot be read, it is a folder, the format and its fault, or the
+// MAP line that failed), and nothing changes.
 int openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
                     Parameters (&p)[3], int (&okdisplay)[3]);
 

@@ -2,6 +2,7 @@
 // files it leaves.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "palettes/map.h"
 #include "palettes/palettes.h"
@@ -117,8 +118,9 @@ TEST_F(Convert, FailuresSayOneLineAndWriteNothing) {
                   "palette-convert: " + p + "bad.map: Not a MAP palette", before);
     EXPECT_EQ(readfile(p + "old.gpl"), "old");
     expectfailure(run(p + "missing.map " + p + "new.map"), 1,
-                  "palette-convert: cannot read " + p + "missing.map: No such file", before);
-    expectfailure(run(p + " " + p + "new.map"), 1, "palette-convert: cannot read", before);
+                  "palette-convert: " + p + "missing.map: cannot be read: No such file", before);
+    expectfailure(run(p + " " + p + "new.map"), 1,
+                  "palette-convert: " + p + ": a folder, not a file", before);
     expectfailure(run(p + "good.map " + p + "nofolder/new.map"), 1,
                   "palette-convert: cannot write " + p + "nofolder/new.map", before);
     expectfailure(run(p + "good.map " + p + "new.txt"), 2,
@@ -131,6 +133,39 @@ TEST_F(Convert, FailuresSayOneLineAndWriteNothing) {
                   "palette-convert: unknown option \"--frobnicate\"", before);
     expectfailure(run(p + "good.map"), 2, "palette-convert: expected IN and OUT", before);
     expectfailure(run(""), 2, "palette-convert: expected IN and OUT", before);
+}
+
+TEST_F(Convert, RefusesToWriteOverItsInputByAnyName) {
+    const std::string gradient = "GIMP Gradient\n1\n0 0.5 1 0 0 0 1 1 1 1 1 0 0\n";
+    writefile(path("a.ggr"), gradient);
+    ASSERT_EQ(symlink("a.ggr", path("link.ggr").c_str()), 0);
+    ASSERT_EQ(link(path("a.ggr").c_str(), path("hard.ggr").c_str()), 0);
+    const std::set<std::string> before = scratch.entries();
+    for (const std::string& out :
+         {path("a.ggr"), path("link.ggr"), path("hard.ggr"), scratch.dir() + "/./a.ggr"}) {
+        expectfailure(run(path("a.ggr") + " " + out), 2,
+                      "palette-convert: will not write over the input: " + out, before);
+        EXPECT_EQ(readfile(path("a.ggr")), gradient);
+    }
+    expectfailure(run("--to map " + path("link.ggr") + " " + path("hard.ggr")), 2,
+                  "palette-convert: will not write over the input", before);
+}
+
+TEST_F(Convert, SaysWhenAPaletteLosesColoursAndTheFileSaysItToo) {
+    // A collection's palette of 448 named colours.
+    std::string gpl = "GIMP Palette\nName: Named\nColumns: 8\n# From a collection\n";
+    for (int i = 0; i < 448; ++i)
+        gpl += std::to_string(i % 256) + " " + std::to_string(i / 2 % 256) + " 7\tColour " +
+               std::to_string(i) + "\n";
+    writefile(path("named.gpl"), gpl);
+    Outcome r = run(path("named.gpl") + " " + path("named.map"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "palette-convert: " + path("named.gpl") + ": 448 colours; the first 256 are kept\n");
+    const std::string map = readfile(path("named.map"));
+    const std::string trailer =
+        "255 127 7\n\nFrom a collection\n448 colours; the first 256 are kept\n";
+    EXPECT_EQ(map.substr(map.size() - trailer.size()), trailer);
 }
 
 TEST_F(Convert, ListHelpAndVersion) {

@@ -217,3 +217,40 @@ TEST_F(MapReadFile, UnreadableFilesFailAndChangeNothing) {
     EXPECT_EQ(readmapfile(dir + "/Mixed.map", pal), 0);
     EXPECT_EQ(pal[0], (Entry{9, 9, 9}));
 }
+
+TEST(MapRead, OldLineEndsEndLinesAndFailuresNameTheLine) {
+    struct Case {
+        std::string text;
+        int entries;        // -1: the read fails
+        const char* error;  // ... with this reason
+    };
+    const Case cases[] = {
+        // Old Macintosh files end their lines in CR alone.
+        {lines(256, "\r") + "\rtrailer\r", 256, ""},
+        {lines(224, "\r") + "\r\r", 224, ""},
+        // Text converted to DOS line ends twice.
+        {lines(10, "\r\r\n") + "\r\r\n", 10, ""},
+        {lines(3, "\r") + "\r" + lines(3, "\r"), -1, "line 5: a colour after a blank line"},
+        {lines(3, "\r") + "1 2\r", -1, "line 4: expected three numbers"},
+        {lines(16, "\r\n") + "1 2 x3\r\n", -1, "line 17: expected three numbers"},
+    };
+    for (const Case& c : cases) {
+        // Whole, and byte by byte: a CR's line end may wait for the next piece.
+        MapParser whole, bytes;
+        whole.feed(c.text.data(), c.text.size());
+        for (char b : c.text) bytes.feed(&b, 1);
+        for (MapParser* parser : {&whole, &bytes}) {
+            shell::Palette pal = marked();
+            if (c.entries < 0) {
+                EXPECT_FALSE(parser->finish(pal)) << c.error;
+                EXPECT_EQ(parser->error(), c.error);
+                EXPECT_EQ(pal, marked());
+            } else {
+                ASSERT_TRUE(parser->finish(pal)) << c.entries;
+                expectlines(pal, c.entries);
+            }
+        }
+    }
+    const std::string mac = lines(256, "\r") + "\rtrailer\r";
+    EXPECT_EQ(maptrailer(mac.data(), mac.size()), "trailer\r");
+}

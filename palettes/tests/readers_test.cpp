@@ -2,6 +2,9 @@
 // files that are not palettes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
 #include "palettes/palettes.h"
 #include "testpalettes.h"
 
@@ -75,10 +78,21 @@ TEST(Readers, TakeWhatOtherProgramsWrite) {
          // Index -100 wraps to 300 (blue); 700 wraps there too and makes it
          // red: every entry is red. The later blocks are not read.
          {{0, {255, 0, 0}}, {64, {255, 0, 0}}, {255, {255, 0, 0}}}},
+        {"ugr: a collection's file, wrapped between indexes and their colours",
+         "Four {\r\ngradient:\r\n  title=\"Four\" smooth=no index=0 color=255 index=100\r\n"
+         "  color=65280 index=200 color=16711680 rotation=1 index=300\r\n"
+         "  color=16777215\r\nopacity:\r\n  smooth=no index=0 opacity=255\r\n}\r\n",
+         Format::ugr,
+         // Entries 0, 64, 128 and 192 stand at indexes 0, 100, 200 and 300.
+         {{0, {255, 0, 0}}, {32, {128, 128, 0}}, {64, {0, 255, 0}}, {192, {255, 255, 255}}}},
         {"ugr: halfway across the wrap",
          "g {\ngradient:\n index=100 color=255\n index=300 color=16711680\n}\n",
          Format::ugr,
          {{0, {128, 0, 128}}, {64, {255, 0, 0}}, {192, {0, 0, 255}}}},
+        {"gpl: old Macintosh line ends",
+         "GIMP Palette\rName: mac\r#\r  1   2   3\tfirst\r\r4 5 6\r",
+         Format::gpl,
+         {{0, {1, 2, 3}}, {1, {4, 5, 6}}, {2, {0, 0, 0}}}},
         {"act: the count leaves the rest black",
          act772(16),
          Format::act,
@@ -161,8 +175,11 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
         {"<svg><linearGradient><stop offset='half'/></linearGradient></svg>", "x",
          "Not an SVG gradient: stop 1 has the offset \"half\", a number or percentage expected"},
         {"hello\n", "x.txt", "Not a palette file: its content fits none of the formats"},
-        {"1 2 3\nhello\n", "x", ""},  // a MAP failure: the programs say it their way
-        {"", "x.css", "Not a palette file"},
+        {"1 2 3\nhello\n", "x", "Not a MAP palette: line 2: expected three numbers"},
+        // A damaged MAP file of a colour table's size is still a MAP file.
+        {"1 2 3\n" + std::string(762, 'x'), "x.map",
+         "Not a MAP palette: line 2: expected three numbers"},
+        {"", "x.css", "CSS gradient files cannot be read"},
     };
     for (const Bad& b : bad) {
         shell::Palette p = testdata::marked();
@@ -172,4 +189,49 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
         EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
         EXPECT_EQ(p, testdata::marked()) << b.error;
     }
+}
+
+TEST(Readers, TheExtensionDecidesAndOnlyAnUntellingNameLeavesItToTheContent) {
+    const std::string map = "1 2 3\n4 5 6\n";
+    const std::string act = encodepalette(Format::act, testdata::marked(), "", "");
+    const std::string ggr = encodepalette(Format::ggr, testdata::marked(), "g", "");
+    struct Case {
+        std::string bytes;
+        const char* filename;
+        std::optional<Format> format;
+    };
+    const Case cases[] = {
+        {act, "table", Format::act},     {act, "table.bin", Format::act},
+        {act, "table.MAP", Format::map}, {map, "x.act", Format::act},
+        {map, "x.txt", Format::map},     {ggr, "/a.b/x", Format::ggr},
+        {ggr, "x.map", Format::map},     {ggr, "x.Gradient", Format::ugr},
+        {map, "x.css", Format::css},     {"hello", "x", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(detectformat(c.bytes, c.filename), c.format) << c.filename;
+}
+
+TEST(Readers, SmoothUgrIsACurveThroughEveryStopAroundTheCycle) {
+    // Reds at indexes 0, 100, 200, 300 (entries 0, 64, 128, 192), and a
+    // steep rise to a short plateau at 330 to 340 that a cubic overshoots.
+    const char* const text =
+        "s {\ngradient:\n  smooth=yes index=0 color=0 index=100 color=200\n"
+        "  index=200 color=50 index=300 color=128 index=330 color=255\n"
+        "  index=340 color=255\nopacity:\n}\n";
+    shell::Palette p{};
+    ASSERT_TRUE(decodepalette(text, "s.ugr", p).ok);
+    int red[256];
+    for (int i = 0; i < 256; ++i) red[i] = p[i][0];
+    EXPECT_EQ((std::vector<int>{red[0], red[64], red[128], red[192]}),
+              (std::vector<int>{0, 200, 50, 128}));
+    // Not straight lines: halfway between two stops is not their mean.
+    EXPECT_GT(std::abs(red[32] - 100), 3);
+    // No kink at a stop: over three entries either side the curve turns
+    // little, where straight lines would turn by 16 at entry 64.
+    for (int at : {64, 128})
+        EXPECT_LE(std::abs((red[at + 3] - red[at]) - (red[at] - red[at - 3])), 4) << at;
+    // Around the cycle the curve goes on: the last entry is next to the first.
+    EXPECT_LE(std::abs(red[255] - red[0]), 2);
+    // The overshoot past 255 is clamped, not wrapped round to 0.
+    for (int i = 211; i <= 217; ++i) EXPECT_EQ(red[i], 255) << i;
 }

@@ -1,6 +1,7 @@
 // Palettes in and out of the gradient designer in every format: P writes the
-// format the name or the chosen type says, O reads any readable one by its
-// content, and a palette file named on the command line opens at start-up.
+// format the name or the chosen type says, O reads any readable one (by its
+// extension, or by its content when the name says nothing), and a palette
+// file named on the command line opens at start-up.
 #include "palettes/palettes.h"
 #include "shell/headless/testing.h"
 #include "window_testutil.h"
@@ -37,16 +38,19 @@ TEST_F(HueWindow, EveryWritableFormatSavesAndEveryReadableOneOpens) {
             shell::testing::readfile(other.path(std::string("pal.") + f.extensions[0]));
         EXPECT_TRUE(bytes == shell::testing::readfile(typed)) << f.key;
         if (!f.canread) continue;
-        // O reads it back, whatever the name says: the content decides.
-        const std::string renamed = dir.path(std::string("renamed-") + f.key + ".map");
+        // O reads it back by its extension, and by its content under a name
+        // that says nothing.
+        const std::string renamed = dir.path(std::string("renamed-") + f.key + ".dat");
         shell::testing::writefile(renamed, bytes);
-        m.palette = shell::Palette{};
-        m.okdisplay[0] = 1;
-        host.fileanswers.push_back(renamed);
-        host.key('O');
-        EXPECT_EQ(m.palette, saved) << f.key;
-        EXPECT_EQ(m.okdisplay[0], 0) << f.key;
-        EXPECT_EQ(m.p[1].ct, 3) << f.key;  // the records are one-segment lines now
+        for (const std::string& name : {typed, renamed}) {
+            m.palette = shell::Palette{};
+            m.okdisplay[0] = 1;
+            host.fileanswers.push_back(name);
+            host.key('O');
+            EXPECT_EQ(m.palette, saved) << name;
+            EXPECT_EQ(m.okdisplay[0], 0) << name;
+            EXPECT_EQ(m.p[1].ct, 3) << name;  // the records are one-segment lines now
+        }
         m.palette = saved;
     }
     EXPECT_EQ(host.boxes.size(), 2 * 10u);
@@ -60,9 +64,10 @@ TEST_F(HueWindow, AFileThatIsNoPaletteSaysWhyAndChangesNothing) {
     host.fileanswers.push_back(dir.path("bad.ggr"));
     host.key('O');
     ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].caption, "Palette file error");
-    EXPECT_EQ(host.boxes[0].text.rfind("Not a GIMP gradient: segment 1 has 10 numbers", 0), 0u)
-        << host.boxes[0].text;
+    EXPECT_EQ(host.boxes[0].caption, "MAP file error");
+    EXPECT_EQ(host.boxes[0].text,
+              "Error opening MAP file\nbad.ggr: Not a GIMP gradient: segment 1 has 10 numbers, "
+              "13 or 15 expected");
     EXPECT_EQ(m.palette, before);
     EXPECT_EQ(m.p[0], startupparameters[0]);
     EXPECT_EQ(m.okdisplay[0], 1);
@@ -84,7 +89,8 @@ TEST(HueStart, APaletteFileNamedAtStartUpOpens) {
     d.startfile = dir.path("missing.map");
     Host failed{d};
     ASSERT_EQ(failed.boxes.size(), 1u);
-    EXPECT_EQ(failed.boxes[0].text, "Error opening MAP file");
+    EXPECT_EQ(failed.boxes[0].text,
+              "Error opening MAP file\nmissing.map: cannot be read: No such file or directory");
     Host plain{programdesc()};
     EXPECT_EQ(failed.as<MainWindow>().model.palette, plain.as<MainWindow>().model.palette);
 }

@@ -209,7 +209,9 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
     const std::string told = description;
     ASSERT_EQ(open(path("bad.map")), map_error);
     ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "Error opening MAP file");
+    EXPECT_EQ(
+        host.boxes[0].text,
+        "Error opening MAP file\nbad.map: Not a MAP palette: line 101: expected three numbers");
     EXPECT_EQ(host.boxes[0].caption, "MAP file error");
     EXPECT_EQ(host.boxes[0].icon, shell::Icon::exclamation);
     EXPECT_TRUE(host.boxes[0].owned);
@@ -230,4 +232,22 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
         EXPECT_EQ(okdisplay[c], 1);
     }
     EXPECT_EQ(description, told);
+}
+
+TEST_F(MapCommand, EveryFailedOpenNamesTheFileAndWhyUnderTheSameCaption) {
+    // A damaged MAP file the size of a colour table is not read as one.
+    shell::testing::writefile(path("short.map"), "1 2 3\n" + std::string(762, 'x'));
+    shell::testing::writefile(path("notes.txt"), "hello\n");
+    ASSERT_EQ(mkdir(path("folder").c_str(), 0755), 0);
+    const shell::Palette before = palette;
+    for (const char* why : {"short.map: Not a MAP palette: line 2: expected three numbers",
+                            "notes.txt: Not a palette file: its content fits none of the formats "
+                            "read here",
+                            "folder: a folder, not a file"}) {
+        const std::string name = std::string(why).substr(0, std::string(why).find(':'));
+        ASSERT_EQ(openpalettefile(host, path(name), palette, p, okdisplay), map_error);
+        EXPECT_EQ(host.boxes.back().text, std::string("Error opening MAP file\n") + why);
+        EXPECT_EQ(host.boxes.back().caption, "MAP file error");
+    }
+    EXPECT_EQ(palette, before);
 }
