@@ -87,7 +87,37 @@ class DialogFrame : public Fl_Window {
             const int vk = letterkey(Fl::event_key());
             if (vk != 0 && dlg->key(vk, heldmods())) return 1;
         }
+        // Enter, Esc and the arrows on a radio button mean what the dialog
+        // manager makes of them. No control takes Enter or Esc for itself,
+        // so they come here from whichever control has the focus, and as a
+        // shortcut when none has it.
+        if ((e == FL_KEYBOARD || e == FL_SHORTCUT) && dlg &&
+            !(Fl::event_state() & (FL_CTRL | FL_ALT))) {
+            switch (Fl::event_key()) {
+                case FL_Enter:
+                case FL_KP_Enter:
+                    dlg->enterkey();
+                    return 1;
+                case FL_Escape:
+                    dlg->escapekey();
+                    return 1;
+                default:
+                    if (e == FL_KEYBOARD && dlg->arrowkey(trackvk(Fl::event_key()))) return 1;
+            }
+        }
         return Fl_Window::handle(e);
+    }
+};
+
+// The default button's look, without its own claim on Enter: the dialog
+// decides which button Enter presses.
+class DefaultButton : public Fl_Return_Button {
+  public:
+    DefaultButton(int x, int y, int w, int h) : Fl_Return_Button(x, y, w, h) {}
+    int handle(int e) override {
+        if (e == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter))
+            return 0;
+        return Fl_Return_Button::handle(e);
     }
 };
 
@@ -262,8 +292,8 @@ void widgetcallback(Fl_Widget* w, void* p) {
 }
 
 void framecallback(Fl_Widget* w, void*) {
-    // Escape is answered by a Cancel button where the dialog has one; a
-    // dialog without one ignores it.
+    // The dialog answers Escape itself (DialogFrame::handle); should one
+    // still reach the window, it is no close.
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
     if (auto* frame = static_cast<DialogFrame*>(w); frame->dlg) frame->dlg->windowclosed();
 }
@@ -316,9 +346,8 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement 
             }
             case Control::button: {
                 Fl_Button* b =
-                    c.id == 1 ? new Fl_Return_Button(x, y, w, h) : new Fl_Button(x, y, w, h);
+                    c.id == 1 ? new DefaultButton(x, y, w, h) : new Fl_Button(x, y, w, h);
                 b->copy_label(labeltext(c.text).c_str());
-                if (c.id == 2) b->shortcut(FL_Escape);
                 wd = b;
                 notifies(bn_clicked);
                 break;
@@ -500,15 +529,40 @@ void DialogWindow::focus(int id) {
     if (Fl_Widget* w = widget(id)) w->take_focus();
 }
 
-void DialogWindow::tabkey(bool backwards) {
+int DialogWindow::focused() const {
     Fl_Widget* now = Fl::focus();
-    int from = 0;
     for (const auto& it : items_)
-        if (it.w == now) from = it.t->id;
+        if (it.w == now) return it.t->id;
+    return 0;
+}
+
+void DialogWindow::tabkey(bool backwards) {
     int next = nexttabstop(
-        t_, from, backwards, [this](int id) { return enabled(id); },
+        t_, focused(), backwards, [this](int id) { return enabled(id); },
         [this](int id) { return checked(id); });
     if (next != 0) focus(next);
+}
+
+void DialogWindow::enterkey() {
+    if (int id = enterbutton(t_, focused(), [this](int c) { return enabled(c); }))
+        notify(id, bn_clicked);
+}
+
+void DialogWindow::escapekey() {
+    if (int id = escapebutton([this](int c) { return enabled(c); })) notify(id, bn_clicked);
+}
+
+bool DialogWindow::arrowkey(int vk) {
+    const int from = focused();
+    const bool arrow = vk == vk_left || vk == vk_right || vk == vk_up || vk == vk_down;
+    if (!arrow || radiorun(t_, from).empty()) return false;
+    // The button reached takes the focus and is chosen, as a click does;
+    // the keys never leave the group.
+    if (int to = radioarrow(t_, from, vk, [this](int c) { return enabled(c); })) {
+        focus(to);
+        notify(to, bn_clicked);
+    }
+    return true;
 }
 
 void DialogWindow::end(int result) {
@@ -569,7 +623,7 @@ void DialogWindow::windowclosed() {
     // A dialog without a system menu asks for no close button, but some
     // window managers draw one anyway: it then does what Esc does.
     if (!t_.closebox) {
-        if (control(2) && enabled(2)) notify(2, bn_clicked);
+        escapekey();
         return;
     }
     auto self = shared_from_this();

@@ -63,6 +63,17 @@ void makedialog(Fl_Window* w, Fl_Window* owner, Frame frame) {
     XFlush(fl_display);
 }
 
+int PushButton::handle(int e) {
+    const int key = Fl::event_key();
+    if (e == FL_KEYBOARD && Fl::focus() == this && (key == FL_Enter || key == FL_KP_Enter) &&
+        !(Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META))) {
+        simulate_key_action();
+        do_callback();
+        return 1;
+    }
+    return Fl_Button::handle(e);
+}
+
 int fontsize(int pointsize) {
     return pointsize >= 11 ? 15 : 11;
 }

@@ -132,6 +132,27 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
     EXPECT_EQ(m.p[0].xsh, 99);
 }
 
+TEST_F(HueWindow, EnterPressesTheFocusedButton) {
+    Dialog& d = open(0);
+    const std::vector<int> opened = column(m, 0);
+    d.tab();
+    d.tab();
+    d.keys("50");
+    // Back from X Shift past the two radio groups: Cancel, OK, Restore and
+    // Invert, the last buttons of the Tab order.
+    for (int k = 0; k < 6; ++k) d.tab(true);
+    ASSERT_EQ(d.focused(), id_invert);
+    d.enter();
+    EXPECT_EQ(d.text(id_xsh), "178");
+    EXPECT_EQ(host.modeless(), &d);
+    for (int k = 0; k < 3; ++k) d.tab();
+    ASSERT_EQ(d.focused(), id_cancel);
+    d.enter();
+    EXPECT_EQ(host.modeless(), nullptr);
+    EXPECT_EQ(m.p[0], startupparameters[0]);
+    EXPECT_EQ(column(m, 0), opened);
+}
+
 TEST_F(HueWindow, OpeningFillsTheControlsAndAppliesTheChannel) {
     Dialog& d = open(1);
     const Parameters& g = startupparameters[1];
@@ -348,7 +369,9 @@ TEST_F(HueWindow, RestoreReloadsWithoutClosing) {
     EXPECT_FALSE(d.enabled(id_L0));
     EXPECT_EQ(column(m, 2), blue);
     EXPECT_EQ(mw.editor.enabledrag1, 1);
-    // The dialog goes on working after a restore.
+    // The dialog goes on working after a restore. Restore keeps the focus,
+    // so Enter waits until a box has it.
+    d.clickbox(id_xsh);
     d.type(id_xsh, "10");
     d.enter();
     EXPECT_EQ(m.p[2].xsh, 10);

@@ -83,12 +83,21 @@ TEST_F(ScreenSave, NameDialogComesFirstAndItsCancelSavesNothing) {
     EXPECT_EQ(h.mw().nameflag, 1);
     EXPECT_EQ(h.mw().button, 4);  // the marker moved to Save Screen
 
-    // The button does the same as the key; Escape is Cancel.
+    // The button does the same as the key; Escape is Cancel, and so is
+    // Enter once the focus is on Cancel.
     h.modalscripts.push_back([](Dialog& d) { d.escape(); });
     clickbutton(h, btn_savescreen);
-    EXPECT_EQ(h.modalcaptions.size(), 2u);
+    h.modalscripts.push_back([](Dialog& d) {
+        d.type(id_namebox, "Eve");
+        d.tab(true);
+        ASSERT_EQ(d.focused(), id_namecancel);
+        d.enter();
+    });
+    h.key('S');
+    EXPECT_EQ(h.modalcaptions.size(), 3u);
     EXPECT_TRUE(h.filedialogs.empty());
     EXPECT_TRUE(entries().empty());
+    EXPECT_EQ(h.mw().username, "Anonymous");
 }
 
 TEST_F(ScreenSave, TickedBoxGoesStraightToTheFileDialogNextTime) {
