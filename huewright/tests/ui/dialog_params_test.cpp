@@ -89,7 +89,7 @@ TEST(ParamsDialog, TemplateAsData) {
     EXPECT_EQ(labels, 16);
 }
 
-TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
+TEST_F(HueWindow, BoxesHoldFourCharactersAndAreRewrittenOnlyByAClamp) {
     Dialog& d = open(0);
     // The dialog opens with the curve type focused; Tab reaches X Shift with
     // its text selected, so typing replaces it.
@@ -101,22 +101,24 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
     d.keys("00200");
     EXPECT_EQ(d.text(id_xsh), "0020");
     EXPECT_EQ(mw.editor.ptemp.xsh, 20);
-    // Leaving the box runs its edit handling and shows the applied number.
+    // Leaving the box runs its edit handling again but leaves its text as
+    // typed; only a clamp rewrites it.
     long before = mw.editor.applies;
     d.tab();
-    EXPECT_EQ(d.text(id_xsh), "20");
+    EXPECT_EQ(d.text(id_xsh), "0020");
     EXPECT_GT(mw.editor.applies, before);
     ASSERT_EQ(d.focused(), id_amp);
     struct Case {
         std::string typed, shown;
         int value;
     };
-    const Case cases[] = {{" 12", "12", 12}, {"-", "0", 0}, {"", "0", 0}, {"12ab", "12", 12}};
+    const Case cases[] = {{" 12", " 12", 12},   {"-", "-", 0},  {"", "", 0},
+                          {"12ab", "12ab", 12}, {"-5", "0", 0}, {"300", "255", 255},
+                          {"1234", "255", 255}, {"", "", 0}};
     for (const Case& c : cases) {
         d.clickbox(id_amp);
         d.type(id_amp, c.typed);
-        EXPECT_EQ(d.text(id_amp), c.typed);
-        d.clickbox(id_ysh);
+        d.tab();
         EXPECT_EQ(d.text(id_amp), c.shown) << c.typed;
         EXPECT_EQ(mw.editor.ptemp.amp, c.value) << c.typed;
     }
@@ -124,12 +126,11 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
     d.clickbox(id_xsh);
     EXPECT_FALSE(d.selected());
     d.keys("5");
+    EXPECT_EQ(d.text(id_xsh), "0020");  // four characters already
+    d.type(id_xsh, "20");
+    d.keys("5");
     EXPECT_EQ(d.text(id_xsh), "205");
-    // Enter in a box confirms the number it shows and rewrites it.
-    d.type(id_xsh, " 099");
-    d.enter();
-    EXPECT_EQ(d.text(id_xsh), "99");
-    EXPECT_EQ(m.p[0].xsh, 99);
+    EXPECT_EQ(mw.editor.ptemp.xsh, 205);
 }
 
 TEST_F(HueWindow, EnterPressesTheFocusedButton) {
