@@ -188,12 +188,13 @@ class Trackbar : public Fl_Hor_Nice_Slider {
     }
 
     void draw() override {
-        // The channel and thumb in the upper part, the ticks below.
-        int th = h() / 3;
+        // The channel and thumb in the middle, and a tick for every value
+        // both above and below them.
+        constexpr int tick = 4, band = tick + 4;
         fl_push_clip(x(), y(), w(), h());
         fl_color(color());
         fl_rectf(x(), y(), w(), h());
-        Fl_Slider::draw(x() + 4, y() + 2, w() - 8, h() - th - 2);
+        Fl_Slider::draw(x() + 4, y() + band, w() - 8, h() - 2 * band);
         int lo = int(minimum()), hi = int(maximum());
         int span = std::max(1, hi - lo);
         int left = x() + 4, width = w() - 8;
@@ -201,7 +202,8 @@ class Trackbar : public Fl_Hor_Nice_Slider {
         fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
         for (int v = lo; v <= hi; ++v) {
             int tx = left + ss / 2 + (width - ss) * (v - lo) / span;
-            fl_line(tx, y() + h() - th, tx, y() + h() - th + 4);
+            fl_line(tx, y() + 2, tx, y() + 2 + tick);
+            fl_line(tx, y() + h() - 3 - tick, tx, y() + h() - 3);
         }
         if (Fl::focus() == this) draw_focus(FL_FLAT_BOX, x(), y(), w(), h());
         fl_pop_clip();
@@ -312,6 +314,9 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement 
     win_ = frame;
     win_->copy_label(t_.caption.c_str());
     win_->callback(framecallback);
+    // FLTK places a window without a border exactly where it is asked to;
+    // the thin border of a dialog without a caption is asked of the window
+    // manager once the window shows (makedialog).
     if (!t_.captionbar) win_->clear_border();
     for (const auto& c : t_.controls) {
         int x = du.x(c.x), y = du.y(c.y), w = du.x(c.cx), h = du.y(c.cy);
@@ -419,7 +424,7 @@ void DialogWindow::start() {
     }
     win_->show();
     makedialog(win_, place_.owner,
-               !t_.captionbar ? Frame::bare
+               !t_.captionbar ? Frame::border
                : t_.closebox  ? Frame::closable
                               : Frame::movable);
     focuswindow(win_);

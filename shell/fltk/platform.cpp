@@ -49,11 +49,11 @@ void makedialog(Fl_Window* w, Fl_Window* owner, Frame frame) {
     if (frame == Frame::closable) {
         hints[1] |= func_close;
         hints[2] |= decor_menu;
-    } else if (frame == Frame::bare) {
-        // FLTK asked for no decorations before it mapped the window, which is
-        // all a bare window needs.
-        XFlush(fl_display);
-        return;
+    } else if (frame == Frame::border) {
+        // FLTK mapped the window without a border (so that it placed it
+        // where asked); the manager draws the thin one now.
+        hints[1] = 0;
+        hints[2] = decor_border;
     }
     const Atom motif = atom("_MOTIF_WM_HINTS");
     XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace,

@@ -23,7 +23,7 @@ void focuswindow(Fl_Window* w);
 enum class Frame {
     movable,   // a caption and a border; it can be moved, nothing else
     closable,  // a caption, a border and a close button; it can be moved and closed
-    bare,      // no decorations at all
+    border,    // a thin border and no caption; it cannot be moved
 };
 // Declares a shown window a dialog of `owner` (stacked above it) with the
 // given frame.
