@@ -30,6 +30,24 @@ shell::Point reddish(const shell::Surface& s, const shell::Rect& r) {
     return {-1, -1};
 }
 
+// The tick marks of the points dialog's trackbar (12, 18, 270 x 46 pixels
+// in the dialog) in a row above its channel and in a row below it.
+std::pair<int, int> trackbarticks(const shell::Surface& dialog) {
+    auto ticks = [&](int y) {
+        int n = 0;
+        bool dark = false;
+        // Inside the focus frame along the trackbar's sides.
+        for (int x = 12 + 6; x < 12 + 270 - 6; ++x) {
+            const shell::Rgb c = dialog.at(x, y);
+            const bool now = c.r < 96 && c.g < 96 && c.b < 96;
+            n += now && !dark;
+            dark = now;
+        }
+        return n;
+    };
+    return {ticks(18 + 4), ticks(18 + 46 - 5)};
+}
+
 TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     e2e::Display display;
     std::string dir = e2e::tempdir();
@@ -73,6 +91,8 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     app.click(pts.left + 10, pts.top + 10);
     std::string dlg = app.waitwindow("Select the Number of Points");
     ASSERT_FALSE(dlg.empty());
+    app.settle(300);
+    EXPECT_EQ(trackbarticks(app.shot(dlg)), std::make_pair(7, 7));
     app.x("xdotool key Left Left Return");
     app.settle(300);
     mirror.modalscripts.push_back([](shell::headless::Dialog& d) {
@@ -83,6 +103,33 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     mirror.click(pts.left + 10, pts.top + 10);
     EXPECT_EQ(mw.model.nd[0], 13 - 2);
     EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
+
+    // With a point dragged, Esc and the close button after a move of the
+    // thumb, and OK with the count unchanged, leave the points as they are.
+    px = int(mw.model.dp[0][3][0]), py = int(mw.model.dp[0][3][1]);
+    app.drag(px, py, px, py + 40, 4);
+    mirror.press(px, py);
+    for (int i = 1; i <= 4; ++i) mirror.move(px, py + 10 * i);
+    mirror.release(px, py + 40);
+    for (const std::string how : {"Escape", "close", "Return"}) {
+        app.click(pts.left + 10, pts.top + 10);
+        dlg = app.waitwindow("Select the Number of Points");
+        ASSERT_FALSE(dlg.empty()) << how;
+        app.settle(300);
+        if (how != "Return") app.x("xdotool key Left");
+        if (how != "close")
+            app.x("xdotool key " + how);
+        else if (e2e::windowmanager())
+            app.closebywm(dlg);
+        else
+            app.wmclose(dlg);
+        ASSERT_EQ(app.waitothers(0), "") << how;
+        app.settle(300);
+        mirror.click(pts.left + 10, pts.top + 10);
+        EXPECT_EQ(mw.model.nd[0], 11) << how;
+        EXPECT_EQ(int(mw.model.dp[0][3][1]), py + 40) << how;
+        EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0) << how;
+    }
 
     // Save through the real file chooser.
     shell::Rect save = knotloom::click[knotloom::box_save];

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <utility>
 
@@ -94,6 +95,49 @@ TEST(ShellDesktop, ModelessDialogTrackbarFileDialogsAndBoxes) {
     app.x("xdotool key Return");
     app.settle();
     EXPECT_EQ(title(app, app.window()), "boxdone");
+
+    app.key("Escape");
+    EXPECT_EQ(app.wait(), 0);
+}
+
+TEST(ShellDesktop, EnterPressesTheFocusedButtonAndArrowsChooseRadios) {
+    e2e::Display display;
+    const std::string dir = e2e::tempdir();
+    e2e::App app(display, shelldemo(), dir);
+    ASSERT_TRUE(app.found());
+    auto pressed = [&](const std::string& keys) {
+        app.x("xdotool key " + keys);
+        app.settle(300);
+        return title(app, app.window());
+    };
+
+    // In the dialog's radio group the arrows move the focus and the choice
+    // together, round the group; Enter on Cancel presses Cancel.
+    app.key("m");
+    ASSERT_FALSE(app.waitwindow("Demo Dialog").empty());
+    EXPECT_EQ(pressed("Tab Tab Tab Right"), "radio:14:B");
+    EXPECT_EQ(pressed("Right"), "radio:13:A");
+    EXPECT_EQ(pressed("Up"), "radio:14:B");
+    EXPECT_EQ(pressed("Tab Tab Return"), "cancel");
+
+    // The overwrite question: Tab to No and Enter keeps the file and the
+    // chooser; there, Tab to Cancel and Enter cancels.
+    app.key("s");
+    ASSERT_FALSE(app.waitwindow("Save Demo").empty());
+    app.type("out");
+    EXPECT_EQ(pressed("Return"), "saved:out.txt");
+    std::ofstream(dir + "/out.txt") << "keep";
+    app.key("s");
+    const std::string chooser = app.waitwindow("Save Demo");
+    app.type("out");
+    app.x("xdotool key Return");
+    ASSERT_NE(app.waitothers(2), "timeout");
+    pressed("Tab Return");
+    EXPECT_EQ(app.others(), std::vector<std::string>{chooser});
+    std::ifstream in(dir + "/out.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep");
+    EXPECT_EQ(pressed("Tab Tab Tab Return"), "save cancelled");
+    EXPECT_EQ(app.waitothers(0), "");
 
     app.key("Escape");
     EXPECT_EQ(app.wait(), 0);

@@ -1,6 +1,6 @@
 // A test-only program that exercises what the shell offers beyond what
-// curvetoy uses: a modeless dialog with an edit box, a trackbar and a check
-// box, the save and open file dialogs, a message box and the depth check.
+// curvetoy uses: a modeless dialog with an edit box, a trackbar, a check box
+// and a radio group, the save and open file dialogs, a message box and the depth check.
 // Every outcome is written into the window title, where tests read it.
 #include <fstream>
 #include <sstream>
@@ -22,6 +22,8 @@ DialogTemplate demodialog() {
         {10, Control::edit, "", 8, 8, 60, 12, true, true},
         {11, Control::trackbar, "", 8, 26, 140, 24, true, true},
         {12, Control::checkbox, "Tick", 8, 54, 60, 10, true, true},
+        {13, Control::radio, "A", 80, 54, 30, 10, true, true},
+        {14, Control::radio, "B", 115, 54, 30, 10, false, true},
         {1, Control::button, "OK", 40, 70, 40, 14, true, true},
         {2, Control::button, "Cancel", 90, 70, 40, 14, false, true},
     };
@@ -40,6 +42,9 @@ class DemoDialog : public DialogProc {
             case DlgMsg::command:
                 if (m.id == 10 && m.code == en_change) w_.settitle("edit:" + v.text(10));
                 if (m.id == 12) w_.settitle(std::string("tick:") + (v.checked(12) ? "1" : "0"));
+                if (m.id == 13 || m.id == 14)
+                    w_.settitle("radio:" + std::to_string(m.id) + ":" + (v.checked(13) ? "A" : "") +
+                                (v.checked(14) ? "B" : ""));
                 if (m.id == 1 || m.id == 2) {
                     w_.settitle(m.id == 1 ? "ok" : "cancel");
                     v.end(m.id);

@@ -16,16 +16,21 @@
 
 namespace {
 
-// The five numbers of a window's _MOTIF_WM_HINTS: flags, functions,
-// decorations, input mode, status.
-std::vector<long> motifhints(e2e::App& app, const std::string& w) {
-    std::string out = app.x("xprop -notype -id " + w + " _MOTIF_WM_HINTS");
+// The numbers of a window's property.
+std::vector<long> numbers(e2e::App& app, const std::string& w, const std::string& property) {
+    std::string out = app.x("xprop -notype -id " + w + " " + property);
     std::vector<long> v;
     auto eq = out.find('=');
     if (eq == std::string::npos) return v;
     std::istringstream in(out.substr(eq + 1));
     for (std::string item; std::getline(in, item, ',');) v.push_back(std::stol(item, nullptr, 0));
     return v;
+}
+
+// The five numbers of a window's _MOTIF_WM_HINTS: flags, functions,
+// decorations, input mode, status.
+std::vector<long> motifhints(e2e::App& app, const std::string& w) {
+    return numbers(app, w, "_MOTIF_WM_HINTS");
 }
 
 bool dialogtype(e2e::App& app, const std::string& w) {
@@ -141,7 +146,8 @@ TEST(WmDesktop, HuewrightDialogsFramesKeysAndClose) {
     EXPECT_EQ(e2e::lines(app.x("exiftool -s3 -IPTC:By-line '" + dir + "/bob.tif'")),
               std::vector<std::string>{"Bob"});
 
-    // The Help dialog asks for no frame at all.
+    // The Help dialog asks for a thin border and no caption, and the
+    // manager's frame is as wide on top as on the sides.
     app.key("F1");
     dlg = app.waitothers(1);
     ASSERT_NE(dlg, "timeout");
@@ -149,7 +155,11 @@ TEST(WmDesktop, HuewrightDialogsFramesKeysAndClose) {
     const std::vector<long> h = motifhints(app, dlg);
     ASSERT_EQ(h.size(), 5u);
     EXPECT_TRUE(h[0] & 2);
-    EXPECT_EQ(h[2], 0);
+    EXPECT_EQ(h[2], 2);
+    const std::vector<long> frame = numbers(app, dlg, "_NET_FRAME_EXTENTS");
+    ASSERT_EQ(frame.size(), 4u);
+    EXPECT_GT(frame[0], 0);
+    EXPECT_EQ(frame, std::vector<long>(4, frame[0]));
     expectplaced(app, dlg, huewright::helptemplate());
     app.x("xdotool key Return");
     ASSERT_EQ(app.waitothers(0), "");

@@ -53,16 +53,21 @@ shell::DialogTemplate pointstemplate() {
 int PointsDialogProc::handle(shell::DialogView& view, const shell::DialogMessage& msg) {
     switch (msg.msg) {
         case shell::DlgMsg::init:
+            opened_ = m_.trackpos[m_.cindex];
             view.setrange(kTrackId, kMinUser, kMaxUser);
-            view.setpos(kTrackId, m_.trackpos[m_.cindex]);
+            view.setpos(kTrackId, opened_);
             return 1;
         case shell::DlgMsg::hscroll:
             if (msg.code >= kFirstUntrackedCode) return 0;
             m_.trackpos[m_.cindex] = view.pos(kTrackId);
             return 1;
         case shell::DlgMsg::command:
-            if (msg.id != 1) return 0;
-            view.end(1);
+            // Esc, and the close button a window manager may add, dismiss
+            // the dialog: the count goes back to what it was, so the points
+            // stay as they were.
+            if (msg.id == 2) m_.trackpos[m_.cindex] = opened_;
+            if (msg.id != 1 && msg.id != 2) return 0;
+            view.end(msg.id);
             return 1;
         default:
             return 0;

@@ -20,8 +20,10 @@ enum Command { cmd_points = 100, cmd_save = 200 };
 constexpr int kTrackId = 10;
 
 // The points dialog: a trackbar over 3 … 9 that writes the active channel's
-// user-point count while its thumb moves, and an OK button. There is no
-// cancel: Escape and the close button are absent.
+// user-point count while its thumb moves, and an OK button. It has no Cancel
+// button and asks for no close button; Esc (command 2), and a close button
+// that a window manager draws anyway, dismiss it with the count it opened
+// with.
 shell::DialogTemplate pointstemplate();
 
 class PointsDialogProc : public shell::DialogProc {
@@ -31,6 +33,7 @@ class PointsDialogProc : public shell::DialogProc {
 
   private:
     Model& m_;
+    int opened_ = 0;  // the active channel's count when the dialog opened
 };
 
 // How the palette was made, for the files that carry a description: each

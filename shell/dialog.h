@@ -18,7 +18,7 @@ enum class Control {
     text,        // static text, left aligned, wrapped at the right edge
     etchedline,  // a horizontal etched line
     picture,     // a picture set with DialogView::setimage
-    trackbar,    // horizontal slider with tick marks
+    trackbar,    // horizontal slider with a tick mark for each value above and below it
 };
 
 struct ControlTemplate {
@@ -35,7 +35,8 @@ struct DialogTemplate {
     std::string caption;
     int pointsize = 8;                 // 8: base units (6, 13); 11: (9, 17)
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units, relative to the main client origin
-    bool captionbar = true;            // a title bar; without one the dialog has no frame buttons
+    bool captionbar = true;            // a title bar; without one the dialog has a thin border only
+                                       // and no frame buttons
     bool closebox = true;              // a system menu, and with it a close button
     std::vector<ControlTemplate> controls;
 

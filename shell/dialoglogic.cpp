@@ -87,6 +87,32 @@ int nexttabstop(const DialogTemplate& t, int from, bool backwards,
     return 0;
 }
 
+int radioarrow(const DialogTemplate& t, int from, int vk,
+               const std::function<bool(int id)>& enabled) {
+    int step = 0;
+    if (vk == vk_right || vk == vk_down) step = 1;
+    if (vk == vk_left || vk == vk_up) step = -1;
+    const std::vector<int> run = radiorun(t, from);
+    if (step == 0 || run.empty()) return 0;
+    const int n = int(run.size());
+    const int at = int(std::find(run.begin(), run.end(), from) - run.begin());
+    for (int k = 1; k < n; ++k) {
+        const int id = run[((at + step * k) % n + n) % n];
+        if (enabled(id)) return id;
+    }
+    return 0;
+}
+
+int enterbutton(const DialogTemplate& t, int focused, const std::function<bool(int id)>& enabled) {
+    const ControlTemplate* c = focused != 0 ? t.find(focused) : nullptr;
+    if (c && c->kind == Control::button && enabled(focused)) return focused;
+    return enabled(1) ? 1 : 0;
+}
+
+int escapebutton(const std::function<bool(int id)>& enabled) {
+    return enabled(2) ? 2 : 0;
+}
+
 std::string limittext(const std::string& s, int limit) {
     if (limit <= 0) return s;
     size_t i = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "shell/dialoglogic.h"
 #include "shell/textformat.h"
 
 namespace huewright {
@@ -191,18 +192,18 @@ bool allowedmark(char32_t cp) {
 }  // namespace
 
 std::string filtername(const std::string& typed) {
+    // The name box holds at most this many characters; the name keeps what
+    // the box holds, counted the same way, so nothing shown is dropped.
+    const std::string shown = shell::limittext(typed, usernamemax);
     std::string out;
-    size_t used = 0;  // bytes of `typed` taken so far
-    while (used < typed.size()) {
+    size_t used = 0;  // bytes of `shown` taken so far
+    while (used < shown.size()) {
         char32_t cp = 0;
-        size_t n = utf8char(typed, used, cp);
+        size_t n = utf8char(shown, used, cp);
         const bool valid = n > 0;
-        if (!valid) n = 1;  // a stray byte counts as one character of its own
-        // The stored name holds at most 31 bytes of what was typed, cut
-        // between characters.
-        if (used + n > usernamemax) break;
+        if (!valid) n = 1;  // a stray byte is replaced on its own
         if (valid && (alnum(cp) || allowedmark(cp)))
-            out.append(typed, used, n);
+            out.append(shown, used, n);
         else
             out += '*';
         used += n;

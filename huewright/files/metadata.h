@@ -19,8 +19,9 @@ constexpr const char* titletext = "Xo Gradient Palettes";
 // The maker's name and one space: 25 characters, an odd length.
 constexpr const char* softwaretext = "CorvaneQuillbrookStudios ";
 constexpr const char* defaultusername = "Anonymous";
-// The longest name the Name Entry dialog stores, in bytes.
-constexpr size_t usernamemax = 31;
+// The longest name the Name Entry dialog keeps, in characters: its box
+// takes no more, and the name keeps all that the box shows.
+constexpr int usernamemax = 31;
 
 // The current time; tests put in a fixed one.
 using Clock = std::function<std::time_t()>;
@@ -52,10 +53,10 @@ std::vector<uint8_t> iptcwrite(const Metadata& m);
 // strings are escaped, so the packet is well-formed XML whatever they hold.
 std::string xmpwrite(const Metadata& m);
 
-// The name as stored from what the user typed: the first 31 bytes (never
-// cutting a character), letters and digits of any script kept, as well as
-// space & + - . @ _, every other character replaced by one "*", and a space
-// appended when the byte length is even.
+// The name as stored from what the user typed: the first 31 characters,
+// letters and digits of any script kept, as well as space & + - . @ _, every
+// other character replaced by one "*", and a space appended when the byte
+// length is even.
 std::string filtername(const std::string& typed);
 
 }  // namespace huewright

@@ -32,7 +32,8 @@ shell::DialogTemplate nametemplate() {
                         "The IPTC standard limits the name\n"
                         "      string to 32 characters.",
                         28, 12, 130, 32, false, false},
-        ControlTemplate{id_namebox, Control::edit, "", 12, 48, 146, 12, false, true},
+        // The box takes as many characters as the name keeps.
+        ControlTemplate{id_namebox, Control::edit, "", 12, 48, 146, 12, false, true, usernamemax},
         ControlTemplate{id_noask, Control::checkbox, "No need to ask again", 12, 72, 120, 12, false,
                         true},
     };
@@ -49,8 +50,8 @@ int NameDialogProc::handle(shell::DialogView& view, const shell::DialogMessage& 
             return 1;
         case shell::DlgMsg::command:
             if (msg.id == id_nameok) {
-                // The filter keeps at most 31 bytes, never half a character,
-                // and pads the name to an odd length.
+                // The filter replaces the characters the metadata must not
+                // hold and pads the name to an odd length.
                 username_ = filtername(view.text(id_namebox));
                 nameflag_ = !view.checked(id_noask);
                 view.end(1);

@@ -274,7 +274,7 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
             owner_.showedit();
             return 0;
         default:
-            if (fieldof(id)) edit(v, id, msg.code);
+            if (fieldof(id)) edit(v, id);
             return 0;
     }
 }
@@ -319,16 +319,18 @@ void ParamsDialogProc::opening(shell::DialogView& v) {
     owner_.showedit();
 }
 
-void ParamsDialogProc::edit(shell::DialogView& v, int id, int code) {
+void ParamsDialogProc::edit(shell::DialogView& v, int id) {
     if (writing_) return;
     // Every notification of a box runs its handling: the number is read,
-    // stored, clamped and applied. A clamp that changes the number writes it
-    // back; so does leaving the box, so that what a box shows and what the
-    // curve uses always agree.
+    // stored, clamped and applied. Only a clamp that changes the number
+    // writes it back. Leaving a box rewrites nothing: an emptied box stays
+    // empty while its field is 0, and "12ab" stays as typed while 12 is
+    // used, so that leaving a box never puts text into it the user did not
+    // type.
     const int typed = readbox(v.text(id));
     const int kept = ed_.setfield(fieldof(id), typed);
     owner_.showedit();
-    if (kept != typed || code == shell::en_killfocus) showapplied(v, id);
+    if (kept != typed) showapplied(v, id);
 }
 
 void ParamsDialogProc::showapplied(shell::DialogView& v, int id) {

@@ -87,7 +87,7 @@ class ParamsDialogProc : public shell::DialogProc {
     int command(shell::DialogView& v, const shell::DialogMessage& msg);
     int undokey(shell::DialogView& v, int vk, int mods);
     void opening(shell::DialogView& v);
-    void edit(shell::DialogView& v, int id, int code);
+    void edit(shell::DialogView& v, int id);
     void setenabled(shell::DialogView& v);
     void showapplied(shell::DialogView& v, int id);
     void ok(shell::DialogView& v);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "artwork.h"
@@ -322,7 +323,7 @@ TEST_F(Window, PointsDialogTemplate) {
     const shell::ControlTemplate* ok = t.find(1);
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text, "OK");
-    EXPECT_EQ(t.find(2), nullptr);  // no cancel: Escape does nothing
+    EXPECT_EQ(t.find(2), nullptr);  // no Cancel button: Esc is command 2 all the same
     bool digits = false;
     for (const auto& c : t.controls)
         if (c.kind == shell::Control::text)
@@ -344,8 +345,6 @@ TEST_F(Window, NewCountResetsOnlyTheActiveChannel) {
     host.modalscripts.push_back([&](Dialog& d) {
         seen = d.pos(kTrackId);
         EXPECT_EQ(d.range(kTrackId), std::make_pair(3, 9));
-        d.escape();
-        EXPECT_FALSE(d.ended());
         d.trackkey(kTrackId, shell::vk_left);
         d.trackkey(kTrackId, shell::vk_left);
         EXPECT_EQ(m.trackpos[0], 7);  // taken while the thumb moves
@@ -382,6 +381,26 @@ TEST_F(Window, SameCountChangesNothing) {
     EXPECT_EQ(m.nd[0], 13);
     EXPECT_EQ(m.dp[0][5][0], 430);
     EXPECT_EQ(m.dp[0][5][1], 500);
+}
+
+TEST_F(Window, EscapeAndTheCloseButtonKeepThePoints) {
+    drag(416, 384, 430, 500);
+    host.release(430, 500);
+    const std::function<void(Dialog&)> dismiss[] = {[](Dialog& d) { d.escape(); },
+                                                    [](Dialog& d) { d.closebox(); }};
+    for (const auto& how : dismiss) {
+        host.modalscripts.push_back([&](Dialog& d) {
+            d.trackkey(kTrackId, shell::vk_left);
+            d.trackkey(kTrackId, shell::vk_left);
+            how(d);
+            EXPECT_TRUE(d.ended());
+        });
+        host.command(cmd_points);
+        EXPECT_EQ(m.trackpos[0], 9);
+        EXPECT_EQ(m.nd[0], 13);
+        EXPECT_EQ(m.dp[0][5][0], 430);
+        EXPECT_EQ(m.dp[0][5][1], 500);
+    }
 }
 
 TEST_F(Window, HomeAndEndMoveTheThumbButNotTheCount) {

@@ -87,7 +87,37 @@ class DialogFrame : public Fl_Window {
             const int vk = letterkey(Fl::event_key());
             if (vk != 0 && dlg->key(vk, heldmods())) return 1;
         }
+        // Enter, Esc and the arrows on a radio button mean what the dialog
+        // manager makes of them. No control takes Enter or Esc for itself,
+        // so they come here from whichever control has the focus, and as a
+        // shortcut when none has it.
+        if ((e == FL_KEYBOARD || e == FL_SHORTCUT) && dlg &&
+            !(Fl::event_state() & (FL_CTRL | FL_ALT))) {
+            switch (Fl::event_key()) {
+                case FL_Enter:
+                case FL_KP_Enter:
+                    dlg->enterkey();
+                    return 1;
+                case FL_Escape:
+                    dlg->escapekey();
+                    return 1;
+                default:
+                    if (e == FL_KEYBOARD && dlg->arrowkey(trackvk(Fl::event_key()))) return 1;
+            }
+        }
         return Fl_Window::handle(e);
+    }
+};
+
+// The default button's look, without its own claim on Enter: the dialog
+// decides which button Enter presses.
+class DefaultButton : public Fl_Return_Button {
+  public:
+    DefaultButton(int x, int y, int w, int h) : Fl_Return_Button(x, y, w, h) {}
+    int handle(int e) override {
+        if (e == FL_SHORTCUT && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter))
+            return 0;
+        return Fl_Return_Button::handle(e);
     }
 };
 
@@ -158,12 +188,13 @@ class Trackbar : public Fl_Hor_Nice_Slider {
     }
 
     void draw() override {
-        // The channel and thumb in the upper part, the ticks below.
-        int th = h() / 3;
+        // The channel and thumb in the middle, and a tick for every value
+        // both above and below them.
+        constexpr int tick = 4, band = tick + 4;
         fl_push_clip(x(), y(), w(), h());
         fl_color(color());
         fl_rectf(x(), y(), w(), h());
-        Fl_Slider::draw(x() + 4, y() + 2, w() - 8, h() - th - 2);
+        Fl_Slider::draw(x() + 4, y() + band, w() - 8, h() - 2 * band);
         int lo = int(minimum()), hi = int(maximum());
         int span = std::max(1, hi - lo);
         int left = x() + 4, width = w() - 8;
@@ -171,7 +202,8 @@ class Trackbar : public Fl_Hor_Nice_Slider {
         fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
         for (int v = lo; v <= hi; ++v) {
             int tx = left + ss / 2 + (width - ss) * (v - lo) / span;
-            fl_line(tx, y() + h() - th, tx, y() + h() - th + 4);
+            fl_line(tx, y() + 2, tx, y() + 2 + tick);
+            fl_line(tx, y() + h() - 3 - tick, tx, y() + h() - 3);
         }
         if (Fl::focus() == this) draw_focus(FL_FLAT_BOX, x(), y(), w(), h());
         fl_pop_clip();
@@ -262,8 +294,8 @@ void widgetcallback(Fl_Widget* w, void* p) {
 }
 
 void framecallback(Fl_Widget* w, void*) {
-    // Escape is answered by a Cancel button where the dialog has one; a
-    // dialog without one ignores it.
+    // The dialog answers Escape itself (DialogFrame::handle); should one
+    // still reach the window, it is no close.
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
     if (auto* frame = static_cast<DialogFrame*>(w); frame->dlg) frame->dlg->windowclosed();
 }
@@ -282,6 +314,9 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement 
     win_ = frame;
     win_->copy_label(t_.caption.c_str());
     win_->callback(framecallback);
+    // FLTK places a window without a border exactly where it is asked to;
+    // the thin border of a dialog without a caption is asked of the window
+    // manager once the window shows (makedialog).
     if (!t_.captionbar) win_->clear_border();
     for (const auto& c : t_.controls) {
         int x = du.x(c.x), y = du.y(c.y), w = du.x(c.cx), h = du.y(c.cy);
@@ -316,9 +351,8 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement 
             }
             case Control::button: {
                 Fl_Button* b =
-                    c.id == 1 ? new Fl_Return_Button(x, y, w, h) : new Fl_Button(x, y, w, h);
+                    c.id == 1 ? new DefaultButton(x, y, w, h) : new Fl_Button(x, y, w, h);
                 b->copy_label(labeltext(c.text).c_str());
-                if (c.id == 2) b->shortcut(FL_Escape);
                 wd = b;
                 notifies(bn_clicked);
                 break;
@@ -390,7 +424,7 @@ void DialogWindow::start() {
     }
     win_->show();
     makedialog(win_, place_.owner,
-               !t_.captionbar ? Frame::bare
+               !t_.captionbar ? Frame::border
                : t_.closebox  ? Frame::closable
                               : Frame::movable);
     focuswindow(win_);
@@ -500,15 +534,40 @@ void DialogWindow::focus(int id) {
     if (Fl_Widget* w = widget(id)) w->take_focus();
 }
 
-void DialogWindow::tabkey(bool backwards) {
+int DialogWindow::focused() const {
     Fl_Widget* now = Fl::focus();
-    int from = 0;
     for (const auto& it : items_)
-        if (it.w == now) from = it.t->id;
+        if (it.w == now) return it.t->id;
+    return 0;
+}
+
+void DialogWindow::tabkey(bool backwards) {
     int next = nexttabstop(
-        t_, from, backwards, [this](int id) { return enabled(id); },
+        t_, focused(), backwards, [this](int id) { return enabled(id); },
         [this](int id) { return checked(id); });
     if (next != 0) focus(next);
+}
+
+void DialogWindow::enterkey() {
+    if (int id = enterbutton(t_, focused(), [this](int c) { return enabled(c); }))
+        notify(id, bn_clicked);
+}
+
+void DialogWindow::escapekey() {
+    if (int id = escapebutton([this](int c) { return enabled(c); })) notify(id, bn_clicked);
+}
+
+bool DialogWindow::arrowkey(int vk) {
+    const int from = focused();
+    const bool arrow = vk == vk_left || vk == vk_right || vk == vk_up || vk == vk_down;
+    if (!arrow || radiorun(t_, from).empty()) return false;
+    // The button reached takes the focus and is chosen, as a click does;
+    // the keys never leave the group.
+    if (int to = radioarrow(t_, from, vk, [this](int c) { return enabled(c); })) {
+        focus(to);
+        notify(to, bn_clicked);
+    }
+    return true;
 }
 
 void DialogWindow::end(int result) {
@@ -569,7 +628,7 @@ void DialogWindow::windowclosed() {
     // A dialog without a system menu asks for no close button, but some
     // window managers draw one anyway: it then does what Esc does.
     if (!t_.closebox) {
-        if (control(2) && enabled(2)) notify(2, bn_clicked);
+        escapekey();
         return;
     }
     auto self = shared_from_this();

@@ -62,6 +62,11 @@ class DialogWindow : public DialogView, public std::enable_shared_from_this<Dial
     void trackmoved(int id, int code);
     void windowclosed();
     void tabkey(bool backwards);
+    void enterkey();
+    void escapekey();
+    // An arrow key (as a virtual-key code) on the focused control; true when
+    // it was a radio button, which takes the key.
+    bool arrowkey(int vk);
     // A key with Ctrl or Alt that no control took; true when the procedure
     // used it.
     bool key(int vk, int mods);
@@ -78,6 +83,7 @@ class DialogWindow : public DialogView, public std::enable_shared_from_this<Dial
         Fl_Widget* w;
     };
     Fl_Widget* widget(int id) const;
+    int focused() const;  // the id of the control with the focus, 0 for none
     const ControlTemplate* control(int id) const;
     void selectradio(int id);
 

@@ -139,7 +139,7 @@ void Chooser::build() {
     folders_ = new Fl_Choice(fieldx, kFolderY, fieldw, kFieldHeight);
     folders_->textsize(kTextSize);
     folders_->callback(onfolder, this);
-    auto* up = new Fl_Button(kWidth - kMargin - kUpWidth, kFolderY, kUpWidth, kFieldHeight, "Up");
+    auto* up = new PushButton(kWidth - kMargin - kUpWidth, kFolderY, kUpWidth, kFieldHeight, "Up");
     up->labelsize(kTextSize);
     up->callback(onup, this);
     list_ = new FileList(kMargin, kListY, kWidth - 2 * kMargin, kListHeight);
@@ -159,8 +159,8 @@ void Chooser::build() {
                                     kFieldHeight, save_ ? "Save" : "Open");
     ok->labelsize(kTextSize);
     ok->callback(onok, this);
-    auto* cancel = new Fl_Button(kWidth - kMargin - kButtonWidth, kTypeY, kButtonWidth,
-                                 kFieldHeight, "Cancel");
+    auto* cancel = new PushButton(kWidth - kMargin - kButtonWidth, kTypeY, kButtonWidth,
+                                  kFieldHeight, "Cancel");
     cancel->labelsize(kTextSize);
     cancel->shortcut(FL_Escape);
     cancel->callback(oncancel, this);

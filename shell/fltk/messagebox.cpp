@@ -58,10 +58,12 @@ int runbox(const std::string& text, const std::string& caption, bool mark,
     const int left = (w - n * kButtonWidth - (n - 1) * 12) / 2;
     Fl_Button* first = nullptr;
     for (int i = 0; i < n; ++i) {
-        Fl_Button* b = i == 0 ? new Fl_Return_Button(left + i * (kButtonWidth + 12), h - 40,
-                                                     kButtonWidth, kButtonHeight, buttons[i])
-                              : new Fl_Button(left + i * (kButtonWidth + 12), h - 40, kButtonWidth,
-                                              kButtonHeight, buttons[i]);
+        const int bx = left + i * (kButtonWidth + 12), by = h - 40;
+        Fl_Button* b = nullptr;
+        if (i == 0)
+            b = new Fl_Return_Button(bx, by, kButtonWidth, kButtonHeight, buttons[i]);
+        else
+            b = new PushButton(bx, by, kButtonWidth, kButtonHeight, buttons[i]);
         if (!first) first = b;
         if (i == n - 1 && n > 1) b->shortcut(FL_Escape);
         b->callback([](Fl_Widget* wd, void* v) {

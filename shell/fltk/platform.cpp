@@ -49,11 +49,11 @@ void makedialog(Fl_Window* w, Fl_Window* owner, Frame frame) {
     if (frame == Frame::closable) {
         hints[1] |= func_close;
         hints[2] |= decor_menu;
-    } else if (frame == Frame::bare) {
-        // FLTK asked for no decorations before it mapped the window, which is
-        // all a bare window needs.
-        XFlush(fl_display);
-        return;
+    } else if (frame == Frame::border) {
+        // FLTK mapped the window without a border (so that it placed it
+        // where asked); the manager draws the thin one now.
+        hints[1] = 0;
+        hints[2] = decor_border;
     }
     const Atom motif = atom("_MOTIF_WM_HINTS");
     XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace,
@@ -61,6 +61,17 @@ void makedialog(Fl_Window* w, Fl_Window* owner, Frame frame) {
     // FLTK mapped the window with hints of its own; window managers read the
     // hints again when they change.
     XFlush(fl_display);
+}
+
+int PushButton::handle(int e) {
+    const int key = Fl::event_key();
+    if (e == FL_KEYBOARD && Fl::focus() == this && (key == FL_Enter || key == FL_KP_Enter) &&
+        !(Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META))) {
+        simulate_key_action();
+        do_callback();
+        return 1;
+    }
+    return Fl_Button::handle(e);
 }
 
 int fontsize(int pointsize) {

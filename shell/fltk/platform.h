@@ -4,6 +4,7 @@
 #pragma once
 
 #include <FL/Enumerations.H>
+#include <FL/Fl_Button.H>
 
 #include <string>
 
@@ -22,7 +23,7 @@ void focuswindow(Fl_Window* w);
 enum class Frame {
     movable,   // a caption and a border; it can be moved, nothing else
     closable,  // a caption, a border and a close button; it can be moved and closed
-    bare,      // no decorations at all
+    border,    // a thin border and no caption; it cannot be moved
 };
 // Declares a shown window a dialog of `owner` (stacked above it) with the
 // given frame.
@@ -38,6 +39,17 @@ int fontsize(int pointsize);
 // metrics of the face those layouts expect. The 11-point help layout was made
 // for a serif face with the metrics of Liberation Serif.
 Fl_Font dialogfont(int pointsize);
+
+// A push button that Enter presses while it has the focus, as Space does.
+// FLTK's buttons leave Enter to the default button (Fl_Return_Button)
+// wherever the focus is; the desktop's rule is that Enter goes to the
+// default button only when no push button has the focus.
+class PushButton : public Fl_Button {
+  public:
+    PushButton(int x, int y, int w, int h, const char* label = nullptr)
+        : Fl_Button(x, y, w, h, label) {}
+    int handle(int e) override;
+};
 
 // FLTK reads '@' in a label as the start of a symbol; double it to show it.
 std::string labeltext(const std::string& s);

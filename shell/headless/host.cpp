@@ -154,10 +154,18 @@ void Dialog::click(int id) {
 
 // Enter and Esc press their buttons without moving the focus.
 void Dialog::enter() {
-    if (t_.find(1) && enabled(1)) send(DialogMessage{DlgMsg::command, 1, bn_clicked, 0});
+    if (int id = enterbutton(t_, focused_, [this](int c) { return enabled(c); }))
+        send(DialogMessage{DlgMsg::command, id, bn_clicked, 0});
 }
 void Dialog::escape() {
-    if (t_.find(2) && enabled(2)) send(DialogMessage{DlgMsg::command, 2, bn_clicked, 0});
+    if (int id = escapebutton([this](int c) { return enabled(c); }))
+        send(DialogMessage{DlgMsg::command, id, bn_clicked, 0});
+}
+void Dialog::arrow(int vk) {
+    if (ended_) return;
+    const int to = radioarrow(t_, focused_, vk, [this](int c) { return enabled(c); });
+    // The button reached takes the focus and is chosen, as a click does.
+    if (to != 0) click(to);
 }
 void Dialog::closebox() {
     // Without a system menu the dialog asks for no close button; one that a

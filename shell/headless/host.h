@@ -40,8 +40,9 @@ class Dialog : public DialogView {
     void tab(bool backwards = false);         // Tab, or Shift+Tab
     void clickbox(int id);                    // a click in a box: focus, caret at the end
     void keys(const std::string& s);          // typed into the focused box
-    void enter();                             // presses control 1
+    void enter();                             // presses the focused push button, or control 1
     void escape();                            // presses control 2
+    void arrow(int vk);                       // an arrow key on the focused radio button
     void closebox();                          // the frame's close button
     void trackkey(int id, int vk);            // arrow, page, Home or End on a trackbar
     void trackdrag(int id, const std::vector<int>& positions);

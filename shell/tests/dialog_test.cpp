@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -170,23 +171,75 @@ TEST(DialogLogic, TabStopsTextLimitsAndTrackKeys) {
     EXPECT_FALSE(trackkey('A', 5, 3, 9).has_value());
 }
 
-TEST(HeadlessDialog, EnterAndEscapePressTheirButtons) {
-    Recorder r;
-    Dialog ok(sample(), r);
-    ok.enter();
-    EXPECT_TRUE(ok.ended());
-    EXPECT_EQ(ok.result(), 1);
-    Dialog cancel(sample(), r);
-    cancel.escape();
-    EXPECT_EQ(cancel.result(), 2);
+TEST(HeadlessDialog, EnterPressesTheFocusedPushButtonAndEscPressesCancel) {
+    // Which command Enter sends after the focus got where it is: the focused
+    // push button's, else the default button's, and nothing while that one
+    // is disabled.
+    struct Case {
+        const char* how;
+        std::function<void(Dialog&)> reach;
+        int pressed;
+    };
+    const Case cases[] = {
+        {"opened", [](Dialog&) {}, 1},
+        {"Tab to Cancel", [](Dialog& d) { d.tab(true); }, 2},
+        {"Tab to Cancel, then a box clicked", [](Dialog& d) { d.tab(true), d.clickbox(10); }, 1},
+        {"check box clicked", [](Dialog& d) { d.click(40); }, 1},
+        {"OK disabled", [](Dialog& d) { d.enable(1, false); }, 0},
+    };
+    for (const Case& c : cases) {
+        Recorder r;
+        Dialog d(sample(), r);
+        d.init();
+        c.reach(d);
+        r.log.clear();
+        d.enter();
+        const int sent = r.log.empty() ? 0 : r.log.back().id;
+        EXPECT_EQ(sent, c.pressed) << c.how;
+        EXPECT_EQ(d.ended(), c.pressed != 0) << c.how;
+    }
 
+    // Esc sends Cancel's command, also where the dialog has no Cancel: the
+    // procedure decides what it means. A disabled Cancel takes nothing, and
+    // a close button the dialog did not ask for does what Esc does.
+    Recorder r;
     DialogTemplate bare = sample();
-    bare.controls.pop_back();  // no Cancel: Esc does nothing
+    bare.controls.pop_back();
     bare.closebox = false;
-    Dialog noesc(bare, r);
-    noesc.escape();
-    noesc.closebox();
-    EXPECT_FALSE(noesc.ended());
+    Dialog nocancel(bare, r);
+    nocancel.closebox();
+    EXPECT_EQ(nocancel.result(), 2);
+    Dialog off(sample(), r);
+    off.enable(2, false);
+    off.escape();
+    off.closebox();  // with a close box: a close message, which Recorder ignores
+    EXPECT_FALSE(off.ended());
+    EXPECT_EQ(r.log.back().msg, DlgMsg::close);
+}
+
+TEST(HeadlessDialog, ArrowKeysChooseTheRadioButtonTheyReach) {
+    Recorder r;
+    Dialog d(sample(), r);
+    d.init();
+    d.click(30);
+    d.click(20);
+    // Right and Down go on, Left and Up back, round the group; the button
+    // reached is focused, checked alone and reported as clicked.
+    for (auto [vk, to] : {std::pair{vk_right, 21}, {vk_down, 20}, {vk_up, 21}, {vk_left, 20}}) {
+        d.arrow(vk);
+        EXPECT_EQ(d.focused(), to) << vk;
+        EXPECT_EQ(d.checked(20), to == 20) << vk;
+        EXPECT_EQ(d.checked(21), to == 21) << vk;
+        EXPECT_EQ(r.log.back().id, to) << vk;
+    }
+    EXPECT_TRUE(d.checked(30));  // the other group keeps its choice
+    // With the only other button disabled, and off a radio button, nothing moves.
+    d.enable(21, false);
+    d.arrow(vk_right);
+    EXPECT_EQ(d.focused(), 20);
+    d.clickbox(10);
+    d.arrow(vk_right);
+    EXPECT_EQ(d.focused(), 10);
 }
 
 TEST(HeadlessHost, ModalAndModelessDialogs) {

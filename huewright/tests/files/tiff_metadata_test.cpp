@@ -165,7 +165,7 @@ TEST(Metadata, NameFilterKeepsLettersDigitsAndSafeMarks) {
 }
 
 TEST(Metadata, NameFilterKeepsWholeCharactersOfAnyScript) {
-    // Letters of any script stay whole; the length rule counts bytes.
+    // Letters of any script stay whole; the padding counts bytes.
     EXPECT_EQ(filtername("Zo\xC3\xAB & Co"), "Zo\xC3\xAB & Co");
     EXPECT_EQ(filtername("\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD"), "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD ");
     // A sign that is not a letter becomes one "*", whatever its length.
@@ -179,12 +179,13 @@ TEST(Metadata, NameFilterKeepsWholeCharactersOfAnyScript) {
               "a*b");
     EXPECT_EQ(filtername("a\xC3"), "a* ");
 
-    // A two-byte letter that would straddle byte 31 is left out whole.
-    const std::string a29(29, 'a'), a30(30, 'a');
-    EXPECT_EQ(filtername(a29 + "\xC3\xA9"), a29 + "\xC3\xA9");
-    EXPECT_EQ(filtername(a30 + "\xC3\xA9"), a30 + " ");
-    EXPECT_EQ(filtername(a30 + "\xC3\xA9"
-                               "bc")
-                  .size(),
-              31u);
+    // The limit counts characters, as the name box does: 31 two-byte
+    // letters are kept whole, and padded as their 62 bytes are even.
+    const std::string a30(30, 'a');
+    EXPECT_EQ(filtername(a30 + "\xC3\xA9"), a30 + "\xC3\xA9 ");
+    std::string e31;
+    for (int i = 0; i < 31; ++i) e31 += "\xC3\xA9";
+    EXPECT_EQ(filtername(e31 + "\xC3\xA9"
+                               "bc"),
+              e31 + " ");
 }

@@ -89,7 +89,7 @@ TEST(ParamsDialog, TemplateAsData) {
     EXPECT_EQ(labels, 16);
 }
 
-TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
+TEST_F(HueWindow, BoxesHoldFourCharactersAndAreRewrittenOnlyByAClamp) {
     Dialog& d = open(0);
     // The dialog opens with the curve type focused; Tab reaches X Shift with
     // its text selected, so typing replaces it.
@@ -101,22 +101,24 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
     d.keys("00200");
     EXPECT_EQ(d.text(id_xsh), "0020");
     EXPECT_EQ(mw.editor.ptemp.xsh, 20);
-    // Leaving the box runs its edit handling and shows the applied number.
+    // Leaving the box runs its edit handling again but leaves its text as
+    // typed; only a clamp rewrites it.
     long before = mw.editor.applies;
     d.tab();
-    EXPECT_EQ(d.text(id_xsh), "20");
+    EXPECT_EQ(d.text(id_xsh), "0020");
     EXPECT_GT(mw.editor.applies, before);
     ASSERT_EQ(d.focused(), id_amp);
     struct Case {
         std::string typed, shown;
         int value;
     };
-    const Case cases[] = {{" 12", "12", 12}, {"-", "0", 0}, {"", "0", 0}, {"12ab", "12", 12}};
+    const Case cases[] = {{" 12", " 12", 12},   {"-", "-", 0},  {"", "", 0},
+                          {"12ab", "12ab", 12}, {"-5", "0", 0}, {"300", "255", 255},
+                          {"1234", "255", 255}, {"", "", 0}};
     for (const Case& c : cases) {
         d.clickbox(id_amp);
         d.type(id_amp, c.typed);
-        EXPECT_EQ(d.text(id_amp), c.typed);
-        d.clickbox(id_ysh);
+        d.tab();
         EXPECT_EQ(d.text(id_amp), c.shown) << c.typed;
         EXPECT_EQ(mw.editor.ptemp.amp, c.value) << c.typed;
     }
@@ -124,12 +126,32 @@ TEST_F(HueWindow, BoxesHoldFourCharactersAndShowWhatTheyApplyWhenLeft) {
     d.clickbox(id_xsh);
     EXPECT_FALSE(d.selected());
     d.keys("5");
+    EXPECT_EQ(d.text(id_xsh), "0020");  // four characters already
+    d.type(id_xsh, "20");
+    d.keys("5");
     EXPECT_EQ(d.text(id_xsh), "205");
-    // Enter in a box confirms the number it shows and rewrites it.
-    d.type(id_xsh, " 099");
+    EXPECT_EQ(mw.editor.ptemp.xsh, 205);
+}
+
+TEST_F(HueWindow, EnterPressesTheFocusedButton) {
+    Dialog& d = open(0);
+    const std::vector<int> opened = column(m, 0);
+    d.tab();
+    d.tab();
+    d.keys("50");
+    // Back from X Shift past the two radio groups: Cancel, OK, Restore and
+    // Invert, the last buttons of the Tab order.
+    for (int k = 0; k < 6; ++k) d.tab(true);
+    ASSERT_EQ(d.focused(), id_invert);
     d.enter();
-    EXPECT_EQ(d.text(id_xsh), "99");
-    EXPECT_EQ(m.p[0].xsh, 99);
+    EXPECT_EQ(d.text(id_xsh), "178");
+    EXPECT_EQ(host.modeless(), &d);
+    for (int k = 0; k < 3; ++k) d.tab();
+    ASSERT_EQ(d.focused(), id_cancel);
+    d.enter();
+    EXPECT_EQ(host.modeless(), nullptr);
+    EXPECT_EQ(m.p[0], startupparameters[0]);
+    EXPECT_EQ(column(m, 0), opened);
 }
 
 TEST_F(HueWindow, OpeningFillsTheControlsAndAppliesTheChannel) {
@@ -348,7 +370,9 @@ TEST_F(HueWindow, RestoreReloadsWithoutClosing) {
     EXPECT_FALSE(d.enabled(id_L0));
     EXPECT_EQ(column(m, 2), blue);
     EXPECT_EQ(mw.editor.enabledrag1, 1);
-    // The dialog goes on working after a restore.
+    // The dialog goes on working after a restore. Restore keeps the focus,
+    // so Enter waits until a box has it.
+    d.clickbox(id_xsh);
     d.type(id_xsh, "10");
     d.enter();
     EXPECT_EQ(m.p[2].xsh, 10);

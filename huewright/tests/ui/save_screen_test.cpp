@@ -83,12 +83,21 @@ TEST_F(ScreenSave, NameDialogComesFirstAndItsCancelSavesNothing) {
     EXPECT_EQ(h.mw().nameflag, 1);
     EXPECT_EQ(h.mw().button, 4);  // the marker moved to Save Screen
 
-    // The button does the same as the key; Escape is Cancel.
+    // The button does the same as the key; Escape is Cancel, and so is
+    // Enter once the focus is on Cancel.
     h.modalscripts.push_back([](Dialog& d) { d.escape(); });
     clickbutton(h, btn_savescreen);
-    EXPECT_EQ(h.modalcaptions.size(), 2u);
+    h.modalscripts.push_back([](Dialog& d) {
+        d.type(id_namebox, "Eve");
+        d.tab(true);
+        ASSERT_EQ(d.focused(), id_namecancel);
+        d.enter();
+    });
+    h.key('S');
+    EXPECT_EQ(h.modalcaptions.size(), 3u);
     EXPECT_TRUE(h.filedialogs.empty());
     EXPECT_TRUE(entries().empty());
+    EXPECT_EQ(h.mw().username, "Anonymous");
 }
 
 TEST_F(ScreenSave, TickedBoxGoesStraightToTheFileDialogNextTime) {
@@ -237,14 +246,15 @@ TEST_F(ScreenSave, NothingStartsWhileTheParametersDialogIsOpen) {
 }
 
 // The name as stored after typing `typed` into the Name Entry dialog and
-// pressing OK.
-std::string stored(const std::string& typed) {
+// pressing OK; `shown` gets what the box showed.
+std::string stored(const std::string& typed, std::string* shown = nullptr) {
     std::string username = "Anonymous";
     bool nameflag = true;
     NameDialogProc proc(username, nameflag);
     Dialog d(nametemplate(), proc);
     d.init();
     d.type(id_namebox, typed);
+    if (shown) *shown = d.text(id_namebox);
     d.enter();
     EXPECT_TRUE(d.ended());
     EXPECT_EQ(d.result(), 1);
@@ -259,10 +269,15 @@ TEST(NameEntry, OkStoresTheFilteredName) {
     const std::string n31 = "abcdefghijklmnopqrstuvwxyz01234";
     EXPECT_EQ(stored(n31), n31);
     EXPECT_EQ(stored(n31 + "567890123"), n31);  // 40 typed, 31 kept
-    // A two-byte letter at the 31-byte limit stays whole or goes whole.
-    const std::string a29(29, 'a'), a30(30, 'a');
-    EXPECT_EQ(stored(a29 + "\xC3\xA9"), a29 + "\xC3\xA9");
-    EXPECT_EQ(stored(a30 + "\xC3\xA9"), a30 + " ");
+    // The box takes as many characters as the name keeps, counted as
+    // characters: a name of two-byte letters is kept whole as it is shown.
+    const std::string a30(30, 'a');
+    EXPECT_EQ(stored(a30 + "\xC3\xA9"), a30 + "\xC3\xA9 ");
+    std::string e40;
+    for (int i = 0; i < 40; ++i) e40 += "\xC3\xA9";
+    std::string shown;
+    EXPECT_EQ(stored(e40, &shown), e40.substr(0, 62) + " ");
+    EXPECT_EQ(shown, e40.substr(0, 62));
     // What the dialog stored comes back unchanged when it is confirmed again.
     EXPECT_EQ(stored(stored("Anna")), "Anna ");
 }

@@ -139,7 +139,7 @@ TEST(HuewrightUndo, WindowEditsUndoneAndRedoneStepByStep) {
              d.click(id_cubic);
              drag(w, 1, {{640, 300}, {700, 250}});
              d.click(id_invert);
-             d.enter();
+             d.click(id_ok);
          }},
         // Cancel keeps the stretch flag, so this dialog is a step too; the
         // preview that was up comes back with its undo.
