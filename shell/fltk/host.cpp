@@ -375,17 +375,21 @@ int runprogram(const ProgramDesc& d) {
         if (Display* dpy = XOpenDisplay(nullptr)) {
             XCloseDisplay(dpy);
         } else {
-            std::fprintf(stderr, "%s\n", errormessage(err_window));
-            return 0;
+            // The message alone does not say what to fix; the reason follows
+            // it, and the status tells a script that nothing ran.
+            std::fprintf(stderr, "%s\n%s\n", errormessage(err_window),
+                         fltk::nodisplayreason().c_str());
+            return 1;
         }
     }
     Fl::visual(FL_RGB);
     fltk::Host host(d);
     host.create();
     if (d.depthcheck && fltk::displaydepth() < 24) {
-        // The window was created and drew its first picture, but is never shown.
+        // The window was created and drew its first picture, but is never
+        // shown: the start failed.
         host.messagebox(errormessage(err_graphics), "Error", Icon::exclamation, false);
-        return 0;
+        return 1;
     }
     host.show();
     return host.run();

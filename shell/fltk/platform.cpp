@@ -11,6 +11,12 @@ int displaydepth() {
     return DefaultDepth(fl_display, fl_screen);
 }
 
+std::string nodisplayreason() {
+    const char* name = XDisplayName(nullptr);
+    if (!name || !*name) return "No display: the DISPLAY variable is not set.";
+    return std::string("Cannot open display ") + name + ".";
+}
+
 void focuswindow(Fl_Window* w) {
     if (!w || !w->shown()) return;
     w->wait_for_expose();

@@ -14,6 +14,10 @@ namespace shell::fltk {
 // The display's bits per pixel (opens the display on first use).
 int displaydepth();
 
+// Why no display could be opened, for the line after the start-up error:
+// the display asked for, or that none was named.
+std::string nodisplayreason();
+
 // Gives a shown top-level window the keyboard. A bare X server has no window
 // manager to do it, and keys would follow the pointer instead.
 void focuswindow(Fl_Window* w);
