@@ -199,7 +199,9 @@ void Host::create() {
 void Host::show() {
     win_->position(0, 0);
     win_->show();
+    // Once the window is on the screen its frame is known.
     focuswindow(win_);
+    keepframeonscreen(win_);
     focusclient();
 }
 
@@ -348,9 +350,13 @@ void Host::closesidewindow(int id) {
     focusclient();
 }
 
-std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title, int width,
-                                                 int height) {
-    return std::make_unique<Side>(*this, id, title, width, height);
+std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title,
+                                                 const SideSize& size) {
+    return std::make_unique<Side>(*this, id, title, size);
+}
+
+int Host::roombeside() const {
+    return sideroom(win_);
 }
 
 void Host::afterpump() {
