@@ -1,5 +1,7 @@
 #include "analysis/analysiswindow.h"
 
+#include <algorithm>
+
 namespace analysis {
 
 void AnalysisWindow::toggle(shell::Window& w, const shell::Palette& p) {
@@ -7,9 +9,14 @@ void AnalysisWindow::toggle(shell::Window& w, const shell::Palette& p) {
         w.closesidewindow(kId);
         return;
     }
-    if (!picture_) picture_ = std::make_unique<Picture>();
-    shell::SideWindow& s =
-        w.opensidewindow(kId, Picture::kTitle, Picture::kWidth, Picture::kHeight);
+    const int width = std::clamp(w.roombeside(), Picture::kMinWidth, Picture::kWidth);
+    if (!picture_)
+        picture_ = std::make_unique<Picture>(width);
+    else if (picture_->width() != width)
+        picture_->setwidth(width);
+    // The height is the picture's at every width; only the width may change.
+    shell::SideWindow& s = w.opensidewindow(
+        kId, Picture::kTitle, shell::SideSize{width, picture_->height(), Picture::kMinWidth, 0});
     picture_->drawall(s.offscreen, p);
     s.presentall();
     shown_ = p;
@@ -22,6 +29,16 @@ void AnalysisWindow::follow(shell::Window& w, const shell::Palette& p) {
     if (!s || !picture_ || p == shown_) return;
     s->present(picture_->update(s->offscreen, p));
     shown_ = p;
+}
+
+bool AnalysisWindow::sized(shell::Window& w, const shell::Message& m) {
+    if (m.msg != shell::Msg::sidesize || m.wparam != kId) return false;
+    shell::SideWindow* s = w.sidewindow(kId);
+    if (!s || !picture_) return true;
+    picture_->setwidth(s->xres());
+    picture_->drawall(s->offscreen, shown_);
+    s->presentall();
+    return true;
 }
 
 }  // namespace analysis

@@ -13,7 +13,6 @@ using shell::Point;
 using shell::Rect;
 using shell::Rgb;
 using shell::Surface;
-using namespace layout;
 using namespace colours;
 
 namespace {
@@ -24,8 +23,22 @@ constexpr Rgb kTick{110, 114, 124};  // ticks of the entry axis
 constexpr Rgb kText{225, 227, 232};
 constexpr Rgb kDimText{165, 169, 178};
 
+constexpr int kCell = Layout::kCell, kTextLeft = Layout::kTextLeft;
+
 // Entry numbers under both plots, each with a tick.
 constexpr int kAxisEntries[5] = {0, 64, 128, 192, 255};
+
+// Space between a heading and the readouts beside it, and between two
+// readouts on one line.
+constexpr int kHeadingGap = 12, kReadoutGap = 18;
+
+// The widest the readouts of each heading line can be: numbers print with a
+// fixed count of decimals in digits of one width, and entries have at most
+// three digits.
+constexpr const char* kWidestLight[2] = {"min 0.000 at 255", "max 1.000 at 255"};
+constexpr const char* kWidestStep[2] = {"largest 0.0000 at 254\u2013255", "seam 0.0000"};
+constexpr const char* kLightHeading = "OKLab lightness L";
+constexpr const char* kStepHeading = "Difference to the next entry (\u0394E OKLab)";
 
 // The difference scales the bars may use: the smallest that holds the largest
 // neighbour difference is chosen, so the small differences of a smooth palette
@@ -43,17 +56,17 @@ double stepscale(double largest) {
 }
 
 // The row of lightness L in the lightness plot.
-int lightrow(double L) {
+int lightrow(const Layout& l, double L) {
     const double t = std::clamp(std::isnan(L) ? 0.0 : L, 0.0, 1.0);
-    return kLightBottom - int(std::lround(t * (kLightBottom - kLightTop)));
+    return l.lightbottom - int(std::lround(t * (l.lightbottom - l.lighttop)));
 }
 
 // The height in pixels of a bar for difference d on scale `scale`. A
 // difference that is not zero shows at least one pixel, so a repeated entry
 // (no bar) stands out from a very small step.
-int barheight(double d, double scale) {
+int barheight(const Layout& l, double d, double scale) {
     if (!(d > 0)) return 0;
-    const int span = kStepBase - kStepTop;
+    const int span = l.stepbase - l.steptop;
     return std::clamp(int(std::lround(d / scale * span)), 1, span);
 }
 
@@ -89,17 +102,18 @@ void hline(Surface& s, const Rect& clip, int left, int right, int y, Rgb c) {
     s.fillrect(shell::intersect(Rect{left, y, right, y + 1}, clip), c);
 }
 
-// A strip of palette colours: entry i fills the two columns from entryx(i),
-// on every row of r. The first row is written byte by byte and copied down.
-void drawstrip(Surface& s, const Rect& r, const shell::Palette& p) {
-    if (!(shell::intersect(r, s.bounds()) == r) || r.width() != 256 * kEntryWidth) return;
-    uint8_t* first = s.data() + size_t(r.top) * s.stride() + size_t(r.left) * 3;
+// A strip of palette colours on the rows of r: entry i fills its columns.
+// The first row is written byte by byte and copied down.
+void drawstrip(Surface& s, const Layout& l, const Rect& r, const shell::Palette& p) {
+    if (!(shell::intersect(r, s.bounds()) == r) || r.left != l.plotleft || r.right != l.plotright)
+        return;
+    uint8_t* first = s.data() + size_t(r.top) * s.stride();
     for (int i = 0; i < 256; ++i)
-        for (int k = 0; k < kEntryWidth; ++k)
-            std::memcpy(first + (i * kEntryWidth + k) * 3, p[i].data(), 3);
+        for (int x = l.entryx(i); x < l.entryx(i + 1); ++x)
+            std::memcpy(first + size_t(x) * 3, p[i].data(), 3);
     for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(s.data() + size_t(y) * s.stride() + size_t(r.left) * 3, first,
-                    size_t(r.width()) * 3);
+        std::memcpy(s.data() + size_t(y) * s.stride() + size_t(r.left) * 3,
+                    first + size_t(r.left) * 3, size_t(r.width()) * 3);
 }
 
 // A filled triangle pointing down at row y, over the columns left ... right
@@ -110,22 +124,23 @@ void pointer(Surface& s, const Rect& clip, int left, int right, int y, Rgb c) {
     for (int k = 0; k < 4; ++k) hline(s, clip, left - k, right + k + 1, y - k, c);
 }
 
-// A diamond centred between the columns x and x + 1 on row y, with a dark rim.
-void diamond(Surface& s, const Rect& clip, int x, int y, Rgb c) {
+// A diamond over the columns left ... right (inclusive) centred on row y,
+// with a dark rim.
+void diamond(Surface& s, const Rect& clip, int left, int right, int y, Rgb c) {
     for (int r = 5; r >= 4; --r) {
         const Rgb fill = r == 5 ? kPlotBack : c;
         for (int dy = -r; dy <= r; ++dy) {
             const int w = r - std::abs(dy);
-            hline(s, clip, x - w, x + 2 + w, y + dy, fill);
+            hline(s, clip, left - w, right + 1 + w, y + dy, fill);
         }
     }
 }
 
-// A dotted vertical line in the two columns from x, from row top down to
-// (not including) row bottom.
-void dotted(Surface& s, int x, int top, int bottom, Rgb c) {
+// A dotted vertical line over the columns left ... right - 1, from row top
+// down to (not including) row bottom.
+void dotted(Surface& s, int left, int right, int top, int bottom, Rgb c) {
     for (int y = top; y < bottom; ++y)
-        if ((y - top) % 4 < 2) hline(s, x, x + 2, y, c);
+        if ((y - top) % 4 < 2) hline(s, left, right, y, c);
 }
 
 Rgb dim(Rgb c) {
@@ -134,12 +149,27 @@ Rgb dim(Rgb c) {
 
 }  // namespace
 
-Picture::Picture() : background_(kWidth, kHeight, kBack) {
+Picture::Picture(int width) {
+    setwidth(width);
+}
+
+void Picture::setwidth(int width) {
+    // A heading keeps its readouts on its own line where the widest of them
+    // fit there.
+    const shell::Font& f = font_;
+    auto beside = [&](const char* heading, const char* const(&readouts)[2]) {
+        const int need = kTextLeft + f.textwidth(heading) + kHeadingGap + f.textwidth(readouts[0]) +
+                         kReadoutGap + f.textwidth(readouts[1]);
+        return need <= std::max(width, Layout::kMinWidth) - Layout::kTextMargin;
+    };
+    layout_ = Layout(width, beside(kLightHeading, kWidestLight), beside(kStepHeading, kWidestStep));
+    background_ = Surface(layout_.width, layout_.height, kBack);
     drawbackground();
 }
 
 void Picture::drawbackground() {
     Surface& s = background_;
+    const Layout& l = layout_;
     const shell::Font& f = font_;
     auto text = [&](int x, int y, const char* t, Rgb c = kText) { f.draw(s, x, y, t, c); };
     auto right = [&](int x, int y, const std::string& t, Rgb c = kDimText) {
@@ -150,51 +180,54 @@ void Picture::drawbackground() {
     };
 
     // The palette strip and the join of its two ends.
-    text(kTextLeft, kStripHeadY, "Palette");
-    outline(s, grow(kStrip, 1), kFrame);
-    outline(s, grow(kJoin, 1), kFrame);
-    centred((kJoin.left + kJoin.right) / 2, kStripHeadY, "wrap");
+    text(kTextLeft, l.stripheady, "Palette");
+    outline(s, grow(l.strip, 1), kFrame);
+    outline(s, grow(l.join, 1), kFrame);
+    centred((l.join.left + l.join.right) / 2, l.stripheady, "wrap");
 
     // Lightness: grid lines at quarters, labels at 0, 0.5 and 1.
-    // Each heading line ends in readouts drawn with the data; they may take
-    // the line from a little after the heading to the right edge.
-    auto heading = [&](int y, const char* t) {
+    // Each heading's readouts are drawn with the data: beside the heading
+    // they may take its line from a little after it to the right edge,
+    // under it the whole of their own line.
+    auto heading = [&](int y, int readouty, const char* t) {
         text(kTextLeft, y, t);
-        return Rect{kTextLeft + f.textwidth(t) + 12, y, kWidth, y + kCell};
+        const int left = readouty == y ? kTextLeft + f.textwidth(t) + kHeadingGap : 0;
+        return Rect{left, readouty, l.width, readouty + kCell};
     };
-    lightreadout_ = heading(kLightHeadY, "OKLab lightness L");
-    plotbox(s, kLightBox);
-    for (int q = 1; q < 4; ++q) hline(s, kLightBox.left, kLightBox.right, lightrow(q / 4.0), kGrid);
+    lightreadout_ = heading(l.lightheady, l.lightreadouty, kLightHeading);
+    plotbox(s, l.lightbox);
+    for (int q = 1; q < 4; ++q)
+        hline(s, l.lightbox.left, l.lightbox.right, lightrow(l, q / 4.0), kGrid);
     for (int q = 0; q <= 2; ++q)
-        right(kScaleRight, centredtop(lightrow(q / 2.0)), fixed(q / 2.0, 1));
+        right(l.scaleright, centredtop(lightrow(l, q / 2.0)), fixed(q / 2.0, 1));
 
     // Differences: grid lines at half and full scale; the scale's numbers
     // change with the palette and are drawn with the data.
-    stepreadout_ = heading(kStepHeadY, "Difference to the next entry (\u0394E OKLab)");
-    plotbox(s, kStepBox);
-    plotbox(s, kSeamBox);
-    const int half = kStepBase - (kStepBase - kStepTop) / 2;
-    for (int y : {kStepTop, half}) {
-        hline(s, kStepBox.left, kStepBox.right, y, kGrid);
-        hline(s, kSeamBox.left, kSeamBox.right, y, kGrid);
+    stepreadout_ = heading(l.stepheady, l.stepreadouty, kStepHeading);
+    plotbox(s, l.stepbox);
+    plotbox(s, l.seambox);
+    const int half = l.stepbase - (l.stepbase - l.steptop) / 2;
+    for (int y : {l.steptop, half}) {
+        hline(s, l.stepbox.left, l.stepbox.right, y, kGrid);
+        hline(s, l.seambox.left, l.seambox.right, y, kGrid);
     }
-    right(kScaleRight, centredtop(kStepBase - 1), "0");
-    centred((kSeamBox.left + kSeamBox.right) / 2, kStepBox.bottom + 3, "seam");
+    right(l.scaleright, centredtop(l.stepbase - 1), "0");
+    centred((l.seambox.left + l.seambox.right) / 2, l.stepbox.bottom + 3, "seam");
 
     // The entry axis under both plots.
-    for (const Rect& box : {kLightBox, kStepBox}) {
+    for (const Rect& box : {l.lightbox, l.stepbox}) {
         const int y = box.bottom + 1;
         // The end labels stay within the plot's width, clear of the seam's.
         for (int e : kAxisEntries) {
-            const int x = entryx(e);
+            const int x = l.entryx(e), xr = l.entryx(e + 1);
             const std::string t = std::to_string(e);
-            s.fillrect(Rect{x, y, x + 2, y + 3}, kTick);
+            s.fillrect(Rect{x, y, xr, y + 3}, kTick);
             if (e == 0)
                 f.draw(s, x, y + 2, t, kDimText);
             else if (e == 255)
-                right(x + 2, y + 2, t);
+                right(xr, y + 2, t);
             else
-                centred(x + 1, y + 2, t);
+                centred(l.centre(e), y + 2, t);
         }
     }
 
@@ -203,13 +236,13 @@ void Picture::drawbackground() {
         "Protanopia (no red cones)", "Deuteranopia (no green cones)", "Tritanopia (no blue cones)",
         "Lightness only (OKLab L as grey)"};
     for (int k = 0; k < 4; ++k) {
-        text(kTextLeft, kSimHeadY[k], names[k]);
-        outline(s, grow(simstrip(k), 1), kFrame);
+        text(kTextLeft, l.simheady[k], names[k]);
+        outline(s, grow(l.simstrip(k), 1), kFrame);
     }
 }
 
 void Picture::drawall(Surface& s, const shell::Palette& p) {
-    s.blit(0, 0, kWidth, kHeight, background_, 0, 0);
+    s.blit(0, 0, layout_.width, layout_.height, background_, 0, 0);
     update(s, p);
 }
 
@@ -219,6 +252,7 @@ Rect Picture::update(Surface& s, const shell::Palette& p) {
 }
 
 Rect Picture::drawdata(Surface& s, const shell::Palette& p, const Analysis& a) const {
+    const Layout& l = layout_;
     const shell::Font& f = font_;
     // Puts back the background of r, wiping what the last update drew there.
     auto restore = [&](const Rect& r) {
@@ -232,72 +266,74 @@ Rect Picture::drawdata(Surface& s, const shell::Palette& p, const Analysis& a) c
     };
 
     // The strips.
-    drawstrip(s, kStrip, p);
-    const Rect join = kJoin;
+    drawstrip(s, l, l.strip, p);
+    const Rect join = l.join;
     const int mid = (join.left + join.right) / 2;
     s.fillrect(Rect{join.left, join.top, mid, join.bottom}, Rgb{p[255][0], p[255][1], p[255][2]});
     s.fillrect(Rect{mid, join.top, join.right, join.bottom}, Rgb{p[0][0], p[0][1], p[0][2]});
     const shell::Palette* sims[4] = {&a.protan, &a.deutan, &a.tritan, &a.grey};
-    for (int k = 0; k < 4; ++k) drawstrip(s, simstrip(k), *sims[k]);
+    for (int k = 0; k < 4; ++k) drawstrip(s, l, l.simstrip(k), *sims[k]);
 
     // Lightness: the readout, the curve, then the extremes over it.
     restore(lightreadout_);
-    int x = right(kTextRight, kLightHeadY,
+    int x = right(l.textright, l.lightreadouty,
                   "max " + fixed(a.maxl, 3) + " at " + std::to_string(a.brightest), kMax);
-    right(x - 18, kLightHeadY, "min " + fixed(a.minl, 3) + " at " + std::to_string(a.darkest),
-          kMin);
+    right(x - kReadoutGap, l.lightreadouty,
+          "min " + fixed(a.minl, 3) + " at " + std::to_string(a.darkest), kMin);
 
-    restore(kLightBox);
+    restore(l.lightbox);
+    // The 2-pixel pen covers the column left of each point too; the last
+    // point is repeated at the plot's end, so the curve reaches it.
     Point pts[257];
-    for (int i = 0; i < 256; ++i) pts[i] = Point{entryx(i) + 1, lightrow(a.lab[i].L)};
-    pts[256] = Point{entryx(255) + 2, pts[255].y};
+    for (int i = 0; i < 256; ++i) pts[i] = Point{l.centre(i), lightrow(l, a.lab[i].L)};
+    pts[256] = Point{l.entryx(256), pts[255].y};
     s.polyline(pts, 257, kCurve, 2);
     // The darkest is drawn last: where both are one entry (a palette of one
     // colour), it wins.
     for (int e : {a.brightest, a.darkest}) {
         const Rgb c = e == a.darkest ? kMin : kMax;
-        const int y = lightrow(a.lab[e].L);
-        dotted(s, entryx(e), y + 6, kLightBox.bottom, dim(c));
-        diamond(s, kLightBox, entryx(e), y, c);
+        const int y = lightrow(l, a.lab[e].L);
+        dotted(s, l.entryx(e), l.entryx(e + 1), y + 6, l.lightbox.bottom, dim(c));
+        diamond(s, l.lightbox, l.entryx(e), l.entryx(e + 1) - 1, y, c);
     }
 
     // Differences: readouts, scale, bars, the largest and the seam marked.
     restore(stepreadout_);
-    x = right(kTextRight, kStepHeadY, "seam " + fixed(a.seam, 4), kSeam);
-    right(x - 18, kStepHeadY,
+    x = right(l.textright, l.stepreadouty, "seam " + fixed(a.seam, 4), kSeam);
+    right(x - kReadoutGap, l.stepreadouty,
           "largest " + fixed(a.largest, 4) + " at " + std::to_string(a.largestat) + "\u2013" +
               std::to_string(a.largestat + 1),
           kLargest);
 
     const double scale = stepscale(a.largest);
-    restore(kStepScale);
-    const int half = kStepBase - (kStepBase - kStepTop) / 2;
-    right(kScaleRight, centredtop(kStepTop), fixed(scale, 3), kDimText);
-    right(kScaleRight, centredtop(half), fixed(scale / 2, 3), kDimText);
+    restore(l.stepscale);
+    const int half = l.stepbase - (l.stepbase - l.steptop) / 2;
+    right(l.scaleright, centredtop(l.steptop), fixed(scale, 3), kDimText);
+    right(l.scaleright, centredtop(half), fixed(scale / 2, 3), kDimText);
 
-    restore(kStepBox);
+    restore(l.stepbox);
     for (int i = 0; i < 255; ++i) {
-        const int h = barheight(a.step[i], scale);
-        s.fillrect(Rect{stepx(i), kStepBase - h, stepx(i) + 2, kStepBase},
+        const int h = barheight(l, a.step[i], scale);
+        s.fillrect(Rect{l.centre(i), l.stepbase - h, l.centre(i + 1), l.stepbase},
                    i == a.largestat ? kLargest : kBar);
     }
-    const int lh = barheight(a.largest, scale);
+    const int lh = barheight(l, a.largest, scale);
     if (lh > 0)
-        pointer(s, kStepBox, stepx(a.largestat), stepx(a.largestat) + 1, kStepBase - lh - 2,
-                kLargest);
+        pointer(s, l.stepbox, l.centre(a.largestat), l.centre(a.largestat + 1) - 1,
+                l.stepbase - lh - 2, kLargest);
 
-    restore(kSeamBox);
-    const int sh = barheight(a.seam, scale);
-    s.fillrect(Rect{kSeamBarLeft, kStepBase - sh, kSeamBarRight, kStepBase}, kSeam);
+    restore(l.seambox);
+    const int sh = barheight(l, a.seam, scale);
+    s.fillrect(Rect{l.seambarleft, l.stepbase - sh, l.seambarright, l.stepbase}, kSeam);
     // A seam beyond the scale is drawn to the top with a gap across it, as a
     // broken bar; its value is in the readout.
     if (a.seam > scale * (1 + 1e-9))
-        s.fillrect(Rect{kSeamBarLeft, kStepTop + 8, kSeamBarRight, kStepTop + 11}, kPlotBack);
+        s.fillrect(Rect{l.seambarleft, l.steptop + 8, l.seambarright, l.steptop + 11}, kPlotBack);
     if (sh > 0) {
-        const int c = (kSeamBarLeft + kSeamBarRight) / 2;
-        pointer(s, kSeamBox, c - 1, c, kStepBase - sh - 2, kSeam);
+        const int c = (l.seambarleft + l.seambarright) / 2;
+        pointer(s, l.seambox, c - 1, c, l.stepbase - sh - 2, kSeam);
     }
-    return kData;
+    return l.data;
 }
 
 }  // namespace analysis

@@ -4,10 +4,11 @@
 // colour-vision deficiencies and as lightness alone.
 //
 // A window shows it like this:
-//   Picture pic;                         frame, axes and labels drawn once
-//   Window of Picture::kWidth x kHeight, titled Picture::kTitle
+//   Picture pic(width);                  frame, axes and labels drawn once
+//   Window of pic.width() x pic.height(), titled Picture::kTitle
 //   pic.drawall(w.offscreen, palette);      the first frame; w.presentall()
 //   each palette change: w.present(pic.update(w.offscreen, palette));
+//   a new width: pic.setwidth(width), then drawall again.
 #pragma once
 
 #include "analysis.h"
@@ -19,13 +20,22 @@ namespace analysis {
 
 class Picture {
   public:
-    static constexpr int kWidth = layout::kWidth, kHeight = layout::kHeight;
+    static constexpr int kWidth = Layout::kPreferredWidth, kHeight = Layout::kHeight;
+    static constexpr int kMinWidth = Layout::kMinWidth;
     static constexpr const char* kTitle = "Palette Analysis";
 
-    // Draws the parts that never change (frames, axes, labels) once.
-    Picture();
+    // Lays the picture out at `width` (kMinWidth at least) and draws the
+    // parts that never change (frames, axes, labels) once.
+    explicit Picture(int width = kWidth);
 
-    // The whole picture for palette p, on a surface of kWidth x kHeight
+    // Lays the picture out again at another width; the next drawall draws
+    // it there.
+    void setwidth(int width);
+    const Layout& layout() const { return layout_; }
+    int width() const { return layout_.width; }
+    int height() const { return layout_.height; }
+
+    // The whole picture for palette p, on a surface of width() x height()
     // (a surface of another size gets the part that fits).
     void drawall(shell::Surface& s, const shell::Palette& p);
 
@@ -46,7 +56,8 @@ class Picture {
   private:
     void drawbackground();
 
-    shell::Font font_{layout::kCell};
+    shell::Font font_{Layout::kCell};
+    Layout layout_;
     shell::Surface background_;
     Analysis analysis_;
     shell::Rect lightreadout_, stepreadout_;  // where the heading lines' readouts go

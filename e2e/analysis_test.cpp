@@ -1,13 +1,14 @@
 // The palette analysis window beside each designer on a real X server, and
-// colour cycling of huewright's preview: the window follows a drag in the
-// main window, and the preview rotates by the speed times the time.
+// colour cycling of huewright's preview: the window opens beside the main
+// window where the screen has room, follows a drag in the main window and
+// lays itself out again when the user resizes it, and the preview rotates by
+// the speed times the time.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <thread>
 
-#include "analysis/layout.h"
 #include "analysis/picture.h"
 #include "harness.h"
 #include "huewright/ui/cycling.h"
@@ -38,13 +39,12 @@ const Surface& mirrored(Host& mirror) {
 
 // The palette entries whose columns of the lightness plot differ.
 std::vector<int> changedcurve(const Surface& a, const Surface& b) {
-    namespace layout = analysis::layout;
+    const analysis::Picture pic(a.width());
+    const analysis::Layout& l = pic.layout();
     std::vector<int> out;
-    for (int i = 0; i < 256; ++i) {
-        const int x = layout::entryx(i);
-        if (differences(a, b, {x, layout::kLightTop, x + 2, layout::kLightBottom + 1}) > 0)
+    for (int i = 0; i < 256; ++i)
+        if (differences(a, b, {l.entryx(i), l.lighttop, l.entryx(i + 1), l.lightbottom + 1}) > 0)
             out.push_back(i);
-    }
     return out;
 }
 
@@ -61,10 +61,12 @@ int mostchanged(const shell::Palette& before, const shell::Palette& after) {
 // it shows what the mirror's does. Returns the window.
 std::string openanalysis(e2e::App& app, Host& mirror) {
     app.key("a");
-    mirror.key('A');
     const std::string side = app.waitwindow(analysis::Picture::kTitle);
     if (side.empty()) return side;
     app.settle(300);
+    // The mirror's screen has the room the program's had.
+    mirror.room = app.placed(side).width();
+    mirror.key('A');
     const Surface& want = mirrored(mirror);
     EXPECT_EQ(differences(app.shot(side), want, want.bounds()), 0);
     return side;
@@ -91,6 +93,14 @@ TEST(AnalysisDesktop, HuewrightWindowFollowsADragAndTheKeyFromEitherWindow) {
     const huewright::Model& m = mirror.as<huewright::MainWindow>().model;
     const std::string side = openanalysis(app, mirror);
     ASSERT_FALSE(side.empty());
+    // Beside the main window, frames and all: clear of its strip, its
+    // readout and Help, on the screen, and as wide as the room left there.
+    const shell::Rect main = app.placed(app.window()), mainframe = app.frame(app.window());
+    const shell::Rect at = app.placed(side), frame = app.frame(side);
+    EXPECT_GE(at.left - frame.left, main.right + mainframe.right);
+    EXPECT_LE(at.right + frame.right, 1280);
+    EXPECT_GE(at.width(), analysis::Picture::kMinWidth);
+    EXPECT_LT(at.width(), analysis::Picture::kWidth);
     const Surface before = app.shot(side);
     const shell::Palette pbefore = m.palette;
 
@@ -106,6 +116,18 @@ TEST(AnalysisDesktop, HuewrightWindowFollowsADragAndTheKeyFromEitherWindow) {
     mirror.release(650, 273);
     app.settle(300);
     checkfollowed(app, mirror, side, before, pbefore, m.palette);
+
+    // Made narrower and wider again by the user, it lays itself out to its
+    // width. (A shot shows only what is on the screen, so it stays there.)
+    for (int width : {analysis::Picture::kMinWidth + 10, at.width() - 3}) {
+        app.x("xdotool windowsize " + side + " " + std::to_string(width) + " " +
+              std::to_string(at.height()));
+        app.settle(300);
+        mirror.resizeside(AnalysisWindow::kId, width, at.height());
+        const Surface shown = app.shot(side);
+        EXPECT_EQ(shown.width(), width);
+        EXPECT_EQ(differences(shown, mirrored(mirror), mirrored(mirror).bounds()), 0) << width;
+    }
 
     // A closes it from the window itself, and opens it again from the main
     // window (the dialog still open); the close button closes it.

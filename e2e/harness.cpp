@@ -22,7 +22,9 @@ void sleepms(int ms) {
 
 }  // namespace
 
-Display::Display(int depth) {
+Display::Display(int depth) : Display(1280, 1024, depth) {}
+
+Display::Display(int width, int height, int depth) {
     // A display number no other server holds: neither its lock file nor its
     // socket exists.
     int number = 90 + int(getpid() % 400);
@@ -37,7 +39,8 @@ Display::Display(int depth) {
         int devnull = open("/dev/null", O_RDWR);
         dup2(devnull, 1);
         dup2(devnull, 2);
-        std::string screen = "1280x1024x" + std::to_string(depth);
+        std::string screen =
+            std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
         execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                "-noreset", static_cast<char*>(nullptr));
         _exit(127);
@@ -48,7 +51,7 @@ Display::Display(int depth) {
         if (::Display* dpy = XOpenDisplay(name_.c_str())) {
             // Park the pointer in the far corner, away from every window, so
             // that no program sees it before a test moves it.
-            XWarpPointer(dpy, None, DefaultRootWindow(dpy), 0, 0, 0, 0, 1279, 1023);
+            XWarpPointer(dpy, None, DefaultRootWindow(dpy), 0, 0, 0, 0, width - 1, height - 1);
             XSync(dpy, False);
             XCloseDisplay(dpy);
             up = true;
@@ -243,6 +246,32 @@ void App::clickin(const std::string& window, int x, int y) {
     run(display_, "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
                       std::to_string(y) + " click 1");
     settle();
+}
+
+shell::Rect App::placed(const std::string& window) {
+    // xdotool's geometry reports a managed window's position differently;
+    // xwininfo's absolute corner is the client's.
+    int x = 0, y = 0, w = 0, h = 0;
+    for (const std::string& l : lines(run(display_, "xwininfo -id " + window))) {
+        const auto colon = l.find(':');
+        if (colon == std::string::npos) continue;
+        const int v = std::atoi(l.c_str() + colon + 1);
+        if (l.find("Absolute upper-left X") != std::string::npos) x = v;
+        if (l.find("Absolute upper-left Y") != std::string::npos) y = v;
+        if (l.find("  Width:") != std::string::npos) w = v;
+        if (l.find("  Height:") != std::string::npos) h = v;
+    }
+    return shell::Rect{x, y, x + w, y + h};
+}
+
+shell::Rect App::frame(const std::string& window) {
+    // "_NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 1"
+    const std::string out = run(display_, "xprop -id " + window + " _NET_FRAME_EXTENTS");
+    int v[4] = {0, 0, 0, 0};
+    const auto eq = out.find('=');
+    if (eq != std::string::npos)
+        std::sscanf(out.c_str() + eq + 1, "%d , %d , %d , %d", &v[0], &v[1], &v[2], &v[3]);
+    return shell::Rect{v[0], v[2], v[1], v[3]};
 }
 
 shell::Surface App::shot() {

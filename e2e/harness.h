@@ -17,6 +17,8 @@ namespace e2e {
 class Display {
   public:
     explicit Display(int depth = 24);
+    // A screen of another size.
+    Display(int width, int height, int depth = 24);
     ~Display();
     const std::string& name() const { return name_; }
     bool managed() const { return wm_ > 0; }
@@ -56,6 +58,11 @@ class App {
     void fastdrag(int x0, int y0, int x1, int y1, int x2, int y2);
     // A click at client coordinates of another window of the program.
     void clickin(const std::string& window, int x, int y);
+    // Where a window's client area is on the screen.
+    shell::Rect placed(const std::string& window);
+    // The frame the window manager put round a window (its widths left,
+    // right, top and bottom); none on a bare server.
+    shell::Rect frame(const std::string& window);
     // The window's pixels.
     shell::Surface shot();
     shell::Surface shot(const std::string& window);

@@ -193,7 +193,7 @@ TEST(KnotloomDesktop, RefusesAShallowDisplay) {
     e2e::App app(display, e2e::programpath("knotloom"), e2e::tempdir());
     ASSERT_FALSE(app.waitwindow("Error").empty());
     app.x("xdotool key Return");
-    EXPECT_EQ(app.wait(), 0);
+    EXPECT_EQ(app.wait(), 1);
 }
 
 }  // namespace

@@ -55,11 +55,13 @@ TEST(UndoDesktop, KnotloomDrag) {
     shell::headless::Host ref{knotloom::programdesc()};
     const knotloom::Model& m = ref.as<knotloom::MainWindow>().model;
     const int x = int(m.dp[0][3][0]), y = int(m.dp[0][3][1]);
-    // The pointer rests on the point first: its readout is part of the
-    // picture an undo brings back.
+    // The pointer rests on the point's place before the drag and comes
+    // back there after it: the readout an undo or a redo shows is for where
+    // the pointer is then, with the palette restored.
     app.move(x, y);
     const Surface before = app.shot();
     app.fastdrag(x, y, x + 10, y - 30, x + 20, y - 60);
+    app.move(x, y);
     const Surface after = app.shot();
     undoredo(app, before, after, Rect{0, 0, before.width(), before.height()});
     app.key("Escape");

@@ -49,30 +49,14 @@ void expectmovableonly(e2e::App& app, const std::string& w) {
     EXPECT_NE(app.x("xprop -id " + w + " WM_TRANSIENT_FOR").find("window id"), std::string::npos);
 }
 
-// Where a window's client area is on the screen. (xdotool's geometry
-// reports a managed window's position differently; xwininfo's absolute
-// corner is the client's.)
-shell::Point origin(e2e::App& app, const std::string& w) {
-    shell::Point p{-1, -1};
-    for (const std::string& l : e2e::lines(app.x("xwininfo -id " + w))) {
-        auto colon = l.find(':');
-        if (colon == std::string::npos) continue;
-        if (l.find("Absolute upper-left X") != std::string::npos)
-            p.x = std::stoi(l.substr(colon + 1));
-        if (l.find("Absolute upper-left Y") != std::string::npos)
-            p.y = std::stoi(l.substr(colon + 1));
-    }
-    return p;
-}
-
 // The dialog's client area sits at its template's place from the main
 // window's client origin.
 void expectplaced(e2e::App& app, const std::string& w, const shell::DialogTemplate& t,
                   int menu = 0) {
     const shell::DialogUnits du = shell::dialogunits(t.pointsize);
-    const shell::Point m = origin(app, app.window()), d = origin(app, w);
-    EXPECT_EQ(d.x - m.x, du.x(t.x));
-    EXPECT_EQ(d.y - m.y - menu, du.y(t.y));
+    const shell::Rect m = app.placed(app.window()), d = app.placed(w);
+    EXPECT_EQ(d.left - m.left, du.x(t.x));
+    EXPECT_EQ(d.top - m.top - menu, du.y(t.y));
 }
 
 bool iconic(e2e::App& app, const std::string& w) {
@@ -185,6 +169,25 @@ TEST(WmDesktop, KnotloomPointsDialogAndClose) {
     ASSERT_EQ(app.waitothers(0), "");
     app.closebywm(app.window());
     EXPECT_EQ(app.wait(), 0);
+}
+
+TEST(WmDesktop, EveryMainWindowShowsItsTitleBarOnASmallScreen) {
+    // A laptop's screen: knotloom's client area is as tall as the screen,
+    // so its frame cannot fit; the title bar and its close button must stay
+    // on the screen all the same.
+    ASSERT_TRUE(e2e::windowmanager());
+    e2e::Display display(1366, 768);
+    for (const char* name : {"huewright", "knotloom", "curvetoy"}) {
+        SCOPED_TRACE(name);
+        e2e::App app(display, e2e::programpath(name), e2e::tempdir());
+        ASSERT_TRUE(app.found());
+        const shell::Rect client = app.placed(app.window()), frame = app.frame(app.window());
+        EXPECT_GT(frame.top, 0) << "the manager drew no title bar";
+        EXPECT_GE(client.top - frame.top, 0);
+        EXPECT_GE(client.left - frame.left, 0);
+        app.key("Escape");
+        EXPECT_EQ(app.wait(), 0);
+    }
 }
 
 }  // namespace

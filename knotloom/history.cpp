@@ -25,11 +25,22 @@ WindowState WindowHistory::capture(const MainWindow& mw) const {
     std::memcpy(s.nd, m.nd, sizeof s.nd);
     std::memcpy(s.trackpos, m.trackpos, sizeof s.trackpos);
     std::memcpy(s.spectrum, m.spectrum, sizeof s.spectrum);
+    std::memcpy(s.sampled, m.sampled, sizeof s.sampled);
     s.palette = m.palette;
     s.invert = m.invert;
     s.cindex = m.cindex;
-    s.readoutx = mw.screen->readoutx;
     return s;
+}
+
+bool WindowHistory::command(MainWindow& mw, shell::Window& w, int id) {
+    const int shown = mw.model.cindex;
+    const size_t undoable = steps.undoable();
+    if (!CapturedHistory::command(mw, w, id, cmd_undo, cmd_redo)) return false;
+    // Choosing a channel is no step, so the step just undone knows only the
+    // channel of its own time; the redo returns to the one shown now.
+    if (id == cmd_undo && steps.undoable() < undoable)
+        if (WindowState* after = steps.nextredo()) after->cindex = shown;
+    return true;
 }
 
 void WindowHistory::restore(MainWindow& mw, shell::Window& w, const WindowState& s) {
@@ -48,14 +59,16 @@ void WindowHistory::restore(MainWindow& mw, shell::Window& w, const WindowState&
         cpcalc(m);
     }
     std::memcpy(m.trackpos, s.trackpos, sizeof s.trackpos);
-    std::memcpy(m.spectrum, s.spectrum, sizeof s.spectrum);
-    m.palette = s.palette;
+    for (int ch = 0; ch < kChannels; ++ch) {
+        if (!s.sampled[ch]) continue;
+        for (int i = 0; i < kColumns; ++i) m.spectrum[i][ch] = s.spectrum[i][ch];
+        for (int i = 0; i < 256; ++i) m.palette[i][ch] = s.palette[i][ch];
+    }
     m.invert = s.invert;
     m.cindex = s.cindex;
     // The redraw samples the active curve again, which gives the stored
-    // values back, and wipes the readout, which is drawn again where it was.
-    mw.screen->draw(w, m, mw.showcp);
-    if (s.readoutx >= 0) mw.screen->drawreadout(w, m, s.readoutx, mw.showcp);
+    // values back; the views and the readout follow as after any change.
+    mw.changed(w);
 }
 
 }  // namespace knotloom

@@ -28,19 +28,26 @@ enum UndoCommand { cmd_undo = 300, cmd_redo = 310 };
 // the pointer last crossed the display and is saved as it stands; and the
 // inversion.
 //
-// What the window showed with it: the active channel and the column of the
-// readout under the strip, or none. Whether the control polygon shows is the
-// user's view, not an edit, and stays as it is.
+// A channel never shown active has no columns yet. Choosing it samples its
+// curve without an edit, so a step taken before that knows nothing of its
+// columns, and restoring them from the step would wipe the curve out: such
+// a channel keeps the columns and palette values the window has now.
+//
+// What the window showed with it: the active channel, which an undo brings
+// back with the edit so that the user sees what went back, and which a redo
+// brings back as it was before that undo. Whether the control polygon shows
+// is the user's view, not an edit, and stays as it is; the readout follows
+// the pointer where it is when a step is restored.
 struct WindowState {
     double dp[kChannels][kMaxData][2];
     int nd[kChannels];
     int trackpos[kChannels];
     uint8_t spectrum[kColumns][kChannels];
+    bool sampled[kChannels];
     shell::Palette palette;
     int invert;
 
     int cindex;
-    int readoutx;
 
     bool sameedit(const WindowState& o) const;
     size_t bytes() const { return sizeof(WindowState); }
@@ -48,9 +55,9 @@ struct WindowState {
 
 class WindowHistory : public shell::CapturedHistory<WindowHistory, MainWindow, WindowState> {
   public:
-    bool command(MainWindow& mw, shell::Window& w, int id) {
-        return CapturedHistory::command(mw, w, id, cmd_undo, cmd_redo);
-    }
+    // Runs the undo and redo commands; false for any other. An undo leaves
+    // its redo the channel shown before it.
+    bool command(MainWindow& mw, shell::Window& w, int id);
     WindowState capture(const MainWindow& mw) const;
     void restore(MainWindow& mw, shell::Window& w, const WindowState& s);
 };

@@ -207,11 +207,22 @@ void MainWindow::mousemove(shell::Window& w, int x, int y) {
         cpcalc(model);
         draw(w);
     }
+    readout(w, x, y);
+}
+
+void MainWindow::readout(shell::Window& w, int x, int y) {
     const shell::Point mp{x, y};
     if (display[0].contains(mp) || display[1].contains(mp)) {
         palettecalc(model);
         screen->drawreadout(w, model, x, showcp);
     }
+}
+
+void MainWindow::changed(shell::Window& w) {
+    // The redraw wipes the readout; a pointer over the display draws it
+    // again for the model as it is now, a pointer elsewhere leaves none.
+    draw(w);
+    if (const std::optional<shell::Point> p = w.pointer()) readout(w, p->x, p->y);
 }
 
 void MainWindow::points(shell::Window& w) {
@@ -281,6 +292,7 @@ void MainWindow::save(shell::Window& w) {
 }
 
 int MainWindow::proc(shell::Window& w, const Message& m) {
+    if (analysiswin.sized(w, m)) return 0;
     switch (m.msg) {
         case Msg::create:
             create(w);

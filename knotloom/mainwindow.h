@@ -49,6 +49,11 @@ class MainWindow : public shell::Program {
     MainWindow();
     int proc(shell::Window& w, const shell::Message& m) override;
 
+    // The model changed by other means than the pointer (an undo or a
+    // redo): the picture, the analysis window and the readout under the
+    // pointer show it as it stands now.
+    void changed(shell::Window& w);
+
     Model model;
     std::unique_ptr<Display> screen;
     bool okdrag = false;  // a data point is being dragged
@@ -66,10 +71,14 @@ class MainWindow : public shell::Program {
     void mousemove(shell::Window& w, int x, int y);
     void points(shell::Window& w);
     void save(shell::Window& w);
+    // The full redraw, and the analysis window with it.
     void draw(shell::Window& w) {
         screen->draw(w, model, showcp);
         followanalysis(w, model, analysiswin);
     }
+    // The readout for a pointer at (x, y), if it is over the display; this
+    // brings the palette up to date with the columns first.
+    void readout(shell::Window& w, int x, int y);
 };
 
 // Empty title, a 1024 x 768 client area, the depth check.

@@ -174,6 +174,7 @@ void curvecalc(Model& m, CurveSamples& out) {
     const double* K = m.knot[ch];
     const double(*C)[2] = m.cp[ch];
     out.count = 0;
+    m.sampled[ch] = true;
 
     const double low = K[p], high = K[mk - 1 - p];
     // Only T = 1 … n - 2 is sampled: from the left end point through the user

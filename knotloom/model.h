@@ -60,6 +60,10 @@ struct Model {
     // Value of each channel's curve at column x = 128 + i, as the last redraw
     // of that channel left it.
     uint8_t spectrum[kColumns][kChannels] = {};
+    // Whether a channel's columns were ever sampled from its curve. Until a
+    // channel is first shown active its columns are 0, and they hold no
+    // curve at all.
+    bool sampled[kChannels] = {};
     // 255 - spectrum, filled while the strip is drawn with inversion on.
     uint8_t invspectrum[kColumns][kChannels] = {};
     shell::Palette palette{};

@@ -90,6 +90,12 @@ class History {
         return &steps_[done_++].after;
     }
 
+    // The state the next redo() gives back, null when there is none. A
+    // window that has just undone a step keeps its view of that moment in
+    // it (which channel it showed, say), so that the redo returns to
+    // exactly what the undo left.
+    State* nextredo() { return done_ < steps_.size() ? &steps_[done_].after : nullptr; }
+
     size_t undoable() const { return done_; }
     size_t redoable() const { return steps_.size() - done_; }
     size_t bytes() const { return bytes_; }

@@ -20,8 +20,29 @@ void HostCore::dispatch(const Message& m) {
 }
 
 void HostCore::send(const Message& m) {
+    trackpointer(m);
     dispatch(m);
     pump();
+}
+
+void HostCore::trackpointer(const Message& m) {
+    switch (m.msg) {
+        case Msg::mousemove:
+        case Msg::lbuttondown:
+        case Msg::lbuttonup:
+            // A position left of or above the client area wraps round to a
+            // large one, so one test covers every side.
+            if (m.x < xres() && m.y < yres())
+                pointer_ = Point{m.x, m.y};
+            else
+                pointer_.reset();
+            return;
+        case Msg::mouseleave:
+            pointer_.reset();
+            return;
+        default:
+            return;
+    }
 }
 
 void HostCore::pump() {
@@ -73,10 +94,17 @@ void HostCore::timerdue(int id) {
 
 // ---------------------------------------------------------------- side windows
 
-SideWindow& HostCore::opensidewindow(int id, const std::string& title, int width, int height) {
+SideWindow& HostCore::opensidewindow(int id, const std::string& title, const SideSize& size) {
     auto& slot = sides_[id];
-    if (!slot) slot = makesidewindow(id, title, width, height);
+    if (!slot) slot = makesidewindow(id, title, size);
     return *slot;
+}
+
+void HostCore::resizeside(int id, int width, int height) {
+    SideWindow* s = sidewindow(id);
+    if (!s || (s->xres() == width && s->yres() == height)) return;
+    s->resize(width, height);
+    send(Message::sidesize(id));
 }
 
 void HostCore::closesidewindow(int id) {

@@ -29,12 +29,14 @@ class HostCore : public Window {
 
     // Window
     void post(const Message& m) override { queue_.push_back(m); }
+    std::optional<Point> pointer() const override { return pointer_; }
     void quit(int code) override;
     std::string title() const override { return title_; }
     bool busy() const override { return busy_; }
     void settimer(int id, int milliseconds) override;
     void killtimer(int id) override;
-    SideWindow& opensidewindow(int id, const std::string& title, int width, int height) override;
+    using Window::opensidewindow;
+    SideWindow& opensidewindow(int id, const std::string& title, const SideSize& size) override;
     void closesidewindow(int id) override;
     SideWindow* sidewindow(int id) override;
     // Closes every side window; a host does it while it can still take part.
@@ -43,6 +45,9 @@ class HostCore : public Window {
     // A host calls this when timer id is due: its message is queued unless
     // one already waits.
     void timerdue(int id);
+    // A host calls this when the user resized side window id: its pictures
+    // take the new size and the procedure hears of it.
+    void resizeside(int id, int width, int height);
     // The timers set and their periods in milliseconds.
     const std::map<int, int>& timers() const { return timers_; }
 
@@ -56,8 +61,8 @@ class HostCore : public Window {
     virtual void armtimer(int id, int milliseconds) = 0;
     virtual void disarmtimer(int id) = 0;
     // Makes the platform's side window, shown.
-    virtual std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title, int width,
-                                                       int height) = 0;
+    virtual std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title,
+                                                       const SideSize& size) = 0;
 
     const ProgramDesc desc_;
     std::unique_ptr<Program> program_;
@@ -66,6 +71,11 @@ class HostCore : public Window {
     bool busy_ = false;
 
   private:
+    // Follows the pointer through the host's own pointer messages; those a
+    // procedure posts for itself say nothing of where it is.
+    void trackpointer(const Message& m);
+
+    std::optional<Point> pointer_;
     std::map<int, int> timers_;
     std::map<int, std::unique_ptr<SideWindow>> sides_;
     bool ended_ = false;

@@ -20,6 +20,7 @@ enum class Msg {
     command,      // `wparam` is the command number
     timer,        // `wparam` is the id of a timer that is due (Window::settimer)
     sideclose,    // the close button of side window `wparam` (Window::opensidewindow)
+    sidesize,     // the user resized side window `wparam`; its pictures have the new size
     user,         // posted for nothing; no procedure acts on it
 };
 
@@ -67,6 +68,7 @@ struct Message {
     static Message simple(Msg m) { return Message{m, 0, 0, 0, {}}; }
     static Message timer(int id) { return Message{Msg::timer, id, 0, 0, {}}; }
     static Message sideclose(int id) { return Message{Msg::sideclose, id, 0, 0, {}}; }
+    static Message sidesize(int id) { return Message{Msg::sidesize, id, 0, 0, {}}; }
 };
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 // (shell/headless).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,12 @@ class Window : public DoubleBuffer {
     // Asks for a paint message covering r (the whole client area by default).
     virtual void invalidate() = 0;
 
+    // Where the pointer is over the client area, as the last pointer message
+    // reported it; nothing before it first came or once it left. A view that
+    // follows the pointer (a hover readout) asks this when the model changes
+    // under a pointer that stands still.
+    virtual std::optional<Point> pointer() const = 0;
+
     // Queues a message for the window's own procedure; it runs after the
     // current message returns.
     virtual void post(const Message& m) = 0;
@@ -91,8 +98,17 @@ class Window : public DoubleBuffer {
     // Side windows (sidewindow.h), one per id. Opening an id that is open
     // returns the window as it is. The reference stays valid until the
     // window is closed, by closesidewindow or by the default action of its
-    // close message.
-    virtual SideWindow& opensidewindow(int id, const std::string& title, int width, int height) = 0;
+    // close message. The host places a new one beside the main window where
+    // the screen has room for it (see roombeside), and where it has not,
+    // where it covers the least of the main window.
+    virtual SideWindow& opensidewindow(int id, const std::string& title, const SideSize& size) = 0;
+    SideWindow& opensidewindow(int id, const std::string& title, int width, int height) {
+        return opensidewindow(id, title, SideSize{width, height});
+    }
+    // The widest a side window's picture may be to fit on the screen beside
+    // the main window, frames and the gap between them counted; 0 or less
+    // where there is no room.
+    virtual int roombeside() const = 0;
     virtual void closesidewindow(int id) = 0;
     // The open side window of this id, or null.
     virtual SideWindow* sidewindow(int id) = 0;

@@ -1,6 +1,7 @@
 // Writes the analysis picture of a few palettes as PPM files, to look at the
 // window's design without a window: huewright's start-up palette, a ramp from
-// black to white (a hard seam), and a fixed-seed random palette.
+// black to white (a hard seam), and a fixed-seed random palette, each at the
+// preferred width and at the narrowest.
 //
 //   analysis_picture FOLDER
 #include <cstdio>
@@ -39,19 +40,24 @@ int main(int argc, char** argv) {
             random[i][c] = uint8_t(gen() & 0xff);
         }
 
-    analysis::Picture pic;
-    shell::Surface s(analysis::Picture::kWidth, analysis::Picture::kHeight);
     const struct {
         const char* name;
         const shell::Palette& p;
     } shots[] = {{"startup", m.palette}, {"ramp", ramp}, {"random", random}};
     int rc = 0;
-    for (const auto& shot : shots) {
-        pic.drawall(s, shot.p);
-        const std::string path = dir + "/analysis-" + shot.name + ".ppm";
-        if (!writeppm(path, s)) {
-            std::fprintf(stderr, "cannot write %s\n", path.c_str());
-            rc = 1;
+    // At the preferred width, and at the narrowest, where one heading's
+    // readouts move under it.
+    for (int width : {analysis::Picture::kWidth, analysis::Picture::kMinWidth}) {
+        analysis::Picture pic(width);
+        shell::Surface s(pic.width(), pic.height());
+        const std::string suffix = width == analysis::Picture::kWidth ? "" : "-narrow";
+        for (const auto& shot : shots) {
+            pic.drawall(s, shot.p);
+            const std::string path = dir + "/analysis-" + shot.name + suffix + ".ppm";
+            if (!writeppm(path, s)) {
+                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+                rc = 1;
+            }
         }
     }
     return rc;

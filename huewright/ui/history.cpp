@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "huewright/ui/cycling.h"
 #include "huewright/ui/mainwindow.h"
 #include "huewright/ui/previewcommand.h"
 
@@ -32,8 +33,6 @@ WindowState WindowHistory::capture(const MainWindow& mw) const {
     s.cndx = m.cndx;
     s.button = mw.button;
     s.marker = marker;
-    s.hoverx = hoverx;
-    s.hovertext = hovertext;
     s.previewshown = mw.previewshown;
     return s;
 }
@@ -66,8 +65,9 @@ bool WindowHistory::command(MainWindow& mw, int id) {
 
 // Puts the state back and draws what differs from the picture as it stands:
 // the readouts whose records or switches changed, the marker if it moved,
-// the curves and the strip always (like every edit), the preview over them
-// if it was up, and the hover readout.
+// the curves and the strip always (like every edit, and with them the views
+// that follow the palette), the preview over them if it was up, and the
+// hover readout for where the pointer is now.
 void WindowHistory::restore(MainWindow& mw, const WindowState& s) {
     shell::Window& w = *mw.win;
     const Screen& screen = *mw.screen;
@@ -92,28 +92,12 @@ void WindowHistory::restore(MainWindow& mw, const WindowState& s) {
     if (marker != s.marker) markbutton(w, screen, s.marker);
     marker = s.marker;
 
-    draw(w, m);
-    mw.previewshown = s.previewshown;
+    mw.redraw();
     if (s.previewshown) {
-        for (int j = 0; j < kMsetSize; ++j)
-            drawmsetrow(w.offscreen, kMsetOrigin, j, mw.preview.row(j), m.palette);
-        w.present(previewrect);
+        drawpreview(w, mw.preview, m.palette);
+        mw.previewshown = true;
     }
-
-    // The curves' redraw cleared the hover text. The tick row keeps its
-    // tick until the next hover draws another.
-    if (s.hoverx >= 0 && (s.hovertext || s.hoverx != hoverx)) {
-        showvalues(w, screen, m, s.hoverx);
-        if (!s.hovertext) {
-            w.offscreen.fillrect(erasevalues, kBlack);
-            w.present(erasevalues);
-        }
-    } else if (s.hoverx < 0 && hoverx >= 0) {
-        w.offscreen.fillrect(erasehash, kBlack);
-        w.present(erasehash);
-    }
-    hoverx = s.hoverx;
-    hovertext = s.hovertext;
+    mw.hover();
 }
 
 }  // namespace huewright

@@ -28,11 +28,12 @@ class MainWindow;
 //
 // What the window showed with it, so that an undo shows exactly the picture
 // of that moment: the channel last edited, the button pressed last and the
-// selection marker (which stays where it was for keys such as F1), the
-// hover readout (its tick and whether its text was up) and whether the
-// preview was showing, which is drawn again from the entries the window
-// keeps. The file dialogs' folders, the author's name and the TIFF settings
-// are no part of an edit and stay as they are.
+// selection marker (which stays where it was for keys such as F1) and
+// whether the preview was showing, which is drawn again from the entries the
+// window keeps. The hover readout is not the step's: it shows what is under
+// the pointer when the step is restored. The file dialogs' folders, the
+// author's name and the TIFF settings are no part of an edit and stay as
+// they are.
 struct WindowState {
     Parameters p[3];
     shell::Palette palette;
@@ -43,8 +44,6 @@ struct WindowState {
     int cndx;
     int button;
     int marker;
-    int hoverx;  // the column of the hover tick, -1 before the first hover
-    bool hovertext;
     bool previewshown;
 
     bool sameedit(const WindowState& o) const;
@@ -61,20 +60,11 @@ class WindowHistory {
     void begin(const MainWindow& mw);
     // The edit is over: a step if it changed anything.
     void end(const MainWindow& mw);
-    // The hover readout was drawn for column x; a redraw of the curves
-    // cleared its text.
-    void hovered(int x) {
-        hoverx = x;
-        hovertext = true;
-    }
-    void redrawn() { hovertext = false; }
     // Runs cmd_undo and cmd_redo; false for any other command.
     bool command(MainWindow& mw, int id);
 
     // What the window shows that the main window does not keep itself.
     int marker = 0;
-    int hoverx = -1;
-    bool hovertext = false;
 
     shell::History<WindowState> steps;
 

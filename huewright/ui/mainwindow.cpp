@@ -13,6 +13,15 @@ namespace huewright {
 using shell::Message;
 using shell::Msg;
 
+namespace {
+
+// The pointer over the curve display or the strip shows the hover readout.
+bool onreadout(shell::Point p) {
+    return strictlyinside(p, mousemove[0]) || strictlyinside(p, mousemove[1]);
+}
+
+}  // namespace
+
 MainWindow::MainWindow() {
     InitOpenFile(files);
 }
@@ -39,7 +48,17 @@ void MainWindow::redraw() {
     draw(*win, model);
     previewshown = false;
     palettedrawn();
-    history.redrawn();
+}
+
+void MainWindow::hover() {
+    shell::Window& w = *win;
+    const std::optional<shell::Point> p = w.pointer();
+    if (!p) {
+        w.offscreen.fillrect(erasehash, kBlack);
+        w.present(erasehash);
+    } else if (onreadout(*p)) {
+        showvalues(w, *screen, model, p->x);
+    }
 }
 
 void MainWindow::showedit() {
@@ -161,10 +180,7 @@ void MainWindow::pointermove(shell::Window& w, int x, int y) {
         if (paramsview) params.showfields(*paramsview, editor.dragged());
         return;
     }
-    if (strictlyinside(mp, mousemove[0]) || strictlyinside(mp, mousemove[1])) {
-        showvalues(w, *screen, model, x);
-        history.hovered(x);
-    }
+    if (onreadout(mp)) showvalues(w, *screen, model, x);
 }
 
 void MainWindow::parameters(shell::Window& w) {

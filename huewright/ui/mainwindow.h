@@ -55,6 +55,14 @@ class MainWindow : public shell::Program, public ParamsOwner {
     void showedit() override;
     void editended(bool kept) override;
 
+    // The curves and the strip drawn again from the palette, and the views
+    // that follow it with them.
+    void redraw();
+    // The hover readout for where the pointer is now: for its column over
+    // the display, none once it left the window. Elsewhere in the window the
+    // tick stays where the last hover put it, as after any redraw.
+    void hover();
+
   private:
     void create(shell::Window& w);
     void keydown(shell::Window& w, int vk);
@@ -65,7 +73,6 @@ class MainWindow : public shell::Program, public ParamsOwner {
     void parameters(shell::Window& w);
     // The open command, or with a path the file named on the command line.
     void openmap(shell::Window& w, const std::string& path);
-    void redraw();
     // The views' part of a message, before the window's own: true when they
     // took it.
     bool viewmessage(shell::Window& w, const shell::Message& m);

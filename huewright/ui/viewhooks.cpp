@@ -7,6 +7,7 @@ namespace huewright {
 using shell::Msg;
 
 bool MainWindow::viewmessage(shell::Window& w, const shell::Message& m) {
+    if (analysiswin.sized(w, m)) return true;
     switch (m.msg) {
         case Msg::timer:
             if (m.wparam != Cycling::kTimer) return false;

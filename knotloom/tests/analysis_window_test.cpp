@@ -3,7 +3,7 @@
 // when the strip is.
 #include <gtest/gtest.h>
 
-#include "analysis/picture.h"
+#include "analysis/testing.h"
 #include "layout.h"
 #include "mainwindow.h"
 #include "shell/headless/host.h"
@@ -13,7 +13,6 @@ namespace knotloom {
 namespace {
 
 using analysis::AnalysisWindow;
-using shell::Surface;
 using shell::headless::Host;
 
 struct Analysis : ::testing::Test {
@@ -23,14 +22,7 @@ struct Analysis : ::testing::Test {
 
     // The open window shows the analysis of palette `want`.
     ::testing::AssertionResult shows(const shell::Palette& want) {
-        const shell::SideWindow* s = host.sidewindow(AnalysisWindow::kId);
-        if (!s) return ::testing::AssertionFailure() << "the analysis window is closed";
-        analysis::Picture pic;
-        Surface fresh(analysis::Picture::kWidth, analysis::Picture::kHeight);
-        pic.drawall(fresh, want);
-        if (shell::testing::surfacehash(s->onscreen) != shell::testing::surfacehash(fresh))
-            return ::testing::AssertionFailure() << "it shows another palette";
-        return ::testing::AssertionSuccess();
+        return analysis::testing::showsanalysis(host, want);
     }
     // The model's palette once the pointer has been over the display, which
     // brings it up to date.

@@ -2,6 +2,9 @@
 // window procedure.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "analysis/testing.h"
 #include "artwork.h"
 #include "layout.h"
 #include "mainwindow.h"
@@ -31,6 +34,7 @@ std::string model(Host& h) {
             for (int k = 0; k < n + 2; ++k) put(s, m.M1[ch][r][k]);
     }
     put(s, m.spectrum);
+    put(s, m.sampled);
     put(s, m.palette);
     for (int v : {m.invert, m.cindex, w.showcp, w.screen->readoutx}) put(s, v);
     if (m.invert) put(s, m.invspectrum);
@@ -79,34 +83,53 @@ void invert(Host& h) {
     clickpicture(h, box_wheel);
 }
 
+// Where the pointer rests between the scripted edits: over the strip, where
+// the readout an undo draws is the one drawn there before the edit.
+shell::testing::ScriptedEdit resting(shell::testing::ScriptedEdit e) {
+    return shell::testing::resting({400, 690}, std::move(e));
+}
+
 }  // namespace
 
 TEST(KnotloomUndo, ScriptedEditsUndoneAndRedoneStepByStep) {
     Host h{programdesc()};
     using shell::testing::ScriptedEdit;
-    // Choosing a channel and hovering are no steps: they come before the
-    // snapshot of the edit they lead to. The readout the hover drew comes
-    // back with the undo.
+    // Every channel is shown once first, so that each snapshot holds the
+    // columns of all three (a channel shown later keeps its own columns
+    // through an undo, which the next test checks).
+    for (int ch : {2, 1, 0}) choose(h, ch);
+    // Choosing a channel and hovering are no steps. The channel for the
+    // next edit is chosen at the end of the one before it: a redo shows the
+    // channel that showed when its step was undone, which is the next edit's.
     const std::vector<ScriptedEdit> edits = {
-        {"a drag of a user point", [](Host& w) { w.move(400, 690); },
-         [](Host& w) {
-             drag(w, 3, {{384, 300}, {384, 250}});
-         }},
-        {"a drag of the left end point outside the display", [](Host& w) { choose(w, 1); },
-         [](Host& w) {
-             drag(w, 1, {{30, 300}, {20, 250}});
-         }},
-        {"five points for green", {}, [](Host& w) { points(w, 5); }},
-        {"the inversion", {}, invert},
-        {"a drag that leaves the window", [](Host& w) { choose(w, 2), w.move(700, 500); },
-         [](Host& w) {
-             drag(w, 5, {{600, 500}, {1100, 500}});
-         }},
+        resting({"a drag of a user point, then green chosen",
+                 {},
+                 [](Host& w) {
+                     drag(w, 3, {{384, 300}, {384, 250}});
+                     choose(w, 1);
+                 }}),
+        resting({"a drag of the left end point outside the display",
+                 {},
+                 [](Host& w) {
+                     drag(w, 1, {{30, 300}, {20, 250}});
+                 }}),
+        resting({"five points for green", {}, [](Host& w) { points(w, 5); }}),
+        resting({"the inversion, then blue chosen",
+                 {},
+                 [](Host& w) {
+                     invert(w);
+                     choose(w, 2);
+                 }}),
+        resting({"a drag that leaves the window",
+                 {},
+                 [](Host& w) {
+                     drag(w, 5, {{600, 500}, {1100, 500}});
+                 }}),
     };
-    const ScriptedEdit fresh{"a new drag", [](Host& w) { choose(w, 0); },
-                             [](Host& w) {
-                                 drag(w, 6, {{500, 600}});
-                             }};
+    const ScriptedEdit fresh = resting({"a new drag", [](Host& w) { choose(w, 0); },
+                                        [](Host& w) {
+                                            drag(w, 6, {{500, 600}});
+                                        }});
     EXPECT_EQ(shell::testing::undoredo(h, edits, model, fresh, [&] { return counts(h); }), "");
     // A count left as it was is no step; the control polygon is the view
     // and stays as the user set it.
@@ -116,6 +139,58 @@ TEST(KnotloomUndo, ScriptedEditsUndoneAndRedoneStepByStep) {
     shell::testing::undo(h);
     EXPECT_EQ(h.as<MainWindow>().showcp, 1);
     EXPECT_EQ(counts(h), std::make_pair(size_t(2), size_t(2)));
+}
+
+TEST(KnotloomUndo, KeepsEveryChannelAndEveryViewShowsTheModelNow) {
+    Host h{programdesc()};
+    const MainWindow& mw = h.as<MainWindow>();
+    const Model& m = mw.model;
+    h.key('A');
+    auto blue = [&] {
+        std::vector<int> v;
+        for (const auto& c : m.spectrum) v.push_back(c[2]);
+        return v;
+    };
+    auto follows = [&] { return analysis::testing::showsanalysis(h, shownpalette(m)); };
+
+    // Green dragged, then blue chosen: blue's curve is sampled after the
+    // step, with the pointer left on the Blue box.
+    choose(h, 1);
+    const double y = m.dp[1][4][1];
+    drag(h, 4, {{int(m.dp[1][4][0]), 300}});
+    choose(h, 2);
+    const std::vector<int> columns = blue();
+    ASSERT_GT(*std::max_element(columns.begin(), columns.end()), 0);
+    const shell::testing::Shot shown = shell::testing::shoot(h, model);
+
+    // The undo takes back green's drag and keeps blue's curve; the pointer
+    // is off the display, so no readout shows.
+    shell::testing::undo(h);
+    EXPECT_EQ(m.dp[1][4][1], y);
+    EXPECT_EQ(blue(), columns);
+    EXPECT_EQ(mw.screen->readoutx, -1);
+    EXPECT_TRUE(follows());
+    // The redo gives back exactly what was shown before the undo.
+    shell::testing::redo(h);
+    EXPECT_EQ(shell::testing::difference(shown, shell::testing::shoot(h, model)), "");
+    EXPECT_TRUE(follows());
+
+    // A readout drawn at one column, the pointer resting at another over
+    // the display: the undo's readout is for where the pointer is now, with
+    // the palette of the model as restored.
+    h.move(300, 690);
+    h.move(600, 400);
+    shell::testing::undo(h);
+    EXPECT_EQ(mw.screen->readoutx, 600);
+    shell::Palette palette;
+    palettecalc(m.spectrum, palette);
+    EXPECT_EQ(m.palette, palette);
+    EXPECT_TRUE(follows());
+    // With the pointer outside the window none shows.
+    h.leave();
+    shell::testing::redo(h);
+    EXPECT_EQ(mw.screen->readoutx, -1);
+    EXPECT_TRUE(follows());
 }
 
 TEST(KnotloomUndo, RandomSessionMatchesAReplayOfTheSurvivingEdits) {
@@ -146,13 +221,18 @@ TEST(KnotloomUndo, RandomSessionMatchesAReplayOfTheSurvivingEdits) {
         if (e.kind == kpoints) points(w, e.k);
         if (e.kind == kinvert) invert(w);
     };
-    // Choosing a channel is no edit: the replay is shown with the window's
-    // channel and readout.
+    // Choosing a channel is no edit, but it samples the channel's curve once,
+    // and the window keeps those columns through every undo: the replay
+    // shows every channel the window has shown, its active one last. The
+    // palette follows the columns where the pointer crosses the display, so
+    // both windows are hovered at one place.
     session.look = [](std::mt19937& rng, Host& w) { choose(w, int(rng() % kChannels)); };
     session.align = [](Host& replay, Host& w) {
-        choose(replay, w.as<MainWindow>().model.cindex);
-        const int x = w.as<MainWindow>().screen->readoutx;
-        if (x >= 0) replay.move(x, 400);
+        const Model& m = w.as<MainWindow>().model;
+        for (int ch = 0; ch < kChannels; ++ch)
+            if (m.sampled[ch] && ch != m.cindex) choose(replay, ch);
+        choose(replay, m.cindex);
+        for (Host* h : {&replay, &w}) h->move(500, 400);
     };
     EXPECT_EQ(session.run(shell::testing::randomsteps(), shell::testing::randomseed()), "");
 }

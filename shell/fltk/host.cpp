@@ -199,7 +199,9 @@ void Host::create() {
 void Host::show() {
     win_->position(0, 0);
     win_->show();
+    // Once the window is on the screen its frame is known.
     focuswindow(win_);
+    keepframeonscreen(win_);
     focusclient();
 }
 
@@ -348,9 +350,13 @@ void Host::closesidewindow(int id) {
     focusclient();
 }
 
-std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title, int width,
-                                                 int height) {
-    return std::make_unique<Side>(*this, id, title, width, height);
+std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title,
+                                                 const SideSize& size) {
+    return std::make_unique<Side>(*this, id, title, size);
+}
+
+int Host::roombeside() const {
+    return sideroom(win_);
 }
 
 void Host::afterpump() {
@@ -375,17 +381,21 @@ int runprogram(const ProgramDesc& d) {
         if (Display* dpy = XOpenDisplay(nullptr)) {
             XCloseDisplay(dpy);
         } else {
-            std::fprintf(stderr, "%s\n", errormessage(err_window));
-            return 0;
+            // The message alone does not say what to fix; the reason follows
+            // it, and the status tells a script that nothing ran.
+            std::fprintf(stderr, "%s\n%s\n", errormessage(err_window),
+                         fltk::nodisplayreason().c_str());
+            return 1;
         }
     }
     Fl::visual(FL_RGB);
     fltk::Host host(d);
     host.create();
     if (d.depthcheck && fltk::displaydepth() < 24) {
-        // The window was created and drew its first picture, but is never shown.
+        // The window was created and drew its first picture, but is never
+        // shown: the start failed.
         host.messagebox(errormessage(err_graphics), "Error", Icon::exclamation, false);
-        return 0;
+        return 1;
     }
     host.show();
     return host.run();

@@ -58,6 +58,7 @@ class Host : public HostCore {
     int dialogbox(const DialogTemplate& t, DialogProc& proc) override;
     DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) override;
     long long ticks() const override;
+    int roombeside() const override;
     // The main window takes the keyboard back from a side window that closes.
     void closesidewindow(int id) override;
 
@@ -74,8 +75,8 @@ class Host : public HostCore {
     void afterpump() override;
     void armtimer(int id, int milliseconds) override { timers_.arm(id, milliseconds); }
     void disarmtimer(int id) override { timers_.disarm(id); }
-    std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title, int width,
-                                               int height) override;
+    std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title,
+                                               const SideSize& size) override;
 
     Fl_Window* win_ = nullptr;
     Fl_Menu_Bar* menu_ = nullptr;

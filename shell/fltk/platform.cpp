@@ -4,6 +4,8 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
+#include <algorithm>
+
 namespace shell::fltk {
 
 int displaydepth() {
@@ -11,10 +13,60 @@ int displaydepth() {
     return DefaultDepth(fl_display, fl_screen);
 }
 
+std::string nodisplayreason() {
+    const char* name = XDisplayName(nullptr);
+    if (!name || !*name) return "No display: the DISPLAY variable is not set.";
+    return std::string("Cannot open display ") + name + ".";
+}
+
 void focuswindow(Fl_Window* w) {
     if (!w || !w->shown()) return;
     w->wait_for_expose();
     XSetInputFocus(fl_display, fl_xid(w), RevertToParent, CurrentTime);
+}
+
+namespace {
+
+Atom atom(const char* name) {
+    return XInternAtom(fl_display, name, False);
+}
+
+}  // namespace
+
+FrameExtents frameextents(Fl_Window* w) {
+    FrameExtents e;
+    if (!w || !w->shown()) return e;
+    Atom type = None;
+    int format = 0;
+    unsigned long n = 0, left = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(fl_display, fl_xid(w), atom("_NET_FRAME_EXTENTS"), 0, 4, False,
+                           XA_CARDINAL, &type, &format, &n, &left, &data) == Success &&
+        type == XA_CARDINAL && format == 32 && n == 4) {
+        // Format 32 properties arrive as longs, whatever their width on the wire.
+        const long* v = reinterpret_cast<const long*>(data);
+        e = FrameExtents{int(v[0]), int(v[1]), int(v[2]), int(v[3])};
+    }
+    if (data) XFree(data);
+    return e;
+}
+
+void keepframeonscreen(Fl_Window* w) {
+    if (!w || !w->shown()) return;
+    const FrameExtents e = frameextents(w);
+    // Where the client area is on the screen now: the manager may have
+    // moved it from where it was asked for.
+    int x = 0, y = 0;
+    ::Window child;
+    XTranslateCoordinates(fl_display, fl_xid(w), RootWindow(fl_display, fl_screen), 0, 0, &x, &y,
+                          &child);
+    const int nx = std::max(x, e.left), ny = std::max(y, e.top);
+    if (nx == x && ny == y) return;
+    // FLTK may not have heard yet where the manager put the window, so it
+    // is told the new place and the server is asked for it too.
+    w->position(nx, ny);
+    XMoveWindow(fl_display, fl_xid(w), nx, ny);
+    XSync(fl_display, False);
 }
 
 namespace {
@@ -30,10 +82,6 @@ enum MotifHints : long {
     decor_title = 8,
     decor_menu = 16,
 };
-
-Atom atom(const char* name) {
-    return XInternAtom(fl_display, name, False);
-}
 
 }  // namespace
 

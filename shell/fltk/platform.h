@@ -15,6 +15,25 @@ namespace shell::fltk {
 // The display's bits per pixel (opens the display on first use).
 int displaydepth();
 
+// Why no display could be opened, for the line after the start-up error:
+// the display asked for, or that none was named.
+std::string nodisplayreason();
+
+// The widths of the frame a window manager put round a shown top-level
+// window, as it announces them (_NET_FRAME_EXTENTS); all 0 on a bare X
+// server, where a window has no frame.
+struct FrameExtents {
+    int left = 0, right = 0, top = 0, bottom = 0;
+};
+FrameExtents frameextents(Fl_Window* w);
+
+// Moves a shown top-level window so that its frame, title bar included,
+// starts on the screen. A window asked for at the screen's corner has its
+// client area put there, since FLTK asks for static gravity, and the
+// manager's title bar then sits above the screen; a window taller than the
+// screen must lose its bottom rather than its title bar and close button.
+void keepframeonscreen(Fl_Window* w);
+
 // Gives a shown top-level window the keyboard. A bare X server has no window
 // manager to do it, and keys would follow the pointer instead.
 void focuswindow(Fl_Window* w);

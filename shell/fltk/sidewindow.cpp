@@ -87,39 +87,65 @@ void sidecallback(Fl_Widget*, void* data) {
     d->host->send(Message::sideclose(d->id));
 }
 
-// The close button's data lives as long as the widget that holds it.
+// The close button's data lives as long as the widget that holds it. A
+// resize by the user reaches the side window's pictures and then the
+// program.
 class SideFrame : public Fl_Window {
   public:
     SideFrame(int x, int y, int w, int h, Host& host, int id)
         : Fl_Window(x, y, w, h), data_{&host, id} {
         callback(sidecallback, &data_);
     }
+    void resize(int X, int Y, int W, int H) override {
+        const bool sized = W != w() || H != h();
+        Fl_Window::resize(X, Y, W, H);
+        if (shown() && sized) data_.host->resizeside(data_.id, W, H);
+    }
 
   private:
     CloseData data_;
 };
 
+// The largest a side of a side window may be: a side with a minimum below
+// its size may grow to the screen's, wherever the window stands (FLTK's own
+// choice would stop at the screen's edge from where it was opened); any
+// other stays as it is.
+int largest(int size, int minimum, int screen) {
+    return minimum > 0 && minimum < size ? std::max(size, screen) : size;
+}
+
 }  // namespace
 
-Side::Side(Host& host, int id, const std::string& title, int width, int height)
-    : SideWindow(id, title, width, height) {
+int sideroom(Fl_Window* main) {
+    const FrameExtents e = frameextents(main);
+    const int mainright = main->x() + main->w() + e.right;
+    return Fl::w() - (mainright + kGap) - (e.left + e.right);
+}
+
+Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
+    : SideWindow(id, title, size.width, size.height) {
     // Beside the main window's right edge where the screen has room;
     // otherwise in the screen's bottom right corner, where it covers the
-    // least of a main window at the top left. A window manager may place it
-    // elsewhere.
+    // least of a main window at the top left. Its frame is taken to be like
+    // the main window's. A window manager may place it elsewhere.
     Fl_Window* main = host.window();
-    int x = main->x() + main->w() + kGap, y = main->y();
-    if (x + width > Fl::w()) {
-        x = std::max(0, Fl::w() - width);
-        y = std::max(0, Fl::h() - height);
+    const FrameExtents e = frameextents(main);
+    const int width = size.width, height = size.height;
+    int x = main->x() + main->w() + e.right + kGap + e.left, y = main->y();
+    if (width > sideroom(main)) {
+        x = std::max(e.left, Fl::w() - width - e.right);
+        y = std::max(e.top, Fl::h() - height - e.bottom);
     }
     win_ = new SideFrame(x, y, width, height, host, id);
     win_->copy_label(title.c_str());
     win_->color(FL_BLACK);
     canvas_ = new SideCanvas(host, *this);
     win_->end();
-    win_->resizable(nullptr);
-    win_->size_range(width, height, width, height);
+    const int minw = size.minwidth > 0 ? std::min(size.minwidth, width) : width;
+    const int minh = size.minheight > 0 ? std::min(size.minheight, height) : height;
+    win_->resizable(minw < width || minh < height ? canvas_ : nullptr);
+    win_->size_range(minw, minh, largest(width, size.minwidth, Fl::w()),
+                     largest(height, size.minheight, Fl::h()));
     win_->show();
     // A tool window of the main one: it stays above it and offers a close
     // button. On a bare X server the main window keeps the keyboard.

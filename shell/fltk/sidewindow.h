@@ -13,9 +13,14 @@ namespace shell::fltk {
 class Host;
 class SideCanvas;
 
+// How wide a side window's client area may be beside `main` on the screen:
+// what is left right of main's frame after the gap and the side window's own
+// frame, taken to be as wide as main's.
+int sideroom(Fl_Window* main);
+
 class Side : public SideWindow {
   public:
-    Side(Host& host, int id, const std::string& title, int width, int height);
+    Side(Host& host, int id, const std::string& title, const SideSize& size);
     ~Side() override;
 
     void onscreenchanged(const Rect& r) override;

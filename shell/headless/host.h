@@ -155,6 +155,11 @@ class Host : public HostCore {
     Dialog* modeless();  // the open modeless dialog, or null
     // Side windows ever opened and closed, in order, as "open ID" and "close ID".
     std::vector<std::string> sidelog;
+    // The size each side window id asked for when it last opened.
+    std::map<int, SideSize> sidesizes;
+    // How wide a side window may be beside the main window, as a screen
+    // would have room for (roombeside); plenty unless a test says otherwise.
+    int room = 1 << 14;
 
     // Window
     void onscreenchanged(const Rect& r) override { shown = unite(shown, r); }
@@ -169,12 +174,13 @@ class Host : public HostCore {
     int dialogbox(const DialogTemplate& t, DialogProc& proc) override;
     DialogView* createdialog(const DialogTemplate& t, DialogProc& proc) override;
     long long ticks() const override { return now_; }
+    int roombeside() const override { return room; }
 
   protected:
     void armtimer(int id, int milliseconds) override;
     void disarmtimer(int id) override { due_.erase(id); }
-    std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title, int width,
-                                               int height) override;
+    std::unique_ptr<SideWindow> makesidewindow(int id, const std::string& title,
+                                               const SideSize& size) override;
 
   private:
     long long now_ = 0;

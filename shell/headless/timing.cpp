@@ -43,9 +43,10 @@ void Host::advance(long long ms) {
     now_ = end;
 }
 
-std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title, int width,
-                                                 int height) {
-    return std::make_unique<Side>(id, title, width, height, sidelog);
+std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title,
+                                                 const SideSize& size) {
+    sidesizes[id] = size;
+    return std::make_unique<Side>(id, title, size.width, size.height, sidelog);
 }
 
 }  // namespace shell::headless

@@ -80,6 +80,23 @@ struct ScriptedEdit {
     std::function<void(headless::Host&)> prep, edit;
 };
 
+// The edit with the pointer brought to rest at p after its preparation and
+// after the edit itself. A window whose hover readout shows what is under
+// the pointer when a step is restored then shows, after an undo, the
+// readout of the snapshot before the edit, and after a redo the one after.
+inline ScriptedEdit resting(Point p, ScriptedEdit e) {
+    auto rest = [p](headless::Host& w) { w.move(p.x, p.y); };
+    e.prep = [prep = std::move(e.prep), rest](headless::Host& w) {
+        if (prep) prep(w);
+        rest(w);
+    };
+    e.edit = [edit = std::move(e.edit), rest](headless::Host& w) {
+        edit(w);
+        rest(w);
+    };
+    return e;
+}
+
 // Runs the edits with a snapshot before and after each, then undoes them one
 // by one (each must give back the snapshot before its edit, and one more
 // undo changes nothing), redoes them one by one (each must give back the

@@ -20,6 +20,7 @@ struct Clocked : Program {
         if (m.msg == Msg::timer)
             seen.push_back(std::to_string(m.wparam) + "@" + std::to_string(w.ticks()));
         if (m.msg == Msg::keydown) seen.push_back("key " + std::to_string(m.wparam));
+        if (m.msg == Msg::sidesize) seen.push_back("size " + std::to_string(m.wparam));
         if (m.msg == Msg::destroy) w.quit(0);
         return hook ? hook(w, m) : 1;
     }
@@ -105,6 +106,27 @@ TEST(SideWindows, OpenPresentCloseAndTheCloseButton) {
     h.key('A', mod_ctrl);
     EXPECT_EQ(p.seen, (std::vector<std::string>{"key 65"}));
     EXPECT_EQ(h.sidelog, (std::vector<std::string>{"open 4", "close 4", "open 5"}));
+}
+
+TEST(SideWindows, AResizeKeepsWhatFitsAndTellsTheProcedure) {
+    Host h(clockeddesc());
+    auto& p = h.as<Clocked>();
+    SideWindow& s = h.opensidewindow(3, "Side", SideSize{4, 3, 2, 0});
+    EXPECT_EQ(h.sidesizes[3].minwidth, 2);
+    s.offscreen.fill(Rgb{9, 9, 9});
+    s.presentall();
+    // Wider and lower: the old pixels stay where they were, the new column
+    // is black in both pictures, and the procedure hears of it once.
+    h.resizeside(3, 5, 2);
+    h.resizeside(3, 5, 2);
+    h.resizeside(8, 5, 2);  // no such window
+    EXPECT_EQ(p.seen, (std::vector<std::string>{"size 3"}));
+    for (const Surface* pic : {&s.offscreen, &s.onscreen}) {
+        EXPECT_EQ(pic->width(), 5);
+        EXPECT_EQ(pic->height(), 2);
+        EXPECT_EQ(pic->at(3, 1), (Rgb{9, 9, 9}));
+        EXPECT_EQ(pic->at(4, 0), (Rgb{0, 0, 0}));
+    }
 }
 
 }  // namespace

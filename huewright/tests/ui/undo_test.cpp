@@ -3,9 +3,11 @@
 // buttons), through the window procedure.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/testing.h"
 #include "huewright/ui/geometry.h"
 #include "huewright/ui/mainwindow.h"
 #include "palettes/map.h"
@@ -31,9 +33,7 @@ std::string model(Host& h) {
     put(s, m.palette);
     put(s, m.okdisplay);
     put(s, m.stretchflag);
-    const WindowHistory& hist = w.history;
-    for (int v : {m.cndx, w.button, hist.marker, hist.hoverx, int(hist.hovertext),
-                  int(w.previewshown), int(w.editor.editing())})
+    for (int v : {m.cndx, w.button, w.history.marker, int(w.previewshown), int(w.editor.editing())})
         put(s, v);
     return s + w.descriptionstring;
 }
@@ -120,40 +120,43 @@ struct Files {
 TEST(HuewrightUndo, WindowEditsUndoneAndRedoneStepByStep) {
     Files files;
     Host h{programdesc()};
+    // The pointer rests over the strip between the edits, where the hover
+    // readout shows the palette of each snapshot.
+    auto resting = [](ScriptedEdit e) { return shell::testing::resting({600, 470}, std::move(e)); };
     const std::vector<ScriptedEdit> edits = {
-        // The hover readout is up when R is pressed: the undo brings it back.
-        {"red to an arc", [](Host& w) { w.move(600, 470); },
-         [](Host& w) {
-             Dialog& d = open(w, 0);
-             typeandleave(d, id_xsh, "40", id_amp);
-             d.click(id_arc);
-             typeandleave(d, id_aan, "200", id_avt);
-             d.click(id_ok);
-         }},
-        {"a MAP file", {}, [&](Host& w) { files.open(w, 1); }},
-        {"green to a cubic Bezier, dragged and inverted",
-         {},
-         [](Host& w) {
-             Dialog& d = open(w, 1);
-             d.click(id_bezier);
-             d.click(id_cubic);
-             drag(w, 1, {{640, 300}, {700, 250}});
-             d.click(id_invert);
-             d.click(id_ok);
-         }},
+        resting({"red to an arc",
+                 {},
+                 [](Host& w) {
+                     Dialog& d = open(w, 0);
+                     typeandleave(d, id_xsh, "40", id_amp);
+                     d.click(id_arc);
+                     typeandleave(d, id_aan, "200", id_avt);
+                     d.click(id_ok);
+                 }}),
+        resting({"a MAP file", {}, [&](Host& w) { files.open(w, 1); }}),
+        resting({"green to a cubic Bezier, dragged and inverted",
+                 {},
+                 [](Host& w) {
+                     Dialog& d = open(w, 1);
+                     d.click(id_bezier);
+                     d.click(id_cubic);
+                     drag(w, 1, {{640, 300}, {700, 250}});
+                     d.click(id_invert);
+                     d.click(id_ok);
+                 }}),
         // Cancel keeps the stretch flag, so this dialog is a step too; the
         // preview that was up comes back with its undo.
-        {"blue's stretch flag, cancelled", wheel,
-         [](Host& w) {
-             Dialog& d = open(w, 2);
-             d.click(id_bezier);
-             d.click(id_stretch);
-             d.click(id_cancel);
-         }},
+        resting({"blue's stretch flag, cancelled", wheel,
+                 [](Host& w) {
+                     Dialog& d = open(w, 2);
+                     d.click(id_bezier);
+                     d.click(id_stretch);
+                     d.click(id_cancel);
+                 }}),
         // After a load, OK on an unchanged record lights its readout again.
-        {"red confirmed", {}, [](Host& w) { open(w, 0).click(id_ok); }},
+        resting({"red confirmed", {}, [](Host& w) { open(w, 0).click(id_ok); }}),
     };
-    const ScriptedEdit fresh{"another file", {}, [&](Host& w) { files.open(w, 2); }};
+    const ScriptedEdit fresh = resting({"another file", {}, [&](Host& w) { files.open(w, 2); }});
     EXPECT_EQ(shell::testing::undoredo(h, edits, model, fresh, [&] { return counts(h); }), "");
     // A save, the help and a cancelled dialog are no steps.
     h.fileanswers.push_back(files.dir.path("saved.map"));
@@ -198,6 +201,40 @@ TEST(HuewrightUndo, UndoAfterAnOpenAndASaveAfterAnUndo) {
     h.key('O');
     h.key('O');
     EXPECT_EQ(counts(h), std::make_pair(size_t(1), size_t(1)));
+}
+
+TEST(HuewrightUndo, EveryViewShowsTheRestoredPaletteAndThePointerNow) {
+    Files files;
+    Host h{programdesc()};
+    const MainWindow& mw = h.as<MainWindow>();
+    // A window that never had the file, with the analysis open and the
+    // pointer where given: what an undo of the open must show.
+    auto never = [](std::optional<shell::Point> at) {
+        Host f{programdesc()};
+        f.key('A');
+        if (at) f.move(at->x, at->y);
+        return shoot(f, model);
+    };
+    h.key('A');
+    h.move(520, 470);
+    files.open(h, 0);
+    h.move(700, 470);
+    const shell::testing::Shot opened = shoot(h, model);
+
+    // The readout is for the column under the pointer and the palette
+    // before the open, not the one shown when the file was opened; the
+    // analysis window follows.
+    shell::testing::undo(h);
+    EXPECT_EQ(shell::testing::difference(never(shell::Point{700, 470}), shoot(h, model)), "");
+    EXPECT_TRUE(analysis::testing::showsanalysis(h, mw.model.palette));
+    shell::testing::redo(h);
+    EXPECT_EQ(shell::testing::difference(opened, shoot(h, model)), "");
+    EXPECT_TRUE(analysis::testing::showsanalysis(h, mw.model.palette));
+    // With the pointer outside the window no readout shows.
+    h.leave();
+    shell::testing::undo(h);
+    EXPECT_EQ(shell::testing::difference(never(std::nullopt), shoot(h, model)), "");
+    EXPECT_TRUE(analysis::testing::showsanalysis(h, mw.model.palette));
 }
 
 TEST(HuewrightUndo, DialogStepsUndoneAndRedoneOneByOne) {
@@ -358,6 +395,11 @@ TEST(HuewrightUndo, RandomSessionMatchesAReplayOfTheSurvivingEdits) {
         const int old = w.as<MainWindow>().model.p[e.channel].*first[ct];
         typeandleave(d, box[ct], std::to_string((old + 1 + unsigned(e.last) % 255) % 256), id_amp);
         d.click(id_ok);
+    };
+    // The hover readout shows what is under the pointer: both windows are
+    // hovered at one place.
+    session.align = [](Host& replay, Host& w) {
+        for (Host* h : {&replay, &w}) h->move(600, 470);
     };
     EXPECT_EQ(session.run(shell::testing::randomsteps(), shell::testing::randomseed()), "");
 }

@@ -1,6 +1,6 @@
 // The views that follow the palette without changing it, through the real
 // window: the palette analysis window and colour cycling of the preview.
-#include "analysis/picture.h"
+#include "analysis/testing.h"
 #include "huewright/ui/cycling.h"
 #include "huewright/ui/paramsdialog.h"
 #include "huewright/ui/previewcommand.h"
@@ -14,24 +14,13 @@ namespace {
 using analysis::AnalysisWindow;
 using shell::testing::readfile;
 
-// The analysis picture of p, drawn from scratch.
-Surface freshanalysis(const shell::Palette& p) {
-    analysis::Picture pic;
-    Surface s(analysis::Picture::kWidth, analysis::Picture::kHeight);
-    pic.drawall(s, p);
-    return s;
-}
-
 struct Views : HueWindow {
     shell::testing::ScratchDir scratch;
 
     const shell::SideWindow* side() { return host.sidewindow(AnalysisWindow::kId); }
     // The analysis window is open and shows the model's palette.
     ::testing::AssertionResult showsmodel() {
-        if (!side()) return ::testing::AssertionFailure() << "the analysis window is closed";
-        if (!samesurface(side()->onscreen, freshanalysis(m.palette)))
-            return ::testing::AssertionFailure() << "it shows another palette";
-        return ::testing::AssertionSuccess();
+        return analysis::testing::showsanalysis(host, m.palette);
     }
     // The still preview with the palette rotated by `shift`, over `still`.
     Surface rotated(const Surface& still, int shift) {
@@ -78,6 +67,34 @@ TEST_F(Views, AnalysisWindowOpensClosesAndFollowsEveryPaletteChange) {
     EXPECT_TRUE(showsmodel());
     host.key('A');
     EXPECT_EQ(side(), nullptr);
+}
+
+TEST_F(Views, AnalysisWindowTakesTheRoomBesideAndLaysItselfOutToItsWidth) {
+    using analysis::Picture;
+    // As wide as the screen leaves room for beside the main window, up to
+    // the picture's own width and down to its narrowest; only the width may
+    // change, down to the narrowest.
+    const std::pair<int, int> widths[] = {
+        {5000, Picture::kWidth}, {466, 466}, {100, Picture::kMinWidth}};
+    for (const auto& [room, width] : widths) {
+        host.room = room;
+        host.key('A');
+        ASSERT_TRUE(showsmodel()) << room;
+        EXPECT_EQ(side()->xres(), width);
+        EXPECT_EQ(side()->yres(), Picture::kHeight);
+        const shell::SideSize& asked = host.sidesizes[AnalysisWindow::kId];
+        EXPECT_EQ(asked.minwidth, Picture::kMinWidth);
+        EXPECT_EQ(asked.minheight, 0);
+        host.key('A');
+    }
+    // A resize lays it out again at the new width, and it goes on following.
+    host.key('A');
+    host.resizeside(AnalysisWindow::kId, 500, Picture::kHeight);
+    EXPECT_TRUE(showsmodel());
+    Dialog& d = open(0);
+    d.type(id_amp, "40");
+    EXPECT_TRUE(showsmodel());
+    d.enter();
 }
 
 TEST_F(Views, CyclingRotatesThePreviewOnlyAndEveryOtherKeyStopsItFirst) {
