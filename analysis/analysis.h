@@ -7,7 +7,7 @@
 #include <array>
 
 #include "colour.h"
-#include "shell/palette.h"
+#include "shell/raster/palette.h"
 
 namespace analysis {
 

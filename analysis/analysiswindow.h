@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "analysis/picture.h"
-#include "shell/window.h"
+#include "shell/window/window.h"
 
 namespace analysis {
 

@@ -5,7 +5,7 @@
 // preferred width every entry is two columns wide.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace analysis {
 

@@ -13,8 +13,8 @@
 
 #include "analysis.h"
 #include "layout.h"
-#include "shell/font.h"
-#include "shell/surface.h"
+#include "shell/raster/font.h"
+#include "shell/raster/surface.h"
 
 namespace analysis {
 

@@ -3,7 +3,7 @@
 // colour band of the curve's height per column.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace curvetoy {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "curve.h"
-#include "shell/history.h"
-#include "shell/window.h"
+#include "shell/window/history.h"
+#include "shell/window/window.h"
 
 namespace curvetoy {
 

@@ -3,7 +3,7 @@
 
 #include "curve.h"
 #include "history.h"
-#include "shell/program.h"
+#include "shell/window/program.h"
 
 namespace curvetoy {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace desktop {
 

@@ -4,7 +4,7 @@
 
 #include <csetjmp>
 
-#include "shell/atomicfile.h"
+#include "shell/io/atomicfile.h"
 
 namespace desktop {
 

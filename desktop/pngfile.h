@@ -4,7 +4,7 @@
 #include <string>
 
 #include "matte.h"
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace desktop {
 

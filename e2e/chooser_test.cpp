@@ -14,9 +14,9 @@
 #include "knotloom/layout.h"
 #include "knotloom/mainwindow.h"
 #include "palettes/palettes.h"
-#include "shell/chooserlayout.h"
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
+#include "shell/window/chooserlayout.h"
 
 namespace {
 

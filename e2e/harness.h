@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace e2e {
 

@@ -17,7 +17,7 @@
 #include "huewright/ui/helpdialog.h"
 #include "huewright/ui/namedialog.h"
 #include "huewright/ui/previewcommand.h"
-#include "shell/dialog.h"
+#include "shell/window/dialog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "shell/program.h"
+#include "shell/window/program.h"
 
 namespace {
 

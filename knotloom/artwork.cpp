@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "layout.h"
-#include "shell/font.h"
-#include "shell/paint.h"
+#include "shell/raster/font.h"
+#include "shell/raster/paint.h"
 
 namespace knotloom {
 

@@ -2,7 +2,7 @@
 // window, the selection marker that sits in the active box, and the icon.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace knotloom {
 

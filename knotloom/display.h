@@ -4,8 +4,8 @@
 #pragma once
 
 #include "model.h"
-#include "shell/font.h"
-#include "shell/window.h"
+#include "shell/raster/font.h"
+#include "shell/window/window.h"
 
 namespace knotloom {
 

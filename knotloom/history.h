@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "model.h"
-#include "shell/history.h"
-#include "shell/window.h"
+#include "shell/window/history.h"
+#include "shell/window/window.h"
 
 namespace knotloom {
 

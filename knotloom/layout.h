@@ -2,7 +2,7 @@
 // drawing and the window procedure.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace knotloom {
 

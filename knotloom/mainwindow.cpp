@@ -7,8 +7,8 @@
 #include "layout.h"
 #include "palettes/map.h"
 #include "palettes/palettes.h"
-#include "shell/atomicfile.h"
-#include "shell/filedialog.h"
+#include "shell/io/atomicfile.h"
+#include "shell/window/filedialog.h"
 
 namespace knotloom {
 

@@ -9,7 +9,7 @@
 #include "display.h"
 #include "history.h"
 #include "model.h"
-#include "shell/program.h"
+#include "shell/window/program.h"
 
 namespace knotloom {
 

@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "shell/palette.h"
-#include "shell/surface.h"
+#include "shell/raster/palette.h"
+#include "shell/raster/surface.h"
 
 namespace knotloom {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "palettes/palettes.h"
-#include "shell/atomicfile.h"
+#include "shell/io/atomicfile.h"
 
 namespace {
 

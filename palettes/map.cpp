@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "palettes/codec.h"
-#include "shell/textformat.h"
+#include "shell/io/textformat.h"
 
 namespace palettes {
 

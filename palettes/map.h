@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/palette.h"
+#include "shell/raster/palette.h"
 
 namespace palettes {
 

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/palette.h"
+#include "shell/raster/palette.h"
 
 namespace palettes {
 

@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "palettes/codec.h"
-#include "shell/textformat.h"
+#include "shell/io/textformat.h"
 
 namespace palettes {
 

@@ -10,7 +10,7 @@
 
 #include "analysis/picture.h"
 #include "huewright/model/model.h"
-#include "shell/atomicfile.h"
+#include "shell/io/atomicfile.h"
 
 namespace {
 

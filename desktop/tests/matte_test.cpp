@@ -6,7 +6,7 @@
 
 #include <iterator>
 
-#include "shell/paint.h"
+#include "shell/raster/paint.h"
 
 namespace {
 

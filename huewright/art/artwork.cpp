@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/font.h"
-#include "shell/paint.h"
+#include "shell/raster/font.h"
+#include "shell/raster/paint.h"
 
 namespace huewright {
 

@@ -3,7 +3,7 @@
 // selection marker and the window icon.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace huewright {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "huewright/model/model.h"
-#include "shell/font.h"
+#include "shell/raster/font.h"
 
 namespace huewright {
 

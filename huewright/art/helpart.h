@@ -2,7 +2,7 @@
 // curve functions, so that they show the very curves the program makes.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace huewright {
 

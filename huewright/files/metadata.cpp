@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "shell/dialoglogic.h"
-#include "shell/textformat.h"
+#include "shell/io/textformat.h"
+#include "shell/window/dialoglogic.h"
 
 namespace huewright {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "huewright/files/metadata.h"
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace huewright {
 

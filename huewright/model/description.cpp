@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "shell/textformat.h"
+#include "shell/io/textformat.h"
 
 namespace huewright {
 

@@ -20,7 +20,7 @@
 #include <cstdint>
 
 #include "huewright/model/parameters.h"
-#include "shell/palette.h"
+#include "shell/raster/palette.h"
 
 namespace huewright {
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "shell/palette.h"
-#include "shell/surface.h"
+#include "shell/raster/palette.h"
+#include "shell/raster/surface.h"
 
 namespace huewright {
 

@@ -2,7 +2,7 @@
 // and buttons that post them.
 #pragma once
 
-#include "shell/message.h"
+#include "shell/window/message.h"
 
 namespace huewright {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "huewright/model/parameters.h"
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace huewright {
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "huewright/preview/preview.h"
-#include "shell/window.h"
+#include "shell/window/window.h"
 
 namespace huewright {
 

@@ -8,8 +8,8 @@
 
 #include "huewright/model/model.h"
 #include "huewright/ui/geometry.h"
-#include "shell/font.h"
-#include "shell/window.h"
+#include "shell/raster/font.h"
+#include "shell/window/window.h"
 
 namespace huewright {
 

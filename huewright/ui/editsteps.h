@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "huewright/model/parameters.h"
-#include "shell/history.h"
+#include "shell/window/history.h"
 
 namespace huewright {
 

@@ -2,8 +2,8 @@
 
 #include "huewright/model/description.h"
 #include "palettes/palettes.h"
-#include "shell/atomicfile.h"
-#include "shell/filedialog.h"
+#include "shell/io/atomicfile.h"
+#include "shell/window/filedialog.h"
 
 namespace huewright {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "huewright/model/parameters.h"
-#include "shell/palette.h"
-#include "shell/window.h"
+#include "shell/raster/palette.h"
+#include "shell/window/window.h"
 
 namespace huewright {
 

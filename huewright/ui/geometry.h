@@ -2,7 +2,7 @@
 // the curve display, and where the Mandelbrot preview is drawn inside it.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 namespace huewright {
 

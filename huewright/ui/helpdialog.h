@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "shell/dialog.h"
-#include "shell/window.h"
+#include "shell/window/dialog.h"
+#include "shell/window/window.h"
 
 namespace huewright {
 

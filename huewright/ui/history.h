@@ -11,8 +11,8 @@
 
 #include "huewright/model/parameters.h"
 #include "huewright/ui/commands.h"
-#include "shell/history.h"
-#include "shell/palette.h"
+#include "shell/raster/palette.h"
+#include "shell/window/history.h"
 
 namespace huewright {
 

@@ -15,7 +15,7 @@
 #include "huewright/ui/filecommands.h"
 #include "huewright/ui/history.h"
 #include "huewright/ui/paramsdialog.h"
-#include "shell/program.h"
+#include "shell/window/program.h"
 
 namespace huewright {
 

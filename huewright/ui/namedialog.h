@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shell/dialog.h"
+#include "shell/window/dialog.h"
 
 namespace huewright {
 

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <string>
 
-#include "shell/history.h"
+#include "shell/window/history.h"
 
 namespace huewright {
 

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "huewright/ui/channeleditor.h"
-#include "shell/dialog.h"
-#include "shell/palette.h"
+#include "shell/raster/palette.h"
+#include "shell/window/dialog.h"
 
 namespace huewright {
 

@@ -4,7 +4,7 @@
 
 #include "huewright/preview/preview.h"
 #include "huewright/ui/geometry.h"
-#include "shell/window.h"
+#include "shell/window/window.h"
 
 namespace huewright {
 

@@ -2,7 +2,7 @@
 
 #include "huewright/ui/commands.h"
 #include "huewright/ui/namedialog.h"
-#include "shell/atomicfile.h"
+#include "shell/io/atomicfile.h"
 
 namespace huewright {
 

@@ -8,7 +8,7 @@
 #include "huewright/files/metadata.h"
 #include "huewright/files/tiff.h"
 #include "huewright/ui/filecommands.h"
-#include "shell/window.h"
+#include "shell/window/window.h"
 
 namespace huewright {
 

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "huewright/model/model.h"
-#include "shell/palette.h"
+#include "shell/raster/palette.h"
 
 namespace testdata {
 

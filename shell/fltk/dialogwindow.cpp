@@ -16,8 +16,8 @@
 #include <algorithm>
 
 #include "platform.h"
-#include "shell/dialoglogic.h"
-#include "shell/history.h"
+#include "shell/window/dialoglogic.h"
+#include "shell/window/history.h"
 
 namespace shell::fltk {
 

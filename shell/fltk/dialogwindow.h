@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/dialog.h"
-#include "shell/window.h"
+#include "shell/window/dialog.h"
+#include "shell/window/window.h"
 
 class Fl_Window;
 class Fl_Widget;

@@ -20,8 +20,8 @@
 
 #include "messagebox.h"
 #include "platform.h"
-#include "shell/chooserlayout.h"
-#include "shell/filedialog.h"
+#include "shell/window/chooserlayout.h"
+#include "shell/window/filedialog.h"
 
 namespace shell::fltk {
 

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "shell/window.h"
+#include "shell/window/window.h"
 
 class Fl_Window;
 

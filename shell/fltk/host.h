@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dialogwindow.h"
-#include "shell/hostcore.h"
+#include "shell/window/hostcore.h"
 #include "timers.h"
 
 class Fl_Window;

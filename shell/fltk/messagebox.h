@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/window.h"
+#include "shell/window/window.h"
 
 class Fl_Window;
 

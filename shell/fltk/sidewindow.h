@@ -4,7 +4,7 @@
 // program.
 #pragma once
 
-#include "shell/sidewindow.h"
+#include "shell/window/sidewindow.h"
 
 class Fl_Window;
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/commandline.h"
+#include "shell/io/commandline.h"
 
 namespace shell {
 

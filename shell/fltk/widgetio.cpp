@@ -4,7 +4,7 @@
 #include <FL/Fl_Widget.H>
 #include <FL/fl_draw.H>
 
-#include "shell/message.h"
+#include "shell/window/message.h"
 
 namespace shell::fltk {
 

@@ -2,7 +2,7 @@
 // an expose or a push, and the keys they pass on to the procedure.
 #pragma once
 
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 class Fl_Widget;
 

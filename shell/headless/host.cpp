@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "../dialoglogic.h"
-#include "../filedialog.h"
+#include "shell/window/dialoglogic.h"
+#include "shell/window/filedialog.h"
 
 namespace shell::headless {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../hostcore.h"
+#include "shell/window/hostcore.h"
 
 namespace shell::headless {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "../dialog.h"
-#include "../program.h"
+#include "shell/window/dialog.h"
+#include "shell/window/program.h"
 
 namespace shell::testing {
 

@@ -1,4 +1,4 @@
-#include "shell/atomicfile.h"
+#include "shell/io/atomicfile.h"
 
 #include <dirent.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "shell/commandline.h"
+#include "shell/io/commandline.h"
 
 #include <gtest/gtest.h>
 

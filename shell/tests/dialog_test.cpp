@@ -5,10 +5,10 @@
 #include <set>
 #include <vector>
 
-#include "shell/dialoglogic.h"
-#include "shell/filedialog.h"
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
+#include "shell/window/dialoglogic.h"
+#include "shell/window/filedialog.h"
 
 using namespace shell;
 using shell::headless::Dialog;

@@ -1,4 +1,4 @@
-#include "shell/font.h"
+#include "shell/raster/font.h"
 
 #include <gtest/gtest.h>
 

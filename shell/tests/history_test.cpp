@@ -1,5 +1,5 @@
 // The undo history every program uses, and its keys.
-#include "shell/history.h"
+#include "shell/window/history.h"
 
 #include <gtest/gtest.h>
 

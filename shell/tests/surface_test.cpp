@@ -1,4 +1,4 @@
-#include "shell/surface.h"
+#include "shell/raster/surface.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/font.h"
-#include "shell/surface.h"
+#include "shell/raster/font.h"
+#include "shell/raster/surface.h"
 
 namespace huewright::tiffimages {
 

@@ -18,7 +18,7 @@
 
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
-#include "shell/program.h"
+#include "shell/window/program.h"
 
 namespace huewright::tifftest {
 

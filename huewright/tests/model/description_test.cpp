@@ -11,8 +11,8 @@
 #include <string>
 
 #include "palettes/map.h"
-#include "shell/atomicfile.h"
 #include "shell/headless/testing.h"
+#include "shell/io/atomicfile.h"
 
 using namespace huewright;
 

@@ -13,10 +13,10 @@
 #include "huewright/model/description.h"
 #include "huewright/ui/filecommands.h"
 #include "palettes/map.h"
-#include "shell/atomicfile.h"
-#include "shell/filedialog.h"
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
+#include "shell/io/atomicfile.h"
+#include "shell/window/filedialog.h"
 
 using namespace huewright;
 

@@ -10,7 +10,7 @@
 #include "../files/tiff_images.h"
 #include "../files/tiff_testutil.h"
 #include "huewright/ui/screensave.h"
-#include "shell/atomicfile.h"
+#include "shell/io/atomicfile.h"
 
 using namespace huewright;
 using namespace huewright::tifftest;

@@ -1,7 +1,7 @@
 // What the host hands a window procedure.
 #pragma once
 
-#include "surface.h"
+#include "shell/raster/surface.h"
 
 namespace shell {
 

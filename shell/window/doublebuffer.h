@@ -2,7 +2,7 @@
 // and what the window shows. The main window and the side windows share it.
 #pragma once
 
-#include "surface.h"
+#include "shell/raster/surface.h"
 
 namespace shell {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "program.h"
+#include "shell/window/program.h"
 
 namespace shell {
 

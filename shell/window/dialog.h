@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "surface.h"
+#include "shell/raster/surface.h"
 
 namespace shell {
 

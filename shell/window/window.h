@@ -10,8 +10,8 @@
 #include "dialog.h"
 #include "doublebuffer.h"
 #include "message.h"
+#include "shell/raster/surface.h"
 #include "sidewindow.h"
-#include "surface.h"
 
 namespace shell {
 
