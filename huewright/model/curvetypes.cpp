@@ -87,16 +87,7 @@ constexpr CurveDesc kCurveTable[kCurveTypes] = {
     },
 };
 
-namespace {
-
-constexpr bool inorder() {
-    for (int i = 0; i < kCurveTypes; ++i)
-        if (int(kCurveTable[i].type) != i) return false;
-    return true;
-}
-static_assert(inorder(), "kCurveTable is indexed by the type's number");
-
-}  // namespace
+static_assert(bytype(kCurveTable), "kCurveTable lists each type at its number");
 
 void TextLine::print(char* out, int size, const Parameters& p) const {
     std::snprintf(out, size_t(size), format, a ? p.*a : 0, b ? p.*b : 0);

@@ -34,6 +34,15 @@ constexpr int32_t curvenumber(CurveType t) {
     return int32_t(t);
 }
 
+// Whether a table of the types lists each one at its number, as the
+// tables indexed by type must.
+template <class Entry>
+constexpr bool bytype(const Entry (&table)[kCurveTypes]) {
+    for (int i = 0; i < kCurveTypes; ++i)
+        if (curvenumber(table[i].type) != i) return false;
+    return true;
+}
+
 // One number field of a record.
 using Field = int32_t Parameters::*;
 

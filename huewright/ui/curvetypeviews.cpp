@@ -157,15 +157,6 @@ constexpr CurveTypeView kCurveViews[kCurveTypes] = {
     },
 };
 
-namespace {
-
-constexpr bool inorder() {
-    for (int i = 0; i < kCurveTypes; ++i)
-        if (int(kCurveViews[i].type) != i) return false;
-    return true;
-}
-static_assert(inorder(), "kCurveViews is indexed by the type's number");
-
-}  // namespace
+static_assert(bytype(kCurveViews), "kCurveViews lists each type at its number");
 
 }  // namespace huewright
