@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "huewright/model/curvetypes.h"
 #include "huewright/model/model.h"
 #include "shell/raster/font.h"
 
@@ -209,7 +210,7 @@ class Curves {
     }
     Column sine(int sp, int xsh, int amp, int ysh) {
         Parameters ps = startupparameters[0];
-        ps.ct = 0;
+        ps.ct = curvenumber(CurveType::sine);
         ps.sp = sp;
         ps.xsh = xsh;
         ps.amp = amp;

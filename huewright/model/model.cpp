@@ -3,6 +3,7 @@
 #include "huewright/model/model.h"
 
 #include "huewright/model/arith.h"
+#include "huewright/model/curvetypes.h"
 
 namespace huewright {
 
@@ -15,21 +16,7 @@ Model::Model() {
 }
 
 void Model::calcchannel(const Parameters& ps) {
-    switch (ps.ct) {
-        case 0:
-            sinecolumn(ps);
-            break;
-        case 1:
-            calcarc(ps.aan, ps.avt);
-            for (int i = 0; i < 256; ++i) palette[i][cndx] = arctable[i];
-            break;
-        case 2:
-            calcBezier(ps.bd, ps.b0, ps.b255, ps.bc1x, ps.bc1y, ps.bc2x, ps.bc2y);
-            break;
-        default:  // 3, and anything the record should not hold, is a line
-            calcline(ps.Ln, ps.L0, ps.L255, ps.Lmx, ps.Lmy);
-            break;
-    }
+    curvedesc(ps).column(*this, ps);
 }
 
 void Model::sinecolumn(const Parameters& ps) {

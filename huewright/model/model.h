@@ -38,14 +38,14 @@ struct Model {
 
     // --- synthesis ---
     // Recomputes column cndx of the palette from ps (the channel editor's
-    // working record), with the curve that ps.ct selects: 0 sine, 1 arc,
-    // 2 Bezier, anything else a line. No other column changes.
+    // working record), with the generator of the curve type ps.ct selects
+    // (curvetypes.h). No other column changes.
     void calcchannel(const Parameters& ps);
     // Builds both rows of sinetable. Needed before the first sine synthesis
     // (startuppalette calls it); every call gives the same tables, so the
     // sine drag may call it again.
     void calcsine();
-    // The sine column of ps into column cndx (calcchannel's case 0).
+    // The sine column of ps into column cndx.
     void sinecolumn(const Parameters& ps);
     // Fills arctable with the arc from anchor (ends) to vertex (middle).
     void calcarc(int anchor, int vertex);

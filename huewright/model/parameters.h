@@ -8,7 +8,7 @@ namespace huewright {
 // The settings of all four curve types for one channel, and which is in
 // effect. Field order is part of the program's contract: keep it.
 struct Parameters {
-    int32_t ct;    // curve type: 0 Sine, 1 Arc, 2 Bezier, 3 Line
+    int32_t ct;    // curve type: 0 Sine, 1 Arc, 2 Bezier, 3 Line (curvetype() reads it)
     int32_t sp;    // sine phase, 1 or 2
     int32_t xsh;   // sine x shift
     int32_t amp;   // sine amplitude

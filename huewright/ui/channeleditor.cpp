@@ -4,12 +4,6 @@
 
 namespace huewright {
 
-namespace {
-
-constexpr int kMaxValue = 255;
-
-}  // namespace
-
 void ChannelEditor::open(int channel) {
     m_.cndx = channel;
     ptemp = m_.p[channel];
@@ -27,45 +21,28 @@ void ChannelEditor::apply() {
 }
 
 void ChannelEditor::setdragflags() {
-    enabledrag1 = ptemp.ct == 0 || ptemp.ct == 2;
-    enabledrag2 = ptemp.ct == 2 && ptemp.bd == 1;
-}
-
-int ChannelEditor::clamp(Field f) {
-    int32_t& v = ptemp.*f;
-    if (v < 0) v = 0;
-    if (f != &Parameters::ysh && v > kMaxValue) v = kMaxValue;
-    if (f == &Parameters::amp && v > kMaxValue - ptemp.ysh) v = kMaxValue - ptemp.ysh;
-    if (f == &Parameters::ysh && v > kMaxValue - ptemp.amp) v = kMaxValue - ptemp.amp;
-    return v;
+    int shown = 0;
+    for (const DragPoint& p : curveview(ptemp).points) shown += p.when.holds(ptemp);
+    enabledrag1 = shown >= 1;
+    enabledrag2 = shown >= 2;
 }
 
 int ChannelEditor::setfield(Field f, int typed) {
     ptemp.*f = typed;
-    const int v = clamp(f);
+    const int v = clampfield(ptemp, f);
     apply();
     return v;
 }
 
-void ChannelEditor::settype(int ct) {
-    ptemp.ct = ct;
+void ChannelEditor::settype(CurveType t) {
+    ptemp.ct = curvenumber(t);
     setdragflags();
     apply();
 }
 
-void ChannelEditor::setphase(int sp) {
-    ptemp.sp = sp;
-    apply();
-}
-
-void ChannelEditor::setdegree(int bd) {
-    ptemp.bd = bd;
+void ChannelEditor::setchoice(Field f, int32_t v) {
+    ptemp.*f = v;
     setdragflags();
-    apply();
-}
-
-void ChannelEditor::setsegments(int Ln) {
-    ptemp.Ln = Ln;
     apply();
 }
 
@@ -75,33 +52,7 @@ void ChannelEditor::setstretch(bool on) {
 }
 
 Fields ChannelEditor::invert() {
-    Parameters& t = ptemp;
-    Fields changed{};
-    switch (t.ct) {
-        case 0:
-            t.xsh = (t.xsh + 128) % 256;
-            changed = {&Parameters::xsh};
-            break;
-        case 1:
-            t.aan = kMaxValue - t.aan;
-            t.avt = kMaxValue - t.avt;
-            changed = {&Parameters::aan, &Parameters::avt};
-            break;
-        case 2:
-            // The x coordinates of the controls stay; the heights flip.
-            t.b0 = kMaxValue - t.b0;
-            t.b255 = kMaxValue - t.b255;
-            t.bc1y = kMaxValue - t.bc1y;
-            t.bc2y = kMaxValue - t.bc2y;
-            changed = {&Parameters::b0, &Parameters::b255, &Parameters::bc1y, &Parameters::bc2y};
-            break;
-        default:
-            t.L0 = kMaxValue - t.L0;
-            t.L255 = kMaxValue - t.L255;
-            t.Lmy = kMaxValue - t.Lmy;
-            changed = {&Parameters::L0, &Parameters::L255, &Parameters::Lmy};
-            break;
-    }
+    const Fields changed = invertrecord(ptemp);
     apply();
     return changed;
 }
@@ -137,15 +88,15 @@ bool ChannelEditor::press(shell::Point m) {
 bool ChannelEditor::dragto(shell::Point m) {
     if (!okdrag) return false;
     points.dragstep(m_.cndx, ptemp, m);
-    for (Field f : dragged()) clamp(f);
+    for (Field f : dragged()) clampfield(ptemp, f);
     apply();
     return true;
 }
 
 Fields ChannelEditor::dragged() const {
-    if (ptemp.ct == 0) return {&Parameters::xsh};
-    if (points.cpindex == 0) return {&Parameters::bc1x, &Parameters::bc1y};
-    return {&Parameters::bc1x, &Parameters::bc1y, &Parameters::bc2x, &Parameters::bc2y};
+    const CurveTypeView& v = curveview(ptemp);
+    if (points.cpindex >= v.points.count) return {};
+    return v.points[points.cpindex].moved;
 }
 
 }  // namespace huewright

@@ -7,28 +7,13 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 
+#include "huewright/model/curvetypes.h"
 #include "huewright/model/model.h"
 #include "huewright/ui/controlpoints.h"
 #include "huewright/ui/editsteps.h"
 
 namespace huewright {
-
-// One number field of a record, as a box of the dialog edits it.
-using Field = int32_t Parameters::*;
-
-// A few fields: those a step changed.
-struct Fields {
-    Field items[4] = {};
-    int count = 0;
-    Fields(std::initializer_list<Field> fs) {
-        for (Field f : fs)
-            if (count < 4) items[count++] = f;
-    }
-    const Field* begin() const { return items; }
-    const Field* end() const { return items + count; }
-};
 
 class ChannelEditor {
   public:
@@ -38,8 +23,8 @@ class ChannelEditor {
     Parameters ptemp{};                  // the working record
     Parameters prestore{};               // the record as the dialog opened
     std::array<uint8_t, 256> restore{};  // the channel's column as the dialog opened
-    bool enabledrag1 = false;            // a press may grab the Sine point or Bezier control 1
-    bool enabledrag2 = false;            // Bezier control 2 too (cubic)
+    bool enabledrag1 = false;            // a press may grab the first point of the curve type
+    bool enabledrag2 = false;            // the second one too (Bezier control 2 when cubic)
     bool okdrag = false;                 // a drag is in progress
     ControlPoints points;                // where the draggable points sit
     long applies = 0;                    // how many times the channel was applied
@@ -50,7 +35,7 @@ class ChannelEditor {
 
     // --- the dialog's steps ---
     // Opening: the channel's record and column are kept for Cancel and
-    // Restore, the drag flags follow its curve type, and the channel is
+    // Restore, the drag flags follow its curve type's points, and the channel is
     // applied from its record, so a column loaded from a file follows its
     // curve again.
     void open(int channel);
@@ -58,15 +43,14 @@ class ChannelEditor {
     // above 255 becomes 255; the amplitude and the y shift together stay
     // within 255), then applied. Returns the number the field now holds.
     int setfield(Field f, int typed);
-    void settype(int ct);
-    void setphase(int sp);
-    void setdegree(int bd);
-    void setsegments(int Ln);
+    void settype(CurveType t);
+    // A choice of the curve type (its phase, degree or segments): f becomes
+    // v, and the drag flags follow.
+    void setchoice(Field f, int32_t v);
     // Written straight into the channel's flag: neither Cancel nor Restore
     // takes it back.
     void setstretch(bool on);
-    // Flips the working record for its curve type (Sine: x shift by half a
-    // period; Arc, Bezier heights and Line values: v becomes 255 - v).
+    // Flips the working record as its curve type says (curvetypes.h).
     // Returns the fields it changed.
     Fields invert();
     // OK: the working record becomes the channel's; editing ends.
@@ -78,14 +62,14 @@ class ChannelEditor {
     void restorechannel();
 
     // --- drags in the curve display ---
-    // A press at m: grabs the Sine point or a Bezier control while the
-    // dialog allows it. True when a drag starts. What was typed before it
-    // becomes a step of its own.
+    // A press at m: grabs a point of the curve type while the dialog allows
+    // it. True when a drag starts. What was typed before it becomes a step
+    // of its own.
     bool press(shell::Point m);
     // One step of a drag to m: the point moves, its fields are clamped once
     // and the channel applied once. False when no drag is in progress.
     bool dragto(shell::Point m);
-    // The fields the last drag step moved.
+    // The fields whose boxes the last drag step writes again.
     Fields dragged() const;
     // The end of a drag, which ends its step.
     void release() {
@@ -113,7 +97,6 @@ class ChannelEditor {
     void setstate(const EditState& s);
     void setdragflags();
     void apply();
-    int clamp(Field f);
 
     Model& m_;
     bool editing_ = false;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "huewright/art/artwork.h"
+#include "huewright/ui/curvetypeviews.h"
 
 namespace huewright {
 
@@ -110,55 +111,21 @@ void draw(shell::Window& w, const Model& m) {
 bool displayparams(shell::Window& w, const Screen& s, const Model& m, int index) {
     if (!m.okdisplay[index]) return false;
     const Parameters& ps = m.p[index];
-    const int r1 = readoutrow[index][0], r2 = readoutrow[index][1];
     shell::Surface& v = w.offscreen;
+    // The first line drawn clears the readout area, so the old readout
+    // disappears with it.
+    bool first = true;
     char text[64];
-    // The first text of each type is drawn over the cleared readout area, so
-    // the old readout disappears with it.
-    auto first = [&](int x, int y) {
-        s.font.drawopaque(v, eraseparams[index], x, y, text, kTextColor, kBlack);
-    };
-    auto then = [&](int x, int y) { s.font.draw(v, x, y, text, kTextColor); };
-    switch (ps.ct) {
-        case 0:
-            std::snprintf(text, sizeof text, "Phase: %d", ps.sp);
-            first(readoutleft, r1);
-            std::snprintf(text, sizeof text, "X Shift: %d", ps.xsh);
-            then(readoutright, r1);
-            std::snprintf(text, sizeof text, "Amplitude: %d", ps.amp);
-            then(readoutleft, r2);
-            std::snprintf(text, sizeof text, "Y Shift: %d", ps.ysh);
-            then(readoutright, r2);
-            break;
-        case 1:
-            std::snprintf(text, sizeof text, "Anchor: %d", ps.aan);
-            first(readoutright, r1);
-            std::snprintf(text, sizeof text, "Vertex: %d", ps.avt);
-            then(readoutright, r2);
-            break;
-        case 2:
-            std::snprintf(text, sizeof text, "Control 1: (%d, %d)", ps.bc1x, ps.bc1y);
-            first(readoutleft, r1);
-            std::snprintf(text, sizeof text, "(0, y): %d", ps.b0);
-            then(readoutright, r1);
-            if (ps.bd == 1) {
-                std::snprintf(text, sizeof text, "Control 2: (%d, %d)", ps.bc2x, ps.bc2y);
-                then(readoutleft, r2);
-            }
-            std::snprintf(text, sizeof text, "(255, y): %d", ps.b255);
-            then(readoutright, r2);
-            break;
-        default:
-            // The closing parenthesis after the number is part of these texts.
-            std::snprintf(text, sizeof text, "(0, y): %d)", ps.L0);
-            first(readoutleft, r1);
-            std::snprintf(text, sizeof text, "(255, y): %d)", ps.L255);
-            then(readoutright, r1);
-            if (ps.Ln == 2) {
-                std::snprintf(text, sizeof text, "Middle (x, y): (%d, %d)", ps.Lmx, ps.Lmy);
-                then(readoutleft, r2);
-            }
-            break;
+    for (const ReadoutLine& l : curveview(ps).readout) {
+        if (!l.text.when.holds(ps)) continue;
+        l.text.print(text, sizeof text, ps);
+        const int x = l.column == 0 ? readoutleft : readoutright;
+        const int y = readoutrow[index][l.row];
+        if (first)
+            s.font.drawopaque(v, eraseparams[index], x, y, text, kTextColor, kBlack);
+        else
+            s.font.draw(v, x, y, text, kTextColor);
+        first = false;
     }
     w.present(eraseparams[index]);
     return true;

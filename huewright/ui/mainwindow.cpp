@@ -71,11 +71,10 @@ void MainWindow::showedit() {
         drawdot(w.onscreen, x, y, c);
         w.onscreenchanged(shell::Rect{x - 4, y - 4, x + 5, y + 5});
     };
-    if (t.ct == 0) {
-        dot(t.xsh + 500, kCurveBase - 128, kYellow);
-    } else if (t.ct == 2) {
-        dot(t.bc1x + 500, kCurveBase - t.bc1y, kYellow);
-        if (t.bd == 1) dot(t.bc2x + 500, kCurveBase - t.bc2y, kMagenta);
+    for (const DragPoint& p : curveview(t).points) {
+        if (!p.when.holds(t)) continue;
+        const shell::Point at = dotcentre(p, t);
+        dot(at.x, at.y, p.color);
     }
 }
 

@@ -4,7 +4,9 @@
 
 #include <cctype>
 #include <string>
+#include <vector>
 
+#include "huewright/ui/curvetypeviews.h"
 #include "shell/window/history.h"
 
 namespace huewright {
@@ -20,92 +22,43 @@ shell::DialogTemplate paramstemplate() {
     t.x = 142;
     t.y = 4;
     t.cx = 177;
-    t.cy = 415;
     // A popup with a caption and no system menu: it closes through its
     // buttons, Enter and Esc only.
     t.closebox = false;
-    constexpr int none = -1;
-    auto label = [](const char* text, int x, int y, int cx, int cy) {
-        return shell::ControlTemplate{none, Control::text, text, x, y, cx, cy, false, false};
-    };
     auto group = [](int id, const char* text, int x, int y, int cx, int cy) {
         return shell::ControlTemplate{id, Control::groupbox, text, x, y, cx, cy, false, false};
     };
     auto radio = [](int id, const char* text, int x, int y, int cx, int cy, bool first) {
         return shell::ControlTemplate{id, Control::radio, text, x, y, cx, cy, first, true};
     };
-    // A box holds as many characters as the dialog reads of it.
-    auto edit = [](int id, int x, int y) {
-        return shell::ControlTemplate{id, Control::edit, "", x, y, 30, 12, false, true, kBoxChars};
-    };
     auto button = [](int id, const char* text, int x, int y) {
         return shell::ControlTemplate{id, Control::button, text, x, y, 50, 14, false, true};
     };
-    auto line = [](int y) {
-        return shell::ControlTemplate{210, Control::etchedline, "", 17, y, 144, 1, false, false};
-    };
     // Controls in reading order, which is also the Tab order. The radios of
-    // each choice stand together so that they form one exclusive run.
-    t.controls = {
-        group(205, "   Curve Type   ", 6, 3, 162, 32),
-        radio(id_sine, "Sine", 16, 16, 32, 12, true),
-        radio(id_arc, "Arc", 54, 16, 28, 12, false),
-        radio(id_bezier, "Bezier", 86, 16, 32, 12, false),
-        radio(id_line, "Line", 128, 16, 32, 12, false),
-
-        group(206, "   Sine   ", 6, 42, 162, 80),
-        label("Phase", 18, 54, 28, 8),
-        radio(id_phase1, "1", 72, 52, 20, 12, true),
-        radio(id_phase2, "2", 128, 52, 24, 12, false),
-        label("X Shift: 0 -> 255  -  Drag or type.", 18, 70, 102, 8),
-        edit(id_xsh, 128, 69),
-        label("Amplitude: 0 -> 255", 18, 87, 102, 8),
-        edit(id_amp, 128, 86),
-        label("Y Shift: 0 -> ( 255 - Amplitude )", 18, 104, 110, 8),
-        edit(id_ysh, 128, 103),
-
-        group(207, "   Arc   ", 6, 128, 162, 48),
-        label("Anchor Y value: 0 -> 255", 18, 141, 100, 8),
-        edit(id_aan, 128, 140),
-        label("Vertex Y value: 0 -> 255", 18, 158, 100, 8),
-        edit(id_avt, 128, 157),
-
-        group(208, "   Bezier  ", 6, 182, 162, 119),
-        label("Degree", 18, 194, 28, 8),
-        radio(id_quadratic, "Quadratic", 72, 192, 50, 12, true),
-        radio(id_cubic, "Cubic", 128, 192, 30, 12, false),
-        label("( 0 , y )", 18, 210, 25, 8),
-        edit(id_b0, 45, 209),
-        label("( 255, y )", 95, 210, 30, 8),
-        edit(id_b255, 128, 209),
-        line(226),
-        label("Drag the control points, or type in the boxes.", 18, 231, 145, 8),
-        label("Control 1: yellow", 18, 247, 66, 8),
-        edit(id_bc1x, 85, 246),
-        edit(id_bc1y, 128, 246),
-        label("Control 2: magenta", 18, 264, 66, 10),
-        edit(id_bc2x, 85, 263),
-        edit(id_bc2y, 128, 263),
-        line(280),
-        {id_stretch, Control::checkbox, "Stretch curve vertically", 18, 285, 120, 12, false, true},
-
-        group(209, "   Line Segments   ", 6, 307, 162, 62),
-        label("Number", 18, 319, 28, 8),
-        radio(id_segments1, "1", 72, 317, 20, 12, true),
-        radio(id_segments2, "2", 128, 317, 24, 12, false),
-        label("( 0 , y )", 18, 335, 25, 8),
-        edit(id_L0, 45, 334),
-        label("( 255, y )", 95, 335, 30, 8),
-        edit(id_L255, 128, 334),
-        label("Middle ( x, y )", 18, 352, 66, 8),
-        edit(id_Lmx, 85, 351),
-        edit(id_Lmy, 128, 351),
-
-        button(id_invert, "Invert", 24, 375),
-        button(id_restore, "Restore", 96, 375),
-        button(id_ok, "OK", 24, 395),
-        button(id_cancel, "Cancel", 96, 395),
-    };
+    // each choice stand together so that they form one exclusive run. The
+    // Curve Type group holds a radio for each type; each type's own group
+    // follows, stacked below the previous one.
+    t.controls.push_back(group(205, "   Curve Type   ", 6, 3, 162, 32));
+    for (const CurveTypeView& c : kCurveViews)
+        t.controls.push_back(radio(c.radio.id, curvedesc(c.type).name, c.radio.x, 16, c.radio.cx,
+                                   12, c.type == CurveType::sine));
+    int top = 42;
+    for (const CurveTypeView& c : kCurveViews) {
+        t.controls.push_back(group(c.group.id, c.group.caption, 6, top, 162, c.group.height));
+        for (const GroupControl& g : c.controls) {
+            // Only the controls that take input are in the Tab order; a box
+            // holds as many characters as the dialog reads of it.
+            t.controls.push_back(shell::ControlTemplate{g.id, g.kind, g.text, g.x, top + g.y, g.cx,
+                                                        g.cy, g.first, g.input(),
+                                                        g.kind == Control::edit ? kBoxChars : 0});
+        }
+        top += c.group.height + 6;
+    }
+    t.controls.push_back(button(id_invert, "Invert", 24, top));
+    t.controls.push_back(button(id_restore, "Restore", 96, top));
+    t.controls.push_back(button(id_ok, "OK", 24, top + 20));
+    t.controls.push_back(button(id_cancel, "Cancel", 96, top + 20));
+    t.cy = top + 40;
     return t;
 }
 
@@ -113,58 +66,78 @@ shell::DialogTemplate paramstemplate() {
 
 namespace {
 
+// An edit box of a type's group and the field it shows.
+struct Box {
+    int id;
+    Field field;
+};
+
 // The edit boxes in the order the opening fills them.
-constexpr int kEdits[15] = {id_xsh,  id_amp,  id_ysh,  id_aan, id_avt,  id_b0,  id_b255, id_bc1x,
-                            id_bc1y, id_bc2x, id_bc2y, id_L0,  id_L255, id_Lmx, id_Lmy};
+const std::vector<Box>& boxes() {
+    static const std::vector<Box> all = [] {
+        std::vector<Box> v;
+        for (const CurveTypeView& c : kCurveViews)
+            for (const GroupControl& g : c.controls)
+                if (g.kind == Control::edit) v.push_back(Box{g.id, g.field});
+        return v;
+    }();
+    return all;
+}
 
 // The field of the record a box edits, or none.
 Field fieldof(int id) {
-    switch (id) {
-        case id_xsh:
-            return &Parameters::xsh;
-        case id_amp:
-            return &Parameters::amp;
-        case id_ysh:
-            return &Parameters::ysh;
-        case id_aan:
-            return &Parameters::aan;
-        case id_avt:
-            return &Parameters::avt;
-        case id_b0:
-            return &Parameters::b0;
-        case id_b255:
-            return &Parameters::b255;
-        case id_bc1x:
-            return &Parameters::bc1x;
-        case id_bc1y:
-            return &Parameters::bc1y;
-        case id_bc2x:
-            return &Parameters::bc2x;
-        case id_bc2y:
-            return &Parameters::bc2y;
-        case id_L0:
-            return &Parameters::L0;
-        case id_L255:
-            return &Parameters::L255;
-        case id_Lmx:
-            return &Parameters::Lmx;
-        case id_Lmy:
-            return &Parameters::Lmy;
-        default:
-            return nullptr;
-    }
+    for (const Box& b : boxes())
+        if (b.id == id) return b.field;
+    return nullptr;
 }
 
 // The box that shows a field.
 int boxof(Field f) {
-    for (int id : kEdits)
-        if (fieldof(id) == f) return id;
+    for (const Box& b : boxes())
+        if (b.field == f) return b.id;
     return 0;
 }
 
-// Checks `on` and clears the others of the run first ... last.
-void checkone(shell::DialogView& v, int first, int last, int on) {
-    for (int id = first; id <= last; ++id) v.check(id, id == on);
+// A radio of a type's group that chooses a value, and that type's view; or
+// nulls.
+struct ChoiceRadio {
+    const CurveTypeView* view = nullptr;
+    const GroupControl* radio = nullptr;
+};
+ChoiceRadio choiceradio(int id) {
+    for (const CurveTypeView& c : kCurveViews)
+        for (const GroupControl& g : c.controls)
+            if (g.id == id && g.kind == Control::radio) return {&c, &g};
+    return {};
+}
+
+// The radio of the record's curve type is checked, the others cleared.
+void checktype(shell::DialogView& v, const Parameters& t) {
+    for (const CurveTypeView& c : kCurveViews) v.check(c.radio.id, c.type == curvetype(t.ct));
+}
+
+// The radio of each choice whose field differs between t and o (every
+// choice without o) is checked, the others of its run cleared.
+void checkchoices(shell::DialogView& v, const Parameters& t, const Parameters* o = nullptr) {
+    for (const CurveTypeView& c : kCurveViews)
+        for (const GroupControl& run : c.controls) {
+            if (run.kind != Control::radio || !run.first) continue;
+            const Field f = run.field;
+            if (o && t.*f == o->*f) continue;
+            for (const GroupControl& g : c.controls)
+                if (g.kind == Control::radio && g.field == f) v.check(g.id, g.value == t.*f);
+        }
+}
+
+// Whether a control's enabling depends on a field that differs between t
+// and o.
+bool enablingdiffers(const Parameters& t, const Parameters& o) {
+    for (const CurveTypeView& c : kCurveViews)
+        for (const GroupControl& g : c.controls) {
+            const Field f = g.enabled.field;
+            if (f && t.*f != o.*f) return true;
+        }
+    return false;
 }
 
 }  // namespace
@@ -213,13 +186,12 @@ void ParamsDialogProc::step(shell::DialogView& v, bool back) {
     // enabled controls, the chosen radio buttons, the boxes and the check
     // box; then the curves and the dots.
     const Parameters &t = ed_.ptemp, &o = was.ptemp;
-    if (t.ct != o.ct || t.bd != o.bd || t.Ln != o.Ln) setenabled(v);
-    if (t.ct != o.ct) checkone(v, id_sine, id_line, id_sine + t.ct);
-    if (t.sp != o.sp) checkone(v, id_phase1, id_phase2, id_phase1 - 1 + t.sp);
-    if (t.bd != o.bd) checkone(v, id_quadratic, id_cubic, id_quadratic + t.bd);
-    if (t.Ln != o.Ln) checkone(v, id_segments1, id_segments2, id_segments1 - 1 + t.Ln);
-    for (int id : kEdits)
-        if (t.*fieldof(id) != o.*fieldof(id)) showapplied(v, id);
+    const bool typechanged = curvetype(t.ct) != curvetype(o.ct);
+    if (typechanged || enablingdiffers(t, o)) setenabled(v);
+    if (typechanged) checktype(v, t);
+    checkchoices(v, t, &o);
+    for (const Box& b : boxes())
+        if (t.*b.field != o.*b.field) showapplied(v, b.id);
     const EditState now = ed_.editstate();
     if (now.stretch != was.stretch) v.check(id_stretch, now.stretch != 0);
     owner_.showedit();
@@ -242,79 +214,53 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
             ed_.restorechannel();
             opening(v);
             return 1;
-        case id_sine:
-        case id_arc:
-        case id_bezier:
-        case id_line:
-            ed_.settype(id - id_sine);
-            setenabled(v);
-            owner_.showedit();
-            return 0;
-        case id_phase1:
-        case id_phase2:
-            ed_.setphase(id - id_phase1 + 1);
-            owner_.showedit();
-            return 0;
-        case id_quadratic:
-        case id_cubic:
-            ed_.setdegree(id - id_quadratic);
-            v.enable(id_bc2x, ed_.ptemp.bd == 1);
-            v.enable(id_bc2y, ed_.ptemp.bd == 1);
-            owner_.showedit();
-            return 0;
-        case id_segments1:
-        case id_segments2:
-            ed_.setsegments(id - id_segments1 + 1);
-            v.enable(id_Lmx, ed_.ptemp.Ln == 2);
-            v.enable(id_Lmy, ed_.ptemp.Ln == 2);
-            owner_.showedit();
-            return 0;
         case id_stretch:
             ed_.setstretch(v.checked(id_stretch));
             owner_.showedit();
             return 0;
         default:
-            if (fieldof(id)) edit(v, id);
-            return 0;
+            break;
     }
+    for (const CurveTypeView& c : kCurveViews) {
+        if (c.radio.id != id) continue;
+        ed_.settype(c.type);
+        setenabled(v);
+        owner_.showedit();
+        return 0;
+    }
+    if (const ChoiceRadio r = choiceradio(id); r.radio) {
+        // The controls of the type that depend on the choice follow it.
+        const GroupControl& chosen = *r.radio;
+        ed_.setchoice(chosen.field, chosen.value);
+        for (const GroupControl& g : r.view->controls)
+            if (g.enabled.field == chosen.field) v.enable(g.id, g.enabled.holds(ed_.ptemp));
+        owner_.showedit();
+        return 0;
+    }
+    if (fieldof(id)) edit(v, id);
+    return 0;
 }
 
 void ParamsDialogProc::setenabled(shell::DialogView& v) {
+    // The inputs of every type's group are disabled, then those of the
+    // record's type enabled as the record allows.
     const Parameters& t = ed_.ptemp;
-    auto range = [&](int first, int last, bool on) {
-        for (int id = first; id <= last; ++id) v.enable(id, on);
-    };
-    range(id_phase1, id_Lmy, false);
-    switch (t.ct) {
-        case 0:
-            range(id_phase1, id_ysh, true);
-            break;
-        case 1:
-            range(id_aan, id_avt, true);
-            break;
-        case 2:
-            range(id_quadratic, id_bc1y, true);
-            range(id_bc2x, id_bc2y, t.bd == 1);
-            v.enable(id_stretch, true);
-            break;
-        default:
-            range(id_segments1, id_L255, true);
-            range(id_Lmx, id_Lmy, t.Ln == 2);
-            break;
-    }
+    for (const CurveTypeView& c : kCurveViews)
+        for (const GroupControl& g : c.controls)
+            if (g.input()) v.enable(g.id, false);
+    for (const GroupControl& g : curveview(t).controls)
+        if (g.input()) v.enable(g.id, g.enabled.holds(t));
 }
 
 void ParamsDialogProc::opening(shell::DialogView& v) {
     const Parameters& ps = ed_.ptemp;
     setenabled(v);
-    checkone(v, id_sine, id_line, id_sine + ps.ct);
-    checkone(v, id_phase1, id_phase2, id_phase1 - 1 + ps.sp);
-    checkone(v, id_quadratic, id_cubic, id_quadratic + ps.bd);
-    checkone(v, id_segments1, id_segments2, id_segments1 - 1 + ps.Ln);
+    checktype(v, ps);
+    checkchoices(v, ps);
     // The boxes show the record the editor opened with (or went back to),
     // which it has applied already: writing them is no edit, and a box that
     // shows its number already is left alone.
-    for (int id : kEdits) showapplied(v, id);
+    for (const Box& b : boxes()) showapplied(v, b.id);
     v.check(id_stretch, ed_.model().stretchflag[ed_.channel()] != 0);
     owner_.showedit();
 }
@@ -348,7 +294,7 @@ void ParamsDialogProc::showfields(shell::DialogView& v, Fields fields) {
 }
 
 void ParamsDialogProc::ok(shell::DialogView& v) {
-    for (int id : kEdits) showapplied(v, id);
+    for (const Box& b : boxes()) showapplied(v, b.id);
     ed_.stopsteps();
     ed_.commit();
     owner_.editended(true);

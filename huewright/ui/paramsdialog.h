@@ -16,18 +16,18 @@ enum ParamsId {
     id_cancel = 2,
     id_invert = 201,
     id_restore = 202,
-    id_sine = 211,  // 211 ... 214: the curve type radios, ct = id - 211
+    id_sine = 211,  // 211 ... 214: the curve type radios (curvetypeviews.cpp)
     id_arc = 212,
     id_bezier = 213,
     id_line = 214,
-    id_phase1 = 220,  // sp = id - id_phase1 + 1
+    id_phase1 = 220,  // 220 ... 241: the controls of the types' groups
     id_phase2 = 221,
     id_xsh = 222,
     id_amp = 223,
     id_ysh = 224,
     id_aan = 225,
     id_avt = 226,
-    id_quadratic = 227,  // bd = id - id_quadratic
+    id_quadratic = 227,
     id_cubic = 228,
     id_b0 = 229,
     id_b255 = 230,
@@ -36,7 +36,7 @@ enum ParamsId {
     id_bc2x = 233,
     id_bc2y = 234,
     id_stretch = 235,
-    id_segments1 = 236,  // Ln = id - id_segments1 + 1
+    id_segments1 = 236,
     id_segments2 = 237,
     id_L0 = 238,
     id_L255 = 239,

@@ -14,19 +14,19 @@ using shell::Rect;
 TEST(ControlPoints, PlacedFromTheRedStartupRecord) {
     ControlPoints m;
     m.setcontrolpoints(0, startupparameters[0]);
-    EXPECT_EQ(m.scp[0].cpt.x, 666);
-    EXPECT_EQ(m.scp[0].cpt.y, 273);
-    EXPECT_EQ(m.scp[0].crect, (Rect{660, 268, 670, 278}));
-    EXPECT_EQ(m.cp[0][0].cpt.x, 533);
-    EXPECT_EQ(m.cp[0][0].cpt.y, 221);
-    EXPECT_EQ(m.cp[0][1].cpt.x, 725);
-    EXPECT_EQ(m.cp[0][1].cpt.y, 353);
-    EXPECT_EQ(m.cp[0][0].crect, (Rect{527, 216, 537, 226}));
+    EXPECT_EQ(m.point(0, CurveType::sine).cpt.x, 666);
+    EXPECT_EQ(m.point(0, CurveType::sine).cpt.y, 273);
+    EXPECT_EQ(m.point(0, CurveType::sine).crect, (Rect{660, 268, 670, 278}));
+    EXPECT_EQ(m.point(0, CurveType::bezier, 0).cpt.x, 533);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 0).cpt.y, 221);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 1).cpt.x, 725);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 1).cpt.y, 353);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 0).crect, (Rect{527, 216, 537, 226}));
 
     // A new model has all three channels placed from their start-up records.
     for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(m.scp[c].cpt.x, startupparameters[c].xsh + 501);
-        EXPECT_EQ(m.cp[c][1].cpt.y, 401 - startupparameters[c].bc2y);
+        EXPECT_EQ(m.point(c, CurveType::sine).cpt.x, startupparameters[c].xsh + 501);
+        EXPECT_EQ(m.point(c, CurveType::bezier, 1).cpt.y, 401 - startupparameters[c].bc2y);
     }
 }
 
@@ -36,11 +36,11 @@ TEST(ControlPoints, TypedExtremeControlIsPlaced) {
     ps.bc2x = 0;
     ps.bc2y = 255;
     m.setcontrolpoints(1, ps);
-    EXPECT_EQ(m.cp[1][1].cpt.x, 501);
-    EXPECT_EQ(m.cp[1][1].cpt.y, 146);
-    EXPECT_EQ(m.cp[1][1].crect, (Rect{495, 141, 505, 151}));
+    EXPECT_EQ(m.point(1, CurveType::bezier, 1).cpt.x, 501);
+    EXPECT_EQ(m.point(1, CurveType::bezier, 1).cpt.y, 146);
+    EXPECT_EQ(m.point(1, CurveType::bezier, 1).crect, (Rect{495, 141, 505, 151}));
     // The other channels are untouched.
-    EXPECT_EQ(m.cp[0][1].cpt.x, 725);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 1).cpt.x, 725);
 }
 
 TEST(ControlPoints, PressGrabsOnlyStrictlyInside) {
@@ -97,9 +97,9 @@ TEST(ControlPoints, DragMapping) {
     t = startupparameters[0];
     m.dragstep(0, t, Point{600, 310});
     EXPECT_EQ(t.xsh, 100);
-    EXPECT_EQ(m.scp[0].cpt.x, 600);
-    EXPECT_EQ(m.scp[0].cpt.y, 273);  // the sine point keeps its height
-    EXPECT_EQ(m.scp[0].crect, (Rect{594, 268, 604, 278}));
+    EXPECT_EQ(m.point(0, CurveType::sine).cpt.x, 600);
+    EXPECT_EQ(m.point(0, CurveType::sine).cpt.y, 273);  // the sine point keeps its height
+    EXPECT_EQ(m.point(0, CurveType::sine).crect, (Rect{594, 268, 604, 278}));
     // Inside the display the mapping can leave the range; the dialog clamps.
     m.dragstep(0, t, Point{757, 300});
     EXPECT_EQ(t.xsh, 257);
@@ -109,9 +109,9 @@ TEST(ControlPoints, DragMapping) {
     m.dragstep(0, t, Point{600, 300});
     EXPECT_EQ(t.bc1x, 98);
     EXPECT_EQ(t.bc1y, 101);
-    EXPECT_EQ(m.cp[0][0].cpt.x, 600);
-    EXPECT_EQ(m.cp[0][0].cpt.y, 300);
-    EXPECT_EQ(m.cp[0][0].crect, (Rect{594, 295, 604, 305}));
+    EXPECT_EQ(m.point(0, CurveType::bezier, 0).cpt.x, 600);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 0).cpt.y, 300);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 0).crect, (Rect{594, 295, 604, 305}));
     EXPECT_EQ(t.bc2x, startupparameters[0].bc2x);
 
     m.cpindex = 1;
@@ -123,6 +123,6 @@ TEST(ControlPoints, DragMapping) {
     t.bc2x = 0;
     t.bc2y = 255;
     m.setcontrolpoints(0, t);
-    EXPECT_EQ(m.cp[0][1].cpt.x, 501);
-    EXPECT_EQ(m.cp[0][1].cpt.y, 146);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 1).cpt.x, 501);
+    EXPECT_EQ(m.point(0, CurveType::bezier, 1).cpt.y, 146);
 }

@@ -180,7 +180,7 @@ TEST_F(HueWindow, TypedValuesAreClampedAndWrittenBack) {
     EXPECT_EQ(d.text(id_xsh), "255");
     EXPECT_EQ(mw.editor.ptemp.xsh, 255);
     EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
-    EXPECT_EQ(mw.editor.points.scp[0].cpt.x, 255 + 501);
+    EXPECT_EQ(mw.editor.points.point(0, CurveType::sine).cpt.x, 255 + 501);
     d.type(id_xsh, "-5");
     EXPECT_EQ(d.text(id_xsh), "0");
     EXPECT_EQ(mw.editor.ptemp.xsh, 0);
@@ -282,7 +282,7 @@ TEST_F(HueWindow, InvertFlipsEachCurveType) {
     Dialog& d = open(0);  // red: x shift 165
     d.click(id_invert);
     EXPECT_EQ(d.text(id_xsh), "37");
-    EXPECT_EQ(mw.editor.points.scp[0].cpt.x, 37 + 501);
+    EXPECT_EQ(mw.editor.points.point(0, CurveType::sine).cpt.x, 37 + 501);
     EXPECT_EQ(shown(37 + 500, 273), kYellow);
     EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));
     d.click(id_invert);
@@ -305,8 +305,8 @@ TEST_F(HueWindow, InvertFlipsEachCurveType) {
     EXPECT_EQ(d.text(id_bc1y), "75");
     EXPECT_EQ(d.text(id_bc2x), "224");
     EXPECT_EQ(d.text(id_bc2y), "207");
-    EXPECT_EQ(mw.editor.points.cp[0][0].cpt.x, 32 + 501);
-    EXPECT_EQ(mw.editor.points.cp[0][1].cpt.y, 401 - 207);
+    EXPECT_EQ(mw.editor.points.point(0, CurveType::bezier, 0).cpt.x, 32 + 501);
+    EXPECT_EQ(mw.editor.points.point(0, CurveType::bezier, 1).cpt.y, 401 - 207);
     EXPECT_EQ(shown(532, 401 - 75), kYellow);
     EXPECT_EQ(shown(724, 401 - 207), kMagenta);
     EXPECT_EQ(column(m, 0), expected(mw.editor.ptemp, 0));

@@ -45,8 +45,7 @@ std::string dialogmodel(Host& h) {
     const ChannelEditor& ed = h.as<MainWindow>().editor;
     put(s, ed.ptemp);
     // Which Bezier control was grabbed last matters only during a drag.
-    put(s, ed.points.scp);
-    put(s, ed.points.cp);
+    put(s, ed.points.at);
     for (bool f : {ed.enabledrag1, ed.enabledrag2, ed.okdrag}) put(s, f);
     Dialog* d = h.modeless();
     if (!d) return s + "closed";
@@ -84,7 +83,8 @@ void typeandleave(Dialog& d, int id, const std::string& text, int next) {
 void drag(Host& h, int which, std::initializer_list<shell::Point> path) {
     const ChannelEditor& ed = h.as<MainWindow>().editor;
     const int c = ed.channel();
-    const shell::Point at = ed.ptemp.ct == 0 ? ed.points.scp[c].cpt : ed.points.cp[c][which].cpt;
+    const shell::Point at = ed.ptemp.ct == 0 ? ed.points.point(c, CurveType::sine).cpt
+                                             : ed.points.point(c, CurveType::bezier, which).cpt;
     h.press(at.x, at.y);
     shell::Point last = at;
     for (shell::Point p : path) h.move(last.x = p.x, last.y = p.y);

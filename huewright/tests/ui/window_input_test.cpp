@@ -249,7 +249,7 @@ TEST_F(HueWindow, SineDragClampsAndEndsWhenThePointerLeaves) {
     host.move(757, 200);
     EXPECT_EQ(mw.editor.ptemp.xsh, 255);
     EXPECT_EQ(d.text(id_xsh), "255");
-    EXPECT_EQ(mw.editor.points.scp[0].cpt.x, 255 + 501);
+    EXPECT_EQ(mw.editor.points.point(0, CurveType::sine).cpt.x, 255 + 501);
 
     // Out of the display: the drag is over, and later moves do nothing
     // until a new press on the point.
@@ -301,13 +301,13 @@ TEST_F(HueWindow, BezierDragsClampAndPreferControl2) {
     // Row 145 gives 256, clamped to 255.
     host.move(520, 145);
     EXPECT_EQ(mw.editor.ptemp.bc1y, 255);
-    EXPECT_EQ(mw.editor.points.cp[1][0].cpt.y, 401 - 255);
+    EXPECT_EQ(mw.editor.points.point(1, CurveType::bezier, 0).cpt.y, 401 - 255);
     host.release(520, 145);
 
     // Control 2 typed onto control 1: a press takes control 2.
     d.type(id_bc2x, d.text(id_bc1x));
     d.type(id_bc2y, d.text(id_bc1y));
-    const shell::Point at = mw.editor.points.cp[1][0].cpt;
+    const shell::Point at = mw.editor.points.point(1, CurveType::bezier, 0).cpt;
     host.press(at.x, at.y);
     EXPECT_EQ(mw.editor.points.cpindex, 1);
     host.move(650, 250);
