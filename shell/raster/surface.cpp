@@ -117,9 +117,10 @@ void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
     auto run = [&](Point from, Point to) {
         const Rect r{std::min(from.x, to.x) - half, std::min(from.y, to.y) - half,
                      std::max(from.x, to.x) - half + w, std::max(from.y, to.y) - half + w};
-        // Runs inside the surface, the common case, skip clipping.
-        if (r.left >= 0 && r.top >= 0 && r.right <= w_ && r.bottom <= h_)
-            filldevice(todevice(r), c);
+        // Short runs inside the surface, the common case, skip clipping.
+        if (r.width() * s_ <= kNarrow && r.left >= 0 && r.top >= 0 && r.right <= w_ &&
+            r.bottom <= h_)
+            paint(todevice(r), c);
         else
             fillrect(r, c);
     };
@@ -186,19 +187,18 @@ void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int
     w = std::min({w, src.w_ - sx, w_ - dx});
     h = std::min({h, src.h_ - sy, h_ - dy});
     if (w <= 0 || h <= 0) return;
+    const size_t n = size_t(w) * s_ * 3;  // bytes of a device row
     if (src.s_ == s_) {
         // The same scale: device rows to device rows. The source may be this
         // surface itself.
-        const size_t n = size_t(w) * s_ * 3;
-        for (int y = 0; y < h * s_; ++y)
-            std::memmove(row(dy * s_ + y) + size_t(dx) * s_ * 3,
-                         src.row(sy * s_ + y) + size_t(sx) * s_ * 3, n);
+        uint8_t* d = row(dy * s_) + size_t(dx) * s_ * 3;
+        const uint8_t* p = src.row(sy * s_) + size_t(sx) * s_ * 3;
+        for (int y = 0; y < h * s_; ++y, d += stride(), p += src.stride()) std::memmove(d, p, n);
         return;
     }
     // Another scale: each logical pixel of the source fills its block. The
     // first device row of a block row is written pixel by pixel, the others
     // copy it.
-    const size_t n = size_t(w) * s_ * 3;
     for (int y = 0; y < h; ++y) {
         uint8_t* first = row((dy + y) * s_) + size_t(dx) * s_ * 3;
         uint8_t* p = first;
