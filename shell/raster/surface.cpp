@@ -190,10 +190,16 @@ void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int
     const size_t n = size_t(w) * s_ * 3;  // bytes of a device row
     if (src.s_ == s_) {
         // The same scale: device rows to device rows. The source may be this
-        // surface itself.
-        uint8_t* d = row(dy * s_) + size_t(dx) * s_ * 3;
-        const uint8_t* p = src.row(sy * s_) + size_t(sx) * s_ * 3;
-        for (int y = 0; y < h * s_; ++y, d += stride(), p += src.stride()) std::memmove(d, p, n);
+        // surface itself: a block moved down then copies its rows from the
+        // bottom up, so that none is read after it was overwritten.
+        const int rows = h * s_;
+        const bool up = &src == this && dy > sy;
+        const int first = up ? rows - 1 : 0;
+        const ptrdiff_t dstep = up ? -stride() : stride(),
+                        sstep = up ? -src.stride() : src.stride();
+        uint8_t* d = row(dy * s_ + first) + size_t(dx) * s_ * 3;
+        const uint8_t* p = src.row(sy * s_ + first) + size_t(sx) * s_ * 3;
+        for (int y = 0; y < rows; ++y, d += dstep, p += sstep) std::memmove(d, p, n);
         return;
     }
     // Another scale: each logical pixel of the source fills its block. The

@@ -246,6 +246,18 @@ TEST(Surface, CopiesClipToBothSurfaces) {
     EXPECT_EQ(d3.at(1, 2), (Rgb{3, 1, 1}));
     EXPECT_EQ(d3.at(0, 0), K);
     EXPECT_EQ(painted(d3).size(), 4u);
+
+    // A block moved onto itself, in any direction, lands as a copy of it
+    // would: no row or pixel is read after it was overwritten.
+    for (const Point to : {Point{1, 1}, Point{-1, -1}, Point{1, -1}, Point{0, 1}}) {
+        Surface self(4, 3), copied(4, 3);
+        self.blit(0, 0, 4, 3, src, 0, 0);
+        copied.blit(to.x, to.y, 4, 3, src, 0, 0);
+        self.blit(to.x, to.y, 4, 3, self, 0, 0);
+        for (int y = std::max(to.y, 0); y < std::min(to.y + 3, 3); ++y)
+            for (int x = std::max(to.x, 0); x < std::min(to.x + 4, 4); ++x)
+                EXPECT_EQ(self.at(x, y), copied.at(x, y)) << to.x << "," << to.y;
+    }
 }
 
 namespace {
