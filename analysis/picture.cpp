@@ -107,13 +107,17 @@ void hline(Surface& s, const Rect& clip, int left, int right, int y, Rgb c) {
 void drawstrip(Surface& s, const Layout& l, const Rect& r, const shell::Palette& p) {
     if (!(shell::intersect(r, s.bounds()) == r) || r.left != l.plotleft || r.right != l.plotright)
         return;
-    uint8_t* first = s.data() + size_t(r.top) * s.stride();
+    // The rows and columns are device pixels: an entry's logical columns are
+    // the scale times as many.
+    const Rect d = s.todevice(r);
+    const int n = s.scale();
+    uint8_t* first = s.row(d.top);
     for (int i = 0; i < 256; ++i)
-        for (int x = l.entryx(i); x < l.entryx(i + 1); ++x)
+        for (int x = l.entryx(i) * n; x < l.entryx(i + 1) * n; ++x)
             std::memcpy(first + size_t(x) * 3, p[i].data(), 3);
-    for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(s.data() + size_t(y) * s.stride() + size_t(r.left) * 3,
-                    first + size_t(r.left) * 3, size_t(r.width()) * 3);
+    for (int y = d.top + 1; y < d.bottom; ++y)
+        std::memcpy(s.row(y) + size_t(d.left) * 3, first + size_t(d.left) * 3,
+                    size_t(d.width()) * 3);
 }
 
 // A filled triangle pointing down at row y, over the columns left ... right

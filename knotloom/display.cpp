@@ -52,24 +52,13 @@ Rect cornerof(int box) {
                 click[box].top + kCursorHeight};
 }
 
-// Fills r with c: its first row pixel by pixel, the others as copies of it.
-// The same pixels as Surface::fillrect, for the large areas of every redraw.
-void fastfill(Surface& s, const Rect& r0, Rgb c) {
-    const Rect r = shell::intersect(r0, s.bounds());
-    if (r.empty()) return;
-    const size_t stride = size_t(s.stride()), n = size_t(r.width()) * 3;
-    uint8_t* first = s.data() + size_t(r.top) * stride + size_t(r.left) * 3;
-    for (size_t i = 0; i < n; i += 3) first[i] = c.r, first[i + 1] = c.g, first[i + 2] = c.b;
-    for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(first + (y - r.top) * stride, first, n);
-}
-
 // Copies the first row of r, which must lie inside s, to its other rows.
 void copyfirstrow(Surface& s, const Rect& r) {
     if (!(shell::intersect(r, s.bounds()) == r)) return;
-    const uint8_t* first = s.data() + size_t(r.top) * s.stride() + size_t(r.left) * 3;
-    for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(s.data() + size_t(y) * s.stride() + size_t(r.left) * 3, first,
-                    size_t(r.width()) * 3);
+    const Rect d = s.todevice(r);
+    const uint8_t* first = s.row(d.top) + size_t(d.left) * 3;
+    for (int y = d.top + 1; y < d.bottom; ++y)
+        std::memcpy(s.row(y) + size_t(d.left) * 3, first, size_t(d.width()) * 3);
 }
 
 void putmarker(Surface& s, const Surface& marker, const Rect& r) {
@@ -97,15 +86,15 @@ void Display::draw(shell::Window& w, Model& m, int showcp) {
     // The banner covers the full width of the top rows, so only the rows
     // below it need clearing.
     const int covered = std::min(kBannerHeight, s.height());
-    if (s.width() == kBannerWidth)
-        std::memset(s.data() + size_t(covered) * s.stride(), 0,
-                    size_t(s.stride()) * (s.height() - covered));
-    else
+    if (s.width() == kBannerWidth) {
+        const Rect below = s.todevice(Rect{0, covered, s.width(), s.height()});
+        std::memset(s.row(below.top), 0, size_t(s.stride()) * below.height());
+    } else
         s.fill(kBlack);
     s.blit(0, 0, kBannerWidth, kBannerHeight, banner, 0, 0);
     s.blit(click[active].left, click[active].top, kCursorWidth, kCursorHeight, cursor, 0, 0);
-    fastfill(s, lbound, kMarginGreen);
-    fastfill(s, rbound, kMarginGreen);
+    s.fillrect(lbound, kMarginGreen);
+    s.fillrect(rbound, kMarginGreen);
 
     // 5-6: grid and labels.
     for (int x : gridx) s.line(Point{x, 127}, Point{x, 641}, kGridGrey);

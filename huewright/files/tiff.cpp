@@ -179,7 +179,7 @@ int encodetiff(const shell::Surface& picture, int compression, const Metadata& m
             if (progress) progress(j, yres);
             // The surface keeps its rows as red, green, blue bytes: exactly
             // the strip's order.
-            const uint8_t* row = picture.data() + size_t(j) * size_t(picture.stride());
+            const uint8_t* row = picture.row(j);
             if (encoder) {
                 if (encoder->LZWcompress(row, rowbytes)) return save_compressionerror;
             } else {

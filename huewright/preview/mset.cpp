@@ -276,12 +276,12 @@ void computemset(MsetEntries& out, const std::function<void(int)>& rowready, int
 void drawmsetrow(shell::Surface& surface, shell::Point origin, int j, const uint8_t* entries,
                  const shell::Palette& palette) {
     const int y = origin.y + j;
-    // A row that lies wholly inside the surface, as the window's always does,
-    // is written straight into its pixels: colour cycling redraws every row
-    // for each frame.
-    if (origin.x >= 0 && origin.x + kMsetSize + 1 <= surface.width() && y >= 0 &&
-        y < surface.height()) {
-        uint8_t* row = surface.data() + size_t(y) * surface.stride() + size_t(origin.x) * 3;
+    // A row that lies wholly inside a surface of scale 1, as the window's
+    // always does, is written straight into its pixels: colour cycling
+    // redraws every row for each frame.
+    if (surface.scale() == 1 && origin.x >= 0 && origin.x + kMsetSize + 1 <= surface.width() &&
+        y >= 0 && y < surface.height()) {
+        uint8_t* row = surface.row(y) + size_t(origin.x) * 3;
         for (int i = 0; i < kMsetSize; ++i) {
             const int k = entries[i];
             uint8_t* px = row + 3 * (k == 0 ? i + 1 : i);

@@ -16,10 +16,10 @@ Rect drawnpart(const Fl_Widget* w) {
 }
 
 void drawsurface(const Fl_Widget* w, const Surface& s, Rect r) {
-    r = intersect(r, s.bounds());
+    r = intersect(r, Rect{0, 0, s.devicewidth(), s.deviceheight()});
     if (r.empty()) return;
-    fl_draw_image(s.data() + size_t(r.top) * s.stride() + r.left * 3, w->x() + r.left,
-                  w->y() + r.top, r.width(), r.height(), 3, s.stride());
+    fl_draw_image(s.row(r.top) + size_t(r.left) * 3, w->x() + r.left, w->y() + r.top, r.width(),
+                  r.height(), 3, s.stride());
 }
 
 int virtualkey(int key) {

@@ -12,7 +12,8 @@ namespace shell::fltk {
 // when nothing is.
 Rect drawnpart(const Fl_Widget* w);
 
-// Draws r of s at r's place in widget w.
+// Draws r of s at r's place in widget w; r is in s's device pixels, which
+// are the widget's.
 void drawsurface(const Fl_Widget* w, const Surface& s, Rect r);
 
 // FLTK key numbers to the virtual-key codes the procedures expect; 0 for a

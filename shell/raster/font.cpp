@@ -3,10 +3,12 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <unordered_map>
 
@@ -62,16 +64,49 @@ struct Glyph {
 struct Font::Impl {
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
-    int ascent = 0, descent = 0;
-    mutable std::unordered_map<char32_t, Glyph> cache;
+    // The logical cell.
+    int cellheight = 0, ascent = 0, descent = 0;
+    // The face's Windows ascent and descent in design units.
+    double asc = 0, desc = 0;
+    // The face at one scale: its cell is the scale times the logical cell,
+    // so text on a surface of that scale is rendered at its size, not blown
+    // up from the logical one.
+    struct Size {
+        FT_Size size = nullptr;
+        int ascent = 0;
+        std::unordered_map<char32_t, Glyph> cache;
+    };
+    // By scale; the face's own size serves scale 1.
+    mutable std::map<int, Size> sizes;
 
-    const Glyph& glyph(char32_t ch) const {
-        auto it = cache.find(ch);
-        if (it != cache.end()) return it->second;
+    Size& sized(int scale) const {
+        auto it = sizes.find(scale);
+        if (it != sizes.end()) return it->second;
+        Size z;
+        if (scale == 1)
+            z.size = face->size;
+        else if (FT_New_Size(face, &z.size) != 0)
+            z.size = nullptr;
+        if (z.size) {
+            FT_Activate_Size(z.size);
+            // The cell height is the Windows ascent plus descent of the face,
+            // as a font mapper asked for a height of `cellheight` would scale
+            // it.
+            const double ppem = cellheight * scale * double(face->units_per_EM) / (asc + desc);
+            FT_Set_Char_Size(face, 0, FT_F26Dot6(std::lround(ppem * 64)), 72, 72);
+            z.ascent = int(std::lround(asc * ppem / face->units_per_EM));
+        }
+        return sizes.emplace(scale, std::move(z)).first->second;
+    }
+
+    const Glyph& glyph(Size& z, char32_t ch) const {
+        auto it = z.cache.find(ch);
+        if (it != z.cache.end()) return it->second;
         Glyph g;
         // Fixed load flags so that every machine renders the same pixels.
-        if (FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP) ==
-            0) {
+        if (z.size && FT_Activate_Size(z.size) == 0 &&
+            FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP) ==
+                0) {
             FT_GlyphSlot slot = face->glyph;
             g.left = slot->bitmap_left;
             g.top = slot->bitmap_top;
@@ -84,7 +119,7 @@ struct Font::Impl {
                     g.coverage[size_t(r) * g.width + c] =
                         slot->bitmap.buffer[r * slot->bitmap.pitch + c];
         }
-        return cache.emplace(ch, std::move(g)).first->second;
+        return z.cache.emplace(ch, std::move(g)).first->second;
     }
 };
 
@@ -95,16 +130,14 @@ Font::Font(int cellheight) : impl_(std::make_unique<Impl>()) {
         return;
     }
     FT_Face f = impl_->face;
-    // The cell height is the Windows ascent plus descent of the face, as a
-    // font mapper asked for a height of `cellheight` would scale it.
-    double asc = f->ascender, desc = -f->descender;
+    impl_->cellheight = cellheight;
+    impl_->asc = f->ascender;
+    impl_->desc = -f->descender;
     if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2))) {
-        asc = os2->usWinAscent;
-        desc = os2->usWinDescent;
+        impl_->asc = os2->usWinAscent;
+        impl_->desc = os2->usWinDescent;
     }
-    double ppem = cellheight * double(f->units_per_EM) / (asc + desc);
-    FT_Set_Char_Size(f, 0, FT_F26Dot6(std::lround(ppem * 64)), 72, 72);
-    impl_->ascent = int(std::lround(asc * ppem / f->units_per_EM));
+    impl_->ascent = impl_->sized(1).ascent;
     impl_->descent = cellheight - impl_->ascent;
 }
 
@@ -125,22 +158,25 @@ int Font::descent() const {
 
 int Font::textwidth(std::string_view s) const {
     if (!ok()) return 0;
+    Impl::Size& z = impl_->sized(1);
     int w = 0;
-    for (size_t i = 0; i < s.size();) w += impl_->glyph(nextchar(s, i)).advance;
+    for (size_t i = 0; i < s.size();) w += impl_->glyph(z, nextchar(s, i)).advance;
     return w;
 }
 
 void Font::render(Surface& s, const Rect& clip0, int x, int y, std::string_view text,
                   Rgb color) const {
     if (!ok()) return;
-    const Rect clip = intersect(clip0, s.bounds());
+    const Rect clip = s.todevice(intersect(clip0, s.bounds()));
     if (clip.empty()) return;
-    const size_t stride = size_t(s.stride());
+    // Everything below is in device pixels: the text at the surface's scale
+    // starts at the device pixel of its logical position.
+    Impl::Size& z = impl_->sized(s.scale());
     const uint8_t over[3] = {color.r, color.g, color.b};
-    int pen = x;
-    const int baseline = y + impl_->ascent;
+    int pen = x * s.scale();
+    const int baseline = y * s.scale() + z.ascent;
     for (size_t i = 0; i < text.size();) {
-        const Glyph& g = impl_->glyph(nextchar(text, i));
+        const Glyph& g = impl_->glyph(z, nextchar(text, i));
         const int gx = pen + g.left, gy = baseline - g.top;
         pen += g.advance;
         // The rows and columns of the glyph inside the clip.
@@ -148,7 +184,7 @@ void Font::render(Surface& s, const Rect& clip0, int x, int y, std::string_view 
         const int c0 = std::max(0, clip.left - gx), c1 = std::min(g.width, clip.right - gx);
         for (int r = r0; r < r1; ++r) {
             const uint8_t* cov = g.coverage.data() + size_t(r) * g.width;
-            uint8_t* p = s.data() + size_t(gy + r) * stride + size_t(gx + c0) * 3;
+            uint8_t* p = s.row(gy + r) + size_t(gx + c0) * 3;
             for (int c = c0; c < c1; ++c, p += 3) {
                 // Coverage blends the text colour over what lies beneath;
                 // full coverage gives the text colour itself.

@@ -24,6 +24,10 @@ class Font {
     // Advance width of a UTF-8 text in pixels.
     int textwidth(std::string_view utf8) const;
 
+    // The metrics above are logical pixels. Drawing takes logical positions
+    // too, and renders the text at the surface's scale times the cell
+    // height, so it stays sharp on a surface of any scale.
+
     // Draws with the cell's top-left at (x, y), blending glyph coverage over
     // what lies beneath.
     void draw(Surface& s, int x, int y, std::string_view utf8, Rgb color) const;

@@ -20,9 +20,34 @@ Rect unite(const Rect& a, const Rect& b) {
                 std::max(a.bottom, b.bottom)};
 }
 
-Surface::Surface(int width, int height, Rgb fill)
-    : w_(std::max(width, 0)), h_(std::max(height, 0)), px_(size_t(w_) * h_ * 3) {
+Surface::Surface(int width, int height, Rgb fill, int scale)
+    : w_(std::max(width, 0)),
+      h_(std::max(height, 0)),
+      s_(std::clamp(scale, 1, kMaxScale)),
+      dw_(w_ * s_),
+      dh_(h_ * s_),
+      px_(size_t(dw_) * dh_ * 3) {
     if (fill != Rgb{}) this->fill(fill);
+}
+
+Surface Surface::fromdevice(Surface pixels, int scale) {
+    Surface out;
+    out.s_ = std::clamp(scale, 1, kMaxScale);
+    out.w_ = pixels.dw_ / out.s_;
+    out.h_ = pixels.dh_ / out.s_;
+    out.dw_ = out.w_ * out.s_;
+    out.dh_ = out.h_ * out.s_;
+    const size_t n = size_t(out.dw_) * 3;
+    if (out.dw_ == pixels.dw_) {
+        // Whole rows: the pixels stay where they are, the rows past the last
+        // whole logical row go.
+        out.px_ = std::move(pixels.px_);
+        out.px_.resize(n * out.dh_);
+    } else {
+        out.px_.resize(n * out.dh_);
+        for (int y = 0; y < out.dh_; ++y) std::memcpy(out.row(y), pixels.row(y), n);
+    }
+    return out;
 }
 
 uint32_t Surface::getpixel(int x, int y) const {
@@ -32,16 +57,20 @@ uint32_t Surface::getpixel(int x, int y) const {
 
 void Surface::setpixel(int x, int y, Rgb c) {
     if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
-    uint8_t* p = &px_[(size_t(y) * w_ + x) * 3];
+    if (s_ != 1) {
+        paint(todevice(Rect{x, y, x + 1, y + 1}), c);
+        return;
+    }
+    uint8_t* p = &px_[(size_t(y) * dw_ + x) * 3];
     p[0] = c.r;
     p[1] = c.g;
     p[2] = c.b;
 }
 
-void Surface::paint(const Rect& r, Rgb c) {
-    for (int y = r.top; y < r.bottom; ++y) {
-        uint8_t* p = &px_[(size_t(y) * w_ + r.left) * 3];
-        for (int x = r.left; x < r.right; ++x, p += 3) {
+void Surface::paint(const Rect& d, Rgb c) {
+    for (int y = d.top; y < d.bottom; ++y) {
+        uint8_t* p = &px_[(size_t(y) * dw_ + d.left) * 3];
+        for (int x = d.left; x < d.right; ++x, p += 3) {
             p[0] = c.r;
             p[1] = c.g;
             p[2] = c.b;
@@ -49,20 +78,23 @@ void Surface::paint(const Rect& r, Rgb c) {
     }
 }
 
-void Surface::fillrect(const Rect& r0, Rgb c) {
-    Rect r = intersect(r0, bounds());
-    if (r.empty()) return;
-    if (r.width() <= kNarrow) {
+void Surface::filldevice(const Rect& d, Rgb c) {
+    if (d.width() <= kNarrow) {
         // Narrow: writing the pixels beats a copy call per row.
-        paint(r, c);
+        paint(d, c);
         return;
     }
     // Wide: paint the first row, then copy it to the others.
-    uint8_t* first = &px_[(size_t(r.top) * w_ + r.left) * 3];
-    paint(Rect{r.left, r.top, r.right, r.top + 1}, c);
-    const size_t n = size_t(r.width()) * 3;
-    for (int y = r.top + 1; y < r.bottom; ++y)
-        std::memcpy(&px_[(size_t(y) * w_ + r.left) * 3], first, n);
+    const uint8_t* first = row(d.top) + size_t(d.left) * 3;
+    paint(Rect{d.left, d.top, d.right, d.top + 1}, c);
+    const size_t n = size_t(d.width()) * 3;
+    for (int y = d.top + 1; y < d.bottom; ++y) std::memcpy(row(y) + size_t(d.left) * 3, first, n);
+}
+
+void Surface::fillrect(const Rect& r0, Rgb c) {
+    const Rect r = intersect(r0, bounds());
+    if (r.empty()) return;
+    filldevice(todevice(r), c);
 }
 
 void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
@@ -86,8 +118,9 @@ void Surface::stroke(Point a, Point b, Rgb c, int width, bool cap) {
         const Rect r{std::min(from.x, to.x) - half, std::min(from.y, to.y) - half,
                      std::max(from.x, to.x) - half + w, std::max(from.y, to.y) - half + w};
         // Short runs inside the surface, the common case, skip clipping.
-        if (r.width() <= kNarrow && r.left >= 0 && r.top >= 0 && r.right <= w_ && r.bottom <= h_)
-            paint(r, c);
+        if (r.width() * s_ <= kNarrow && r.left >= 0 && r.top >= 0 && r.right <= w_ &&
+            r.bottom <= h_)
+            paint(todevice(r), c);
         else
             fillrect(r, c);
     };
@@ -154,11 +187,33 @@ void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int
     w = std::min({w, src.w_ - sx, w_ - dx});
     h = std::min({h, src.h_ - sy, h_ - dy});
     if (w <= 0 || h <= 0) return;
-    const size_t n = size_t(w) * 3;
-    for (int row = 0; row < h; ++row) {
-        const uint8_t* s = &src.px_[(size_t(sy + row) * src.w_ + sx) * 3];
-        uint8_t* d = &px_[(size_t(dy + row) * w_ + dx) * 3];
-        std::memmove(d, s, n);
+    const size_t n = size_t(w) * s_ * 3;  // bytes of a device row
+    if (src.s_ == s_) {
+        // The same scale: device rows to device rows. The source may be this
+        // surface itself: a block moved down then copies its rows from the
+        // bottom up, so that none is read after it was overwritten.
+        const int rows = h * s_;
+        const bool up = &src == this && dy > sy;
+        const int first = up ? rows - 1 : 0;
+        const ptrdiff_t dstep = up ? -stride() : stride(),
+                        sstep = up ? -src.stride() : src.stride();
+        uint8_t* d = row(dy * s_ + first) + size_t(dx) * s_ * 3;
+        const uint8_t* p = src.row(sy * s_ + first) + size_t(sx) * s_ * 3;
+        for (int y = 0; y < rows; ++y, d += dstep, p += sstep) std::memmove(d, p, n);
+        return;
+    }
+    // Another scale: each logical pixel of the source fills its block. The
+    // first device row of a block row is written pixel by pixel, the others
+    // copy it.
+    for (int y = 0; y < h; ++y) {
+        uint8_t* first = row((dy + y) * s_) + size_t(dx) * s_ * 3;
+        uint8_t* p = first;
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = src.at(sx + x, sy + y);
+            for (int k = 0; k < s_; ++k, p += 3) p[0] = c.r, p[1] = c.g, p[2] = c.b;
+        }
+        for (int k = 1; k < s_; ++k)
+            std::memcpy(row((dy + y) * s_ + k) + size_t(dx) * s_ * 3, first, n);
     }
 }
 

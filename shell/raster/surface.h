@@ -3,6 +3,13 @@
 // Every operation clips against the surface first, returns early when nothing
 // is left to draw, and then runs a plain inner loop. Coordinates are pixels,
 // x to the right and y downwards; rectangles are half-open.
+//
+// A surface has a scale: a whole number N of device pixels to a logical pixel
+// in each direction. The programs draw in logical pixels, and every drawing
+// operation turns them into device pixels sharply: a logical pixel is an
+// N x N block, so a surface at scale N holds the picture drawn at scale 1
+// blown up N times, except for text, which is rendered at N times its size.
+// At scale 1 the two kinds of pixel are the same.
 #pragma once
 
 #include <cstddef>
@@ -71,26 +78,35 @@ struct CacheLineAllocator {
 
 class Surface {
   public:
-    Surface() = default;
-    Surface(int width, int height, Rgb fill = Rgb{});
+    // The largest scale a surface takes; larger ones are cut down to it.
+    static constexpr int kMaxScale = 8;
 
+    Surface() = default;
+    // width x height logical pixels at `scale` (at least 1).
+    Surface(int width, int height, Rgb fill = Rgb{}, int scale = 1);
+    // A surface at `scale` whose device pixels are those of `pixels`: a
+    // picture made pixel by pixel at `scale` times its logical size, as
+    // artwork generated for a high-density screen is. Its logical size is
+    // pixels' device size divided by the scale; device columns and rows past
+    // a whole logical pixel are dropped.
+    static Surface fromdevice(Surface pixels, int scale);
+
+    // ---- Logical pixels: what the programs draw with.
     int width() const { return w_; }
     int height() const { return h_; }
     Rect bounds() const { return Rect{0, 0, w_, h_}; }
+    int scale() const { return s_; }
 
-    // Raw access: 3 bytes a pixel (r, g, b), rows top to bottom, no padding.
-    const uint8_t* data() const { return px_.data(); }
-    uint8_t* data() { return px_.data(); }
-    int stride() const { return w_ * 3; }
-
-    // Unchecked read of a pixel known to be inside.
+    // Unchecked read of a pixel known to be inside: the top-left device
+    // pixel of its block.
     Rgb at(int x, int y) const {
-        const uint8_t* p = &px_[(size_t(y) * w_ + x) * 3];
+        const uint8_t* p = &px_[(size_t(y) * dw_ + x) * s_ * 3];
         return Rgb{p[0], p[1], p[2]};
     }
-    // Packed colour, or kInvalidColor outside the surface.
+    // Packed colour of the block's top-left device pixel, or kInvalidColor
+    // outside the surface.
     uint32_t getpixel(int x, int y) const;
-    // Writing outside the surface is ignored.
+    // Paints the pixel's whole block; writing outside the surface is ignored.
     void setpixel(int x, int y, Rgb c);
 
     void fill(Rgb c) { fillrect(bounds(), c); }
@@ -103,7 +119,8 @@ class Surface {
     // top-left is (x - w/2, y - w/2) (integer division: w 2 covers x - 1 ...
     // x, w 3 covers x - 1 ... x + 1), and caps the end with the same square at
     // b. So a wide line covers both of its ends, and a wide line from a point
-    // to itself is one square.
+    // to itself is one square. Pixels and pen widths are logical: at scale N
+    // a 1-pixel pen is N device pixels wide.
     void line(Point a, Point b, Rgb c, int width = 1) { stroke(a, b, c, width, width > 1); }
     // The segments in order, each drawn as line() draws it: with a 1-pixel pen
     // the last point is not drawn (a closed outline paints its start once);
@@ -118,17 +135,37 @@ class Surface {
     Point position() const { return pos_; }
 
     // Copies the w x h block at (sx, sy) of src to (dx, dy), clipped to both.
+    // From a source of the same scale the device pixels are copied, so a
+    // picture made at the scale (see fromdevice) stays sharp; from a source
+    // of another scale each logical pixel fills its block.
     void blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 
+    // ---- Device pixels: for the hosts and for code that writes pixels
+    // itself. 3 bytes a pixel (r, g, b), rows top to bottom, no padding.
+    int devicewidth() const { return dw_; }
+    int deviceheight() const { return dh_; }
+    const uint8_t* data() const { return px_.data(); }
+    uint8_t* data() { return px_.data(); }
+    int stride() const { return dw_ * 3; }
+    // The first pixel of device row y.
+    const uint8_t* row(int y) const { return px_.data() + size_t(y) * dw_ * 3; }
+    uint8_t* row(int y) { return px_.data() + size_t(y) * dw_ * 3; }
+    // The device pixels of a logical rectangle.
+    Rect todevice(const Rect& r) const {
+        return Rect{r.left * s_, r.top * s_, r.right * s_, r.bottom * s_};
+    }
+
   private:
-    // Rectangles at most this wide are filled pixel by pixel.
+    // Device rectangles at most this wide are filled pixel by pixel.
     static constexpr int kNarrow = 16;
-    // Writes every pixel of r, which must lie inside the surface.
-    void paint(const Rect& r, Rgb c);
+    // Writes every pixel of the device rectangle d, which must lie inside.
+    void paint(const Rect& d, Rgb c);
+    // Fills the device rectangle d, which must lie inside and not be empty.
+    void filldevice(const Rect& d, Rgb c);
     // The line from a to b; a wide pen's cap at b only when `cap` is set.
     void stroke(Point a, Point b, Rgb c, int width, bool cap);
 
-    int w_ = 0, h_ = 0;
+    int w_ = 0, h_ = 0, s_ = 1, dw_ = 0, dh_ = 0;
     std::vector<uint8_t, CacheLineAllocator<uint8_t>> px_;
     Point pos_{};
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace shell;
@@ -86,4 +87,39 @@ TEST(Font, ClippedTextBlendsEachPixelByItsCoverage) {
                 }
         }
     }
+}
+
+// On a surface of scale 2 text is rendered at twice the cell height, from
+// twice its logical position: the pixels of the font made at that size, not
+// the scale-1 glyphs blown up. A clip is logical too.
+TEST(Font, TextAtAScaleIsRenderedAtThatSize) {
+    Font f(20), big(40);
+    const Rgb ink{0, 192, 255}, bg{100, 0, 0};
+    Surface two(40, 30, bg, 2), one(40, 30, bg), want(80, 60, bg);
+    f.drawopaque(two, Rect{2, 1, 30, 22}, 5, 3, "Hg", ink, Rgb{});
+    f.drawopaque(one, Rect{2, 1, 30, 22}, 5, 3, "Hg", ink, Rgb{});
+    big.drawopaque(want, Rect{4, 2, 60, 44}, 10, 6, "Hg", ink, Rgb{});
+    ASSERT_EQ(two.stride(), want.stride());
+    EXPECT_TRUE(std::equal(two.data(), two.data() + size_t(two.stride()) * 60, want.data()));
+
+    // Blown up, every 2 x 2 block would be one colour; and the ink reaches
+    // about twice as far.
+    int split = 0;
+    Rect inktwo{99, 99, -1, -1}, inkone{99, 99, -1, -1};
+    auto grow = [](Rect& r, int x, int y) {
+        r = Rect{std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+                 std::max(r.bottom, y + 1)};
+    };
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const uint8_t* p = two.row(y) + 3 * x;
+            if (p[1] != 0) grow(inktwo, x, y);
+            if (y % 2 == 0 && x % 2 == 0 && (p[1] != p[4] || p[1] != two.row(y + 1)[3 * x + 1]))
+                ++split;
+            if (x < 40 && y < 30 && one.at(x, y).g != 0) grow(inkone, x, y);
+        }
+    EXPECT_GT(split, 20);
+    EXPECT_NEAR(inktwo.width(), 2 * inkone.width(), 3);
+    EXPECT_NEAR(inktwo.height(), 2 * inkone.height(), 3);
+    EXPECT_NEAR(inktwo.left, 2 * inkone.left, 2);
 }

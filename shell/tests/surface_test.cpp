@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 #include <string>
@@ -245,6 +246,120 @@ TEST(Surface, CopiesClipToBothSurfaces) {
     EXPECT_EQ(d3.at(1, 2), (Rgb{3, 1, 1}));
     EXPECT_EQ(d3.at(0, 0), K);
     EXPECT_EQ(painted(d3).size(), 4u);
+
+    // A block moved onto itself, in any direction, lands as a copy of it
+    // would: no row or pixel is read after it was overwritten.
+    for (const Point to : {Point{1, 1}, Point{-1, -1}, Point{1, -1}, Point{0, 1}}) {
+        Surface self(4, 3), copied(4, 3);
+        self.blit(0, 0, 4, 3, src, 0, 0);
+        copied.blit(to.x, to.y, 4, 3, src, 0, 0);
+        self.blit(to.x, to.y, 4, 3, self, 0, 0);
+        for (int y = std::max(to.y, 0); y < std::min(to.y + 3, 3); ++y)
+            for (int x = std::max(to.x, 0); x < std::min(to.x + 4, 4); ++x)
+                EXPECT_EQ(self.at(x, y), copied.at(x, y)) << to.x << "," << to.y;
+    }
+}
+
+namespace {
+
+// The device pixels of s as a surface of scale 1.
+Surface devicepixels(const Surface& s) {
+    Surface out(s.devicewidth(), s.deviceheight());
+    for (int y = 0; y < s.deviceheight(); ++y)
+        std::copy(s.row(y), s.row(y) + s.stride(), out.row(y));
+    return out;
+}
+
+// s with every pixel blown up to an n x n block.
+Surface blownup(const Surface& s, int n) {
+    Surface out(s.width() * n, s.height() * n);
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x)
+            out.fillrect(Rect{x * n, y * n, x * n + n, y * n + n}, s.at(x, y));
+    return out;
+}
+
+bool samepixels(const Surface& a, const Surface& b) {
+    return a.devicewidth() == b.devicewidth() && a.deviceheight() == b.deviceheight() &&
+           std::equal(a.data(), a.data() + size_t(a.stride()) * a.deviceheight(), b.data());
+}
+
+// A small picture with a different colour at every pixel, at a scale.
+Surface pattern(int scale) {
+    Surface p(6, 5, Rgb{}, scale);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) p.setpixel(x, y, Rgb{uint8_t(40 * x), uint8_t(50 * y), 77});
+    return p;
+}
+
+}  // namespace
+
+// At scale n every drawing operation takes logical pixels and paints the
+// picture that scale 1 paints, each pixel as its n x n block: sharp, and at n
+// times the size. Each scene crosses the edges somewhere, and the rectangles
+// are narrow at scale 1 and wide at 2 and 3, where filling changes method.
+TEST(Surface, AtAScaleEachPixelIsItsBlock) {
+    const std::pair<const char*, void (*)(Surface&)> scenes[] = {
+        {"rects",
+         [](Surface& s) {
+             s.fillrect(Rect{-2, 3, 9, 7}, W), s.fillrect(Rect{3, -2, 12, 20}, Rgb{1, 2, 3});
+         }},
+        {"pixels",
+         [](Surface& s) {
+             s.setpixel(0, 0, W), s.setpixel(23, 15, W), s.setpixel(24, 3, W);
+             s.setpixel(5, 7, Rgb{9, 8, 7});
+         }},
+        {"thin lines",
+         [](Surface& s) {
+             s.line({-3, 2}, {30, 11}, W), s.line({4, 15}, {7, 0}, W), s.line({2, 9}, {20, 9}, W);
+         }},
+        {"wide lines",
+         [](Surface& s) {
+             s.line({0, 0}, {17, 13}, W, 3), s.line({22, 1}, {22, 1}, W, 2);
+         }},
+        {"polylines",
+         [](Surface& s) {
+             const Point path[5] = {{1, 1}, {9, 2}, {9, 2}, {4, 14}, {22, 9}};
+             s.polyline(path, 5, W);
+             s.polyline(path + 1, 4, Rgb{0, 200, 0}, 2);
+             s.moveto(23, 0), s.lineto(12, 5, Rgb{0, 0, 200}), s.lineto(12, 15, W, 3);
+         }},
+        {"blit", [](Surface& s) { s.blit(-1, 12, 6, 5, pattern(s.scale()), 0, 0); }},
+        {"blit from scale 1", [](Surface& s) { s.blit(17, 2, 6, 5, pattern(1), 1, 1); }},
+        {"blit onto itself",
+         [](Surface& s) {
+             s.blit(3, 3, 6, 5, pattern(s.scale()), 0, 0), s.blit(10, 8, 6, 5, s, 3, 3);
+         }},
+    };
+    for (const auto& [name, draw] : scenes) {
+        Surface one(24, 16, Rgb{30, 30, 30});
+        draw(one);
+        for (int n : {2, 3}) {
+            Surface scaled(24, 16, Rgb{30, 30, 30}, n);
+            draw(scaled);
+            EXPECT_TRUE(samepixels(devicepixels(scaled), blownup(one, n))) << name << " at " << n;
+            EXPECT_EQ(scaled.getpixel(5, 7), one.getpixel(5, 7)) << name << " at " << n;
+        }
+    }
+}
+
+// A picture made pixel by pixel at twice its size keeps its device pixels
+// through a blit onto a surface of scale 2: it is not a blown-up copy.
+TEST(Surface, PicturesMadeAtTheScaleStaySharp) {
+    Surface art(13, 9);  // odd sides: the last column and row are dropped
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 13; ++x) art.setpixel(x, y, Rgb{uint8_t(x), uint8_t(y), 5});
+    const Surface sharp = Surface::fromdevice(art, 2);
+    EXPECT_EQ(sharp.width(), 6);
+    EXPECT_EQ(sharp.height(), 4);
+    Surface s(8, 8, Rgb{}, 2);
+    s.blit(1, 2, 6, 4, sharp, 0, 0);
+    const Surface device = devicepixels(s);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x)
+            ASSERT_EQ(device.at(2 + x, 4 + y), art.at(x, y)) << x << "," << y;
+    EXPECT_EQ(Surface(2, 2, Rgb{}, 0).scale(), 1);
+    EXPECT_EQ(Surface(2, 2, Rgb{}, 99).scale(), Surface::kMaxScale);
 }
 
 TEST(Surface, RectangleHelpers) {
