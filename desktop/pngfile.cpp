@@ -54,7 +54,7 @@ std::string encode(const Rows& rows) {
 }
 
 bool write(const std::string& path, const std::string& bytes) {
-    return !bytes.empty() && shell::writefileatomically(path, bytes) == 0;
+    return !bytes.empty() && shell::writefileatomically(path, bytes).ok();
 }
 
 }  // namespace

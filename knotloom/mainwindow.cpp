@@ -281,7 +281,7 @@ void MainWindow::save(shell::Window& w) {
             bytes = palettes::encodepalette(f->format, shown, palettes::namefrompath(smapn.file),
                                             splinedescription(model));
         }
-        if (bytes.empty() || shell::writefileatomically(smapn.file, bytes) != 0)
+        if (bytes.empty() || !shell::writefileatomically(smapn.file, bytes).ok())
             w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation,
                          true);
         else

@@ -12,9 +12,7 @@
 // Every failure prints one line on stderr and leaves OUT as it was.
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -135,11 +133,7 @@ int main(int argc, char** argv) {
     std::string encoded =
         palettes::encodepalette(to->format, palette, palettes::namefrompath(out), description);
     if (encoded.empty()) return fail(kExitFailure, "cannot encode " + out + ": out of memory");
-    errno = 0;
-    if (shell::writefileatomically(out, encoded) != 0) {
-        int err = errno;
-        return fail(kExitFailure,
-                    "cannot write " + out + (err ? ": " + std::string(strerror(err)) : ""));
-    }
+    const shell::Status saved = shell::writefileatomically(out, encoded);
+    if (!saved.ok()) return fail(kExitFailure, "cannot write " + out + ": " + saved.error().reason);
     return 0;
 }

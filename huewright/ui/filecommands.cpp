@@ -39,7 +39,7 @@ int SaveMapFile(shell::Window& w, FileRecords& files, const shell::Palette& pale
     const palettes::Format format = f && f->canwrite ? f->format : palettes::Format::map;
     const std::string bytes = palettes::encodepalette(
         format, palette, palettes::namefrompath(files.smapn.file), descriptionstring);
-    if (bytes.empty() || shell::writefileatomically(files.smapn.file, bytes) != 0) {
+    if (bytes.empty() || !shell::writefileatomically(files.smapn.file, bytes).ok()) {
         w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation, true);
         return map_error;
     }

@@ -34,13 +34,13 @@ class Progress {
 int save(shell::Window& window, const shell::Surface& picture, int compression,
          const std::string& file, const Metadata& m) {
     shell::AtomicFile out;
-    if (!out.open(file)) return save_openerror;
+    if (!out.open(file).ok()) return save_openerror;
     Progress progress(window);
     std::string bytes;
     const int result = encodetiff(picture, compression, m, bytes,
                                   [&](int row, int rows) { progress.row(row, rows); });
     if (result != save_ok) return result;
-    if (!out.write(bytes) || !out.commit()) return save_writeerror;
+    if (!out.write(bytes) || !out.commit().ok()) return save_writeerror;
     return save_ok;
 }
 
