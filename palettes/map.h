@@ -1,38 +1,25 @@
 // MAP palettes: 256 lines of three decimal numbers (red, green, blue), then a
 // trailer that only people read. Lines end in "\n"; the reader also takes
-// the line ends of other systems. Both designers write this format and read
-// it back; the gradient designer's trailer is its curve description, the
-// B-spline designer's is its column table and data points.
+// the line ends of other systems. Each designer writes what it needs to say
+// about the palette as the trailer, which this format keeps byte for byte.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "shell/raster/palette.h"
 
 namespace palettes {
 
-// The gradient designer's file: 256 triplet lines, an empty line, the
-// description.
-std::string maptext(const shell::Palette& palette, const std::string& descriptionstring);
-
-// The B-spline designer's file: the palette, an empty line, the 768 curve
-// values per screen column, each channel's data points and the inversion
-// state. With `invert` non-zero every palette and column value v is written
-// as 255 - v, as the user sees it; the data points are written as they are.
-// Only the first nd[k] points of channel k are written (at most 13).
-std::string maptext(const shell::Palette& palette, const uint8_t (&spectrum)[768][3],
-                    const int (&nd)[3], const double (&dp)[3][13][2], int invert);
+// The file: 256 triplet lines, an empty line, the trailer.
+std::string maptext(const shell::Palette& palette, std::string_view trailer);
 
 // Reads MAP bytes already in memory; true on success, and `palette` is
-// untouched on failure.
+// untouched on failure. readpalettefile reads MAP files with MapParser in
+// bounded memory, however long their lines.
 bool parsemap(const char* data, size_t size, shell::Palette& palette);
-
-// Reads a MAP file in bounded memory, however long its lines. 0 on success;
-// 1 when the file cannot be read or is not a MAP file, and `palette` is then
-// untouched.
-int readmapfile(const std::string& path, shell::Palette& palette);
 
 // The trailer of MAP bytes: what follows the 256 entry lines and the empty
 // line after them, as written; empty when the data has fewer than 256

@@ -331,9 +331,9 @@ std::string stoperror(size_t k, const std::string& what) {
 
 }  // namespace
 
-ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
+shell::Result<PaletteInfo> readsvg(std::string_view bytes, shell::Palette& palette) {
     std::string_view doc = withoutbom(bytes);
-    ReadResult r;
+    PaletteInfo r;
     Tag tag;
     for (size_t at = 0; nexttag(doc, at, tag);) {
         if (tag.name == "desc" && !tag.closing && !tag.empty) {
@@ -384,7 +384,6 @@ ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
         stops.push_back(s);
     }
     palette = samplestops(stops);
-    r.ok = true;
     return r;
 }
 

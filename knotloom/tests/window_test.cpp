@@ -626,8 +626,8 @@ TEST_F(Window, SaveAfterHoveringWritesWhatIsShown) {
         host.command(cmd_save);
         shell::Palette back{};
         const std::string bytes = readfile(folder + name);
-        const palettes::ReadResult r = palettes::decodepalette(bytes, name, back);
-        ASSERT_TRUE(r.ok) << name << ": " << r.error;
+        const auto r = palettes::decodepalette(bytes, name, back);
+        ASSERT_TRUE(r.ok()) << name << ": " << r.error().reason;
         EXPECT_EQ(back, shown) << name;
     }
     EXPECT_NE(readfile(folder + "/inverted.gpl").find("# dp[5][0]: 431.0  dp[5][1]: 300.0"),

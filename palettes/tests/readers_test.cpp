@@ -119,9 +119,9 @@ TEST(Readers, TakeWhatOtherProgramsWrite) {
     };
     for (const Case& c : cases) {
         shell::Palette p = testdata::marked();
-        ReadResult r = decodepalette(c.bytes, "unnamed", p);
-        ASSERT_TRUE(r.ok) << c.what << ": " << r.error;
-        EXPECT_EQ(r.format, c.format) << c.what;
+        const auto r = decodepalette(c.bytes, "unnamed", p);
+        ASSERT_TRUE(r.ok()) << c.what << ": " << r.error().reason;
+        EXPECT_EQ(r.value().format, c.format) << c.what;
         for (const Sample& s : c.samples)
             EXPECT_EQ(p[s.entry], s.colour) << c.what << " " << s.entry;
     }
@@ -162,7 +162,7 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
         {act772(300), "x", "Not an Adobe colour table: it says it uses 300 colours"},
         {act772(0), "x", "Not an Adobe colour table: it says it uses 0 colours"},
         {huge, "x", "Not a PNG strip: "},
-        {encodepalette(Format::png, testdata::startup(), "x", "").substr(0, 60), "x",
+        {encodepalette(Format::png, testdata::startup(), "x", "").value().substr(0, 60), "x",
          "Not a PNG strip: "},
         {"<svg><rect/></svg>", "x", "Not an SVG gradient: it has no linearGradient element"},
         {"<svg><linearGradient id='g'/></svg>", "x",
@@ -183,18 +183,18 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
     };
     for (const Bad& b : bad) {
         shell::Palette p = testdata::marked();
-        ReadResult r = decodepalette(b.bytes, b.filename, p);
-        EXPECT_FALSE(r.ok) << b.error;
-        EXPECT_EQ(r.error.substr(0, strlen(b.error)), b.error);
-        EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
+        const auto r = decodepalette(b.bytes, b.filename, p);
+        EXPECT_FALSE(r.ok()) << b.error;
+        EXPECT_EQ(r.error().reason.substr(0, strlen(b.error)), b.error);
+        EXPECT_EQ(r.error().reason.find('\n'), std::string::npos) << r.error().reason;
         EXPECT_EQ(p, testdata::marked()) << b.error;
     }
 }
 
 TEST(Readers, TheExtensionDecidesAndOnlyAnUntellingNameLeavesItToTheContent) {
     const std::string map = "1 2 3\n4 5 6\n";
-    const std::string act = encodepalette(Format::act, testdata::marked(), "", "");
-    const std::string ggr = encodepalette(Format::ggr, testdata::marked(), "g", "");
+    const std::string act = encodepalette(Format::act, testdata::marked(), "", "").value();
+    const std::string ggr = encodepalette(Format::ggr, testdata::marked(), "g", "").value();
     struct Case {
         std::string bytes;
         const char* filename;
@@ -219,7 +219,7 @@ TEST(Readers, SmoothUgrIsACurveThroughEveryStopAroundTheCycle) {
         "  index=200 color=50 index=300 color=128 index=330 color=255\n"
         "  index=340 color=255\nopacity:\n}\n";
     shell::Palette p{};
-    ASSERT_TRUE(decodepalette(text, "s.ugr", p).ok);
+    ASSERT_TRUE(decodepalette(text, "s.ugr", p).ok());
     int red[256];
     for (int i = 0; i < 256; ++i) red[i] = p[i][0];
     EXPECT_EQ((std::vector<int>{red[0], red[64], red[128], red[192]}),

@@ -35,6 +35,11 @@ struct Error {
     }
 };
 
+// What an operation reports when the user cancelled its dialog.
+inline Error cancelled() {
+    return Error{Fault::cancelled, "", "cancelled"};
+}
+
 // A value, or the error that kept it from being made. value() and error()
 // may be asked only for the one that is there.
 template <class T>
