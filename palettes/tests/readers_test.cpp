@@ -35,6 +35,18 @@ std::string act772(int count) {
     return s;
 }
 
+// Entities that each hold ten of the one before: expanded, the stop colour
+// would take ten gigabytes.
+std::string entitybomb() {
+    std::string s = "<!DOCTYPE svg [<!ENTITY e0 'xxxxxxxxxx'>";
+    for (int k = 1; k < 10; ++k) {
+        s += "<!ENTITY e" + std::to_string(k) + " '";
+        for (int j = 0; j < 10; ++j) s += "&e" + std::to_string(k - 1) + ";";
+        s += "'>";
+    }
+    return s + "]><svg><linearGradient><stop stop-color='&e9;'/></linearGradient></svg>";
+}
+
 const char* const kSvgHead =
     "<?xml version='1.0'?>\n<!DOCTYPE svg [ <!ENTITY x 'y'> ]>\n"
     "<!-- <linearGradient id='commented'> -->\n";
@@ -170,10 +182,15 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
         {"<svg><linearGradient><stop offset='0' stop-color='blurple'/></linearGradient></svg>", "x",
          "Not an SVG gradient: stop 1 has the colour \"blurple\", which is not understood"},
         // Text quoted from the file stays on the message's one line.
-        {"<svg><linearGradient><stop stop-color='a\r\nb'/></linearGradient></svg>", "x",
+        {"<svg><linearGradient><stop stop-color='a&#13;&#10;b'/></linearGradient></svg>", "x",
          "Not an SVG gradient: stop 1 has the colour \"a  b\", which is not understood"},
         {"<svg><linearGradient><stop offset='half'/></linearGradient></svg>", "x",
          "Not an SVG gradient: stop 1 has the offset \"half\", a number or percentage expected"},
+        {"<svg>\n<linearGradient><stop/></svg>", "x.svg",
+         "Not an SVG gradient: line 2: mismatched tag"},
+        {"<svg><linearGradient><stop stop-color='&unknown;'/>", "x.svg",
+         "Not an SVG gradient: line 1: undefined entity"},
+        {entitybomb(), "x.svg", "Not an SVG gradient: line 1: limit on input amplification"},
         {"hello\n", "x.txt", "Not a palette file: its content fits none of the formats"},
         {"1 2 3\nhello\n", "x", "Not a MAP palette: line 2: expected three numbers"},
         // A damaged MAP file of a colour table's size is still a MAP file.
@@ -209,6 +226,56 @@ TEST(Readers, TheExtensionDecidesAndOnlyAnUntellingNameLeavesItToTheContent) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(detectformat(c.bytes, c.filename), c.format) << c.filename;
+}
+
+TEST(Readers, SvgIsReadAsXmlWithCommentsCdataEntitiesAndEncodings) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Entry first, last;  // entries 0 and 255
+        const char *name, *description;
+    };
+    const Case cases[] = {
+        {"a comment hides a stop, and markup in it",
+         "<svg><desc>a <!-- x --> b</desc><linearGradient id='g'>"
+         "<!-- <stop offset='0' stop-color='red'/> --><stop offset='0' stop-color='blue'/>"
+         "</linearGradient></svg>",
+         {0, 0, 255},
+         {0, 0, 255},
+         "g",
+         "a  b"},
+        {"CDATA is text, and hides markup",
+         "<svg><desc><![CDATA[<linearGradient id='no'/> & more]]></desc>"
+         "<linearGradient id='yes'><stop stop-color='lime'/></linearGradient></svg>",
+         {0, 255, 0},
+         {0, 255, 0},
+         "yes",
+         "<linearGradient id='no'/> & more"},
+        {"entities of the document and references in a stop colour and the id",
+         "<!DOCTYPE svg [<!ENTITY green '#00ff00'><!ENTITY name 'Sea &amp; sky'>]>"
+         "<svg><linearGradient id='&name;'><stop offset='0' stop-color='&green;'/>"
+         "<stop offset='1' stop-color='&#x23;f00'/></linearGradient></svg>",
+         {0, 255, 0},
+         {255, 0, 0},
+         "Sea & sky",
+         ""},
+        {"a declared encoding",
+         "<?xml version='1.0' encoding='ISO-8859-1'?><svg><desc>caf\xe9</desc>"
+         "<linearGradient id='\xe9t\xe9'><stop stop-color='navy'/></linearGradient></svg>",
+         {0, 0, 128},
+         {0, 0, 128},
+         "\xc3\xa9t\xc3\xa9",
+         "caf\xc3\xa9"},
+    };
+    for (const Case& c : cases) {
+        shell::Palette p = testdata::marked();
+        const auto r = decodepalette(c.bytes, "x.svg", p);
+        ASSERT_TRUE(r.ok()) << c.what << ": " << r.error().reason;
+        EXPECT_EQ(p[0], c.first) << c.what;
+        EXPECT_EQ(p[255], c.last) << c.what;
+        EXPECT_EQ(r.value().name, c.name) << c.what;
+        EXPECT_EQ(r.value().description, c.description) << c.what;
+    }
 }
 
 TEST(Readers, SmoothUgrIsACurveThroughEveryStopAroundTheCycle) {
