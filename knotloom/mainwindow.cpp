@@ -288,7 +288,7 @@ void MainWindow::save(shell::Window& w) {
         // The chooser gave the name an extension of a type it offers, so the
         // extension says the format; a MAP file keeps its own trailer.
         const palettes::FormatInfo* f = palettes::formatofpath(smapn.file);
-        const palettes::Format format = f ? f->format : palettes::Format::map;
+        const palettes::Format format = f && f->canwrite ? f->format : palettes::Format::map;
         const std::string description =
             format == palettes::Format::map ? splinetrailer(model) : splinedescription(model);
         const shell::Status saved = palettes::writepalettefile(
