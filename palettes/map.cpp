@@ -2,6 +2,7 @@
 // format table.
 #include "palettes/map.h"
 
+#include <cstring>
 #include <optional>
 
 #include "palettes/codec.h"
@@ -69,6 +70,16 @@ bool MapParser::feed(const char* data, size_t size) {
         if (crs_ > 0) {
             endpendinglines();
             if (bad_ || entry_ == 256) break;
+        }
+        if (stage_ == rest) {
+            // Nothing after a line's third number is looked at: on to the
+            // line end, however long the line runs.
+            const char* from = data + k;
+            const char* lf = static_cast<const char*>(memchr(from, '\n', size - k));
+            const size_t span = lf ? size_t(lf - from) : size - k;
+            const char* cr = static_cast<const char*>(memchr(from, '\r', span));
+            k += (cr ? size_t(cr - from) : span) - 1;
+            continue;
         }
         if (!linestarted_ && c == kEndOfFile) {
             ended_ = true;

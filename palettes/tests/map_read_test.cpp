@@ -257,11 +257,14 @@ TEST_F(MapReadFile, AValidFileLongerThanWhatIsKeptOpens) {
     ASSERT_EQ(std::rename(path.c_str(), gpl.c_str()), 0);
     EXPECT_EQ(read(gpl, pal), "failed: long.gpl: too large: more than 64 MiB");
 
-    // A first line longer than what is kept is still read to its numbers.
+    // A first line longer than what is kept: the lines after it are still
+    // read.
     {
         std::ofstream f(path, std::ios::binary);
-        for (int k = 0; k < megabytes; ++k) f << std::string(1 << 20, ' ');
-        f << lines(256);
+        f << "0 0 255 ";
+        const std::string text(1 << 20, 'x');
+        for (int k = 0; k < megabytes; ++k) f << text;
+        f << "\n" << lines(256).substr(lines(1).size());
     }
     pal = marked();
     EXPECT_EQ(read(path, pal), "");
