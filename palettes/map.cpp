@@ -175,11 +175,7 @@ std::string MapParser::error() const {
     return s + (blankseen_ ? ": a colour after a blank line" : ": expected three numbers");
 }
 
-bool parsemap(const char* data, size_t size, shell::Palette& palette) {
-    MapParser parser;
-    parser.feed(data, size);
-    return parser.finish(palette);
-}
+namespace {
 
 // The trailer is what the designers write after the entries: it exists only
 // when all 256 entry lines are there. A short file (ended by blank lines or
@@ -197,10 +193,7 @@ std::optional<size_t> trailerstart(std::string_view data) {
     return data.size() - trailer.size();
 }
 
-std::string maptrailer(const char* data, size_t size) {
-    const std::optional<size_t> start = trailerstart(std::string_view(data, size));
-    return start ? std::string(data + *start, size - *start) : std::string();
-}
+}  // namespace
 
 shell::Result<PaletteInfo> finishmap(MapParser& parser, std::string kept, bool cut,
                                      shell::Palette& palette) {

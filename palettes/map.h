@@ -16,25 +16,17 @@ namespace palettes {
 // The file: 256 triplet lines, an empty line, the trailer.
 std::string maptext(const shell::Palette& palette, std::string_view trailer);
 
-// Reads MAP bytes already in memory; true on success, and `palette` is
-// untouched on failure. readpalettefile reads MAP files with MapParser in
-// bounded memory, however long their lines.
-bool parsemap(const char* data, size_t size, shell::Palette& palette);
-
-// The trailer of MAP bytes: what follows the 256 entry lines and the empty
-// line after them, as written; empty when the data has fewer than 256
-// entries.
-std::string maptrailer(const char* data, size_t size);
-
 // Reads MAP text fed in pieces of any size, so that a file is read in bounded
-// memory however long its lines are. Each of the first 256 lines must start
-// with three integers (white space first and between them is skipped, a
-// sign may stand before each digit run, anything after the third is
-// ignored); lines after the 256th are not looked at. Lines end in LF, CR LF,
-// CR alone or CR CR LF, as LineReader takes them. Missing lines leave their
-// entries black, so an empty input is an all-black palette. The data also
-// ends early at blank lines that run to the end of the input, and at a DOS
-// end-of-file byte (0x1A) that starts a line.
+// memory however long its lines are (readpalettefile reads MAP files so).
+// Each of the first 256 lines must start with three integers (white space
+// first and between them is skipped, a sign may stand before each digit
+// run, anything after the third is ignored); lines after the 256th are not
+// looked at: they are the trailer, which decodepalette gives as the
+// description, without the empty line that ends the entries. Lines end in
+// LF, CR LF, CR alone or CR CR LF, as LineReader takes them. Missing lines
+// leave their entries black, so an empty input is an all-black palette. The
+// data also ends early at blank lines that run to the end of the input, and
+// at a DOS end-of-file byte (0x1A) that starts a line.
 class MapParser {
   public:
     // Takes the next bytes. Returns false once the outcome is known (256

@@ -30,7 +30,9 @@ std::string lines(int n, const char* end = "\n") {
 }
 
 bool parse(const std::string& s, shell::Palette& pal) {
-    return parsemap(s.data(), s.size(), pal);
+    MapParser parser;
+    parser.feed(s.data(), s.size());
+    return parser.finish(pal);
 }
 
 void expectlines(const shell::Palette& pal, int n) {
@@ -305,5 +307,6 @@ TEST(MapRead, OldLineEndsEndLinesAndFailuresNameTheLine) {
         }
     }
     const std::string mac = lines(256, "\r") + "\rtrailer\r";
-    EXPECT_EQ(maptrailer(mac.data(), mac.size()), "trailer\r");
+    shell::Palette pal;
+    EXPECT_EQ(decodepalette(mac, "mac.map", pal).value().description, "trailer\r");
 }
