@@ -47,8 +47,7 @@ class AtomicFile {
     // Drops the temporary file; the target is untouched.
     void discard();
 
-    bool isopen() const { return file_ != nullptr; }
-    bool failed() const { return failed_; }
+    // Where the bytes go until the commit, for tests that look at them.
     const std::string& temppath() const { return temp_; }
 
   private:
