@@ -58,10 +58,6 @@ Linear srgbtolinear(Rgb8 c) {
     return Linear{t[c[0]], t[c[1]], t[c[2]]};
 }
 
-double encodesrgb(double v) {
-    return v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
-}
-
 uint8_t lineartosrgb8(double v) {
     if (!(v > 0)) return 0;  // also NaN
     if (v >= 1) return 255;

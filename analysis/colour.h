@@ -27,10 +27,6 @@ struct Lab {
 double srgbtolinear(uint8_t v);
 Linear srgbtolinear(Rgb8 c);
 
-// The sRGB encoding of a linear channel, 0 ... 1 in, 0 ... 1 out, without
-// clamping or rounding.
-double encodesrgb(double linear);
-
 // A linear channel clamped to 0 ... 1, encoded and rounded to the nearest
 // 8-bit value (halves up). NaN gives 0.
 uint8_t lineartosrgb8(double linear);

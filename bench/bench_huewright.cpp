@@ -26,7 +26,7 @@ Model startupmodel() {
 
 // ---------------------------------------------------------------------------
 // The Mandelbrot preview: all 66,049 points into an 800 x 640 surface, as
-// command 160 draws it (wall time: the second thread counts).
+// cmd_preview draws it (wall time: the second thread counts).
 
 void MsetPicture(benchmark::State& state, int threads, MsetKernel kernel) {
     Model m = startupmodel();

@@ -18,7 +18,7 @@ namespace {
 using shell::headless::Host;
 
 // ---------------------------------------------------------------------------
-// Command 130: the scripted file dialog, the repaint, the LZW save of the
+// cmd_savescreen: the scripted file dialog, the repaint, the LZW save of the
 // 800 x 640 window into a file and the result box.
 
 void BM_savescreen_command(benchmark::State& state) {
@@ -41,7 +41,7 @@ void BM_savescreen_command(benchmark::State& state) {
 BENCHMARK(BM_savescreen_command)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // ---------------------------------------------------------------------------
-// Command 150: the dialog opens and closes at once; the cost is making the
+// cmd_help: the dialog opens and closes at once; the cost is making the
 // three pictures.
 
 void BM_help_command(benchmark::State& state) {
@@ -64,7 +64,7 @@ void BM_helpbitmaps(benchmark::State& state) {
 BENCHMARK(BM_helpbitmaps)->Unit(benchmark::kMillisecond);
 
 // ---------------------------------------------------------------------------
-// Command 160: the preview with a row shown and flushed after each of its
+// cmd_preview: the preview with a row shown and flushed after each of its
 // 257 rows (wall time: the model's second thread counts).
 
 void BM_preview_command(benchmark::State& state) {

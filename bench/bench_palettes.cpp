@@ -21,17 +21,19 @@ const char* const kDescription = "Xo Gradient curve parameters\n\nRed: Sine\npha
 
 void encode(benchmark::State& state, palettes::Format format) {
     for (auto _ : state) {
-        std::string bytes = palettes::encodepalette(format, startup(), "Startup", kDescription);
+        std::string bytes =
+            palettes::encodepalette(format, startup(), "Startup", kDescription).value();
         benchmark::DoNotOptimize(bytes);
     }
 }
 
 void decode(benchmark::State& state, palettes::Format format) {
-    const std::string bytes = palettes::encodepalette(format, startup(), "Startup", kDescription);
+    const std::string bytes =
+        palettes::encodepalette(format, startup(), "Startup", kDescription).value();
     shell::Palette palette{};
     for (auto _ : state) {
-        palettes::ReadResult r = palettes::decodepalette(bytes, "startup", palette);
-        if (!r.ok) state.SkipWithError(r.error.c_str());
+        const auto r = palettes::decodepalette(bytes, "startup", palette);
+        if (!r.ok()) state.SkipWithError(r.error().reason.c_str());
         benchmark::DoNotOptimize(palette);
     }
 }

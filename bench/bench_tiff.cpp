@@ -49,7 +49,7 @@ void writetiffbench(benchmark::State& state, bool withmset) {
     std::string description = "Xo Gradient curve parameters\n";
     for (auto _ : state) {
         huewright::MetadataInputs meta{description, "Anonymous"};
-        if (huewright::writetiff(host, pic, huewright::compression_lzw, file, meta) != 0)
+        if (!huewright::writetiff(host, pic, huewright::compression_lzw, file, meta).ok())
             state.SkipWithError("save failed");
     }
     std::remove(file.c_str());

@@ -19,8 +19,9 @@
 #include "knotloom/artwork.h"
 #include "knotloom/mainwindow.h"
 #include "matte.h"
-#include "pngfile.h"
+#include "palettes/png.h"
 #include "shell/headless/host.h"
+#include "shell/io/atomicfile.h"
 
 namespace {
 
@@ -41,12 +42,30 @@ desktop::RgbaPicture icon(const Entry& e, int size) {
     return desktop::matte(onblack, onwhite);
 }
 
+// The pictures as PNG images: RGB for screenshots, RGBA for icons.
+palettes::PngImage image(const shell::Surface& s) {
+    return palettes::PngImage{s.width(), s.height(), 3, size_t(s.stride()), s.data()};
+}
+palettes::PngImage image(const desktop::RgbaPicture& p) {
+    return palettes::PngImage{p.width, p.height, 4, size_t(p.width) * 4, p.rgba.data()};
+}
+
+// Saved at the highest compression, without time or text chunks, so that
+// the same pixels always give the same bytes.
 template <class Picture>
 bool save(const std::string& path, const Picture& picture) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    if (ec || !desktop::writepng(path, picture)) {
-        std::fprintf(stderr, "makeart: cannot write %s\n", path.c_str());
+    if (ec) {
+        std::fprintf(stderr, "makeart: cannot write %s: %s\n", path.c_str(), ec.message().c_str());
+        return false;
+    }
+    const shell::Result<std::string> png = palettes::encodepng(image(picture), {}, 9);
+    const shell::Status saved =
+        png.ok() ? shell::writefileatomically(path, png.value()) : shell::Status(png.error());
+    if (!saved.ok()) {
+        std::fprintf(stderr, "makeart: cannot write %s: %s\n", path.c_str(),
+                     saved.error().reason.c_str());
         return false;
     }
     return true;

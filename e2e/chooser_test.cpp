@@ -195,8 +195,8 @@ TEST(ChooserDesktop, PaletteFormatsThroughTheChoosers) {
     // A gradient to open, of colours no curve makes.
     shell::Palette ramp;
     for (int i = 0; i < 256; ++i) ramp[i] = {uint8_t(i), 40, uint8_t(255 - i)};
-    shell::testing::writefile(dir + "/a.ggr",
-                              palettes::encodepalette(palettes::Format::ggr, ramp, "a", ""));
+    shell::testing::writefile(
+        dir + "/a.ggr", palettes::encodepalette(palettes::Format::ggr, ramp, "a", "").value());
     e2e::App app(display, e2e::programpath("huewright"), dir);
     ASSERT_TRUE(app.found());
     huewright::Model start;
@@ -222,7 +222,7 @@ TEST(ChooserDesktop, PaletteFormatsThroughTheChoosers) {
     for (const char* name : {"grad.ggr", "pal.gpl"}) {
         shell::Palette back{};
         const std::string bytes = shell::testing::readfile(dir + "/" + name);
-        ASSERT_TRUE(palettes::decodepalette(bytes, name, back).ok) << name;
+        ASSERT_TRUE(palettes::decodepalette(bytes, name, back).ok()) << name;
         EXPECT_EQ(back, start.palette) << name;
     }
 
@@ -282,7 +282,7 @@ TEST(ChooserDesktop, PaletteFormatsThroughTheChoosers) {
         for (uint8_t& v : e) v = uint8_t(255 - v);
     ASSERT_TRUE(palettes::decodepalette(shell::testing::readfile(dir + "/inverted.gpl"),
                                         "inverted.gpl", back)
-                    .ok);
+                    .ok());
     EXPECT_EQ(back, shown);
     knot.key("Escape");
     EXPECT_EQ(knot.wait(), 0);

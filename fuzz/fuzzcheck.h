@@ -28,23 +28,21 @@ inline void checkreader(palettes::Format format, const uint8_t* data, size_t siz
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
     shell::Palette pal = sentinel();
-    palettes::ReadResult r = palettes::decodepalette(format, bytes, pal);
-    check(r.format == format);
-    if (r.ok) {
-        check(r.error.empty());
+    const auto r = palettes::decodepalette(format, bytes, pal);
+    if (r.ok()) {
+        check(r.value().format == format);
     } else {
         check(pal == sentinel());
-        check(r.error.find('\n') == std::string::npos);
-        check(!r.error.empty());
+        check(r.error().reason.find('\n') == std::string::npos);
+        check(!r.error().reason.empty());
     }
 
     shell::Palette detected = sentinel();
-    palettes::ReadResult d = palettes::decodepalette(bytes, "file", detected);
-    if (!d.ok) check(detected == sentinel());
-    // When the content says this format, both reads are the same read. (A
-    // failed read's format is only a default when the content fits none.)
+    const auto d = palettes::decodepalette(bytes, "file", detected);
+    if (!d.ok()) check(detected == sentinel());
+    // When the content says this format, both reads are the same read.
     if (palettes::detectformat(bytes, "file") == format) {
-        check(d.ok == r.ok);
+        check(d.ok() == r.ok());
         check(detected == pal);
     }
 }

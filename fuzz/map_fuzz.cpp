@@ -11,8 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzzcheck::checkreader(palettes::Format::map, data, size);
     const char* text = reinterpret_cast<const char*>(data);
 
+    palettes::MapParser one;
+    one.feed(text, size);
     shell::Palette whole = sentinel();
-    bool ok = palettes::parsemap(text, size, whole);
+    const bool ok = one.finish(whole);
     if (!ok) check(whole == sentinel());
 
     // Two pieces, split at a place the input chooses.

@@ -5,10 +5,7 @@ namespace knotloom {
 shell::Palette shownpalette(const Model& m) {
     shell::Palette p;
     palettecalc(m.spectrum, p);
-    if (m.invert)
-        for (auto& e : p)
-            for (auto& v : e) v = uint8_t(255 - v);
-    return p;
+    return shown(m, p);
 }
 
 void followanalysis(shell::Window& w, const Model& m, analysis::AnalysisWindow& a) {

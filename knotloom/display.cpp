@@ -124,11 +124,12 @@ void Display::draw(shell::Window& w, Model& m, int showcp) {
     // is drawn column by column, the others copy it.
     const Rect strip{kFirstColumn - 1, kStripTop - 1, kLastColumn + 1, kStripBottom + 1};
     for (int i = 0; i < kColumns; ++i) {
-        Rgb c{m.spectrum[i][0], m.spectrum[i][1], m.spectrum[i][2]};
+        const Rgb c{shown(m, m.spectrum[i][0]), shown(m, m.spectrum[i][1]),
+                    shown(m, m.spectrum[i][2])};
         if (m.invert) {
-            for (int k = 0; k < kChannels; ++k)
-                m.invspectrum[i][k] = uint8_t(255 - m.spectrum[i][k]);
-            c = Rgb{m.invspectrum[i][0], m.invspectrum[i][1], m.invspectrum[i][2]};
+            m.invspectrum[i][0] = c.r;
+            m.invspectrum[i][1] = c.g;
+            m.invspectrum[i][2] = c.b;
         }
         const int x = kFirstColumn + i;
         s.fillrect(Rect{x - 1, strip.top, x + 1, strip.top + 1}, c);
@@ -164,7 +165,7 @@ std::string readouttext(const Model& m, int x) {
     if (index < 0) index = 0;
     if (index > 255) index = 255;
     int v[3];
-    for (int c = 0; c < 3; ++c) v[c] = m.invert ? 255 - m.palette[index][c] : m.palette[index][c];
+    for (int c = 0; c < 3; ++c) v[c] = shown(m, m.palette[index][c]);
     char buf[120];
     std::snprintf(buf, sizeof buf, "X: %d    Palette index: %d    Red: %d    Green: %d    Blue: %d",
                   column, index, v[0], v[1], v[2]);

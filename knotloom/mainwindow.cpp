@@ -5,9 +5,8 @@
 
 #include "artwork.h"
 #include "layout.h"
-#include "palettes/map.h"
 #include "palettes/palettes.h"
-#include "shell/io/atomicfile.h"
+#include "shell/io/textformat.h"
 #include "shell/window/filedialog.h"
 
 namespace knotloom {
@@ -242,26 +241,46 @@ void MainWindow::points(shell::Window& w) {
     history.end(*this);
 }
 
-std::string splinedescription(const Model& m) {
-    // The MAP file's trailer without its table of columns: the data points of
-    // each channel and the inversion state.
+namespace {
+
+// Each channel's data points, then the inversion state, without a line end
+// after it: what a MAP trailer and the description both end with.
+std::string pointsandinversion(const Model& m) {
     static const char* const names[3] = {"Red", "Green", "Blue"};
-    std::string s = "Xo B-Spline palette\n";
-    char line[96];
-    for (int k = 0; k < 3; ++k) {
+    std::string s;
+    for (int k = 0; k < kChannels; ++k) {
         s += std::string("\n") + names[k] + "\n";
-        for (int j = 0; j < std::clamp(m.nd[k], 0, 13); ++j) {
-            std::snprintf(line, sizeof line, "dp[%d][0]: %.1f  dp[%d][1]: %.1f\n", j, m.dp[k][j][0],
-                          j, m.dp[k][j][1]);
-            s += line;
+        // The count comes from the model; bounding it keeps a bad count
+        // from reading past the points.
+        for (int j = 0; j < std::clamp(m.nd[k], 0, kMaxData); ++j) {
+            s += "dp[" + std::to_string(j) + "][0]: ";
+            shell::appendfixed(s, m.dp[k][j][0], 1);
+            s += "  dp[" + std::to_string(j) + "][1]: ";
+            shell::appendfixed(s, m.dp[k][j][1], 1);
+            s += '\n';
         }
     }
-    return s + (m.invert ? "\nInversion: True\n" : "\nInversion: False\n");
+    return s + (m.invert ? "\nInversion: True" : "\nInversion: False");
+}
+
+}  // namespace
+
+std::string splinedescription(const Model& m) {
+    return "Xo B-Spline palette\n" + pointsandinversion(m) + "\n";
+}
+
+std::string splinetrailer(const Model& m) {
+    std::string s;
+    s.reserve(kColumns * 12 + kChannels * kMaxData * 40 + 64);
+    for (const auto& column : m.spectrum)
+        shell::appendf(s, "%d %d %d\n", shown(m, column[0]), shown(m, column[1]),
+                       shown(m, column[2]));
+    return s + pointsandinversion(m);
 }
 
 void MainWindow::save(shell::Window& w) {
-    // The dialog and the boxes are this command's; the writers write the
-    // file as the user sees it (inverted when inversion is on).
+    // The dialog and the boxes are this command's; the file holds the
+    // palette as the user sees it (inverted when inversion is on).
     if (w.filedialog(smapn, true)) {
         // Restore the picture under the closed dialog before writing.
         w.presentall();
@@ -269,23 +288,19 @@ void MainWindow::save(shell::Window& w) {
         // The chooser gave the name an extension of a type it offers, so the
         // extension says the format; a MAP file keeps its own trailer.
         const palettes::FormatInfo* f = palettes::formatofpath(smapn.file);
-        std::string bytes;
-        if (!f || f->format == palettes::Format::map) {
-            bytes =
-                palettes::maptext(model.palette, model.spectrum, model.nd, model.dp, model.invert);
-        } else {
-            shell::Palette shown = model.palette;
-            if (model.invert)
-                for (auto& e : shown)
-                    for (uint8_t& v : e) v = uint8_t(255 - v);
-            bytes = palettes::encodepalette(f->format, shown, palettes::namefrompath(smapn.file),
-                                            splinedescription(model));
-        }
-        if (bytes.empty() || shell::writefileatomically(smapn.file, bytes) != 0)
+        const palettes::Format format = f && f->canwrite ? f->format : palettes::Format::map;
+        const std::string description =
+            format == palettes::Format::map ? splinetrailer(model) : splinedescription(model);
+        const shell::Status saved = palettes::writepalettefile(
+            smapn.file, format, shown(model, model.palette), description);
+        if (saved.ok())
+            w.messagebox(savedtext(smapn.filetitle), "Xo B-Spline", shell::Icon::none, false);
+        else if (saved.error().fault == shell::Fault::memory)
+            w.messagebox("Not enough memory to save the palette", "Save file error",
+                         shell::Icon::exclamation, true);
+        else
             w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation,
                          true);
-        else
-            w.messagebox(savedtext(smapn.filetitle), "Xo B-Spline", shell::Icon::none, false);
     }
     screen->blankbox(w, box_save);
     screen->putcursor(w, model.cindex);

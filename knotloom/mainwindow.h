@@ -36,9 +36,13 @@ class PointsDialogProc : public shell::DialogProc {
     int opened_ = 0;  // the active channel's count when the dialog opened
 };
 
-// How the palette was made, for the files that carry a description: each
-// channel's data points and the inversion state.
+// How the palette was made, for the files other than MAP that carry a
+// description: each channel's data points and the inversion state.
 std::string splinedescription(const Model& m);
+// The trailer of a MAP file: the 768 column values as the user sees them
+// (inverted when inversion is on), each channel's data points, and the
+// inversion state, without a line end after it.
+std::string splinetrailer(const Model& m);
 
 // The confirmation after a save, cut to fit a 100-character buffer (99 and
 // the terminator) at a character boundary.

@@ -238,4 +238,10 @@ void palettecalc(Model& m) {
     palettecalc(m.spectrum, m.palette);
 }
 
+shell::Palette shown(const Model& m, shell::Palette palette) {
+    for (auto& e : palette)
+        for (uint8_t& v : e) v = shown(m, v);
+    return palette;
+}
+
 }  // namespace knotloom

@@ -71,6 +71,15 @@ struct Model {
     int invert = 0;
 };
 
+// A channel value as the user sees and saves it: 255 - v while inversion is
+// on. Every inverted colour, in the strip, the readout, the analysis window
+// and the files, goes through here.
+inline uint8_t shown(const Model& m, uint8_t v) {
+    return m.invert ? uint8_t(255 - v) : v;
+}
+// A palette as the user sees and saves it.
+shell::Palette shown(const Model& m, shell::Palette palette);
+
 // The drawn samples of the active curve: one polyline in window pixels.
 struct CurveSamples {
     static constexpr int kCapacity = 4100;  // more than (1 / 0.00025) + 1 steps

@@ -13,7 +13,7 @@ constexpr size_t kTableSizeWithCount = 772;
 
 }  // namespace
 
-ReadResult readact(std::string_view bytes, shell::Palette& palette) {
+shell::Result<PaletteInfo> readact(std::string_view bytes, shell::Palette& palette) {
     if (bytes.size() != kTableSize && bytes.size() != kTableSizeWithCount)
         return failure(kWhat,
                        "it has " + std::to_string(bytes.size()) + " bytes, 768 or 772 expected");
@@ -31,8 +31,7 @@ ReadResult readact(std::string_view bytes, shell::Palette& palette) {
     for (int i = 0; i < count; ++i)
         for (int c = 0; c < 3; ++c) scratch[i][c] = byte(3 * i + c);
     palette = scratch;
-    ReadResult r;
-    r.ok = true;
+    PaletteInfo r;
     return r;
 }
 

@@ -10,19 +10,26 @@
 #include <vector>
 
 #include "palettes/palettes.h"
+#include "shell/io/textformat.h"
 
 namespace palettes {
 
 // ---- Each format. Readers fill `palette` only on success and set every
 // field of the result but `format`; writers return the file's bytes.
 
-ReadResult readmap(std::string_view bytes, shell::Palette& palette);
-ReadResult readggr(std::string_view bytes, shell::Palette& palette);
-ReadResult readgpl(std::string_view bytes, shell::Palette& palette);
-ReadResult readugr(std::string_view bytes, shell::Palette& palette);
-ReadResult readact(std::string_view bytes, shell::Palette& palette);
-ReadResult readsvg(std::string_view bytes, shell::Palette& palette);
-ReadResult readpng(std::string_view bytes, shell::Palette& palette);
+shell::Result<PaletteInfo> readmap(std::string_view bytes, shell::Palette& palette);
+shell::Result<PaletteInfo> readggr(std::string_view bytes, shell::Palette& palette);
+shell::Result<PaletteInfo> readgpl(std::string_view bytes, shell::Palette& palette);
+shell::Result<PaletteInfo> readugr(std::string_view bytes, shell::Palette& palette);
+shell::Result<PaletteInfo> readact(std::string_view bytes, shell::Palette& palette);
+shell::Result<PaletteInfo> readsvg(std::string_view bytes, shell::Palette& palette);
+shell::Result<PaletteInfo> readpng(std::string_view bytes, shell::Palette& palette);
+
+// Ends a MAP read whose bytes went through `parser`: `kept` is the file, or
+// its first bytes when `cut`; the trailer then keeps its whole lines only.
+class MapParser;
+shell::Result<PaletteInfo> finishmap(MapParser& parser, std::string kept, bool cut,
+                                     shell::Palette& palette);
 
 std::string writemap(const shell::Palette& palette, std::string_view description);
 std::string writeggr(const shell::Palette& palette, std::string_view name);
@@ -35,8 +42,9 @@ std::string writesvg(const shell::Palette& palette, std::string_view name,
                      std::string_view description);
 std::string writecss(const shell::Palette& palette, std::string_view name,
                      std::string_view description);
-std::string writepng(const shell::Palette& palette, std::string_view name,
-                     std::string_view description);
+// Fails with Fault::memory when libpng runs out of memory.
+shell::Result<std::string> writepng(const shell::Palette& palette, std::string_view name,
+                                    std::string_view description);
 std::string writejson(const shell::Palette& palette, std::string_view name,
                       std::string_view description);
 
@@ -44,15 +52,16 @@ std::string writejson(const shell::Palette& palette, std::string_view name,
 // line, valid UTF-8, and cut short when long.
 std::string quoted(std::string_view text);
 
-// A failed read: the message is "<what>: <why>", e.g. "Not a GIMP palette:
+// A failed read: the reason is "<what>: <why>", e.g. "Not a GIMP palette:
 // line 7 is not a colour".
-ReadResult failure(const char* what, const std::string& why);
+shell::Error failure(const char* what, const std::string& why,
+                     shell::Fault fault = shell::Fault::content);
 
 // ---- Numbers, written the same whatever the locale.
 
 void appendint(std::string& s, long long v);
 // `decimals` digits after the point, as printf's "%.*f".
-void appendfixed(std::string& s, double v, int decimals);
+using shell::appendfixed;
 // The same with trailing zeros (and a bare point) removed: 0.5, 1, 0.003922.
 void appendtrimmed(std::string& s, double v, int decimals);
 // Two lower-case hex digits per channel after a '#'.

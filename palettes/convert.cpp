@@ -12,14 +12,11 @@
 // Every failure prints one line on stderr and leaves OUT as it was.
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "palettes/palettes.h"
-#include "shell/io/atomicfile.h"
 
 namespace {
 
@@ -117,29 +114,26 @@ int main(int argc, char** argv) {
                     "will not write over the input: " + out + " is the same file as " + in);
 
     shell::Palette palette{};
-    palettes::ReadResult read = palettes::readpalettefile(in, palette);
-    if (!read.ok) return fail(kExitFailure, in + ": " + read.error);
+    const shell::Result<palettes::PaletteInfo> read = palettes::readpalettefile(in, palette);
+    if (!read.ok()) return fail(kExitFailure, in + ": " + read.error().reason);
 
-    std::string description = read.description;
+    std::string description = read.value().description;
     if (description.empty())
         description = "Converted from " + in.substr(in.rfind('/') + 1) + " (" +
-                      palettes::info(read.format).name + ")\n";
-    if (read.dropped > 0) {
+                      palettes::info(read.value().format).name + ")\n";
+    if (read.value().dropped > 0) {
         // Say what was left out, now and in the file itself.
         const std::string lost =
-            std::to_string(256 + read.dropped) + " colours; the first 256 are kept";
+            std::to_string(256 + read.value().dropped) + " colours; the first 256 are kept";
         fprintf(stderr, "palette-convert: %s: %s\n", in.c_str(), lost.c_str());
         if (description.back() != '\n') description += '\n';
         description += lost + "\n";
     }
-    std::string encoded =
-        palettes::encodepalette(to->format, palette, palettes::namefrompath(out), description);
-    if (encoded.empty()) return fail(kExitFailure, "cannot encode " + out + ": out of memory");
-    errno = 0;
-    if (shell::writefileatomically(out, encoded) != 0) {
-        int err = errno;
-        return fail(kExitFailure,
-                    "cannot write " + out + (err ? ": " + std::string(strerror(err)) : ""));
+    const shell::Status saved = palettes::writepalettefile(out, to->format, palette, description);
+    if (!saved.ok()) {
+        if (saved.error().fault == shell::Fault::memory)
+            return fail(kExitFailure, "cannot encode " + out + ": out of memory");
+        return fail(kExitFailure, "cannot write " + out + ": " + saved.error().reason);
     }
     return 0;
 }

@@ -2,13 +2,16 @@
 // format to its reader and writer.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "palettes/codec.h"
 #include "palettes/map.h"
+#include "shell/io/atomicfile.h"
 
 namespace palettes {
 
@@ -77,6 +80,32 @@ bool startswithentry(std::string_view bytes) {
     parser.feed("\n", 1);
     shell::Palette scratch;
     return parser.finish(scratch);
+}
+
+shell::Result<PaletteInfo> readformat(Format format, std::string_view bytes,
+                                      shell::Palette& palette) {
+    switch (format) {
+        case Format::map:
+            return readmap(bytes, palette);
+        case Format::ggr:
+            return readggr(bytes, palette);
+        case Format::gpl:
+            return readgpl(bytes, palette);
+        case Format::ugr:
+            return readugr(bytes, palette);
+        case Format::act:
+            return readact(bytes, palette);
+        case Format::svg:
+            return readsvg(bytes, palette);
+        case Format::png:
+            return readpng(bytes, palette);
+        case Format::kfp:
+        case Format::css:
+        case Format::json:
+            break;
+    }
+    return shell::Error{shell::Fault::content, "",
+                        std::string(info(format).name) + " files cannot be read"};
 }
 
 }  // namespace
@@ -181,55 +210,31 @@ std::optional<Format> detectformat(std::string_view bytes, std::string_view file
     return std::nullopt;
 }
 
-ReadResult decodepalette(Format format, std::string_view bytes, shell::Palette& palette) {
-    ReadResult r;
-    switch (format) {
-        case Format::map:
-            r = readmap(bytes, palette);
-            break;
-        case Format::ggr:
-            r = readggr(bytes, palette);
-            break;
-        case Format::gpl:
-            r = readgpl(bytes, palette);
-            break;
-        case Format::ugr:
-            r = readugr(bytes, palette);
-            break;
-        case Format::act:
-            r = readact(bytes, palette);
-            break;
-        case Format::svg:
-            r = readsvg(bytes, palette);
-            break;
-        case Format::png:
-            r = readpng(bytes, palette);
-            break;
-        case Format::kfp:
-        case Format::css:
-        case Format::json:
-            r.error = std::string(info(format).name) + " files cannot be read";
-            break;
-    }
-    r.format = format;
+shell::Result<PaletteInfo> decodepalette(Format format, std::string_view bytes,
+                                         shell::Palette& palette) {
+    shell::Result<PaletteInfo> r = readformat(format, bytes, palette);
+    if (!r.ok()) return r;
+    r.value().format = format;
     // A name is shown in titles and lists: one line of valid text.
-    r.name = oneline(validutf8(r.name), "");
+    r.value().name = oneline(validutf8(r.value().name), "");
     return r;
 }
 
-ReadResult decodepalette(std::string_view bytes, std::string_view filename,
-                         shell::Palette& palette) {
+shell::Result<PaletteInfo> decodepalette(std::string_view bytes, std::string_view filename,
+                                         shell::Palette& palette) {
     std::optional<Format> format = detectformat(bytes, filename);
-    if (format) return decodepalette(*format, bytes, palette);
-    ReadResult r;
-    r.error = "Not a palette file: its content fits none of the formats read here";
+    shell::Result<PaletteInfo> r =
+        format ? decodepalette(*format, bytes, palette)
+               : shell::Error{shell::Fault::content, "",
+                              "Not a palette file: its content fits none of the formats read here"};
+    if (!r.ok()) return shell::Error{r.error().fault, std::string(filename), r.error().reason};
     return r;
 }
 
 // ---------------------------------------------------------------- writing
 
-std::string encodepalette(Format format, const shell::Palette& palette, std::string_view name,
-                          std::string_view description) {
+shell::Result<std::string> encodepalette(Format format, const shell::Palette& palette,
+                                         std::string_view name, std::string_view description) {
     switch (format) {
         case Format::map:
             return writemap(palette, description);
@@ -252,54 +257,74 @@ std::string encodepalette(Format format, const shell::Palette& palette, std::str
         case Format::json:
             return writejson(palette, name, description);
     }
-    return {};
+    return shell::Error{shell::Fault::content, "", "no such format"};
 }
 
 // ---------------------------------------------------------------- files
 
-bool loadfile(const std::string& path, std::string& bytes, std::string& error) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        error = std::string("cannot be read: ") + strerror(errno);
-        return false;
-    }
+namespace {
+
+// Closes the file however the read ends.
+struct FileCloser {
+    void operator()(FILE* f) const { fclose(f); }
+};
+
+}  // namespace
+
+shell::Result<PaletteInfo> readpalettefile(const std::string& path, shell::Palette& palette) {
+    const auto cannotread = [&](shell::Fault fault, int err) {
+        return shell::Error{fault, path, std::string("cannot be read: ") + strerror(err)};
+    };
+    std::unique_ptr<FILE, FileCloser> f(fopen(path.c_str(), "rb"));
+    if (!f) return cannotread(shell::Fault::open, errno);
     // A folder opens but cannot be read; saying what it is helps more than
     // the error a read of it gives.
     struct stat st;
-    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-        fclose(f);
-        error = "a folder, not a file";
-        return false;
-    }
-    std::string data;
+    const bool known = fstat(fileno(f.get()), &st) == 0;
+    if (known && S_ISDIR(st.st_mode))
+        return shell::Error{shell::Fault::open, path, "a folder, not a file"};
+
+    // The first block decides whether the file is a MAP file: its name, or
+    // its first line, says so the same way for the block as for the whole
+    // file. A MAP file goes through the streaming parser and only its first
+    // kMaxFileBytes are kept, for the trailer; any other file is kept whole.
+    std::string kept;
+    // The size a file says it has spares the copies of a growing buffer.
+    if (known && st.st_size > 0) kept.reserve(std::min<uint64_t>(st.st_size, kMaxFileBytes));
+    MapParser parser;
+    bool map = false, parsing = false, cut = false;
     char buf[65536];
-    bool ok = true;
-    for (;;) {
-        size_t n = fread(buf, 1, sizeof buf, f);
-        if (data.size() + n > kMaxFileBytes) {
-            error = "too large: more than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
-            ok = false;
-            break;
-        }
-        data.append(buf, n);
+    for (bool first = true;; first = false) {
+        const size_t n = fread(buf, 1, sizeof buf, f.get());
+        if (first) map = parsing = detectformat(std::string_view(buf, n), path) == Format::map;
+        if (parsing) parsing = parser.feed(buf, n);
+        const size_t room = kMaxFileBytes - kept.size();
+        if (n > room && !map)
+            return shell::Error{
+                shell::Fault::content, path,
+                "too large: more than " + std::to_string(kMaxFileBytes >> 20) + " MiB"};
+        kept.append(buf, std::min(n, room));
+        cut = cut || n > room;
         if (n < sizeof buf) {
-            if (ferror(f)) {
-                error = std::string("cannot be read: ") + strerror(errno);
-                ok = false;
-            }
+            if (ferror(f.get())) return cannotread(shell::Fault::read, errno);
             break;
         }
+        // Past the kept bytes, a MAP file is read only while the parser
+        // still needs lines.
+        if (cut && !parsing) break;
     }
-    fclose(f);
-    if (ok) bytes = std::move(data);
-    return ok;
+    shell::Result<PaletteInfo> r =
+        map ? finishmap(parser, std::move(kept), cut, palette) : decodepalette(kept, path, palette);
+    if (!r.ok()) return shell::Error{r.error().fault, path, r.error().reason};
+    return r;
 }
 
-ReadResult readpalettefile(const std::string& path, shell::Palette& palette) {
-    std::string bytes;
-    ReadResult r;
-    if (!loadfile(path, bytes, r.error)) return r;
-    return decodepalette(bytes, path, palette);
+shell::Status writepalettefile(const std::string& path, Format format,
+                               const shell::Palette& palette, std::string_view description) {
+    shell::Result<std::string> bytes =
+        encodepalette(format, palette, namefrompath(path), description);
+    if (!bytes.ok()) return shell::Error{bytes.error().fault, path, bytes.error().reason};
+    return shell::writefileatomically(path, bytes.value());
 }
 
 }  // namespace palettes

@@ -143,14 +143,14 @@ std::string segmenterror(int k, const std::string& what) {
 
 // ---------------------------------------------------------------- reading
 
-ReadResult readggr(std::string_view bytes, shell::Palette& palette) {
+shell::Result<PaletteInfo> readggr(std::string_view bytes, shell::Palette& palette) {
     LineReader lines(withoutbom(bytes));
     std::string_view line;
     // Readers differ on trailing spaces in the first line; this one allows
     // them.
     if (!lines.next(line) || trim(line) != kHeader)
         return failure(kWhat, "line 1 is not \"GIMP Gradient\"");
-    ReadResult r;
+    PaletteInfo r;
     // The name line is optional; old files go straight to the count.
     if (!lines.next(line)) return failure(kWhat, "the number of segments is missing");
     if (startswith(line, kNameKey)) {
@@ -241,7 +241,6 @@ ReadResult readggr(std::string_view bytes, shell::Palette& palette) {
         colourat(segments[k], t, colour);
         for (int c = 0; c < 3; ++c) palette[i][c] = tobyte(colour[c]);
     }
-    r.ok = true;
     return r;
 }
 

@@ -44,12 +44,12 @@ bool parsecolour(std::string_view t, std::array<uint8_t, 3>& colour) {
 
 }  // namespace
 
-ReadResult readgpl(std::string_view bytes, shell::Palette& palette) {
+shell::Result<PaletteInfo> readgpl(std::string_view bytes, shell::Palette& palette) {
     LineReader lines(withoutbom(bytes));
     std::string_view line;
     if (!lines.next(line) || trim(line) != kHeader)
         return failure(kWhat, "line 1 is not \"GIMP Palette\"");
-    ReadResult r;
+    PaletteInfo r;
     shell::Palette scratch{};
     int count = 0;
     while (lines.next(line)) {
@@ -84,7 +84,6 @@ ReadResult readgpl(std::string_view bytes, shell::Palette& palette) {
     }
     if (count == 0) return failure(kWhat, "it holds no colours");
     palette = scratch;
-    r.ok = true;
     return r;
 }
 

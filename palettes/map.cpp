@@ -1,11 +1,9 @@
-// MAP palettes: both designers' writers, the streaming reader, and the MAP
-// entries of the format table.
+// MAP palettes: the writer, the streaming reader, and the MAP entries of the
+// format table.
 #include "palettes/map.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cstdarg>
-#include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "palettes/codec.h"
 #include "shell/io/textformat.h"
@@ -14,6 +12,8 @@ namespace palettes {
 
 namespace {
 
+const char* const kWhat = "Not a MAP palette";
+
 bool isspacechar(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -21,68 +21,21 @@ bool isdecimal(char c) {
     return c >= '0' && c <= '9';
 }
 
-// One decimal, rounded as printf's "%.1f" rounds, but never with a locale's
-// decimal comma: the file must read the same wherever it was written.
-void appendfixed1(std::string& s, double v) {
-    char buf[400];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1);
-    s.append(buf, r.ptr);
-}
-
-void appendtriplet(std::string& s, const uint8_t* v, int invert) {
-    for (int c = 0; c < 3; ++c) {
-        appendint(s, invert ? 255 - v[c] : v[c]);
-        s += c < 2 ? ' ' : '\n';
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- writing
 
-std::string maptext(const shell::Palette& palette, const std::string& descriptionstring) {
+std::string maptext(const shell::Palette& palette, std::string_view trailer) {
     std::string s;
-    s.reserve(256 * 12 + 1 + descriptionstring.size());
+    s.reserve(256 * 12 + 1 + trailer.size());
     for (const auto& e : palette) shell::appendf(s, "%d %d %d\n", e[0], e[1], e[2]);
     s += '\n';
-    s += descriptionstring;
-    return s;
-}
-
-std::string maptext(const shell::Palette& palette, const uint8_t (&spectrum)[768][3],
-                    const int (&nd)[3], const double (&dp)[3][13][2], int invert) {
-    static const char* const names[3] = {"Red", "Green", "Blue"};
-    std::string s;
-    s.reserve((256 + 768) * 12 + 3 * 13 * 40 + 64);
-    for (const auto& e : palette) appendtriplet(s, e.data(), invert);
-    s += '\n';
-    for (const auto& column : spectrum) appendtriplet(s, column, invert);
-    for (int k = 0; k < 3; ++k) {
-        s += '\n';
-        s += names[k];
-        s += '\n';
-        // The count comes from the model; bounding it keeps a bad count
-        // from reading past the points.
-        int count = std::clamp(nd[k], 0, 13);
-        for (int j = 0; j < count; ++j) {
-            s += "dp[";
-            appendint(s, j);
-            s += "][0]: ";
-            appendfixed1(s, dp[k][j][0]);
-            s += "  dp[";
-            appendint(s, j);
-            s += "][1]: ";
-            appendfixed1(s, dp[k][j][1]);
-            s += '\n';
-        }
-    }
-    // The file ends without a line end after the inversion state.
-    s += invert ? "\nInversion: True" : "\nInversion: False";
+    s += trailer;
     return s;
 }
 
 std::string writemap(const shell::Palette& palette, std::string_view description) {
-    return maptext(palette, std::string(description));
+    return maptext(palette, description);
 }
 
 // ---------------------------------------------------------------- reading
@@ -117,6 +70,16 @@ bool MapParser::feed(const char* data, size_t size) {
         if (crs_ > 0) {
             endpendinglines();
             if (bad_ || entry_ == 256) break;
+        }
+        if (stage_ == rest) {
+            // Nothing after a line's third number is looked at: on to the
+            // line end, however long the line runs.
+            const char* from = data + k;
+            const char* lf = static_cast<const char*>(memchr(from, '\n', size - k));
+            const size_t span = lf ? size_t(lf - from) : size - k;
+            const char* cr = static_cast<const char*>(memchr(from, '\r', span));
+            k += (cr ? size_t(cr - from) : span) - 1;
+            continue;
         }
         if (!linestarted_ && c == kEndOfFile) {
             ended_ = true;
@@ -212,58 +175,47 @@ std::string MapParser::error() const {
     return s + (blankseen_ ? ": a colour after a blank line" : ": expected three numbers");
 }
 
-bool parsemap(const char* data, size_t size, shell::Palette& palette) {
-    MapParser parser;
-    parser.feed(data, size);
-    return parser.finish(palette);
-}
+namespace {
 
-int readmapfile(const std::string& path, shell::Palette& palette) {
-    // The name is used as the user chose it: Linux names are case-sensitive
-    // and already in the file system's encoding.
-    FILE* f = fopen(path.c_str(), "rb");
-    if (f == nullptr) return 1;
-    MapParser parser;
-    bool ok = true;
-    char buf[65536];
-    for (;;) {
-        size_t n = fread(buf, 1, sizeof buf, f);
-        if (n > 0 && !parser.feed(buf, n)) break;
-        if (n < sizeof buf) {
-            // A folder opens but cannot be read: that is an error, not an
-            // empty file.
-            if (ferror(f)) ok = false;
-            break;
-        }
-    }
-    fclose(f);
-    if (!ok) return 1;
-    return parser.finish(palette) ? 0 : 1;
-}
-
-// The trailer is what both designers write after the entries: it exists only
+// The trailer is what the designers write after the entries: it exists only
 // when all 256 entry lines are there. A short file (ended by blank lines or
-// the end-of-file byte) has none, whatever follows.
-std::string maptrailer(const char* data, size_t size) {
-    LineReader lines(std::string_view(data, size));
+// the end-of-file byte) has none, whatever follows. Where it starts in the
+// data, or nothing.
+std::optional<size_t> trailerstart(std::string_view data) {
+    LineReader lines(data);
     std::string_view line;
     for (int n = 0; n < 256; ++n)
-        if (!lines.next(line) || trim(line).empty() || line[0] == '\x1a') return {};
+        if (!lines.next(line) || trim(line).empty() || line[0] == '\x1a') return std::nullopt;
     // The empty line that separates the trailer belongs to neither part.
     std::string_view trailer = lines.rest();
     if (lines.next(line) && trim(line).empty() && trailer.size() > line.size())
         trailer = lines.rest();
-    return std::string(trailer);
+    return data.size() - trailer.size();
 }
 
-ReadResult readmap(std::string_view bytes, shell::Palette& palette) {
+}  // namespace
+
+shell::Result<PaletteInfo> finishmap(MapParser& parser, std::string kept, bool cut,
+                                     shell::Palette& palette) {
+    if (!parser.finish(palette)) return failure(kWhat, parser.error());
+    PaletteInfo r;
+    // The kept bytes become the description in place: they may be many.
+    const std::optional<size_t> start = trailerstart(kept);
+    kept.erase(0, start.value_or(kept.size()));
+    if (cut) {
+        // A line cut in two would end the description in the middle of a
+        // word, or of a character.
+        const size_t end = kept.find_last_of("\r\n");
+        kept.resize(end == std::string::npos ? 0 : end + 1);
+    }
+    r.description = std::move(kept);
+    return r;
+}
+
+shell::Result<PaletteInfo> readmap(std::string_view bytes, shell::Palette& palette) {
     MapParser parser;
     parser.feed(bytes.data(), bytes.size());
-    if (!parser.finish(palette)) return failure("Not a MAP palette", parser.error());
-    ReadResult r;
-    r.ok = true;
-    r.description = maptrailer(bytes.data(), bytes.size());
-    return r;
+    return finishmap(parser, std::string(bytes), false, palette);
 }
 
 }  // namespace palettes

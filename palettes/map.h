@@ -1,53 +1,32 @@
 // MAP palettes: 256 lines of three decimal numbers (red, green, blue), then a
 // trailer that only people read. Lines end in "\n"; the reader also takes
-// the line ends of other systems. Both designers write this format and read
-// it back; the gradient designer's trailer is its curve description, the
-// B-spline designer's is its column table and data points.
+// the line ends of other systems. Each designer writes what it needs to say
+// about the palette as the trailer, which this format keeps byte for byte.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "shell/raster/palette.h"
 
 namespace palettes {
 
-// The gradient designer's file: 256 triplet lines, an empty line, the
-// description.
-std::string maptext(const shell::Palette& palette, const std::string& descriptionstring);
-
-// The B-spline designer's file: the palette, an empty line, the 768 curve
-// values per screen column, each channel's data points and the inversion
-// state. With `invert` non-zero every palette and column value v is written
-// as 255 - v, as the user sees it; the data points are written as they are.
-// Only the first nd[k] points of channel k are written (at most 13).
-std::string maptext(const shell::Palette& palette, const uint8_t (&spectrum)[768][3],
-                    const int (&nd)[3], const double (&dp)[3][13][2], int invert);
-
-// Reads MAP bytes already in memory; true on success, and `palette` is
-// untouched on failure.
-bool parsemap(const char* data, size_t size, shell::Palette& palette);
-
-// Reads a MAP file in bounded memory, however long its lines. 0 on success;
-// 1 when the file cannot be read or is not a MAP file, and `palette` is then
-// untouched.
-int readmapfile(const std::string& path, shell::Palette& palette);
-
-// The trailer of MAP bytes: what follows the 256 entry lines and the empty
-// line after them, as written; empty when the data has fewer than 256
-// entries.
-std::string maptrailer(const char* data, size_t size);
+// The file: 256 triplet lines, an empty line, the trailer.
+std::string maptext(const shell::Palette& palette, std::string_view trailer);
 
 // Reads MAP text fed in pieces of any size, so that a file is read in bounded
-// memory however long its lines are. Each of the first 256 lines must start
-// with three integers (white space first and between them is skipped, a
-// sign may stand before each digit run, anything after the third is
-// ignored); lines after the 256th are not looked at. Lines end in LF, CR LF,
-// CR alone or CR CR LF, as LineReader takes them. Missing lines leave their
-// entries black, so an empty input is an all-black palette. The data also
-// ends early at blank lines that run to the end of the input, and at a DOS
-// end-of-file byte (0x1A) that starts a line.
+// memory however long its lines are (readpalettefile reads MAP files so).
+// Each of the first 256 lines must start with three integers (white space
+// first and between them is skipped, a sign may stand before each digit
+// run, anything after the third is ignored); lines after the 256th are not
+// looked at: they are the trailer, which decodepalette gives as the
+// description, without the empty line that ends the entries. Lines end in
+// LF, CR LF, CR alone or CR CR LF, as LineReader takes them. Missing lines
+// leave their entries black, so an empty input is an all-black palette. The
+// data also ends early at blank lines that run to the end of the input, and
+// at a DOS end-of-file byte (0x1A) that starts a line.
 class MapParser {
   public:
     // Takes the next bytes. Returns false once the outcome is known (256

@@ -1,13 +1,14 @@
 // Palette and gradient files: reading and writing the formats people exchange
 // palettes in, for both palette designers and the palette-convert program.
 //
-// Everything here works on bytes in memory. Encoders return the file's bytes
-// and never touch the disk; the caller saves them (atomically, with
-// shell::writefileatomically). Decoders take the bytes and the file name
-// (its extension names the format; the content decides only when it does
-// not) and change the caller's palette only when the whole file was read.
-// The MAP format's own entry points, which the designers also use directly,
-// are in palettes/map.h.
+// Encoders and decoders work on bytes in memory: encoders return the file's
+// bytes, and decoders take the bytes and the file name (its extension names
+// the format; the content decides only when it does not) and change the
+// caller's palette only when the whole file was read. readpalettefile and
+// writepalettefile do the same with files on disk. Every failure is a
+// shell::Error: Fault::content with a one-line reason for bytes that are not
+// a palette, the system's reason for a file that cannot be read or
+// written. The MAP format's own entry points are in palettes/map.h.
 //
 // Every palette is 256 entries. Gradient formats become a palette by sampling
 // entry i at t = i / 255, rounded to the nearest byte; palette formats with
@@ -20,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/io/result.h"
 #include "shell/raster/palette.h"
 
 namespace palettes {
@@ -65,15 +67,14 @@ std::string namefrompath(std::string_view path);
 
 // ---- Reading
 
-struct ReadResult {
-    bool ok = false;
+// What a palette file holds besides its colours. A failed read's error
+// reason is one line naming the format and what is wrong, such as "Not a
+// GIMP gradient: segment 4 has 9 numbers, 13 or 15 expected" or "Not a MAP
+// palette: line 17: expected three numbers".
+struct PaletteInfo {
     Format format = Format::map;  // the format the bytes were taken to be
-    // One line on failure, naming the format and what is wrong, such as
-    // "Not a GIMP gradient: segment 4 has 9 numbers, 13 or 15 expected" or
-    // "Not a MAP palette: line 17: expected three numbers".
-    std::string error;
-    std::string name;         // the palette's own name, where the file has one
-    std::string description;  // how the palette was made, where the file says
+    std::string name;             // the palette's own name, where the file has one
+    std::string description;      // how the palette was made, where the file says
     // The colours the file holds beyond the 256 a palette keeps (a GIMP
     // palette may hold more); they were not read.
     int dropped = 0;
@@ -89,11 +90,13 @@ struct ReadResult {
 std::optional<Format> detectformat(std::string_view bytes, std::string_view filename);
 
 // Reads bytes of any readable format, recognised as detectformat does. On
-// success `palette` holds the file's palette; on failure it is untouched.
-ReadResult decodepalette(std::string_view bytes, std::string_view filename,
-                         shell::Palette& palette);
-// The same for a format chosen by the caller.
-ReadResult decodepalette(Format format, std::string_view bytes, shell::Palette& palette);
+// success `palette` holds the file's palette; on failure it is untouched,
+// and the error names `filename`.
+shell::Result<PaletteInfo> decodepalette(std::string_view bytes, std::string_view filename,
+                                         shell::Palette& palette);
+// The same for a format chosen by the caller; the error names no file.
+shell::Result<PaletteInfo> decodepalette(Format format, std::string_view bytes,
+                                         shell::Palette& palette);
 
 // ---- Writing
 
@@ -101,25 +104,35 @@ ReadResult decodepalette(Format format, std::string_view bytes, shell::Palette& 
 // (usually namefrompath of the target), `description` says how the palette
 // was made (may be empty or several lines; formats without a place for it
 // leave it out). For MAP the description is the trailer, byte for byte.
-// Empty only when the PNG encoder ran out of memory.
-std::string encodepalette(Format format, const shell::Palette& palette, std::string_view name,
-                          std::string_view description);
+// Fails with Fault::memory only, when the PNG encoder runs out of memory.
+shell::Result<std::string> encodepalette(Format format, const shell::Palette& palette,
+                                         std::string_view name, std::string_view description);
 
 // ---- Files
 
-// The largest file loadfile reads: far above any palette file, and small
-// enough that an accidental huge file is refused rather than read.
+// The most of a file that is kept in memory: far above any palette file,
+// and small enough that an accidental huge file is refused rather than
+// read. A MAP file is read as it streams by, so only its trailer is bounded.
 constexpr size_t kMaxFileBytes = 64u << 20;
 
-// Reads a whole file. False with a one-line reason in `error` when it cannot
-// be read, is a folder or is larger than kMaxFileBytes, such as "cannot be
-// read: Permission denied" (said of the file, not naming it); `bytes` is then
-// untouched.
-bool loadfile(const std::string& path, std::string& bytes, std::string& error);
+// Reads a palette file of any readable format, recognised as decodepalette
+// recognises bytes with the path as the file name. A MAP file is read in
+// bounded memory however long it is; its description keeps the whole lines
+// of its trailer that lie within the file's first kMaxFileBytes. A file of
+// another format larger than that is refused. On failure `palette` is
+// untouched and the error names the path; a file that cannot be read has a
+// reason said of the file, such as "cannot be read: Permission denied" or
+// "a folder, not a file".
+shell::Result<PaletteInfo> readpalettefile(const std::string& path, shell::Palette& palette);
 
-// Reads a palette file of any readable format: loadfile, then decodepalette
-// with the path as the file name. On failure `palette` is untouched and
-// `error` is loadfile's reason or the reader's.
-ReadResult readpalettefile(const std::string& path, shell::Palette& palette);
+// Encodes the palette in `format` and saves the file atomically. The name
+// the file gives the palette is namefrompath(path). Fails with
+// encodepalette's error, or with writefileatomically's.
+shell::Status writepalettefile(const std::string& path, Format format,
+                               const shell::Palette& palette, std::string_view description);
+
+// Test hook: while set, the PNG encoder's allocations fail, as they would
+// with no memory left.
+void setpngmemoryfailure(bool fail);
 
 }  // namespace palettes

@@ -3,12 +3,17 @@
 // and description as text chunks; read from any PNG libpng can turn into
 // 8-bit RGB, taking row 0 and resampling it to 256 entries.
 //
+// The encoder (palettes/png.h) also writes the desktop artwork.
+//
 // libpng reports errors by longjmp. The functions that call setjmp keep no
 // objects with destructors of their own: every buffer is made before and
 // handed in by pointer, so a jump out of libpng skips nothing that needs
 // cleaning up, and the libpng structures are freed by the caller's guard.
+#include "palettes/png.h"
+
 #include <png.h>
 
+#include <atomic>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
@@ -39,14 +44,21 @@ constexpr png_alloc_size_t kMaxAllocation = 4u << 20;
 // The passes of Adam7 interlacing that hold pixels of row 0: all but the
 // last, which holds the odd rows only.
 constexpr int kPassesWithRowZero = 6;
-// Room for the written file: the pixels, compressed or not, and the chunks.
+// Room for the written file beyond the filtered rows, which deflate may
+// store uncompressed: zlib's and the chunks' framing (a few bytes per block
+// of a few kilobytes), the header chunks and the texts.
 constexpr size_t kEncodedOverhead = 64 * 1024;
+constexpr size_t kFramingShare = 256;
 constexpr const char* kTitleKey = "Title";
 constexpr const char* kDescriptionKey = "Description";
 
 struct ErrorState {
     char message[200];
+    bool outofmemory;  // an allocation failed: the error is the lack of memory
 };
+
+// Set by the test hook: every allocation of the encoder fails.
+std::atomic<bool> failallocations{false};
 
 void onerror(png_structp png, png_const_charp message) {
     auto* state = static_cast<ErrorState*>(png_get_error_ptr(png));
@@ -64,6 +76,13 @@ png_voidp boundedmalloc(png_structp, png_alloc_size_t size) {
 
 void plainfree(png_structp, png_voidp block) {
     free(block);
+}
+
+// The encoder's allocations, which note a failure for the error report.
+png_voidp notedmalloc(png_structp png, png_alloc_size_t size) {
+    void* block = failallocations ? nullptr : malloc(size);
+    if (!block) static_cast<ErrorState*>(png_get_mem_ptr(png))->outofmemory = true;
+    return block;
 }
 
 // The bytes being read and how far libpng got.
@@ -188,26 +207,30 @@ void writebytes(png_structp png, png_bytep data, png_size_t count) {
 
 void flushbytes(png_structp) {}
 
-bool writeimage(png_structp png, png_infop info, png_textp texts, int textcount, png_bytep row) {
+bool writeimage(png_structp png, png_infop info, const PngImage* image, png_textp texts,
+                int textcount, int level) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_set_IHDR(png, info, kStripWidth, kStripHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_text(png, info, texts, textcount);
+    if (level >= 0) png_set_compression_level(png, level);
+    png_set_IHDR(png, info, png_uint_32(image->width), png_uint_32(image->height), 8,
+                 image->channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (textcount > 0) png_set_text(png, info, texts, textcount);
     png_write_info(png, info);
-    for (int y = 0; y < kStripHeight; ++y) png_write_row(png, row);
+    for (int y = 0; y < image->height; ++y)
+        png_write_row(png, const_cast<png_bytep>(image->data + size_t(y) * image->stride));
     png_write_end(png, info);
     return true;
 }
 
 }  // namespace
 
-ReadResult readpng(std::string_view bytes, shell::Palette& palette) {
+shell::Result<PaletteInfo> readpng(std::string_view bytes, shell::Palette& palette) {
     ErrorState errors{};
     ReadGuard guard;
     guard.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &errors, onerror, onwarning,
                                          nullptr, boundedmalloc, plainfree);
     if (guard.png) guard.info = png_create_info_struct(guard.png);
-    if (!guard.info) return failure(kWhat, "out of memory");
+    if (!guard.info) return failure(kWhat, "out of memory", shell::Fault::memory);
     Source src{reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0};
     png_set_read_fn(guard.png, &src, readbytes);
 
@@ -239,7 +262,7 @@ ReadResult readpng(std::string_view bytes, shell::Palette& palette) {
 
     // The texts before the pixels; an international (UTF-8) text rules over
     // a Latin-1 one of the same key.
-    ReadResult r;
+    PaletteInfo r;
     png_textp texts = nullptr;
     int count = png_get_text(guard.png, guard.info, &texts, nullptr);
     for (int pass = 0; pass < 2; ++pass)
@@ -253,12 +276,47 @@ ReadResult readpng(std::string_view bytes, shell::Palette& palette) {
             if (strcmp(texts[k].key, kDescriptionKey) == 0) r.description = value;
         }
     palette = scratchpalette;
-    r.ok = true;
     return r;
 }
 
-std::string writepng(const shell::Palette& palette, std::string_view name,
-                     std::string_view description) {
+shell::Result<std::string> encodepng(const PngImage& image, const std::vector<PngText>& texts,
+                                     int level) {
+    if (image.width <= 0 || image.height <= 0 || image.width > int(PNG_USER_WIDTH_MAX) ||
+        image.height > int(PNG_USER_HEIGHT_MAX) || (image.channels != 3 && image.channels != 4) ||
+        (image.stride != 0 && image.stride < size_t(image.width) * image.channels) ||
+        image.data == nullptr)
+        return shell::Error{shell::Fault::content, "", "no image libpng can write"};
+    std::vector<png_text> chunks(texts.size());
+    size_t textbytes = 0;
+    for (size_t k = 0; k < texts.size(); ++k) {
+        png_text& t = chunks[k];
+        t.compression =
+            texts[k].international ? PNG_ITXT_COMPRESSION_NONE : PNG_TEXT_COMPRESSION_NONE;
+        t.key = const_cast<char*>(texts[k].key);
+        t.text = const_cast<char*>(texts[k].text.data());
+        t.text_length = texts[k].text.size();
+        textbytes += 2 * texts[k].text.size();
+    }
+    const size_t filtered = size_t(image.height) * (1 + size_t(image.width) * image.channels);
+    std::string out;
+    out.reserve(filtered + filtered / kFramingShare + kEncodedOverhead + textbytes);
+    Sink sink{&out};
+    ErrorState errors{};
+    WriteGuard guard;
+    guard.png = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, &errors, onerror, onwarning,
+                                          &errors, notedmalloc, plainfree);
+    if (guard.png) guard.info = png_create_info_struct(guard.png);
+    if (!guard.info) return shell::Error{shell::Fault::memory, "", "out of memory"};
+    png_set_write_fn(guard.png, &sink, writebytes, flushbytes);
+    if (!writeimage(guard.png, guard.info, &image, chunks.data(), int(chunks.size()), level)) {
+        if (errors.outofmemory) return shell::Error{shell::Fault::memory, "", "out of memory"};
+        return shell::Error{shell::Fault::content, "", errors.message};
+    }
+    return out;
+}
+
+shell::Result<std::string> writepng(const shell::Palette& palette, std::string_view name,
+                                    std::string_view description) {
     // tEXt chunks hold Latin-1. When the name or description does not fit,
     // the tEXt chunk gets the nearest Latin-1 text and an iTXt chunk of the
     // same key carries the exact UTF-8, which readers of iTXt prefer.
@@ -267,37 +325,20 @@ std::string writepng(const shell::Palette& palette, std::string_view name,
     std::string title = utf8tolatin1(titleutf8, false, titleexact);
     std::string descutf8 = multiline(description);
     std::string desc = utf8tolatin1(descutf8, true, descriptionexact);
-    char titlekey[] = "Title", descriptionkey[] = "Description";
-    png_text texts[4] = {};
-    int textcount = 0;
-    auto add = [&](char* key, std::string& text, int compression) {
-        png_text& t = texts[textcount++];
-        t.compression = compression;
-        t.key = key;
-        t.text = text.data();
-        t.text_length = text.size();
-    };
-    add(titlekey, title, PNG_TEXT_COMPRESSION_NONE);
-    if (!titleexact) add(titlekey, titleutf8, PNG_ITXT_COMPRESSION_NONE);
-    if (!desc.empty()) add(descriptionkey, desc, PNG_TEXT_COMPRESSION_NONE);
-    if (!descriptionexact) add(descriptionkey, descutf8, PNG_ITXT_COMPRESSION_NONE);
+    std::vector<PngText> texts = {{kTitleKey, title}};
+    if (!titleexact) texts.push_back({kTitleKey, titleutf8, true});
+    if (!desc.empty()) texts.push_back({kDescriptionKey, desc});
+    if (!descriptionexact) texts.push_back({kDescriptionKey, descutf8, true});
 
+    // Every row of the strip is the palette.
     png_byte row[kStripWidth * 3];
     for (int i = 0; i < 256; ++i)
         for (int c = 0; c < 3; ++c) row[i * 3 + c] = palette[i][c];
+    return encodepng(PngImage{kStripWidth, kStripHeight, 3, 0, row}, texts);
+}
 
-    std::string out;
-    out.reserve(kEncodedOverhead +
-                2 * (title.size() + titleutf8.size() + desc.size() + descutf8.size()));
-    Sink sink{&out};
-    ErrorState errors{};
-    WriteGuard guard;
-    guard.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, onerror, onwarning);
-    if (guard.png) guard.info = png_create_info_struct(guard.png);
-    if (!guard.info) return {};
-    png_set_write_fn(guard.png, &sink, writebytes, flushbytes);
-    if (!writeimage(guard.png, guard.info, texts, textcount, row)) return {};
-    return out;
+void setpngmemoryfailure(bool fail) {
+    failallocations = fail;
 }
 
 }  // namespace palettes

@@ -1,16 +1,18 @@
 // SVG gradients (.svg): the palette as the colour stops of a linearGradient,
 // with a rectangle painted in it so that the file also shows the palette.
 //
-// Reading takes the document's first linearGradient. It is not a full XML
-// parser: it walks the tags (skipping comments, CDATA, processing
-// instructions and the doctype), reads attributes in either quote, and
-// decodes the five named entities and character references. That is all a
-// gradient written by the programs people use needs.
+// Reading takes the document's first linearGradient. expat parses the XML:
+// comments, CDATA sections, entities and character references, and the
+// encodings a document may declare. Names are taken without a namespace
+// prefix, and namespaces are not looked up, so "svg:stop" is a stop and an
+// undeclared "xlink:" prefix is no error. A document that is not well-formed
+// XML is refused with expat's reason and the line.
 //
-// Sections: the tag walker; colours; reading; writing.
+// Sections: the parse; colours; reading; writing.
+#include <expat.h>
+
 #include <algorithm>
-#include <charconv>
-#include <optional>
+#include <cstring>
 
 #include "palettes/codec.h"
 #include "shell/io/textformat.h"
@@ -25,174 +27,144 @@ const char* const kWhat = "Not an SVG gradient";
 constexpr size_t kMaxStops = 65536;
 // How many references from one gradient to another are followed for stops.
 constexpr int kMaxReferences = 8;
-// The longest entity or character reference, "&#x10FFFF;" with room.
-constexpr size_t kMaxReference = 12;
 // The offsets written: enough decimals that t = i/255 falls on its stop.
 constexpr int kOffsetDecimals = 6;
 // The picture the file shows: the palette as a strip.
 constexpr int kStripWidth = 256;
 constexpr int kStripHeight = 32;
+// expat takes its input in pieces whose size fits an int.
+constexpr size_t kPiece = 1 << 20;
 
-// ---------------------------------------------------------------- tag walker
+// ---------------------------------------------------------------- the parse
 
-struct Tag {
-    std::string_view name;        // without a namespace prefix
-    std::string_view attributes;  // the raw text after the name
-    bool closing = false;         // </name>
-    bool empty = false;           // <name ... />
-    size_t end = 0;               // just after the '>'
+// An element's name without its namespace prefix.
+std::string_view localname(const XML_Char* name) {
+    std::string_view n(name);
+    size_t colon = n.rfind(':');
+    return colon == std::string_view::npos ? n : n.substr(colon + 1);
+}
+
+// An attribute's value, by its full name ("xlink:href"), or nullptr.
+const char* attribute(const XML_Char** attributes, const char* name) {
+    for (const XML_Char** a = attributes; a[0] != nullptr; a += 2)
+        if (strcmp(a[0], name) == 0) return a[1];
+    return nullptr;
+}
+
+// A stop as its attributes give it, references and entities decoded.
+struct StopText {
+    std::string offset;  // "0" when the stop has none
+    std::string colour;
 };
 
-bool isnamechar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ':' ||
-           c == '_' || c == '-' || c == '.';
-}
+struct Gradient {
+    std::string id;
+    std::string href;             // the gradient whose stops this one uses, without '#'
+    std::vector<StopText> stops;  // each stop's offset and colour
+};
 
-// The next element tag at or after `at`; false at the end of the document or
-// at markup that is never closed.
-bool nexttag(std::string_view doc, size_t& at, Tag& tag) {
-    for (;;) {
-        size_t open = doc.find('<', at);
-        if (open == std::string_view::npos) return false;
-        std::string_view rest = doc.substr(open);
-        // Markup that is not an element ends with its own closing text.
-        const std::pair<std::string_view, std::string_view> skipped[] = {
-            {"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
-        bool skip = false;
-        for (const auto& [start, stop] : skipped) {
-            if (!startswith(rest, start)) continue;
-            size_t close = doc.find(stop, open + start.size());
-            if (close == std::string_view::npos) return false;
-            at = close + stop.size();
-            skip = true;
-            break;
+StopText stoptext(const XML_Char** attributes);
+
+// One pass of expat over the document. It finds a linearGradient (the first
+// one, or the one with the wanted id) and keeps only that gradient's stops,
+// so memory stays bounded however many gradients the file holds; the first
+// pass also takes the text of the first desc element.
+class Scan {
+  public:
+    Scan(std::string_view doc, const std::string* wanted) : wanted_(wanted) {
+        XML_Parser p = XML_ParserCreate(nullptr);
+        if (p == nullptr) {
+            outofmemory = true;
+            failure_ = "out of memory";
+            return;
         }
-        if (skip) continue;
-        if (startswith(rest, "<!")) {
-            // A doctype, with an internal subset in brackets when it has one.
-            size_t close = doc.find('>', open);
-            size_t bracket = doc.substr(0, close).find('[', open);
-            if (bracket != std::string_view::npos) close = doc.find("]>", bracket);
-            if (close == std::string_view::npos) return false;
-            at = close + 1;
-            continue;
-        }
-        size_t p = open + 1;
-        tag = Tag{};
-        if (p < doc.size() && doc[p] == '/') {
-            tag.closing = true;
-            ++p;
-        }
-        size_t namestart = p;
-        while (p < doc.size() && isnamechar(doc[p])) ++p;
-        tag.name = doc.substr(namestart, p - namestart);
-        size_t colon = tag.name.rfind(':');
-        if (colon != std::string_view::npos) tag.name.remove_prefix(colon + 1);
-        // The tag ends at the first '>' outside quotes.
-        char quote = 0;
-        size_t q = p;
-        for (; q < doc.size(); ++q) {
-            char c = doc[q];
-            if (quote) {
-                if (c == quote) quote = 0;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '>') {
-                break;
+        XML_SetUserData(p, this);
+        XML_SetElementHandler(p, started, ended);
+        XML_SetCharacterDataHandler(p, text);
+        parse(p, doc);
+        XML_ParserFree(p);
+    }
+
+    const std::string& failure() const { return failure_; }  // empty when the parse went well
+    bool outofmemory = false;  // ... and the failure is expat's lack of memory
+    bool found = false;        // the gradient looked for
+    bool toomany = false;      // ... has more than kMaxStops stops
+    Gradient gradient;
+    std::string description;
+
+  private:
+    void parse(XML_Parser p, std::string_view doc) {
+        parser_ = p;
+        bool last = false;
+        while (!last) {
+            const size_t n = std::min(doc.size(), kPiece);
+            last = n == doc.size();
+            if (XML_Parse(p, doc.data(), int(n), last) != XML_STATUS_OK) {
+                // Stopping on purpose is no failure of the document.
+                const XML_Error code = XML_GetErrorCode(p);
+                if (code == XML_ERROR_ABORTED) return;
+                outofmemory = code == XML_ERROR_NO_MEMORY;
+                failure_ = "line " + std::to_string(XML_GetCurrentLineNumber(p)) + ": " +
+                           XML_ErrorString(code);
+                return;
             }
+            doc.remove_prefix(n);
         }
-        if (q >= doc.size()) return false;
-        tag.attributes = doc.substr(p, q - p);
-        tag.empty = q > p && doc[q - 1] == '/';
-        tag.end = q + 1;
-        at = tag.end;
-        return true;
     }
-}
 
-void appendutf8(std::string& s, uint32_t cp) {
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xc0 | cp >> 6);
-        s += static_cast<char>(0x80 | (cp & 0x3f));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xe0 | cp >> 12);
-        s += static_cast<char>(0x80 | (cp >> 6 & 0x3f));
-        s += static_cast<char>(0x80 | (cp & 0x3f));
-    } else {
-        s += static_cast<char>(0xf0 | cp >> 18);
-        s += static_cast<char>(0x80 | (cp >> 12 & 0x3f));
-        s += static_cast<char>(0x80 | (cp >> 6 & 0x3f));
-        s += static_cast<char>(0x80 | (cp & 0x3f));
-    }
-}
-
-// Text with its entities and character references decoded; anything that
-// is not one is kept as written.
-std::string decodeentities(std::string_view s) {
-    static const std::pair<std::string_view, char> named[] = {
-        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
-    std::string out;
-    size_t at = 0;
-    while (at < s.size()) {
-        size_t amp = s.find('&', at);
-        if (amp == std::string_view::npos) {
-            out.append(s.substr(at));
-            break;
+    static void started(void* data, const XML_Char* name, const XML_Char** attributes) {
+        auto* s = static_cast<Scan*>(data);
+        const std::string_view local = localname(name);
+        if (s->indesc_ > 0) {
+            ++s->indesc_;
+        } else if (local == "desc" && !s->descseen_) {
+            s->indesc_ = 1;
+            s->descseen_ = true;
         }
-        out.append(s.substr(at, amp - at));
-        // References are short: looking further for the ';' would make text
-        // full of '&' slow to read.
-        size_t semi = s.substr(0, amp + kMaxReference).find(';', amp);
-        if (semi == std::string_view::npos) {
-            out += '&';
-            at = amp + 1;
-            continue;
-        }
-        std::string_view ref = s.substr(amp + 1, semi - amp - 1);
-        bool done = false;
-        for (const auto& [name, c] : named)
-            if (ref == name) out += c, done = true;
-        if (!done && ref.size() > 1 && ref[0] == '#') {
-            bool hex = ref[1] == 'x' || ref[1] == 'X';
-            std::string_view digits = ref.substr(hex ? 2 : 1);
-            uint32_t cp = 0;
-            auto r =
-                std::from_chars(digits.data(), digits.data() + digits.size(), cp, hex ? 16 : 10);
-            if (!digits.empty() && r.ec == std::errc() && r.ptr == digits.data() + digits.size() &&
-                cp > 0 && cp <= 0x10ffff && !(cp >= 0xd800 && cp <= 0xdfff)) {
-                appendutf8(out, cp);
-                done = true;
+        if (s->ingradient_) {
+            if (local != "stop") return;
+            if (s->gradient.stops.size() == kMaxStops) {
+                s->toomany = true;
+                s->found = false;
+                XML_StopParser(s->parser_, false);
+                return;
             }
+            s->gradient.stops.push_back(stoptext(attributes));
+            return;
         }
-        if (!done) out.append(s.substr(amp, semi - amp + 1));
-        at = semi + 1;
+        if (local != "linearGradient" || s->found) return;
+        Gradient g;
+        if (const char* id = attribute(attributes, "id")) g.id = id;
+        if (s->wanted_ && g.id != *s->wanted_) return;
+        const char* href = attribute(attributes, "xlink:href");
+        if (!href) href = attribute(attributes, "href");
+        if (href && href[0] == '#') g.href = href + 1;
+        s->gradient = std::move(g);
+        s->found = s->ingradient_ = true;
     }
-    return out;
-}
 
-// The raw value of an attribute, by its full name ("xlink:href").
-std::optional<std::string_view> attribute(std::string_view attrs, std::string_view name) {
-    size_t at = 0;
-    for (;;) {
-        at = attrs.find_first_not_of(" \t\r\n/", at);
-        if (at == std::string_view::npos) return std::nullopt;
-        size_t end = at;
-        while (end < attrs.size() && isnamechar(attrs[end])) ++end;
-        if (end == at) return std::nullopt;  // not an attribute: give up
-        std::string_view key = attrs.substr(at, end - at);
-        at = attrs.find_first_not_of(" \t\r\n", end);
-        if (at == std::string_view::npos || attrs[at] != '=') return std::nullopt;
-        at = attrs.find_first_not_of(" \t\r\n", at + 1);
-        if (at == std::string_view::npos || (attrs[at] != '"' && attrs[at] != '\''))
-            return std::nullopt;
-        size_t close = attrs.find(attrs[at], at + 1);
-        if (close == std::string_view::npos) return std::nullopt;
-        if (key == name) return attrs.substr(at + 1, close - at - 1);
-        at = close + 1;
+    static void ended(void* data, const XML_Char* name) {
+        auto* s = static_cast<Scan*>(data);
+        if (s->indesc_ > 0) --s->indesc_;
+        if (!s->ingradient_ || localname(name) != "linearGradient") return;
+        s->ingradient_ = false;
+        // A later pass looks for this gradient only; the first also wants
+        // the whole document read, to know it is well-formed.
+        if (s->wanted_) XML_StopParser(s->parser_, false);
     }
-}
+
+    static void text(void* data, const XML_Char* chars, int length) {
+        auto* s = static_cast<Scan*>(data);
+        if (s->indesc_ > 0) s->description.append(chars, size_t(length));
+    }
+
+    const std::string* wanted_;
+    XML_Parser parser_ = nullptr;
+    std::string failure_;
+    bool ingradient_ = false;
+    int indesc_ = 0;  // inside the first desc element: how deep, counting it
+    bool descseen_ = false;
+};
 
 // ---------------------------------------------------------------- colours
 
@@ -269,61 +241,25 @@ bool parsecolour(std::string_view text, double (&rgb)[3]) {
 
 // A stop's colour may stand in its style, which then rules over the
 // attribute ("stop-color:#ff0000;stop-opacity:1").
-std::string_view stopcolour(std::string_view attrs) {
-    std::string_view colour = "black";  // what a stop without one shows
-    if (auto a = attribute(attrs, "stop-color")) colour = *a;
-    if (auto style = attribute(attrs, "style")) {
-        std::string_view rest = *style;
+StopText stoptext(const XML_Char** attributes) {
+    StopText stop{"0", "black"};  // what a stop without them has
+    if (const char* offset = attribute(attributes, "offset")) stop.offset = offset;
+    if (const char* colour = attribute(attributes, "stop-color")) stop.colour = colour;
+    if (const char* style = attribute(attributes, "style")) {
+        std::string_view rest = style;
         while (!rest.empty()) {
             size_t semi = std::min(rest.find(';'), rest.size());
             std::string_view decl = rest.substr(0, semi);
             rest.remove_prefix(std::min(semi + 1, rest.size()));
             size_t colon = decl.find(':');
             if (colon != std::string_view::npos && trim(decl.substr(0, colon)) == "stop-color")
-                colour = trim(decl.substr(colon + 1));
+                stop.colour = std::string(trim(decl.substr(colon + 1)));
         }
     }
-    return colour;
+    return stop;
 }
 
 // ---------------------------------------------------------------- reading
-
-struct Gradient {
-    std::string id;
-    std::string href;                     // the gradient whose stops this one uses, without '#'
-    std::vector<std::string_view> stops;  // each stop's attributes
-};
-
-// Finds a linearGradient: the first of the document when `id` is empty,
-// else the one with that id. Only this gradient's stops are kept, so memory
-// stays bounded however many gradients the file holds. False when there is
-// none; `toomany` when it has more than kMaxStops stops.
-bool findgradient(std::string_view doc, const std::string* id, Gradient& out, bool& toomany) {
-    bool inside = false;
-    Tag tag;
-    for (size_t at = 0; nexttag(doc, at, tag);) {
-        if (tag.name == "linearGradient" && tag.closing && inside) return true;
-        if (tag.name == "linearGradient" && !tag.closing) {
-            Gradient g;
-            if (auto a = attribute(tag.attributes, "id")) g.id = decodeentities(*a);
-            if (id && g.id != *id) continue;
-            auto href = attribute(tag.attributes, "xlink:href");
-            if (!href) href = attribute(tag.attributes, "href");
-            if (href && startswith(*href, "#")) g.href = decodeentities(href->substr(1));
-            out = std::move(g);
-            if (tag.empty) return true;
-            inside = true;
-        } else if (inside && tag.name == "stop" && !tag.closing) {
-            if (out.stops.size() == kMaxStops) {
-                toomany = true;
-                return false;
-            }
-            out.stops.push_back(tag.attributes);
-        }
-    }
-    // A gradient that is never closed still has the stops read so far.
-    return inside;
-}
 
 std::string stoperror(size_t k, const std::string& what) {
     return "stop " + std::to_string(k) + " " + what;
@@ -331,41 +267,35 @@ std::string stoperror(size_t k, const std::string& what) {
 
 }  // namespace
 
-ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
-    std::string_view doc = withoutbom(bytes);
-    ReadResult r;
-    Tag tag;
-    for (size_t at = 0; nexttag(doc, at, tag);) {
-        if (tag.name == "desc" && !tag.closing && !tag.empty) {
-            size_t close = std::min(doc.find('<', tag.end), doc.size());
-            r.description = decodeentities(trim(doc.substr(tag.end, close - tag.end)));
-            break;
-        }
-    }
+shell::Result<PaletteInfo> readsvg(std::string_view bytes, shell::Palette& palette) {
     const std::string toomanystops =
         "a gradient has more than " + std::to_string(kMaxStops) + " stops";
-    Gradient source;
-    bool toomany = false;
-    if (!findgradient(doc, nullptr, source, toomany))
-        return failure(kWhat, toomany ? toomanystops : "it has no linearGradient element");
-    r.name = source.id;
+    Scan first(bytes, nullptr);
+    if (!first.failure().empty())
+        return failure(kWhat, first.failure(),
+                       first.outofmemory ? shell::Fault::memory : shell::Fault::content);
+    if (first.toomany) return failure(kWhat, toomanystops);
+    if (!first.found) return failure(kWhat, "it has no linearGradient element");
+    PaletteInfo r;
+    r.description = std::string(trim(first.description));
+    r.name = first.gradient.id;
     // Drawing programs often keep the stops in one gradient and point others
     // at it.
+    Gradient source = std::move(first.gradient);
     for (int hop = 0; hop < kMaxReferences && source.stops.empty() && !source.href.empty(); ++hop) {
-        std::string wanted = source.href;
-        if (!findgradient(doc, &wanted, source, toomany)) {
-            if (toomany) return failure(kWhat, toomanystops);
-            break;
-        }
+        Scan next(bytes, &source.href);
+        if (next.toomany) return failure(kWhat, toomanystops);
+        if (!next.failure().empty() || !next.found) break;
+        source = std::move(next.gradient);
     }
     if (source.stops.empty()) return failure(kWhat, "its first linearGradient has no stops");
 
     std::vector<Stop> stops;
     double last = 0;
     for (size_t k = 0; k < source.stops.size(); ++k) {
-        std::string_view attrs = source.stops[k];
+        const StopText& text = source.stops[k];
         Stop s{};
-        std::string_view offset = trim(attribute(attrs, "offset").value_or("0"));
+        std::string_view offset = trim(text.offset);
         bool percent = !offset.empty() && offset.back() == '%';
         if (percent) offset.remove_suffix(1);
         if (startswith(offset, "+")) offset.remove_prefix(1);
@@ -377,14 +307,12 @@ ReadResult readsvg(std::string_view bytes, shell::Palette& palette) {
         // before it takes that offset, as SVG renderers do.
         s.offset = std::max(last, std::clamp(s.offset, 0.0, 1.0));
         last = s.offset;
-        std::string colour = decodeentities(stopcolour(attrs));
-        if (!parsecolour(colour, s.rgb))
-            return failure(kWhat, stoperror(k + 1, "has the colour " + quoted(colour) +
+        if (!parsecolour(text.colour, s.rgb))
+            return failure(kWhat, stoperror(k + 1, "has the colour " + quoted(text.colour) +
                                                        ", which is not understood"));
         stops.push_back(s);
     }
     palette = samplestops(stops);
-    r.ok = true;
     return r;
 }
 

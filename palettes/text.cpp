@@ -9,10 +9,8 @@
 
 namespace palettes {
 
-ReadResult failure(const char* what, const std::string& why) {
-    ReadResult r;
-    r.error = std::string(what) + ": " + why;
-    return r;
+shell::Error failure(const char* what, const std::string& why, shell::Fault fault) {
+    return shell::Error{fault, "", std::string(what) + ": " + why};
 }
 
 std::string quoted(std::string_view text) {
@@ -28,13 +26,6 @@ std::string quoted(std::string_view text) {
 void appendint(std::string& s, long long v) {
     char buf[24];
     auto r = std::to_chars(buf, buf + sizeof buf, v);
-    s.append(buf, r.ptr);
-}
-
-void appendfixed(std::string& s, double v, int decimals) {
-    // Room for any double in fixed notation with a handful of decimals.
-    char buf[400];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
     s.append(buf, r.ptr);
 }
 
@@ -88,12 +79,22 @@ double fraction(uint8_t v) {
 
 // ---------------------------------------------------------------- text
 
+namespace {
+
+// The character tests are written out: find_first_of and its kin look each
+// byte up in the set with a call of their own, which a line of many
+// megabytes (a MAP trailer, a file of spaces) would feel.
+bool isspaceorlineend(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
 std::string_view trim(std::string_view s) {
-    const char* space = " \t\r\n";
-    size_t first = s.find_first_not_of(space);
-    if (first == std::string_view::npos) return {};
-    size_t last = s.find_last_not_of(space);
-    return s.substr(first, last - first + 1);
+    size_t first = 0, last = s.size();
+    while (first < last && isspaceorlineend(s[first])) ++first;
+    while (last > first && isspaceorlineend(s[last - 1])) --last;
+    return s.substr(first, last - first);
 }
 
 bool startswith(std::string_view s, std::string_view prefix) {
@@ -186,8 +187,9 @@ std::vector<std::string_view> textlines(std::string_view text) {
 
 bool LineReader::next(std::string_view& line) {
     if (rest_.empty()) return false;
-    size_t end = rest_.find_first_of("\r\n");
-    if (end == std::string_view::npos) {
+    size_t end = 0;
+    while (end < rest_.size() && rest_[end] != '\r' && rest_[end] != '\n') ++end;
+    if (end == rest_.size()) {
         line = rest_;
         rest_ = {};
     } else {

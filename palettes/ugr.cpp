@@ -73,10 +73,10 @@ std::string lineerror(int line, const std::string& what) {
 
 }  // namespace
 
-ReadResult readugr(std::string_view bytes, shell::Palette& palette) {
+shell::Result<PaletteInfo> readugr(std::string_view bytes, shell::Palette& palette) {
     LineReader lines(withoutbom(bytes));
     std::string_view line;
-    ReadResult r;
+    PaletteInfo r;
     // Where each stop puts its colour; a later stop at the same index
     // replaces an earlier one. The array bounds the memory whatever the
     // file holds.
@@ -185,7 +185,6 @@ ReadResult readugr(std::string_view bytes, shell::Palette& palette) {
         }
     }
     for (int i = 0; i < 256; ++i) palette[i] = table[slotofentry(i)];
-    r.ok = true;
     return r;
 }
 

@@ -11,7 +11,7 @@ packages=(
   gimp python3-pil
   clang-14 libclang-rt-14-dev
   nodejs
-  libpng-dev desktop-file-utils appstream libxml2-utils man-db shared-mime-info xdg-utils
+  libpng-dev libexpat1-dev desktop-file-utils appstream libxml2-utils man-db shared-mime-info xdg-utils
   libfile-mimeinfo-perl dpkg-dev
 )
 # The analysis tests install their reference colour library with npm. Some

@@ -13,11 +13,13 @@ using namespace analysis;
 
 namespace {
 
-// The rounding of an encoded value, done the slow and obvious way.
+// The rounding of an encoded value, done the slow and obvious way: the sRGB
+// transfer function, then the nearest byte.
 int slowencode(double v) {
     if (!(v > 0)) return 0;
     if (v >= 1) return 255;
-    return int(std::floor(encodesrgb(v) * 255 + 0.5));
+    const double encoded = v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+    return int(std::floor(encoded * 255 + 0.5));
 }
 
 TEST(Colour, EncodingMatchesTheTransferFunction) {

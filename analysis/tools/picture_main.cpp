@@ -18,7 +18,7 @@ bool writeppm(const std::string& path, const shell::Surface& s) {
     std::string bytes =
         "P6\n" + std::to_string(s.width()) + " " + std::to_string(s.height()) + "\n255\n";
     bytes.append(reinterpret_cast<const char*>(s.data()), size_t(s.stride()) * s.height());
-    return shell::writefileatomically(path, bytes) == 0;
+    return shell::writefileatomically(path, bytes).ok();
 }
 
 }  // namespace

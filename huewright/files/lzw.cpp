@@ -1,7 +1,6 @@
 #include "huewright/files/lzw.h"
 
 #include <algorithm>
-#include <new>
 
 namespace huewright {
 
@@ -10,16 +9,13 @@ namespace huewright {
 // written in one piece. That only holds on a little-endian machine.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the strip buffer assumes little-endian");
 
+// The last word in progress is counted after the final limit check, and a
+// code that spills over touches one word beyond the limit: four spare words
+// cover both. calloc refuses a size it cannot hold, and ok() then says so.
 LzwEncoder::LzwEncoder(uint64_t rawsize)
-    : slots(hashsize, freeslot),
-      // The last word in progress is counted after the final limit check, and a
-      // code that spills over touches one word beyond the limit: four spare
-      // words cover both.
-      bufferwords(rawsize * 19 / 20 / 2 + 4),
-      bytelimit_(rawsize * 19 / 20) {
+    : bufferwords(rawsize * 19 / 20 / 2 + 4), bytelimit_(rawsize * 19 / 20) {
     codebuffer.reset(static_cast<uint16_t*>(std::calloc(bufferwords, sizeof(uint16_t))));
-    if (!codebuffer) throw std::bad_alloc();
-    LZWinit(LzwReset::newstrip);
+    if (ok()) LZWinit(LzwReset::newstrip);
 }
 
 void LzwEncoder::LZWinit(LzwReset reset) {

@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <vector>
 
 namespace huewright {
 
@@ -62,8 +61,10 @@ class LzwEncoder {
   public:
     // `rawsize` is the size of the uncompressed strip; the compressed one may
     // take at most rawsize * 19 / 20 bytes (plus the final word in progress).
-    // Throws std::bad_alloc when the buffer cannot be had.
     explicit LzwEncoder(uint64_t rawsize);
+    // False when there was not enough memory for the strip's buffer; the
+    // encoder must not be used then.
+    bool ok() const { return codebuffer != nullptr; }
 
     // A new strip: empty table and empty output. After a Clear code: a fresh
     // table, and the output stays.
@@ -104,7 +105,7 @@ class LzwEncoder {
     // matches.
     static constexpr uint32_t freeslot = 0xFFFFFFFFu;
 
-    std::vector<uint32_t> slots;  // key << 12 | code, or freeslot
+    std::array<uint32_t, hashsize> slots;  // key << 12 | code, or freeslot
 
     uint16_t W = lzw_empty;  // code of the longest string matched so far, or empty
     int entrytotal = 0;      // the next free code, 258 to 4094

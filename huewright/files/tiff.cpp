@@ -3,6 +3,7 @@
 // LZW encoder has finished. The caller puts the bytes on disk.
 #include "huewright/files/tiff.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <vector>
@@ -11,15 +12,21 @@
 
 namespace huewright {
 
-const char* saveerror(int result) {
-    static const char* const table[] = {
-        "Error opening a save file.",
-        "Not enough memory to buffer image lines.",
-        "Error writing to save file.",
-        "Data compression error.",
-    };
-    if (result < 1 || result > 4) return "";
-    return table[result - 1];
+const char* saveerror(const shell::Error& e) {
+    switch (e.fault) {
+        case shell::Fault::open:
+            return "Error opening a save file.";
+        case shell::Fault::memory:
+            return "Not enough memory to buffer image lines.";
+        case shell::Fault::write:
+            return "Error writing to save file.";
+        case shell::Fault::content:
+            return "Data compression error.";
+        case shell::Fault::read:
+        case shell::Fault::cancelled:
+            break;
+    }
+    return "";
 }
 
 namespace {
@@ -155,50 +162,60 @@ std::vector<uint8_t> tiffhead(int xres, int yres, int compression, const Metadat
 
 }  // namespace
 
-int encodetiff(const shell::Surface& picture, int compression, const Metadata& m, std::string& out,
-               const std::function<void(int row, int rows)>& progress) {
-    out.clear();
+shell::Result<TiffFile> encodetiff(const shell::Surface& picture, int compression,
+                                   const Metadata& m,
+                                   const std::function<void(int row, int rows)>& progress) {
     const bool lzw = compression != compression_none;
     const int xres = picture.width(), yres = picture.height();
     const uint64_t rawsize = uint64_t(xres) * 3 * uint64_t(yres);
     // Sizes the directory cannot express would make a file no reader takes.
     if (xres < 1 || yres < 1 || xres > maxdimension || yres > maxdimension || rawsize > UINT32_MAX)
-        return save_writeerror;
+        return shell::Error{shell::Fault::write, "", "the picture is too large for a TIFF file"};
+    const shell::Error nomemory{shell::Fault::memory, "", "not enough memory for the strip"};
     const size_t rowbytes = size_t(xres) * 3;
-    try {
-        const std::vector<uint8_t> iptc = iptcwrite(m);
-        const std::string xmp = xmpwrite(m);
-        const std::vector<uint8_t> head =
-            tiffhead(xres, yres, lzw ? compression_lzw : compression_none, m, iptc, xmp,
-                     static_cast<uint32_t>(rawsize));
-        std::unique_ptr<LzwEncoder> encoder;
-        if (lzw) encoder = std::make_unique<LzwEncoder>(rawsize);
-        out.reserve(head.size() + (lzw ? 0 : rawsize));
-        out.append(head.begin(), head.end());
-        for (int j = 0; j < yres; ++j) {
-            if (progress) progress(j, yres);
-            // The surface keeps its rows as red, green, blue bytes: exactly
-            // the strip's order.
-            const uint8_t* row = picture.row(j);
-            if (encoder) {
-                if (encoder->LZWcompress(row, rowbytes)) return save_compressionerror;
-            } else {
-                out.append(reinterpret_cast<const char*>(row), rowbytes);
-            }
-        }
-        if (encoder) {
-            if (encoder->LZWfinish()) return save_compressionerror;
-            out.append(reinterpret_cast<const char*>(encoder->strip()), encoder->codebytes());
-            // StripByteCounts said the raw size; the strip is what it is.
-            const uint32_t n = static_cast<uint32_t>(encoder->codebytes());
-            for (int k = 0; k < 4; ++k)
-                out[stripbytecountsoffset + k] = static_cast<char>((n >> (8 * k)) & 0xFF);
-        }
-    } catch (const std::bad_alloc&) {
-        out.clear();
-        return save_memoryerror;
+    const std::vector<uint8_t> iptc = iptcwrite(m);
+    const std::string xmp = xmpwrite(m);
+    const std::vector<uint8_t> head = tiffhead(xres, yres, lzw ? compression_lzw : compression_none,
+                                               m, iptc, xmp, uint32_t(rawsize));
+
+    // A raw strip goes straight into the file; an LZW strip is complete, and
+    // its size known, only when the encoder has finished.
+    TiffFile file;
+    std::unique_ptr<LzwEncoder> encoder;
+    if (lzw) {
+        encoder.reset(new (std::nothrow) LzwEncoder(rawsize));
+        if (!encoder || !encoder->ok()) return nomemory;
+    } else {
+        file.size = head.size() + rawsize;
+        file.bytes.reset(new (std::nothrow) uint8_t[file.size]);
+        if (!file.bytes) return nomemory;
+        std::copy(head.begin(), head.end(), file.bytes.get());
     }
-    return save_ok;
+    const shell::Error ineffective{shell::Fault::content, "",
+                                   "LZW compression is ineffective for this image"};
+    for (int j = 0; j < yres; ++j) {
+        if (progress) progress(j, yres);
+        // The surface keeps its rows as red, green, blue bytes: exactly the
+        // strip's order.
+        const uint8_t* row = picture.row(j);
+        if (!encoder)
+            std::copy(row, row + rowbytes, file.bytes.get() + head.size() + size_t(j) * rowbytes);
+        else if (encoder->LZWcompress(row, rowbytes))
+            return ineffective;
+    }
+    if (encoder) {
+        if (encoder->LZWfinish()) return ineffective;
+        file.size = head.size() + encoder->codebytes();
+        file.bytes.reset(new (std::nothrow) uint8_t[file.size]);
+        if (!file.bytes) return nomemory;
+        uint8_t* at = std::copy(head.begin(), head.end(), file.bytes.get());
+        std::copy(encoder->strip(), encoder->strip() + encoder->codebytes(), at);
+        // StripByteCounts said the raw size; the strip is what it is.
+        const uint32_t n = static_cast<uint32_t>(encoder->codebytes());
+        for (int k = 0; k < 4; ++k)
+            file.bytes[stripbytecountsoffset + k] = static_cast<uint8_t>((n >> (8 * k)) & 0xFF);
+    }
+    return file;
 }
 
 }  // namespace huewright

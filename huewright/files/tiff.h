@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "huewright/files/metadata.h"
+#include "shell/io/result.h"
 #include "shell/raster/surface.h"
 
 namespace huewright {
@@ -18,28 +20,31 @@ namespace huewright {
 constexpr int compression_none = 1;
 constexpr int compression_lzw = 5;
 
-// Results of a save; 1 and up select a text of saveerror.
-enum SaveResult {
-    save_ok = 0,
-    save_openerror = 1,         // the file cannot be created (the caller's atomic save)
-    save_memoryerror = 2,       // no memory for the line or strip buffer
-    save_writeerror = 3,        // a write, flush, close or the final rename failed (the
-                                // caller's), or a picture too large for a TIFF
-    save_compressionerror = 4,  // LZW compression was ineffective
-};
-// The text the caller shows for a result 1 to 4 (caption "Save file error");
-// an empty string for anything else.
-const char* saveerror(int result);
+// The text the caller shows for a failed save (caption "Save file error"),
+// by its fault: Fault::open, the file cannot be created (the caller's atomic
+// save); Fault::memory, no memory for the strip; Fault::write, a write,
+// flush, close or the final rename failed (the caller's), or the picture is
+// too large for a TIFF; Fault::content, LZW compression was ineffective. An
+// empty string for anything else.
+const char* saveerror(const shell::Error& e);
 
 // Byte offset of the StripByteCounts value field in every file written.
 constexpr int stripbytecountsoffset = 126;
 
+// A whole file in one block. The block is allocated without throwing, so
+// that a picture too large for the memory left is a failure to report.
+struct TiffFile {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+};
+
 // Encodes `picture` as a TIFF file with `compression` 1 or 5 (any value but
-// 1 gets LZW) and the strings of `m`, into `out`. progress(row, rows) is
-// called before each row is encoded. Returns save_ok, save_memoryerror,
-// save_compressionerror when LZW does not pay, or save_writeerror for a
-// picture no TIFF directory can describe; `out` is complete only on save_ok.
-int encodetiff(const shell::Surface& picture, int compression, const Metadata& m, std::string& out,
-               const std::function<void(int row, int rows)>& progress = {});
+// 1 gets LZW) and the strings of `m`. progress(row, rows) is called before
+// each row is encoded. Fails with Fault::memory, Fault::content when LZW
+// does not pay, or Fault::write for a picture no TIFF directory can
+// describe.
+shell::Result<TiffFile> encodetiff(const shell::Surface& picture, int compression,
+                                   const Metadata& m,
+                                   const std::function<void(int row, int rows)>& progress = {});
 
 }  // namespace huewright

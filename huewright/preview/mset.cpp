@@ -302,8 +302,8 @@ void drawmsetrow(shell::Surface& surface, shell::Point origin, int j, const uint
     }
 }
 
-void mset(const shell::Palette& palette, shell::Surface& surface, shell::Point origin,
-          const std::function<void(int)>& rowdone, int threads, MsetKernel kernel) {
+MsetEntries mset(const shell::Palette& palette, shell::Surface& surface, shell::Point origin,
+                 const std::function<void(int)>& rowdone, int threads, MsetKernel kernel) {
     MsetEntries pic;
     computemset(
         pic,
@@ -312,6 +312,7 @@ void mset(const shell::Palette& palette, shell::Surface& surface, shell::Point o
             if (rowdone) rowdone(j);
         },
         threads, kernel);
+    return pic;
 }
 
 }  // namespace huewright

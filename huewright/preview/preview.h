@@ -68,9 +68,10 @@ void drawmsetrow(shell::Surface& surface, shell::Point origin, int j, const uint
                  const shell::Palette& palette);
 
 // Computes the picture and draws it row by row; rowdone(j) is called once
-// row j is on the surface.
-void mset(const shell::Palette& palette, shell::Surface& surface, shell::Point origin,
-          const std::function<void(int)>& rowdone = {}, int threads = 2,
-          MsetKernel kernel = MsetKernel::best);
+// row j is on the surface. Returns the entries, which colour cycling draws
+// again with other palettes.
+MsetEntries mset(const shell::Palette& palette, shell::Surface& surface, shell::Point origin,
+                 const std::function<void(int)>& rowdone = {}, int threads = 2,
+                 MsetKernel kernel = MsetKernel::best);
 
 }  // namespace huewright

@@ -7,11 +7,11 @@
 namespace huewright {
 
 enum Command {
-    cmd_parameters = 100,  // the Parameters dialog for the channel of the pressed button
-    cmd_savemap = 110,
-    cmd_askname = 120,     // save the screen, first step: the author's name
-    cmd_savescreen = 130,  // save the screen, second step: the TIFF file
-    cmd_openmap = 140,
+    cmd_parameters = 100,   // the Parameters dialog for the channel of the pressed button
+    cmd_savepalette = 110,  // save the palette, in any writable format
+    cmd_askname = 120,      // save the screen, first step: the author's name
+    cmd_savescreen = 130,   // save the screen, second step: the TIFF file
+    cmd_openpalette = 140,  // open a palette file of any readable format
     cmd_help = 150,
     cmd_preview = 160,
     cmd_undo = 170,       // Ctrl+Z

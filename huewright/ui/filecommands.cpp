@@ -2,7 +2,6 @@
 
 #include "huewright/model/description.h"
 #include "palettes/palettes.h"
-#include "shell/io/atomicfile.h"
 #include "shell/window/filedialog.h"
 
 namespace huewright {
@@ -28,51 +27,52 @@ void InitOpenFile(FileRecords& files) {
                                      "Select a file for saving your image:", "tif", true);
 }
 
-int SaveMapFile(shell::Window& w, FileRecords& files, const shell::Palette& palette,
-                const std::string& descriptionstring) {
-    if (!w.filedialog(files.smapn, true)) return map_cancelled;
+shell::Status savepalette(shell::Window& w, FileRecords& files, const shell::Palette& palette,
+                          const std::string& descriptionstring) {
+    if (!w.filedialog(files.smapn, true)) return shell::cancelled();
     // Restore the picture under the closed dialog before the save.
     w.presentall();
     // The chooser gave the name an extension of a type it offers, so the
     // extension says the format.
     const palettes::FormatInfo* f = palettes::formatofpath(files.smapn.file);
     const palettes::Format format = f && f->canwrite ? f->format : palettes::Format::map;
-    const std::string bytes = palettes::encodepalette(
-        format, palette, palettes::namefrompath(files.smapn.file), descriptionstring);
-    if (bytes.empty() || shell::writefileatomically(files.smapn.file, bytes) != 0) {
-        w.messagebox("Error opening save file", "Save file error", shell::Icon::exclamation, true);
-        return map_error;
+    const shell::Status saved =
+        palettes::writepalettefile(files.smapn.file, format, palette, descriptionstring);
+    if (!saved.ok()) {
+        const bool memory = saved.error().fault == shell::Fault::memory;
+        w.messagebox(memory ? "Not enough memory to save the palette" : "Error opening save file",
+                     "Save file error", shell::Icon::exclamation, true);
+        return saved;
     }
     w.messagebox("Image saved as " + files.smapn.filetitle, "Palette Curves", shell::Icon::none,
                  false);
-    return map_ok;
+    return saved;
 }
 
-int OpenMapFile(shell::Window& w, FileRecords& files, shell::Palette& palette, Parameters (&p)[3],
-                int (&okdisplay)[3]) {
-    if (!w.filedialog(files.omapn, false)) return map_cancelled;
+shell::Status openpalette(shell::Window& w, FileRecords& files, shell::Palette& palette,
+                          Parameters (&p)[3], int (&okdisplay)[3]) {
+    if (!w.filedialog(files.omapn, false)) return shell::cancelled();
     w.presentall();
     return openpalettefile(w, files.omapn.file, palette, p, okdisplay);
 }
 
-int openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
-                    Parameters (&p)[3], int (&okdisplay)[3]) {
+shell::Status openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
+                              Parameters (&p)[3], int (&okdisplay)[3]) {
     // Reading into a scratch palette keeps the model whole when the file
     // turns out to be bad part-way.
     shell::Palette loaded;
-    const palettes::ReadResult r = palettes::readpalettefile(path, loaded);
-    if (!r.ok) {
+    const shell::Result<palettes::PaletteInfo> r = palettes::readpalettefile(path, loaded);
+    if (!r.ok()) {
         // Whatever the format, the box is the one the program always showed;
         // its second line says which file failed and why.
-        const std::string name = path.substr(path.rfind('/') + 1);
-        w.messagebox("Error opening MAP file\n" + name + ": " + r.error, "MAP file error",
+        w.messagebox("Error opening MAP file\n" + r.error().describe(), "MAP file error",
                      shell::Icon::exclamation, true);
-        return map_error;
+        return r.error();
     }
     palette = loaded;
     resetmapparameters(p);
     for (int& f : okdisplay) f = 0;
-    return map_ok;
+    return {};
 }
 
 }  // namespace huewright

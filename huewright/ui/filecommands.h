@@ -5,6 +5,7 @@
 #include <string>
 
 #include "huewright/model/parameters.h"
+#include "shell/io/result.h"
 #include "shell/raster/palette.h"
 #include "shell/window/window.h"
 
@@ -25,20 +26,22 @@ struct FileRecords {
 // file.
 void InitOpenFile(FileRecords& files);
 
-// What the commands report. A cancelled dialog writes and shows nothing.
-enum MapResult { map_ok = 0, map_error = 1, map_cancelled = 2 };
+// The commands fail with Fault::cancelled when the dialog was cancelled;
+// nothing is then written or shown.
 
 // The save palette command: runs the save dialog on smapn, writes the palette
 // and the description in the format the chosen name's extension names (MAP,
 // the default, or any other writable palette format), and shows "Image saved
-// as <name>" or the error box.
-int SaveMapFile(shell::Window& w, FileRecords& files, const shell::Palette& palette,
-                const std::string& descriptionstring);
+// as <name>" or an error box: "Not enough memory to save the palette" when
+// the palette could not be encoded, "Error opening save file" when the file
+// could not be written.
+shell::Status savepalette(shell::Window& w, FileRecords& files, const shell::Palette& palette,
+                          const std::string& descriptionstring);
 
 // The open command: runs the open dialog on omapn and reads the file with
 // openpalettefile.
-int OpenMapFile(shell::Window& w, FileRecords& files, shell::Palette& palette, Parameters (&p)[3],
-                int (&okdisplay)[3]);
+shell::Status openpalette(shell::Window& w, FileRecords& files, shell::Palette& palette,
+                          Parameters (&p)[3], int (&okdisplay)[3]);
 
 // Reads a palette file of any readable format, the one its extension names
 // or, when the name says none, the one its content shows. On success the
@@ -47,7 +50,7 @@ int OpenMapFile(shell::Window& w, FileRecords& files, shell::Palette& palette, P
 // "Error opening MAP file" box says on a second line which file failed and
 // why (it cannot be read, it is a folder, the format and its fault, or the
 // MAP line that failed), and nothing changes.
-int openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
-                    Parameters (&p)[3], int (&okdisplay)[3]);
+shell::Status openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
+                              Parameters (&p)[3], int (&okdisplay)[3]);
 
 }  // namespace huewright

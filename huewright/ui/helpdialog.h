@@ -38,7 +38,7 @@ class HelpDialogProc : public shell::DialogProc {
     std::unique_ptr<shell::Surface> pictures_[3];
 };
 
-// Command 150: the modal Help dialog.
+// cmd_help: the modal Help dialog.
 void showhelp(shell::Window& w);
 
 }  // namespace huewright

@@ -103,13 +103,13 @@ void MainWindow::press(shell::Window& w, int b) {
             w.post(Message::command(cmd_parameters));
             break;
         case btn_savepalette:
-            w.post(Message::command(cmd_savemap));
+            w.post(Message::command(cmd_savepalette));
             break;
         case btn_savescreen:
             w.post(Message::command(cmd_askname));
             break;
         case btn_openmap:
-            w.post(Message::command(cmd_openmap));
+            w.post(Message::command(cmd_openpalette));
             break;
         default:
             break;
@@ -194,9 +194,10 @@ void MainWindow::parameters(shell::Window& w) {
 
 void MainWindow::openmap(shell::Window& w, const std::string& path) {
     history.begin(*this);  // undo: an opened file is one step
-    const int r = path.empty() ? OpenMapFile(w, files, model.palette, model.p, model.okdisplay)
-                               : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
-    if (r != map_ok) return;
+    const shell::Status r = path.empty()
+                                ? openpalette(w, files, model.palette, model.p, model.okdisplay)
+                                : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
+    if (!r.ok()) return;
     // The readouts stay dark until a channel's parameters are confirmed
     // again: the loaded colours no longer follow the records.
     for (const shell::Rect& r : eraseparams) {
@@ -216,8 +217,8 @@ void MainWindow::command(shell::Window& w, int id) {
         case cmd_parameters:
             parameters(w);
             break;
-        case cmd_savemap:
-            SaveMapFile(w, files, model.palette, descriptionstring);
+        case cmd_savepalette:
+            savepalette(w, files, model.palette, descriptionstring);
             break;
         case cmd_askname:
             askauthor(w, username, nameflag);
@@ -225,7 +226,7 @@ void MainWindow::command(shell::Window& w, int id) {
         case cmd_savescreen:
             writescreen(w, files, descriptionstring, username, compression);
             break;
-        case cmd_openmap:
+        case cmd_openpalette:
             openmap(w, {});
             break;
         case cmd_openstart:

@@ -5,8 +5,7 @@ namespace huewright {
 void showpreview(shell::Window& w, const shell::Palette& palette, MsetEntries& entries) {
     // The window takes no input until the picture is done, but it shows the
     // picture growing: each finished row goes to the window at once.
-    computemset(entries, [&](int j) {
-        drawmsetrow(w.offscreen, kMsetOrigin, j, entries.row(j), palette);
+    entries = mset(palette, w.offscreen, kMsetOrigin, [&](int j) {
         w.present(shell::Rect{previewrect.left, previewrect.top + j, previewrect.right,
                               previewrect.top + j + 1});
         w.flush();

@@ -1,5 +1,5 @@
-// The Mandelbrot preview in the curve display: the main window's command
-// 160.
+// The Mandelbrot preview in the curve display: the main window's
+// cmd_preview.
 #pragma once
 
 #include "huewright/preview/preview.h"
@@ -15,7 +15,7 @@ namespace huewright {
 constexpr shell::Rect previewrect{kMsetOrigin.x, kMsetOrigin.y, kMsetOrigin.x + kMsetSize + 1,
                                   kMsetOrigin.y + kMsetSize};
 
-// Command 160: computes the preview into `entries` and draws it with the
+// cmd_preview: computes the preview into `entries` and draws it with the
 // palette into the offscreen picture, showing each row on the window as soon
 // as it is done.
 void showpreview(shell::Window& w, const shell::Palette& palette, MsetEntries& entries);

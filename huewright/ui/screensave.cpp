@@ -31,33 +31,32 @@ class Progress {
     int shown_ = 0;
 };
 
-int save(shell::Window& window, const shell::Surface& picture, int compression,
-         const std::string& file, const Metadata& m) {
+shell::Status save(shell::Window& window, const shell::Surface& picture, int compression,
+                   const std::string& file, const Metadata& m) {
     shell::AtomicFile out;
-    if (!out.open(file)) return save_openerror;
+    if (shell::Status opened = out.open(file); !opened.ok()) return opened;
     Progress progress(window);
-    std::string bytes;
-    const int result = encodetiff(picture, compression, m, bytes,
-                                  [&](int row, int rows) { progress.row(row, rows); });
-    if (result != save_ok) return result;
-    if (!out.write(bytes) || !out.commit()) return save_writeerror;
-    return save_ok;
+    shell::Result<TiffFile> tiff =
+        encodetiff(picture, compression, m, [&](int row, int rows) { progress.row(row, rows); });
+    if (!tiff.ok()) return shell::Error{tiff.error().fault, file, tiff.error().reason};
+    out.write(tiff.value().bytes.get(), tiff.value().size);
+    return out.commit();
 }
 
 }  // namespace
 
-int writetiff(shell::Window& window, const shell::Surface& picture, int compression,
-              const std::string& file, MetadataInputs& meta) {
+shell::Status writetiff(shell::Window& window, const shell::Surface& picture, int compression,
+                        const std::string& file, MetadataInputs& meta) {
     const std::string savedtitle = window.title();
     const bool wasbusy = window.busy();
     const Metadata m = writestrings(meta.descriptionstring, meta.username, meta.clock());
     window.setbusy(true);
-    const int result = save(window, picture, compression, file, m);
+    const shell::Status result = save(window, picture, compression, file, m);
     // The window comes back before any message, so the box is not met by a
     // percentage in the title and a wait cursor.
     window.settitle(savedtitle);
     window.setbusy(wasbusy);
-    if (result == save_compressionerror)
+    if (!result.ok() && result.error().fault == shell::Fault::content)
         window.messagebox(kLzwIneffectiveText, kLzwIneffectiveCaption, shell::Icon::exclamation,
                           false);
     return result;
@@ -72,17 +71,17 @@ bool askauthor(shell::Window& w, std::string& username, bool& nameflag) {
     return true;
 }
 
-int writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
-                const std::string& username, int compression, const Clock& clock) {
-    if (!w.filedialog(files.stiffn, true)) return screensave_cancelled;
+shell::Status writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
+                          const std::string& username, int compression, const Clock& clock) {
+    if (!w.filedialog(files.stiffn, true)) return shell::cancelled();
     // The chooser covered part of the window; the picture is whole again
     // before the file work starts, so that the user sees what is saved.
     w.presentall();
     w.flush();
     MetadataInputs meta{descriptionstring, username, clock};
-    const int result = writetiff(w, w.offscreen, compression, files.stiffn.file, meta);
-    if (result != save_ok)
-        w.messagebox(saveerror(result), "Save file error", shell::Icon::exclamation, true);
+    const shell::Status result = writetiff(w, w.offscreen, compression, files.stiffn.file, meta);
+    if (!result.ok())
+        w.messagebox(saveerror(result.error()), "Save file error", shell::Icon::exclamation, true);
     else
         w.messagebox("Image saved as " + files.stiffn.filetitle, "Xo Gradient", shell::Icon::none,
                      false);

@@ -1,6 +1,7 @@
-// Saving the screen as a TIFF file: the main window's commands 120 (ask for
-// the author's name) and 130 (choose the file and write it), and the save
-// itself as the user sees it: the title counting, the wait cursor, the boxes.
+// Saving the screen as a TIFF file: the main window's commands cmd_askname
+// (ask for the author's name) and cmd_savescreen (choose the file and write
+// it), and the save itself as the user sees it: the title counting, the wait
+// cursor, the boxes.
 #pragma once
 
 #include <string>
@@ -29,27 +30,25 @@ struct MetadataInputs {
 // written under a temporary name in the same folder and renamed over `file`
 // only when complete, so a failure leaves an existing file as it was. When
 // LZW does not pay, the "TIFF LZW" box is shown (after the window is
-// restored) and the result is save_compressionerror.
-int writetiff(shell::Window& window, const shell::Surface& picture, int compression,
-              const std::string& file, MetadataInputs& meta);
+// restored) and the save fails with Fault::content. The other failures are
+// encodetiff's and the atomic save's, all naming `file`.
+shell::Status writetiff(shell::Window& window, const shell::Surface& picture, int compression,
+                        const std::string& file, MetadataInputs& meta);
 
-// What writescreen returns when its dialog was cancelled: nothing was
-// written and nothing shown. Results 0 and up are those of writetiff,
-// reported in a box.
-constexpr int screensave_cancelled = -1;
-
-// Command 120: when `nameflag` is set, runs the Name Entry dialog (which may
+// cmd_askname: when `nameflag` is set, runs the Name Entry dialog (which may
 // change username and nameflag); if that is cancelled the save ends here.
-// Otherwise posts command 130. True when command 130 was posted.
+// Otherwise posts cmd_savescreen. True when cmd_savescreen was posted.
 bool askauthor(shell::Window& w, std::string& username, bool& nameflag);
 
-// Command 130: runs the save dialog on files.stiffn, shows the window again,
+// cmd_savescreen: runs the save dialog on files.stiffn, shows the window again,
 // writes the offscreen picture with `compression` and tells the user the
 // outcome: "Image saved as <file title>" in an ownerless box captioned "Xo
 // Gradient", or the save error in a box captioned "Save file error". The
 // window's title, cursor and input are restored before any box. Returns the
-// writetiff result, or screensave_cancelled.
-int writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
-                const std::string& username, int compression, const Clock& clock = systemclock);
+// writetiff result, or Fault::cancelled when the dialog was cancelled:
+// nothing was written and nothing shown then.
+shell::Status writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
+                          const std::string& username, int compression,
+                          const Clock& clock = systemclock);
 
 }  // namespace huewright

@@ -1,14 +1,16 @@
-// The B-spline designer's MAP file, compared byte for byte with a file
-// composed here with printf.
+// The B-spline designer's MAP file as its save composes it, compared byte
+// for byte with a file composed here with printf.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 
-#include "palettes/map.h"
+#include "mainwindow.h"
+#include "palettes/palettes.h"
 
 namespace {
 
@@ -66,8 +68,17 @@ std::string expected(const Data& d, int invert) {
     return s;
 }
 
+// The save's MAP file: the palette as shown, and the trailer.
 std::string text(const Data& d, int invert) {
-    return palettes::maptext(d.palette, d.spectrum, d.nd, d.dp, invert);
+    knotloom::Model m;
+    m.palette = d.palette;
+    std::memcpy(m.spectrum, d.spectrum, sizeof m.spectrum);
+    std::memcpy(m.nd, d.nd, sizeof m.nd);
+    std::memcpy(m.dp, d.dp, sizeof m.dp);
+    m.invert = invert;
+    return palettes::encodepalette(palettes::Format::map, knotloom::shown(m, m.palette), "",
+                                   knotloom::splinetrailer(m))
+        .value();
 }
 
 }  // namespace

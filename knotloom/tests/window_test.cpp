@@ -534,6 +534,17 @@ TEST_F(Window, SaveCancelledOrFailing) {
     EXPECT_EQ(host.boxes[0].caption, "Save file error");
     EXPECT_EQ(host.boxes[0].icon, shell::Icon::exclamation);
     EXPECT_TRUE(host.boxes[0].owned);
+
+    // No memory to encode a PNG strip is not a file that cannot be opened.
+    shell::testing::ScratchDir scratch;
+    palettes::setpngmemoryfailure(true);
+    host.fileanswers.push_back(scratch.path("strip.png"));
+    host.command(cmd_save);
+    palettes::setpngmemoryfailure(false);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, "Not enough memory to save the palette");
+    EXPECT_EQ(host.boxes[1].caption, "Save file error");
+    EXPECT_TRUE(scratch.entries().empty());
 }
 
 using shell::testing::readfile;
@@ -626,8 +637,8 @@ TEST_F(Window, SaveAfterHoveringWritesWhatIsShown) {
         host.command(cmd_save);
         shell::Palette back{};
         const std::string bytes = readfile(folder + name);
-        const palettes::ReadResult r = palettes::decodepalette(bytes, name, back);
-        ASSERT_TRUE(r.ok) << name << ": " << r.error;
+        const auto r = palettes::decodepalette(bytes, name, back);
+        ASSERT_TRUE(r.ok()) << name << ": " << r.error().reason;
         EXPECT_EQ(back, shown) << name;
     }
     EXPECT_NE(readfile(folder + "/inverted.gpl").find("# dp[5][0]: 431.0  dp[5][1]: 300.0"),

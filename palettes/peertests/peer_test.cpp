@@ -147,11 +147,11 @@ class Gimp : public ::testing::Test {
         for (const Ours& o : ours()) {
             std::string n = o.name;
             writefile(gradients + "/" + n + ".ggr",
-                      encodepalette(Format::ggr, o.palette, "Ggr" + n, ""));
+                      encodepalette(Format::ggr, o.palette, "Ggr" + n, "").value());
             writefile(gradients + "/" + n + ".svg",
-                      encodepalette(Format::svg, o.palette, "Svg" + n, "desc"));
+                      encodepalette(Format::svg, o.palette, "Svg" + n, "desc").value());
             writefile(palettes + "/" + n + ".gpl",
-                      encodepalette(Format::gpl, o.palette, "Gpl" + n, "desc\nlines"));
+                      encodepalette(Format::gpl, o.palette, "Gpl" + n, "desc\nlines").value());
             dump("dump-gradient", "ggr" + n, "Ggr" + n);
             dump("dump-gradient", "svg" + n, "Svg" + n);
             dump("dump-palette", "gpl" + n, "Gpl" + n);
@@ -170,12 +170,12 @@ class Gimp : public ::testing::Test {
         files.push_back(gradients + "/EveryBlend.ggr");
         for (size_t k = 0; k < files.size(); ++k) {
             shell::Palette p{};
-            ReadResult r = decodepalette(readfile(files[k]), files[k], p);
-            EXPECT_TRUE(r.ok) << files[k] << ": " << r.error;
-            if (!r.ok) continue;
+            const auto r = decodepalette(readfile(files[k]), files[k], p);
+            EXPECT_TRUE(r.ok()) << files[k] << ": " << r.error().reason;
+            if (!r.ok()) continue;
             std::string file = "collection" + std::to_string(k);
             (*collection)[files[k]] = {file, p};
-            dump("dump-gradient", file, r.name);
+            dump("dump-gradient", file, r.value().name);
         }
         writefile(scratch->path("all.scm"), script);
 
@@ -264,8 +264,9 @@ class Peers : public ::testing::Test {
 
 TEST_F(Peers, ImageMagickDecodesOurStripAndItsFirstRowIsTheColourTable) {
     for (const Ours& o : ours()) {
-        std::string png = put("strip.png", encodepalette(Format::png, o.palette, o.name, "d"));
-        std::string act = encodepalette(Format::act, o.palette, o.name, "d");
+        std::string png =
+            put("strip.png", encodepalette(Format::png, o.palette, o.name, "d").value());
+        std::string act = encodepalette(Format::act, o.palette, o.name, "d").value();
         std::string out;
         ASSERT_TRUE(capture("convert " + png + " -crop 256x1+0+0 -depth 8 rgb:-", out));
         EXPECT_EQ(out, act) << o.name;
@@ -316,7 +317,8 @@ TEST_F(Peers, OurPngReaderTakesThePixelFormatsImageMagickWrites) {
         {&bilevel, "-type Bilevel PNG:", "256 0 1 0"},
     };
     for (const Variant& v : variants) {
-        std::string source = put("source.png", encodepalette(Format::png, *v.palette, "x", ""));
+        std::string source =
+            put("source.png", encodepalette(Format::png, *v.palette, "x", "").value());
         std::string made = scratch.path("made.png");
         std::string out;
         ASSERT_TRUE(capture("convert " + source + " " + v.options + made, out)) << v.options;
@@ -327,8 +329,8 @@ TEST_F(Peers, OurPngReaderTakesThePixelFormatsImageMagickWrites) {
                     out));
         EXPECT_EQ(out.substr(0, std::string(v.header).size()), v.header) << v.options;
         shell::Palette back{};
-        ReadResult r = decodepalette(readfile(made), made, back);
-        ASSERT_TRUE(r.ok) << v.options << ": " << r.error;
+        const auto r = decodepalette(readfile(made), made, back);
+        ASSERT_TRUE(r.ok()) << v.options << ": " << r.error().reason;
         EXPECT_EQ(back, *v.palette) << v.options;
     }
 }
@@ -361,9 +363,9 @@ TEST_F(Peers, PillowReadsOurGradientAndJsonOurColourMap) {
     std::string args;
     for (const Ours& o : ours()) {
         args += " ggr " + put(std::string(o.name) + ".ggr",
-                              encodepalette(Format::ggr, o.palette, o.name, description));
+                              encodepalette(Format::ggr, o.palette, o.name, description).value());
         std::string json = put(std::string(o.name) + ".json",
-                               encodepalette(Format::json, o.palette, o.name, description));
+                               encodepalette(Format::json, o.palette, o.name, description).value());
         put(std::string(o.name) + ".json.expected", std::string(o.name) + '\0' + description);
         args += " json " + json;
     }

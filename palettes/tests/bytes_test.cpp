@@ -51,7 +51,7 @@ TEST(Formats, TableNamesAndExtensions) {
 }
 
 TEST(Bytes, GimpGradientHeaderAndSegments) {
-    std::string ggr = encodepalette(Format::ggr, exampleentries(), "Sun set\n2", "");
+    std::string ggr = encodepalette(Format::ggr, exampleentries(), "Sun set\n2", "").value();
     // Exactly this first line (one reader refuses a trailing space), a name
     // on one line, 255 segments.
     EXPECT_EQ(ggr.substr(0, 34), "GIMP Gradient\nName: Sun set 2\n255\n");
@@ -64,11 +64,11 @@ TEST(Bytes, GimpGradientHeaderAndSegments) {
 
 TEST(Bytes, ColourTableAndKallesFraktalerLayout) {
     shell::Palette p = testdata::randompalette();
-    std::string act = encodepalette(Format::act, p, "x", "d");
+    std::string act = encodepalette(Format::act, p, "x", "d").value();
     ASSERT_EQ(act.size(), 768u);
     EXPECT_EQ(uint8_t(act[3 * 200 + 1]), p[200][1]);
 
-    std::string kfp = encodepalette(Format::kfp, exampleentries(), "x", "d");
+    std::string kfp = encodepalette(Format::kfp, exampleentries(), "x", "d").value();
     EXPECT_EQ(kfp.substr(0, 24), "Colors: 255,0,0,254,7,1,");
     // Every line ends in CR LF, and no LF stands alone.
     size_t lf = 0, crlf = 0;
@@ -83,7 +83,8 @@ TEST(Bytes, ColourTableAndKallesFraktalerLayout) {
 }
 
 TEST(Bytes, CommentsCannotBeEndedByTheDescription) {
-    std::string css = encodepalette(Format::css, exampleentries(), "a */ b", "x */ y\n*/\n**/ end");
+    std::string css =
+        encodepalette(Format::css, exampleentries(), "a */ b", "x */ y\n*/\n**/ end").value();
     // The only comment end is the one that closes the comment.
     size_t close = css.find("*/");
     EXPECT_EQ(css.substr(close - 1, 4), " */\n");
@@ -100,7 +101,7 @@ TEST(Bytes, DecimalPointUnderACommaLocale) {
     const shell::Palette p = testdata::randompalette();
     const Format formats[] = {Format::ggr, Format::svg, Format::css, Format::json};
     std::vector<std::string> plain;
-    for (Format f : formats) plain.push_back(encodepalette(f, p, "n", "d"));
+    for (Format f : formats) plain.push_back(encodepalette(f, p, "n", "d").value());
 
     shell::testing::ScratchDir scratch;
     if (!setlocale(LC_ALL, "de_DE.UTF-8")) {
@@ -113,10 +114,10 @@ TEST(Bytes, DecimalPointUnderACommaLocale) {
     snprintf(buf, sizeof buf, "%.1f", 0.5);
     EXPECT_STREQ(buf, "0,5");  // the locale is in force
     for (size_t k = 0; k < std::size(formats); ++k)
-        EXPECT_EQ(encodepalette(formats[k], p, "n", "d"), plain[k]) << info(formats[k]).key;
+        EXPECT_EQ(encodepalette(formats[k], p, "n", "d").value(), plain[k]) << info(formats[k]).key;
     // A file written under the locale reads back under it.
     shell::Palette back{};
-    EXPECT_TRUE(decodepalette(plain[0], "x.ggr", back).ok);
+    EXPECT_TRUE(decodepalette(plain[0], "x.ggr", back).ok());
     EXPECT_EQ(back, p);
     setlocale(LC_ALL, "C");
     unsetenv("LOCPATH");

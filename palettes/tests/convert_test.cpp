@@ -57,11 +57,12 @@ TEST_F(Convert, EveryReadableFormatToEveryWritableOne) {
         if (!in.canread) continue;
         // Input files with a neutral extension: the content decides.
         std::string source = path(std::string("source_") + in.key + ".dat");
-        std::string sourcebytes = encodepalette(in.format, p, "source", "Made by hand\n");
+        std::string sourcebytes = encodepalette(in.format, p, "source", "Made by hand\n").value();
         writefile(source, sourcebytes);
         // The input's description travels where it has one.
         shell::Palette scratchpalette;
-        std::string description = decodepalette(sourcebytes, "", scratchpalette).description;
+        std::string description =
+            decodepalette(sourcebytes, "", scratchpalette).value().description;
         if (description.empty())
             description =
                 "Converted from source_" + std::string(in.key) + ".dat (" + in.name + ")\n";
@@ -74,7 +75,7 @@ TEST_F(Convert, EveryReadableFormatToEveryWritableOne) {
             EXPECT_EQ(r.out + r.err, "");
             // The palette came through whole: written again, it gives the
             // same bytes (and the readers give back every entry).
-            EXPECT_EQ(readfile(target), encodepalette(out.format, p, name, description))
+            EXPECT_EQ(readfile(target), encodepalette(out.format, p, name, description).value())
                 << in.key << " to " << out.key;
         }
     }
@@ -91,7 +92,7 @@ TEST_F(Convert, DescriptionTravelsOrNamesTheSource) {
     ASSERT_EQ(run(path("b.gpl") + " " + path("c.map")).status, 0);
     EXPECT_EQ(readfile(path("c.map")), readfile(path("a.map")));
 
-    writefile(path("d.act"), encodepalette(Format::act, p, "", ""));
+    writefile(path("d.act"), encodepalette(Format::act, p, "", "").value());
     ASSERT_EQ(run(path("d.act") + " " + path("e.map")).status, 0);
     EXPECT_EQ(readfile(path("e.map")), maptext(p, "Converted from d.act (Adobe colour table)\n"));
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "palettes/map.h"
+#include "palettes/palettes.h"
 #include "shell/headless/testing.h"
 
 using namespace palettes;
@@ -29,7 +30,9 @@ std::string lines(int n, const char* end = "\n") {
 }
 
 bool parse(const std::string& s, shell::Palette& pal) {
-    return parsemap(s.data(), s.size(), pal);
+    MapParser parser;
+    parser.feed(s.data(), s.size());
+    return parser.finish(pal);
 }
 
 void expectlines(const shell::Palette& pal, int n) {
@@ -42,6 +45,12 @@ void expectlines(const shell::Palette& pal, int n) {
 class MapReadFile : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(scratch.ok()); }
+    // Reads with readpalettefile: the description, or "failed: " and what
+    // the error says.
+    static std::string read(const std::string& path, shell::Palette& pal) {
+        const auto r = readpalettefile(path, pal);
+        return r.ok() ? r.value().description : "failed: " + r.error().describe();
+    }
     std::string put(const std::string& name, const std::string& content) {
         std::string p = scratch.path(name);
         shell::testing::writefile(p, content);
@@ -185,37 +194,83 @@ TEST(MapRead, PiecesOfAnySizeGiveTheSameResult) {
 
 TEST_F(MapReadFile, ReadsFilesOfEitherLineEndAndLongLinesAcrossReads) {
     shell::Palette pal = marked();
-    ASSERT_EQ(readmapfile(put("unix.map", lines(256) + "\ntrailer\n"), pal), 0);
+    ASSERT_EQ(read(put("unix.map", lines(256) + "\ntrailer\n"), pal), "trailer\n");
     expectlines(pal, 256);
 
     pal = marked();
-    ASSERT_EQ(readmapfile(put("dos.map", lines(256, "\r\n") + "\r\ntrailer\r\n"), pal), 0);
+    ASSERT_EQ(read(put("dos.map", lines(256, "\r\n") + "\r\ntrailer\r\n"), pal), "trailer\r\n");
     expectlines(pal, 256);
 
     // The file reader takes the file in blocks; a line that spans several
     // of them is still one line.
     pal = marked();
     std::string longline = std::string(200000, ' ') + "0 0 255\n";
-    ASSERT_EQ(readmapfile(put("long.map", longline + lines(256).substr(8)), pal), 0);
+    ASSERT_EQ(read(put("long.map", longline + lines(256).substr(8)), pal), "");
     expectlines(pal, 256);
 
     pal = marked();
-    ASSERT_EQ(readmapfile(put("empty.map", ""), pal), 0);
+    ASSERT_EQ(read(put("empty.map", ""), pal), "");
     expectlines(pal, 0);
 }
 
 TEST_F(MapReadFile, UnreadableFilesFailAndChangeNothing) {
     shell::Palette pal = marked();
-    EXPECT_EQ(readmapfile(dir + "/missing.map", pal), 1);
-    EXPECT_EQ(readmapfile(dir, pal), 1);  // a folder opens but cannot be read
-    EXPECT_EQ(readmapfile(put("bad.map", lines(100) + "1 2\n"), pal), 1);
+    EXPECT_EQ(read(dir + "/missing.map", pal),
+              "failed: missing.map: cannot be read: No such file or directory");
+    const std::string folder = read(dir, pal);
+    EXPECT_EQ(folder.substr(folder.size() - 22), ": a folder, not a file");
+    EXPECT_EQ(read(put("bad.map", lines(100) + "1 2\n"), pal),
+              "failed: bad.map: Not a MAP palette: line 101: expected three numbers");
     EXPECT_EQ(pal, marked());
 
     // Names are case-sensitive and used as given: no upper-casing.
     put("Mixed.map", "9 9 9\n");
-    EXPECT_EQ(readmapfile(dir + "/MIXED.MAP", pal), 1);
-    EXPECT_EQ(readmapfile(dir + "/Mixed.map", pal), 0);
+    EXPECT_EQ(read(dir + "/MIXED.MAP", pal).substr(0, 19), "failed: MIXED.MAP: ");
+    EXPECT_EQ(read(dir + "/Mixed.map", pal), "");
     EXPECT_EQ(pal[0], (Entry{9, 9, 9}));
+}
+
+TEST_F(MapReadFile, AValidFileLongerThanWhatIsKeptOpens) {
+    // 256 lines and a trailer of whole kilobyte lines that runs past the
+    // bytes kept in memory: the palette is whole, and the description keeps
+    // the trailer's lines up to there.
+    const std::string line = std::string(1023, 'x') + "\n";
+    std::string megabyte;
+    for (int k = 0; k < 1024; ++k) megabyte += line;
+    const int megabytes = int(kMaxFileBytes >> 20) + 1;
+    const std::string path = scratch.path("long.map");
+    {
+        std::ofstream f(path, std::ios::binary);
+        f << lines(256) << "\n";
+        for (int k = 0; k < megabytes; ++k) f << megabyte;
+    }
+    shell::Palette pal = marked();
+    const auto r = readpalettefile(path, pal);
+    ASSERT_TRUE(r.ok()) << r.error().describe();
+    expectlines(pal, 256);
+    const std::string& trailer = r.value().description;
+    EXPECT_LE(trailer.size(), kMaxFileBytes);
+    EXPECT_GT(trailer.size(), kMaxFileBytes - lines(256).size() - 2 * line.size());
+    EXPECT_EQ(trailer.size() % line.size(), 0u);
+    EXPECT_EQ(trailer.substr(0, line.size()), line);
+
+    // Under the name of a format read whole, the same file is refused.
+    const std::string gpl = scratch.path("long.gpl");
+    ASSERT_EQ(std::rename(path.c_str(), gpl.c_str()), 0);
+    EXPECT_EQ(read(gpl, pal), "failed: long.gpl: too large: more than 64 MiB");
+
+    // A first line longer than what is kept: the lines after it are still
+    // read.
+    {
+        std::ofstream f(path, std::ios::binary);
+        f << "0 0 255 ";
+        const std::string text(1 << 20, 'x');
+        for (int k = 0; k < megabytes; ++k) f << text;
+        f << "\n" << lines(256).substr(lines(1).size());
+    }
+    pal = marked();
+    EXPECT_EQ(read(path, pal), "");
+    expectlines(pal, 256);
 }
 
 TEST(MapRead, OldLineEndsEndLinesAndFailuresNameTheLine) {
@@ -252,5 +307,6 @@ TEST(MapRead, OldLineEndsEndLinesAndFailuresNameTheLine) {
         }
     }
     const std::string mac = lines(256, "\r") + "\rtrailer\r";
-    EXPECT_EQ(maptrailer(mac.data(), mac.size()), "trailer\r");
+    shell::Palette pal;
+    EXPECT_EQ(decodepalette(mac, "mac.map", pal).value().description, "trailer\r");
 }

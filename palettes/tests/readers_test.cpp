@@ -35,6 +35,18 @@ std::string act772(int count) {
     return s;
 }
 
+// Entities that each hold ten of the one before: expanded, the stop colour
+// would take ten gigabytes.
+std::string entitybomb() {
+    std::string s = "<!DOCTYPE svg [<!ENTITY e0 'xxxxxxxxxx'>";
+    for (int k = 1; k < 10; ++k) {
+        s += "<!ENTITY e" + std::to_string(k) + " '";
+        for (int j = 0; j < 10; ++j) s += "&e" + std::to_string(k - 1) + ";";
+        s += "'>";
+    }
+    return s + "]><svg><linearGradient><stop stop-color='&e9;'/></linearGradient></svg>";
+}
+
 const char* const kSvgHead =
     "<?xml version='1.0'?>\n<!DOCTYPE svg [ <!ENTITY x 'y'> ]>\n"
     "<!-- <linearGradient id='commented'> -->\n";
@@ -119,9 +131,9 @@ TEST(Readers, TakeWhatOtherProgramsWrite) {
     };
     for (const Case& c : cases) {
         shell::Palette p = testdata::marked();
-        ReadResult r = decodepalette(c.bytes, "unnamed", p);
-        ASSERT_TRUE(r.ok) << c.what << ": " << r.error;
-        EXPECT_EQ(r.format, c.format) << c.what;
+        const auto r = decodepalette(c.bytes, "unnamed", p);
+        ASSERT_TRUE(r.ok()) << c.what << ": " << r.error().reason;
+        EXPECT_EQ(r.value().format, c.format) << c.what;
         for (const Sample& s : c.samples)
             EXPECT_EQ(p[s.entry], s.colour) << c.what << " " << s.entry;
     }
@@ -162,7 +174,7 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
         {act772(300), "x", "Not an Adobe colour table: it says it uses 300 colours"},
         {act772(0), "x", "Not an Adobe colour table: it says it uses 0 colours"},
         {huge, "x", "Not a PNG strip: "},
-        {encodepalette(Format::png, testdata::startup(), "x", "").substr(0, 60), "x",
+        {encodepalette(Format::png, testdata::startup(), "x", "").value().substr(0, 60), "x",
          "Not a PNG strip: "},
         {"<svg><rect/></svg>", "x", "Not an SVG gradient: it has no linearGradient element"},
         {"<svg><linearGradient id='g'/></svg>", "x",
@@ -170,10 +182,15 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
         {"<svg><linearGradient><stop offset='0' stop-color='blurple'/></linearGradient></svg>", "x",
          "Not an SVG gradient: stop 1 has the colour \"blurple\", which is not understood"},
         // Text quoted from the file stays on the message's one line.
-        {"<svg><linearGradient><stop stop-color='a\r\nb'/></linearGradient></svg>", "x",
+        {"<svg><linearGradient><stop stop-color='a&#13;&#10;b'/></linearGradient></svg>", "x",
          "Not an SVG gradient: stop 1 has the colour \"a  b\", which is not understood"},
         {"<svg><linearGradient><stop offset='half'/></linearGradient></svg>", "x",
          "Not an SVG gradient: stop 1 has the offset \"half\", a number or percentage expected"},
+        {"<svg>\n<linearGradient><stop/></svg>", "x.svg",
+         "Not an SVG gradient: line 2: mismatched tag"},
+        {"<svg><linearGradient><stop stop-color='&unknown;'/>", "x.svg",
+         "Not an SVG gradient: line 1: undefined entity"},
+        {entitybomb(), "x.svg", "Not an SVG gradient: line 1: limit on input amplification"},
         {"hello\n", "x.txt", "Not a palette file: its content fits none of the formats"},
         {"1 2 3\nhello\n", "x", "Not a MAP palette: line 2: expected three numbers"},
         // A damaged MAP file of a colour table's size is still a MAP file.
@@ -183,18 +200,18 @@ TEST(Readers, RefuseWhatIsNotAPaletteWithOneLineAndChangeNothing) {
     };
     for (const Bad& b : bad) {
         shell::Palette p = testdata::marked();
-        ReadResult r = decodepalette(b.bytes, b.filename, p);
-        EXPECT_FALSE(r.ok) << b.error;
-        EXPECT_EQ(r.error.substr(0, strlen(b.error)), b.error);
-        EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
+        const auto r = decodepalette(b.bytes, b.filename, p);
+        EXPECT_FALSE(r.ok()) << b.error;
+        EXPECT_EQ(r.error().reason.substr(0, strlen(b.error)), b.error);
+        EXPECT_EQ(r.error().reason.find('\n'), std::string::npos) << r.error().reason;
         EXPECT_EQ(p, testdata::marked()) << b.error;
     }
 }
 
 TEST(Readers, TheExtensionDecidesAndOnlyAnUntellingNameLeavesItToTheContent) {
     const std::string map = "1 2 3\n4 5 6\n";
-    const std::string act = encodepalette(Format::act, testdata::marked(), "", "");
-    const std::string ggr = encodepalette(Format::ggr, testdata::marked(), "g", "");
+    const std::string act = encodepalette(Format::act, testdata::marked(), "", "").value();
+    const std::string ggr = encodepalette(Format::ggr, testdata::marked(), "g", "").value();
     struct Case {
         std::string bytes;
         const char* filename;
@@ -211,6 +228,56 @@ TEST(Readers, TheExtensionDecidesAndOnlyAnUntellingNameLeavesItToTheContent) {
         EXPECT_EQ(detectformat(c.bytes, c.filename), c.format) << c.filename;
 }
 
+TEST(Readers, SvgIsReadAsXmlWithCommentsCdataEntitiesAndEncodings) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        Entry first, last;  // entries 0 and 255
+        const char *name, *description;
+    };
+    const Case cases[] = {
+        {"a comment hides a stop, and markup in it",
+         "<svg><desc>a <!-- x --> b</desc><linearGradient id='g'>"
+         "<!-- <stop offset='0' stop-color='red'/> --><stop offset='0' stop-color='blue'/>"
+         "</linearGradient></svg>",
+         {0, 0, 255},
+         {0, 0, 255},
+         "g",
+         "a  b"},
+        {"CDATA is text, and hides markup",
+         "<svg><desc><![CDATA[<linearGradient id='no'/> & more]]></desc>"
+         "<linearGradient id='yes'><stop stop-color='lime'/></linearGradient></svg>",
+         {0, 255, 0},
+         {0, 255, 0},
+         "yes",
+         "<linearGradient id='no'/> & more"},
+        {"entities of the document and references in a stop colour and the id",
+         "<!DOCTYPE svg [<!ENTITY green '#00ff00'><!ENTITY name 'Sea &amp; sky'>]>"
+         "<svg><linearGradient id='&name;'><stop offset='0' stop-color='&green;'/>"
+         "<stop offset='1' stop-color='&#x23;f00'/></linearGradient></svg>",
+         {0, 255, 0},
+         {255, 0, 0},
+         "Sea & sky",
+         ""},
+        {"a declared encoding",
+         "<?xml version='1.0' encoding='ISO-8859-1'?><svg><desc>caf\xe9</desc>"
+         "<linearGradient id='\xe9t\xe9'><stop stop-color='navy'/></linearGradient></svg>",
+         {0, 0, 128},
+         {0, 0, 128},
+         "\xc3\xa9t\xc3\xa9",
+         "caf\xc3\xa9"},
+    };
+    for (const Case& c : cases) {
+        shell::Palette p = testdata::marked();
+        const auto r = decodepalette(c.bytes, "x.svg", p);
+        ASSERT_TRUE(r.ok()) << c.what << ": " << r.error().reason;
+        EXPECT_EQ(p[0], c.first) << c.what;
+        EXPECT_EQ(p[255], c.last) << c.what;
+        EXPECT_EQ(r.value().name, c.name) << c.what;
+        EXPECT_EQ(r.value().description, c.description) << c.what;
+    }
+}
+
 TEST(Readers, SmoothUgrIsACurveThroughEveryStopAroundTheCycle) {
     // Reds at indexes 0, 100, 200, 300 (entries 0, 64, 128, 192), and a
     // steep rise to a short plateau at 330 to 340 that a cubic overshoots.
@@ -219,7 +286,7 @@ TEST(Readers, SmoothUgrIsACurveThroughEveryStopAroundTheCycle) {
         "  index=200 color=50 index=300 color=128 index=330 color=255\n"
         "  index=340 color=255\nopacity:\n}\n";
     shell::Palette p{};
-    ASSERT_TRUE(decodepalette(text, "s.ugr", p).ok);
+    ASSERT_TRUE(decodepalette(text, "s.ugr", p).ok());
     int red[256];
     for (int i = 0; i < 256; ++i) red[i] = p[i][0];
     EXPECT_EQ((std::vector<int>{red[0], red[64], red[128], red[192]}),

@@ -39,20 +39,20 @@ TEST(RoundTrip, EveryReadableFormatGivesBackEveryEntryNameAndDescription) {
         const FormatInfo& f = info(k.format);
         ASSERT_TRUE(f.canread && f.canwrite) << f.key;
         for (const shell::Palette& p : palettes) {
-            std::string bytes = encodepalette(k.format, p, name, description);
+            std::string bytes = encodepalette(k.format, p, name, description).value();
             ASSERT_FALSE(bytes.empty()) << f.key;
             // A name that says nothing: the content decides.
             EXPECT_EQ(detectformat(bytes, "palette.dat"), k.format) << f.key;
             shell::Palette back = testdata::marked();
-            ReadResult r = decodepalette(bytes, "palette.dat", back);
-            ASSERT_TRUE(r.ok) << f.key << ": " << r.error;
-            EXPECT_EQ(r.format, k.format);
+            const auto r = decodepalette(bytes, "palette.dat", back);
+            ASSERT_TRUE(r.ok()) << f.key << ": " << r.error().reason;
+            EXPECT_EQ(r.value().format, k.format);
             for (int i = 0; i < 256; ++i) ASSERT_EQ(back[i], p[i]) << f.key << " entry " << i;
             if (k.name) {
-                EXPECT_EQ(r.name, name) << f.key;
+                EXPECT_EQ(r.value().name, name) << f.key;
             }
             if (k.description) {
-                EXPECT_EQ(chomp(r.description), chomp(description)) << f.key;
+                EXPECT_EQ(chomp(r.value().description), chomp(description)) << f.key;
             }
         }
     }
@@ -65,13 +65,13 @@ TEST(RoundTrip, TextBeyondAsciiAndMarkupSurvivesWhereKept) {
     const std::string description = "a < b & c > d \"quoted\" */ \xe6\x97\xa5\xe6\x9c\xac\n";
     for (Format f : {Format::png, Format::svg, Format::gpl}) {
         shell::Palette back{};
-        ReadResult r = decodepalette(encodepalette(f, p, name, description), "x", back);
-        ASSERT_TRUE(r.ok) << r.error;
+        const auto r = decodepalette(encodepalette(f, p, name, description).value(), "x", back);
+        ASSERT_TRUE(r.ok()) << r.error().reason;
         EXPECT_EQ(back, p);
         // SVG names its gradient with an identifier; the others keep it.
         if (f != Format::svg) {
-            EXPECT_EQ(r.name, name) << info(f).key;
+            EXPECT_EQ(r.value().name, name) << info(f).key;
         }
-        EXPECT_EQ(chomp(r.description), chomp(description)) << info(f).key;
+        EXPECT_EQ(chomp(r.value().description), chomp(description)) << info(f).key;
     }
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace shell {
@@ -100,20 +101,25 @@ AtomicFile::~AtomicFile() {
     discard();
 }
 
-bool AtomicFile::open(const std::string& path) {
+Status AtomicFile::open(const std::string& path) {
     discard();
     failed_ = false;
+    errno_ = 0;
     written_ = 0;
-    if (path.empty() || !resolvetarget(path, target_)) return false;
+    path_ = path;
+    if (path.empty()) return Error{Fault::open, path, "no file name"};
+    if (!resolvetarget(path, target_)) return Error{Fault::open, path, strerror(ELOOP)};
 
     // Renaming over a directory, a device or a pipe would either fail late or,
     // worse, replace a special file: refuse such targets before writing.
     struct stat st;
     bool exists = stat(target_.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) return false;
+    if (exists && !S_ISREG(st.st_mode))
+        return Error{Fault::open, path, S_ISDIR(st.st_mode) ? strerror(EISDIR) : "not a file"};
     // The rename needs only the folder to be writable; a file its owner made
     // read-only must still refuse the save, as opening it for writing would.
-    if (exists && access(target_.c_str(), W_OK) != 0) return false;
+    if (exists && access(target_.c_str(), W_OK) != 0)
+        return Error{Fault::open, path, strerror(errno)};
 
     // The temporary name is hidden and short enough to stay within the
     // file-name limit even when the target's own name is near it.
@@ -122,17 +128,27 @@ bool AtomicFile::open(const std::string& path) {
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     int fd = mkstemp(name.data());
-    if (fd < 0) return false;
+    if (fd < 0) return Error{Fault::open, path, strerror(errno)};
     temp_ = name.data();
     fchmod(fd, modefor(exists ? &st : nullptr));
     file_ = fdopen(fd, "wb");
     if (file_ == nullptr) {
+        const int err = errno;
         close(fd);
         unlink(temp_.c_str());
         temp_.clear();
-        return false;
+        return Error{Fault::open, path, strerror(err)};
     }
-    return true;
+    return {};
+}
+
+void AtomicFile::fail(int err) {
+    if (!failed_) errno_ = err;
+    failed_ = true;
+}
+
+Error AtomicFile::error(Fault fault) const {
+    return Error{fault, path_, strerror(errno_ ? errno_ : EIO)};
 }
 
 bool AtomicFile::write(const void* data, size_t size) {
@@ -143,47 +159,37 @@ bool AtomicFile::write(const void* data, size_t size) {
         long long room = limit > written_ ? limit - written_ : 0;
         if (static_cast<unsigned long long>(room) < size) allowed = static_cast<size_t>(room);
     }
-    if (allowed > 0 && fwrite(data, 1, allowed, file_) != allowed) failed_ = true;
+    if (allowed > 0 && fwrite(data, 1, allowed, file_) != allowed) fail(errno);
     written_ += static_cast<long long>(allowed);
     if (allowed < size) {
         // Like a real full disk, the bytes before the limit are on the disk.
         fflush(file_);
-        errno = ENOSPC;
-        failed_ = true;
+        fail(ENOSPC);
     }
     return !failed_;
 }
 
-bool AtomicFile::seek(long offset) {
-    if (file_ == nullptr || failed_) return false;
-    if (fseek(file_, offset, SEEK_SET) != 0) failed_ = true;
-    return !failed_;
-}
-
-long AtomicFile::tell() const {
-    return file_ ? ftell(file_) : -1;
-}
-
-bool AtomicFile::commit(bool sync) {
-    if (file_ == nullptr) return false;
-    bool ok = !failed_;
+Status AtomicFile::commit(bool sync) {
+    if (file_ == nullptr) {
+        if (!failed_) fail(EBADF);  // never opened, or committed already
+        return error(Fault::write);
+    }
     // Buffered bytes reach the disk only here, so a full disk often shows up
     // at the flush or the close rather than at a write.
-    if (ok && fflush(file_) != 0) ok = false;
-    if (ok && ferror(file_)) ok = false;
-    if (ok && sync && fsync(fileno(file_)) != 0) ok = false;
-    if (fclose(file_) != 0) ok = false;
+    if (!failed_ && fflush(file_) != 0) fail(errno);
+    if (!failed_ && ferror(file_)) fail(EIO);
+    if (!failed_ && sync && fsync(fileno(file_)) != 0) fail(errno);
+    if (fclose(file_) != 0) fail(errno);
     file_ = nullptr;
-    if (ok && rename(temp_.c_str(), target_.c_str()) != 0) ok = false;
-    if (!ok) {
-        failed_ = true;
+    if (!failed_ && rename(temp_.c_str(), target_.c_str()) != 0) fail(errno);
+    if (failed_) {
         unlink(temp_.c_str());
         temp_.clear();
-        return false;
+        return error(Fault::write);
     }
     temp_.clear();
     if (sync) syncfolder(folderof(target_));
-    return true;
+    return {};
 }
 
 void AtomicFile::discard() {
@@ -197,12 +203,11 @@ void AtomicFile::discard() {
     }
 }
 
-int writefileatomically(const std::string& path, const void* data, size_t size, bool sync) {
+Status writefileatomically(const std::string& path, const void* data, size_t size, bool sync) {
     AtomicFile f;
-    if (!f.open(path)) return 1;
-    if (!f.write(data, size)) return 2;
-    if (!f.commit(sync)) return 2;
-    return 0;
+    if (Status opened = f.open(path); !opened.ok()) return opened;
+    f.write(data, size);  // a failure here is remembered, and commit reports it
+    return f.commit(sync);
 }
 
 }  // namespace shell

@@ -1,6 +1,7 @@
 // Small text builders shared by the file writers.
 #pragma once
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -18,6 +19,16 @@ inline void appendf(std::string& s, const char* format, ...) {
     int n = vsnprintf(buf, sizeof buf, format, args);
     va_end(args);
     if (n > 0) s.append(buf, static_cast<size_t>(n) < sizeof buf ? n : sizeof buf - 1);
+}
+
+// Appends `v` with `decimals` digits after the point, rounded as printf's
+// "%.*f" rounds, but never with a locale's decimal comma: a file must read
+// the same wherever it was written.
+inline void appendfixed(std::string& s, double v, int decimals) {
+    // Room for any double in fixed notation with a handful of decimals.
+    char buf[400];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    s.append(buf, r.ptr);
 }
 
 // Text between tags must not end an element or start an entity by accident;

@@ -51,7 +51,7 @@ struct DialogUnits {
 };
 DialogUnits dialogunits(int pointsize);
 
-// Notification codes, as the original platform numbers them.
+// Notification codes: what a control says happened, with its command.
 enum Notify {
     bn_clicked = 0,
     en_setfocus = 0x100,   // an edit box got the keyboard focus

@@ -71,7 +71,8 @@ class Window : public DoubleBuffer {
     virtual void checkmenu(int id, bool on) = 0;
 
     // A box with an OK button; returns when it is dismissed. `owned` is false
-    // for boxes the original shows with no owner window.
+    // for a box that stands on its own rather than over the main window, as
+    // the confirmations of a finished save do.
     virtual void messagebox(const std::string& text, const std::string& caption, Icon icon,
                             bool owned = true) = 0;
     // Runs the open (save = false) or save file dialog; false when cancelled.

@@ -166,3 +166,13 @@ TEST(Lzw, RefusesDataThatDoesNotShrinkBelow95Percent) {
     EXPECT_LE(enc.codebytes(), enc.bytelimit() + 2);
     EXPECT_TRUE(referencelzw(data.data(), data.size()).refused);
 }
+
+TEST(Lzw, AStripNoMemoryHoldsLeavesTheEncoderUnusableWithoutThrowing) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer stops the program at an allocation this large";
+#else
+    LzwEncoder enc(uint64_t(1) << 62);
+    EXPECT_FALSE(enc.ok());
+    EXPECT_TRUE(LzwEncoder(64).ok());
+#endif
+}

@@ -92,7 +92,7 @@ TEST(MapWrite, StartupFileIsTripletsEmptyLineAndDescription) {
 
     shell::testing::ScratchDir dir;
     const std::string path = dir.path("startup.map");
-    ASSERT_EQ(shell::writefileatomically(path, palettes::maptext(pal, description)), 0);
+    ASSERT_TRUE(shell::writefileatomically(path, palettes::maptext(pal, description)).ok());
     const std::string written = shell::testing::readfile(path);
     EXPECT_EQ(written, expected);
     EXPECT_EQ(written.substr(0, 10), "206 204 0\n");

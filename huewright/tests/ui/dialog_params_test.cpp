@@ -503,9 +503,9 @@ TEST_F(HueWindow, SaveErrorsAreReportedAndCancelledSavesSilent) {
     // The command is ignored while the dialog is open.
     open(0);
     host.fileanswers.push_back(std::string("/tmp/never.map"));
-    host.command(cmd_savemap);
+    host.command(cmd_savepalette);
     EXPECT_EQ(host.fileanswers.size(), 1u);
-    // So is a second command 100.
+    // So is a second cmd_parameters.
     host.command(cmd_parameters);
     EXPECT_EQ(mw.editor.channel(), 0);
 }

@@ -75,8 +75,9 @@ TEST_F(HueWindow, AFileThatIsNoPaletteSaysWhyAndChangesNothing) {
 
 TEST(HueStart, APaletteFileNamedAtStartUpOpens) {
     shell::testing::ScratchDir dir;
-    shell::testing::writefile(dir.path("start.gpl"),
-                              palettes::encodepalette(palettes::Format::gpl, ramp(), "start", ""));
+    shell::testing::writefile(
+        dir.path("start.gpl"),
+        palettes::encodepalette(palettes::Format::gpl, ramp(), "start", "").value());
     shell::ProgramDesc d = programdesc();
     d.startfile = dir.path("start.gpl");
     Host opened{d};

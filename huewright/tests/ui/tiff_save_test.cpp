@@ -89,6 +89,10 @@ Decoded decode(const std::string& file) {
     return d;
 }
 
+shell::Error error(shell::Fault fault) {
+    return shell::Error{fault, "", ""};
+}
+
 std::vector<uint8_t> bytesof(const shell::Surface& s) {
     return std::vector<uint8_t>(s.data(), s.data() + size_t(s.width()) * s.height() * 3);
 }
@@ -99,10 +103,14 @@ class TiffWriter : public ScratchFolder {
         shell::setwritefailure(-1);
         ScratchFolder::TearDown();
     }
-    int save(const shell::Surface& s, const std::string& file, int compression = compression_lzw,
-             const std::string& name = "Anonymous") {
+    // What the save came to: "ok", or the fault of its failure.
+    std::string save(const shell::Surface& s, const std::string& file,
+                     int compression = compression_lzw, const std::string& name = "Anonymous") {
         MetadataInputs meta{description, name, june15};
-        return writetiff(host, s, compression, file, meta);
+        const shell::Status r = writetiff(host, s, compression, file, meta);
+        if (r.ok()) return "ok";
+        const char* const faults[] = {"open", "read", "write", "memory", "content", "cancelled"};
+        return faults[int(r.error().fault)];
     }
     RecordingHost host{idledesc()};
     std::string description = startupdescription;
@@ -112,7 +120,7 @@ class TiffWriter : public ScratchFolder {
 
 TEST_F(TiffWriter, LayoutOfHeaderDirectoryAndDataArea) {
     const shell::Surface pic = tiffimages::screenlike();
-    ASSERT_EQ(save(pic, path("a.tif")), save_ok);
+    ASSERT_EQ(save(pic, path("a.tif")), "ok");
     const std::string f = readfile(path("a.tif"));
     ASSERT_GT(f.size(), 2000u);
 
@@ -224,7 +232,7 @@ TEST_F(TiffWriter, LibtiffReadsEveryPixelBack) {
     for (int compression : {compression_lzw, compression_none}) {
         for (const Case& c : cases) {
             const std::string file = path("p.tif");
-            ASSERT_EQ(save(c.pic, file, compression), save_ok) << c.name;
+            ASSERT_EQ(save(c.pic, file, compression), "ok") << c.name;
             tifferrors.clear();
             const Decoded d = decode(file);
             std::string messages;
@@ -246,7 +254,7 @@ TEST_F(TiffWriter, LibtiffReadsEveryPixelBack) {
 
     // Uncompressed, the strip is the raw bytes and its count the raw size.
     const shell::Surface& tinypic = cases[3].pic;
-    ASSERT_EQ(save(tinypic, path("raw.tif"), compression_none), save_ok);
+    ASSERT_EQ(save(tinypic, path("raw.tif"), compression_none), "ok");
     const std::string f = readfile(path("raw.tif"));
     EXPECT_EQ(le32(f, stripbytecountsoffset), 7u * 5 * 3);
     const std::vector<uint8_t> raw = bytesof(tinypic);
@@ -254,7 +262,7 @@ TEST_F(TiffWriter, LibtiffReadsEveryPixelBack) {
 }
 
 TEST_F(TiffWriter, TiffdumpAndExiftoolReadTheDirectoryAndMetadata) {
-    ASSERT_EQ(save(tiffimages::screenlike(), path("m.tif"), compression_lzw, "Jo & Co"), save_ok);
+    ASSERT_EQ(save(tiffimages::screenlike(), path("m.tif"), compression_lzw, "Jo & Co"), "ok");
     bool ok = false;
     const std::string dump = run("tiffdump '" + path("m.tif") + "'", &ok);
     ASSERT_TRUE(ok) << dump;
@@ -314,7 +322,7 @@ TEST_F(TiffWriter, TiffdumpAndExiftoolReadTheDirectoryAndMetadata) {
 TEST_F(TiffWriter, PeerToolsReadTheFileWithoutWarnings) {
     for (int compression : {compression_lzw, compression_none}) {
         const std::string file = path("peer.tif");
-        ASSERT_EQ(save(tiffimages::screenlike(true), file, compression), save_ok);
+        ASSERT_EQ(save(tiffimages::screenlike(true), file, compression), "ok");
         const std::string q = "'" + file + "'";
         bool ok = false;
         // Only the messages: the picture goes to /dev/null.
@@ -360,7 +368,7 @@ TEST_F(TiffWriter, TitleCountsUpWhileBusyAndBothAreRestored) {
     };
     for (int compression : {compression_lzw, compression_none}) {
         titles.clear();
-        ASSERT_EQ(save(tiffimages::screenlike(), path("t.tif"), compression), save_ok);
+        ASSERT_EQ(save(tiffimages::screenlike(), path("t.tif"), compression), "ok");
         ASSERT_EQ(titles.size(), 100u);
         for (int i = 0; i < 100; ++i) EXPECT_EQ(titles[i], std::to_string(i + 1) + " %");
         EXPECT_TRUE(alwaysbusy);
@@ -376,7 +384,7 @@ TEST_F(TiffWriter, IneffectiveCompressionIsRefusedAndLeavesTheOldFile) {
     for (const shell::Surface& pic : {tiffimages::noise(800, 640), shell::Surface(1, 1)}) {
         host.boxes.clear();
         host.atbox.clear();
-        EXPECT_EQ(save(pic, path("old.tif")), save_compressionerror);
+        EXPECT_EQ(save(pic, path("old.tif")), "content");
         ASSERT_EQ(host.boxes.size(), 1u);
         EXPECT_EQ(host.boxes[0].text,
                   "LZW compression ineffective for this image.\nPlease save in uncompressed "
@@ -389,15 +397,15 @@ TEST_F(TiffWriter, IneffectiveCompressionIsRefusedAndLeavesTheOldFile) {
         EXPECT_EQ(readfile(path("old.tif")), "old contents");
         EXPECT_EQ(entries(), std::set<std::string>{"old.tif"});
     }
-    EXPECT_STREQ(saveerror(save_compressionerror), "Data compression error.");
+    EXPECT_STREQ(saveerror(error(shell::Fault::content)), "Data compression error.");
     // Uncompressed, the same noise saves.
-    EXPECT_EQ(save(tiffimages::noise(64, 64), path("old.tif"), compression_none), save_ok);
+    EXPECT_EQ(save(tiffimages::noise(64, 64), path("old.tif"), compression_none), "ok");
 }
 
 TEST_F(TiffWriter, FailedWritesAreReportedAndLeaveNothingBehind) {
     host.settitle("Xo Gradient");
     const shell::Surface pic = tiffimages::screenlike();
-    ASSERT_EQ(save(pic, path("ok.tif")), save_ok);
+    ASSERT_EQ(save(pic, path("ok.tif")), "ok");
     const std::string good = readfile(path("ok.tif"));
     const uint32_t stripend = le32(good, 10 + 6 * 12 + 8) + le32(good, stripbytecountsoffset);
     ASSERT_EQ(stripend, good.size());
@@ -412,7 +420,7 @@ TEST_F(TiffWriter, FailedWritesAreReportedAndLeaveNothingBehind) {
     for (Case c : {Case{100, compression_lzw}, Case{100000, compression_none},
                    Case{(long long)stripend - 1, compression_lzw}}) {
         shell::setwritefailure(c.after);
-        EXPECT_EQ(save(pic, path("old.tif"), c.compression), save_writeerror) << c.after;
+        EXPECT_EQ(save(pic, path("old.tif"), c.compression), "write") << c.after;
         shell::setwritefailure(-1);
         EXPECT_EQ(readfile(path("old.tif")), "old contents");
         EXPECT_EQ(entries(), (std::set<std::string>{"ok.tif", "old.tif"}));
@@ -422,21 +430,21 @@ TEST_F(TiffWriter, FailedWritesAreReportedAndLeaveNothingBehind) {
     EXPECT_TRUE(host.boxes.empty());
 
     // A folder that does not exist, or a folder where the file should be.
-    EXPECT_EQ(save(pic, path("missing/x.tif")), save_openerror);
-    EXPECT_EQ(save(pic, dir), save_openerror);
+    EXPECT_EQ(save(pic, path("missing/x.tif")), "open");
+    EXPECT_EQ(save(pic, dir), "open");
     EXPECT_EQ(entries(), (std::set<std::string>{"ok.tif", "old.tif"}));
     EXPECT_FALSE(host.busy());
 
-    EXPECT_STREQ(saveerror(1), "Error opening a save file.");
-    EXPECT_STREQ(saveerror(2), "Not enough memory to buffer image lines.");
-    EXPECT_STREQ(saveerror(3), "Error writing to save file.");
-    EXPECT_STREQ(saveerror(0), "");
-    EXPECT_STREQ(saveerror(5), "");
+    EXPECT_STREQ(saveerror(error(shell::Fault::open)), "Error opening a save file.");
+    EXPECT_STREQ(saveerror(error(shell::Fault::memory)),
+                 "Not enough memory to buffer image lines.");
+    EXPECT_STREQ(saveerror(error(shell::Fault::write)), "Error writing to save file.");
+    EXPECT_STREQ(saveerror(error(shell::Fault::cancelled)), "");
 }
 
 TEST_F(TiffWriter, DescriptionKeepsItsPaddingAfterASave) {
     description = "Xo Gradient\n";  // even: one space is added, and stays
-    ASSERT_EQ(save(shell::Surface(64, 64), path("d.tif")), save_ok);
+    ASSERT_EQ(save(shell::Surface(64, 64), path("d.tif")), "ok");
     EXPECT_EQ(description, "Xo Gradient\n ");
     const std::string f = readfile(path("d.tif"));
     EXPECT_EQ(f.substr(248, 14), std::string("Xo Gradient\n \0", 14));

@@ -1,5 +1,5 @@
-// The save palette and open MAP commands as the main window runs them: the
-// file dialogs, the message boxes, and what a save or a load may change.
+// The save palette and open palette commands as the main window runs them:
+// the file dialogs, the message boxes, and what a save or a load may change.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,6 +13,7 @@
 #include "huewright/model/description.h"
 #include "huewright/ui/filecommands.h"
 #include "palettes/map.h"
+#include "palettes/palettes.h"
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
 #include "shell/io/atomicfile.h"
@@ -36,19 +37,27 @@ struct Fixture : ::testing::Test {
         for (int i = 0; i < 256; ++i)
             palette[i] = {uint8_t(i * 7), uint8_t(i * 13 + 5), uint8_t(255 - i)};
     }
-    void TearDown() override { shell::setwritefailure(-1); }
+    void TearDown() override {
+        shell::setwritefailure(-1);
+        palettes::setpngmemoryfailure(false);
+    }
 
     std::string path(const std::string& n) const { return dir + "/" + n; }
     std::set<std::string> entries() const { return scratch.entries(); }
     static std::string read(const std::string& p) { return shell::testing::readfile(p); }
 
-    int save(const std::optional<std::string>& answer) {
-        host.fileanswers.push_back(answer);
-        return SaveMapFile(host, files, palette, description);
+    // What a command came to: "ok", "cancelled" or "failed".
+    static std::string outcome(const shell::Status& s) {
+        if (s.ok()) return "ok";
+        return s.error().fault == shell::Fault::cancelled ? "cancelled" : "failed";
     }
-    int open(const std::optional<std::string>& answer) {
+    std::string save(const std::optional<std::string>& answer) {
         host.fileanswers.push_back(answer);
-        return OpenMapFile(host, files, palette, p, okdisplay);
+        return outcome(savepalette(host, files, palette, description));
+    }
+    std::string open(const std::optional<std::string>& answer) {
+        host.fileanswers.push_back(answer);
+        return outcome(openpalette(host, files, palette, p, okdisplay));
     }
 
     shell::testing::ScratchDir scratch;
@@ -62,11 +71,11 @@ struct Fixture : ::testing::Test {
     int okdisplay[3] = {1, 1, 1};
 };
 
-using MapCommand = Fixture;
+using PaletteCommand = Fixture;
 
 }  // namespace
 
-TEST_F(MapCommand, RecordsStartInTheStartFolderWithTheirFiltersAndTitles) {
+TEST_F(PaletteCommand, RecordsStartInTheStartFolderWithTheirFiltersAndTitles) {
     struct Want {
         const shell::FileDialogRecord& r;
         const char *filter, *pattern, *title, *ext;
@@ -91,11 +100,11 @@ TEST_F(MapCommand, RecordsStartInTheStartFolderWithTheirFiltersAndTitles) {
     }
 }
 
-TEST_F(MapCommand, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
+TEST_F(PaletteCommand, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
     // Something drawn on the window only is repainted away once the dialog
     // closes, as a full repaint would.
     host.onscreen.setpixel(0, 0, shell::Rgb{1, 2, 3});
-    ASSERT_EQ(save(path("colours")), map_ok);
+    ASSERT_EQ(save(path("colours")), "ok");
     EXPECT_EQ(host.onscreen.getpixel(0, 0), host.offscreen.getpixel(0, 0));
 
     EXPECT_EQ(read(path("colours.map")), palettes::maptext(palette, description));
@@ -106,7 +115,7 @@ TEST_F(MapCommand, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
     EXPECT_FALSE(host.boxes[0].owned);
 
     // The next save starts from the file chosen last.
-    ASSERT_EQ(save(std::nullopt), map_cancelled);
+    ASSERT_EQ(save(std::nullopt), "cancelled");
     ASSERT_EQ(host.filedialogs.size(), 2u);
     EXPECT_EQ(host.filedialogs[0].title, "Select a file for saving parameters");
     EXPECT_EQ(host.filedialogs[1].file, path("colours.map"));
@@ -114,9 +123,9 @@ TEST_F(MapCommand, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
     EXPECT_EQ(entries(), (std::set<std::string>{"colours.map"}));
 }
 
-TEST_F(MapCommand, FailedSavesShowTheErrorAndLeaveFilesAsTheyWere) {
+TEST_F(PaletteCommand, FailedSavesShowTheErrorAndLeaveFilesAsTheyWere) {
     // A folder that does not exist: nothing is created anywhere.
-    ASSERT_EQ(save(path("nowhere/x.map")), map_error);
+    ASSERT_EQ(save(path("nowhere/x.map")), "failed");
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Error opening save file");
     EXPECT_EQ(host.boxes[0].caption, "Save file error");
@@ -127,18 +136,27 @@ TEST_F(MapCommand, FailedSavesShowTheErrorAndLeaveFilesAsTheyWere) {
     // A write that fails part-way, as on a full disk, over an existing file.
     std::ofstream(path("old.map"), std::ios::binary) << "1 2 3\n";
     shell::setwritefailure(1000);
-    ASSERT_EQ(save(path("old.map")), map_error);
+    ASSERT_EQ(save(path("old.map")), "failed");
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[1].text, "Error opening save file");
     EXPECT_EQ(read(path("old.map")), "1 2 3\n");
     EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
+    shell::setwritefailure(-1);
+
+    // No memory to encode a PNG strip is not a file that cannot be opened.
+    palettes::setpngmemoryfailure(true);
+    ASSERT_EQ(save(path("strip.png")), "failed");
+    ASSERT_EQ(host.boxes.size(), 3u);
+    EXPECT_EQ(host.boxes[2].text, "Not enough memory to save the palette");
+    EXPECT_EQ(host.boxes[2].caption, "Save file error");
+    EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
 }
 
-TEST_F(MapCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink) {
+TEST_F(PaletteCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink) {
     // A link kept in one folder to a palette kept in another, not written yet.
     ASSERT_EQ(mkdir(path("palettes").c_str(), 0755), 0);
     ASSERT_EQ(symlink("palettes/warm.map", path("current.map").c_str()), 0);
-    ASSERT_EQ(save(path("current")), map_ok);
+    ASSERT_EQ(save(path("current")), "ok");
 
     EXPECT_EQ(read(path("palettes/warm.map")), palettes::maptext(palette, description));
     struct stat st;
@@ -151,17 +169,17 @@ TEST_F(MapCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink) {
     // Reading through the link gives the palette back.
     const shell::Palette saved = palette;
     palette.fill({9, 9, 9});
-    ASSERT_EQ(open(path("current.map")), map_ok);
+    ASSERT_EQ(open(path("current.map")), "ok");
     EXPECT_EQ(palette, saved);
 }
 
-TEST_F(MapCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
+TEST_F(PaletteCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
     shell::Palette saved = palette;
-    ASSERT_EQ(save(path("round.map")), map_ok);
+    ASSERT_EQ(save(path("round.map")), "ok");
     const std::string before = description;
     palette.fill({9, 9, 9});
 
-    ASSERT_EQ(open(path("round.map")), map_ok);
+    ASSERT_EQ(open(path("round.map")), "ok");
     EXPECT_EQ(palette, saved);         // the round trip gives the same 256 entries
     EXPECT_EQ(host.boxes.size(), 1u);  // the save's notice only
     EXPECT_EQ(host.filedialogs.back().title, "Select a Fractint .MAP File");
@@ -179,11 +197,11 @@ TEST_F(MapCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
     // The description still tells the curves from before the load, and a
     // save now writes the loaded colours with it.
     EXPECT_EQ(description, before);
-    ASSERT_EQ(save(path("again.map")), map_ok);
+    ASSERT_EQ(save(path("again.map")), "ok");
     EXPECT_EQ(read(path("again.map")), read(path("round.map")));
 }
 
-TEST_F(MapCommand, ShortFilesEndingInBlankLinesOrAnEndOfFileByteOpen) {
+TEST_F(PaletteCommand, ShortFilesEndingInBlankLinesOrAnEndOfFileByteOpen) {
     std::string lines;
     for (int i = 0; i < 224; ++i) lines += "9 8 7\r\n";
     const std::string texts[] = {lines + "\r\n", lines + "\n\n", lines + "\x1a"};
@@ -192,14 +210,14 @@ TEST_F(MapCommand, ShortFilesEndingInBlankLinesOrAnEndOfFileByteOpen) {
         const std::string name = "short" + std::to_string(k++) + ".map";
         std::ofstream(path(name), std::ios::binary) << t;
         palette[224] = {1, 1, 1};
-        ASSERT_EQ(open(path(name)), map_ok) << name;
+        ASSERT_EQ(open(path(name)), "ok") << name;
         EXPECT_EQ(palette[223], (std::array<uint8_t, 3>{9, 8, 7}));
         EXPECT_EQ(palette[224], (std::array<uint8_t, 3>{0, 0, 0}));
     }
     EXPECT_TRUE(host.boxes.empty());
 }
 
-TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
+TEST_F(PaletteCommand, FailedOrCancelledOpenChangesNothing) {
     std::string text;
     for (int i = 0; i < 100; ++i) text += "1 2 3\n";
     text += "4 5\n";
@@ -207,7 +225,7 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
 
     const shell::Palette before = palette;
     const std::string told = description;
-    ASSERT_EQ(open(path("bad.map")), map_error);
+    ASSERT_EQ(open(path("bad.map")), "failed");
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(
         host.boxes[0].text,
@@ -218,12 +236,12 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
 
     // A file that exists but cannot be read fails the same way; one that
     // does not exist is refused by the chooser, which then stays open.
-    ASSERT_EQ(open(std::string("/proc/self/mem")), map_error);
-    ASSERT_EQ(open(path("missing.map")), map_cancelled);
+    ASSERT_EQ(open(std::string("/proc/self/mem")), "failed");
+    ASSERT_EQ(open(path("missing.map")), "cancelled");
     ASSERT_EQ(host.chooserboxes.size(), 1u);
     EXPECT_EQ(host.chooserboxes[0],
               path("missing.map") + "\nFile not found.\nCheck the file name and try again.");
-    ASSERT_EQ(open(std::nullopt), map_cancelled);
+    ASSERT_EQ(open(std::nullopt), "cancelled");
     EXPECT_EQ(host.boxes.size(), 2u);
 
     EXPECT_EQ(palette, before);
@@ -234,7 +252,7 @@ TEST_F(MapCommand, FailedOrCancelledOpenChangesNothing) {
     EXPECT_EQ(description, told);
 }
 
-TEST_F(MapCommand, EveryFailedOpenNamesTheFileAndWhyUnderTheSameCaption) {
+TEST_F(PaletteCommand, EveryFailedOpenNamesTheFileAndWhyUnderTheSameCaption) {
     // A damaged MAP file the size of a colour table is not read as one.
     shell::testing::writefile(path("short.map"), "1 2 3\n" + std::string(762, 'x'));
     shell::testing::writefile(path("notes.txt"), "hello\n");
@@ -245,7 +263,7 @@ TEST_F(MapCommand, EveryFailedOpenNamesTheFileAndWhyUnderTheSameCaption) {
                             "read here",
                             "folder: a folder, not a file"}) {
         const std::string name = std::string(why).substr(0, std::string(why).find(':'));
-        ASSERT_EQ(openpalettefile(host, path(name), palette, p, okdisplay), map_error);
+        ASSERT_EQ(outcome(openpalettefile(host, path(name), palette, p, okdisplay)), "failed");
         EXPECT_EQ(host.boxes.back().text, std::string("Error opening MAP file\n") + why);
         EXPECT_EQ(host.boxes.back().caption, "MAP file error");
     }
