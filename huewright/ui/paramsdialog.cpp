@@ -188,30 +188,52 @@ int ParamsDialogProc::handle(shell::DialogView& v, const shell::DialogMessage& m
     if (msg.msg == shell::DlgMsg::init) {
         opening(v);
         ed_.startsteps();
+        view_ = &v;
+        shown_ = ed_.editstate();
+        ed_.notice.subscribe(*this);
         return 1;
     }
     if (msg.msg == shell::DlgMsg::key) return undokey(v, msg.code, msg.mods);
     if (msg.msg != shell::DlgMsg::command) return 0;
+    // A write into a box notifies before it returns, so commands nest.
+    const bool acting = acting_;
+    acting_ = true;
     const int handled = command(v, msg);
+    acting_ = acting;
     // Each click, and leaving a box, ends a step of the dialog's undo;
     // typing does not, so a box edited and left is one step.
     if (msg.code == shell::bn_clicked || msg.code == shell::en_killfocus) ed_.endstep();
     return handled;
 }
 
-int ParamsDialogProc::undokey(shell::DialogView& v, int vk, int mods) {
+int ParamsDialogProc::undokey(shell::DialogView&, int vk, int mods) {
     const shell::UndoKey k = shell::undokey(vk, mods);
     if (k == shell::UndoKey::none) return 0;
-    step(v, k == shell::UndoKey::undo);
+    // The step is shown as the editor announces it.
+    if (k == shell::UndoKey::undo)
+        ed_.undo();
+    else
+        ed_.redo();
     return 1;
 }
 
-void ParamsDialogProc::step(shell::DialogView& v, bool back) {
-    const EditState was = ed_.editstate();
-    if (!(back ? ed_.undo() : ed_.redo())) return;
-    // What the step changed is shown anew, as the opening shows it: the
-    // enabled controls, the chosen radio buttons, the boxes and the check
-    // box; then the curves and the dots.
+void ParamsDialogProc::modelchanged(const Change&) {
+    if (!view_) return;
+    // What the dialog does itself it shows as it goes, and a box typed in
+    // keeps what was typed; a change from elsewhere is shown here.
+    if (!acting_) showchanges(*view_);
+    shown_ = ed_.editstate();
+}
+
+void ParamsDialogProc::leave() {
+    ed_.notice.unsubscribe(*this);
+    view_ = nullptr;
+}
+
+void ParamsDialogProc::showchanges(shell::DialogView& v) {
+    const EditState& was = shown_;
+    // What changed is shown anew, as the opening shows it: the enabled
+    // controls, the chosen radio buttons, the boxes and the check box.
     const Parameters &t = ed_.ptemp, &o = was.ptemp;
     if (t.ct != o.ct || t.bd != o.bd || t.Ln != o.Ln) setenabled(v);
     if (t.ct != o.ct) checkone(v, id_sine, id_line, id_sine + t.ct);
@@ -222,7 +244,6 @@ void ParamsDialogProc::step(shell::DialogView& v, bool back) {
         if (t.*fieldof(id) != o.*fieldof(id)) showapplied(v, id);
     const EditState now = ed_.editstate();
     if (now.stretch != was.stretch) v.check(id_stretch, now.stretch != 0);
-    owner_.showedit();
 }
 
 int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& msg) {
@@ -236,7 +257,6 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
             return 1;
         case id_invert:
             showfields(v, ed_.invert());
-            owner_.showedit();
             return 1;
         case id_restore:
             ed_.restorechannel();
@@ -248,30 +268,25 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
         case id_line:
             ed_.settype(id - id_sine);
             setenabled(v);
-            owner_.showedit();
             return 0;
         case id_phase1:
         case id_phase2:
             ed_.setphase(id - id_phase1 + 1);
-            owner_.showedit();
             return 0;
         case id_quadratic:
         case id_cubic:
             ed_.setdegree(id - id_quadratic);
             v.enable(id_bc2x, ed_.ptemp.bd == 1);
             v.enable(id_bc2y, ed_.ptemp.bd == 1);
-            owner_.showedit();
             return 0;
         case id_segments1:
         case id_segments2:
             ed_.setsegments(id - id_segments1 + 1);
             v.enable(id_Lmx, ed_.ptemp.Ln == 2);
             v.enable(id_Lmy, ed_.ptemp.Ln == 2);
-            owner_.showedit();
             return 0;
         case id_stretch:
             ed_.setstretch(v.checked(id_stretch));
-            owner_.showedit();
             return 0;
         default:
             if (fieldof(id)) edit(v, id);
@@ -316,7 +331,6 @@ void ParamsDialogProc::opening(shell::DialogView& v) {
     // shows its number already is left alone.
     for (int id : kEdits) showapplied(v, id);
     v.check(id_stretch, ed_.model().stretchflag[ed_.channel()] != 0);
-    owner_.showedit();
 }
 
 void ParamsDialogProc::edit(shell::DialogView& v, int id) {
@@ -329,7 +343,6 @@ void ParamsDialogProc::edit(shell::DialogView& v, int id) {
     // type.
     const int typed = readbox(v.text(id));
     const int kept = ed_.setfield(fieldof(id), typed);
-    owner_.showedit();
     if (kept != typed) showapplied(v, id);
 }
 
@@ -349,6 +362,7 @@ void ParamsDialogProc::showfields(shell::DialogView& v, Fields fields) {
 
 void ParamsDialogProc::ok(shell::DialogView& v) {
     for (int id : kEdits) showapplied(v, id);
+    leave();
     ed_.stopsteps();
     ed_.commit();
     owner_.editended(true);
@@ -356,6 +370,7 @@ void ParamsDialogProc::ok(shell::DialogView& v) {
 }
 
 void ParamsDialogProc::cancel(shell::DialogView& v) {
+    leave();
     ed_.stopsteps();
     ed_.cancel();
     owner_.editended(false);
