@@ -4,7 +4,8 @@
 //
 // A program keeps one of these and
 //   - on its key (kKey, plain): toggle(w, palette shown);
-//   - wherever it redraws what depends on the palette: follow(w, palette shown);
+//   - on every change of its model (a hook on the model's changed notice):
+//     follow(w, palette shown);
 //   - on every message, before its own handling: sized(w, message), which
 //     takes the resize of the window.
 // The window's close button needs nothing: its default action closes it.

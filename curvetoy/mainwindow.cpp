@@ -17,13 +17,6 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
         case Msg::create:
             redraw(w);
             return 0;
-        case Msg::paint:
-            w.present(m.rect);
-            return 0;
-        case Msg::move:
-        case Msg::size:
-            w.invalidate();
-            return 0;
         case Msg::lbuttondown: {
             shell::Point mp{m.x, m.y};
             for (int i = 0; i < nd; ++i) {
@@ -62,9 +55,6 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             } else if (m.wparam == cmd_exit) {
                 w.post(Message::simple(Msg::destroy));
             }
-            return 0;
-        case Msg::destroy:
-            w.quit(0);
             return 0;
         default:
             return 1;

@@ -1,6 +1,8 @@
 // curvetoy's window procedure and program description.
 #pragma once
 
+#include <utility>
+
 #include "curve.h"
 #include "history.h"
 #include "shell/window/program.h"
@@ -16,6 +18,8 @@ class MainWindow : public shell::Program {
     Demo demo;
     int okdrag = 0;
     int dpindex = 0;
+    // Ends a drag in progress (for the undo keys); true when one was.
+    bool enddrag() { return std::exchange(okdrag, 0) != 0; }
     WindowHistory history;  // undo and redo (history.h)
 
   private:

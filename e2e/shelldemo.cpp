@@ -82,14 +82,8 @@ class Demo : public Program {
                 open.overwriteprompt = false;
                 open.mustexist = true;
                 return 0;
-            case Msg::paint:
-                w.present(m.rect);
-                return 0;
             case Msg::keydown:
                 key(w, m.wparam);
-                return 0;
-            case Msg::destroy:
-                w.quit(0);
                 return 0;
             default:
                 return 1;

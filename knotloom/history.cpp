@@ -43,12 +43,15 @@ bool WindowHistory::command(MainWindow& mw, shell::Window& w, int id) {
     return true;
 }
 
-void WindowHistory::restore(MainWindow& mw, shell::Window& w, const WindowState& s) {
+void WindowHistory::restore(MainWindow& mw, shell::Window&, const WindowState& s) {
     Model& m = mw.model;
+    const int shown = m.cindex;
+    Change changed;
     // Only the channels whose points differ are solved again.
     for (int ch = 0; ch < kChannels; ++ch) {
         const bool count = m.nd[ch] != s.nd[ch];
         if (!count && std::memcmp(m.dp[ch], s.dp[ch], sizeof s.dp[ch]) == 0) continue;
+        changed.curves |= 1u << ch;
         m.cindex = ch;
         m.nd[ch] = s.nd[ch];
         // A new count needs its matrix and knot vector; this lays the
@@ -61,14 +64,18 @@ void WindowHistory::restore(MainWindow& mw, shell::Window& w, const WindowState&
     std::memcpy(m.trackpos, s.trackpos, sizeof s.trackpos);
     for (int ch = 0; ch < kChannels; ++ch) {
         if (!s.sampled[ch]) continue;
+        // The columns kept with the step come back too.
+        changed.curves |= 1u << ch;
         for (int i = 0; i < kColumns; ++i) m.spectrum[i][ch] = s.spectrum[i][ch];
         for (int i = 0; i < 256; ++i) m.palette[i][ch] = s.palette[i][ch];
     }
+    changed.inversion = m.invert != s.invert;
+    changed.channel = shown != s.cindex;
     m.invert = s.invert;
     m.cindex = s.cindex;
     // The redraw samples the active curve again, which gives the stored
     // values back; the views and the readout follow as after any change.
-    mw.changed(w);
+    mw.editor.changed(changed);
 }
 
 }  // namespace knotloom

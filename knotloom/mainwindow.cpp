@@ -94,9 +94,12 @@ MainWindow::MainWindow() {
     for (const palettes::ChooserType& t : palettes::choosertypes(true))
         types.push_back(shell::FileFilter{t.name, t.patterns});
     smapn = shell::filerecord(types, "Select a file for saving parameters", "map", true);
+    editor.notice.subscribe(*this);
+    editor.notice.subscribe(analysisview);
 }
 
 void MainWindow::create(shell::Window& w) {
+    win = &w;
     screen = std::make_unique<Display>();
     w.offscreen.fill(shell::Rgb{});
     w.offscreen.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
@@ -109,7 +112,14 @@ void MainWindow::create(shell::Window& w) {
         cpcalc(model);
     }
     screen->putcursor(w, box_red);
-    draw(w);
+    editor.changed(Change::all());
+}
+
+void MainWindow::modelchanged(const Change&) {
+    // The redraw wipes the readout; a pointer over the display draws it
+    // again for the model as it is now, a pointer elsewhere leaves none.
+    draw(*win);
+    if (const std::optional<shell::Point> p = win->pointer()) readout(*win, p->x, p->y);
 }
 
 void MainWindow::buttondown(shell::Window& w, int x, int y) {
@@ -124,13 +134,14 @@ void MainWindow::buttondown(shell::Window& w, int x, int y) {
             uint32_t px = w.onscreen.getpixel(x, y);
             if (px == shell::kInvalidColor || shell::unpackrgb(px).r == 0) return;
             if (i == box_logo) {
+                // The polygon is the user's view, no change of the model.
                 showcp = 1 - showcp;
+                draw(w);
             } else {
                 history.begin(*this);  // undo: the switch is one step
-                model.invert = 1 - model.invert;
+                editor.invert();
+                history.end(*this);
             }
-            draw(w);
-            if (i == box_wheel) history.end(*this);
             return;
         }
         case box_exit:
@@ -147,65 +158,19 @@ void MainWindow::buttondown(shell::Window& w, int x, int y) {
                 w.post(Message::command(cmd_save));
             else if (i == box_points)
                 w.post(Message::command(cmd_points));
-            else {
-                model.cindex = i;
-                draw(w);
-            }
+            else
+                editor.setchannel(i);
             return;
         default:
             break;
     }
-    // Not on the banner: grab a data point. The copies at both ends are
-    // never grabbed, and where markers overlap the lower index wins.
-    const int n = model.nd[model.cindex];
-    for (int k = 1; k <= n - 2; ++k) {
-        if (model.drect[model.cindex][k].contains(mp)) {
-            dpindex = k;
-            okdrag = true;
-            history.begin(*this);  // undo: the drag is one step, press to release
-            return;
-        }
-    }
+    // Not on the banner: grab a data point.
+    if (editor.press(mp)) history.begin(*this);  // undo: the drag is one step, press to release
 }
 
 void MainWindow::mousemove(shell::Window& w, int x, int y) {
-    if (okdrag) {
-        const int ch = model.cindex, n = model.nd[ch];
-        const double q = prox[n - 7];
-        double(*D)[2] = model.dp[ch];
-        double px = x, py = y;
-        if (py < kTopY) py = kTopY;
-        if (py > kBottomY) py = kBottomY;
-        if (dpindex == 1) {
-            px = std::min(std::max(px, kLeftEndMin), kLeftEndMax);
-        } else if (dpindex == 2) {
-            px = kFirstUserX;
-        } else if (dpindex < n - 3) {
-            // Keep the distance from both neighbours; where both cannot be
-            // kept the right neighbour wins.
-            if (px < D[dpindex - 1][0] + q) px = D[dpindex - 1][0] + q;
-            if (px > D[dpindex + 1][0] - q) px = D[dpindex + 1][0] - q;
-        } else if (dpindex == n - 3) {
-            px = kLastUserX;
-        } else {
-            px = std::min(std::max(px, kRightEndMin), kRightEndMax);
-        }
-        D[dpindex][0] = px;
-        D[dpindex][1] = py;
-        // The end points drag their copies along.
-        if (dpindex == 1) {
-            D[0][0] = D[1][0];
-            D[0][1] = D[1][1];
-            setclickrect(model, 0, D[0][0], D[0][1], 0);
-        } else if (dpindex == n - 2) {
-            D[n - 1][0] = D[n - 2][0];
-            D[n - 1][1] = D[n - 2][1];
-            setclickrect(model, n - 1, D[n - 1][0], D[n - 1][1], 0);
-        }
-        setclickrect(model, dpindex, px, py, 0);
-        cpcalc(model);
-        draw(w);
-    }
+    // A drag step is shown, readout and all, as the editor announces it.
+    if (editor.dragto(shell::Point{x, y})) return;
     readout(w, x, y);
 }
 
@@ -217,25 +182,12 @@ void MainWindow::readout(shell::Window& w, int x, int y) {
     }
 }
 
-void MainWindow::changed(shell::Window& w) {
-    // The redraw wipes the readout; a pointer over the display draws it
-    // again for the model as it is now, a pointer elsewhere leaves none.
-    draw(w);
-    if (const std::optional<shell::Point> p = w.pointer()) readout(w, p->x, p->y);
-}
-
 void MainWindow::points(shell::Window& w) {
     history.begin(*this);  // undo: a new count is one step
-    const int ch = model.cindex, n = model.nd[ch];
+    const int ch = model.cindex;
     PointsDialogProc proc(model);
     w.dialogbox(pointstemplate(), proc);
-    model.nd[ch] = model.trackpos[ch] + 4;
-    if (model.nd[ch] != n) {
-        // A new count starts the channel over in the default layout.
-        matrixcalc(model, 0);
-        cpcalc(model);
-        draw(w);
-    }
+    editor.setpoints();
     screen->blankbox(w, box_points);
     screen->putcursor(w, ch);
     history.end(*this);
@@ -312,13 +264,6 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
         case Msg::create:
             create(w);
             return 0;
-        case Msg::paint:
-            w.present(m.rect);
-            return 0;
-        case Msg::move:
-        case Msg::size:
-            w.invalidate();
-            return 0;
         case Msg::keydown:
             if (m.wparam == shell::vk_escape) w.post(Message::simple(Msg::destroy));
             if (m.wparam == analysis::AnalysisWindow::kKey)
@@ -338,8 +283,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             mousemove(w, m.x, m.y);
             return 0;
         case Msg::lbuttonup:
-            if (okdrag) history.end(*this);
-            okdrag = false;
+            if (editor.release()) history.end(*this);
             return 0;
         case Msg::mouseleave:
             // The pointer left the client area: whatever happens outside, the
@@ -352,9 +296,6 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
                 points(w);
             else if (m.wparam == cmd_save)
                 save(w);
-            return 0;
-        case Msg::destroy:
-            w.quit(0);
             return 0;
         default:
             return 1;

@@ -7,6 +7,7 @@
 #include "analysis/analysiswindow.h"
 #include "analysiswindow.h"
 #include "display.h"
+#include "editor.h"
 #include "history.h"
 #include "model.h"
 #include "shell/window/program.h"
@@ -48,25 +49,31 @@ std::string splinetrailer(const Model& m);
 // the terminator) at a character boundary.
 std::string savedtext(const std::string& filetitle);
 
-class MainWindow : public shell::Program {
+class MainWindow : public shell::Program, public ModelNotice::Client {
   public:
     MainWindow();
     int proc(shell::Window& w, const shell::Message& m) override;
 
-    // The model changed by other means than the pointer (an undo or a
-    // redo): the picture, the analysis window and the readout under the
-    // pointer show it as it stands now.
-    void changed(shell::Window& w);
+    // The window's own view of the model, after every change: the picture,
+    // redrawn whole (a drag step costs one full redraw), and the readout
+    // for where the pointer is now.
+    void modelchanged(const Change& c) override;
+    // Ends a drag in progress (for the undo keys); true when one was.
+    bool enddrag() { return editor.release(); }
 
     Model model;
+    Editor editor{model};  // every change of the model goes through it
     std::unique_ptr<Display> screen;
-    bool okdrag = false;  // a data point is being dragged
-    int dpindex = 0;      // which one, of the active channel
-    int showcp = 0;       // the control polygon is shown
+    shell::Window* win = nullptr;  // the window this procedure draws on
+    int showcp = 0;                // the control polygon is shown
     // The save dialog's record (smapn); it keeps the last chosen file.
     shell::FileDialogRecord smapn;
-    // The palette analysis window (A), following every redraw.
+    // The palette analysis window (A). It hears of every change after the
+    // picture, whose redraw samples the active curve into the columns the
+    // analysis reads.
     analysis::AnalysisWindow analysiswin;
+    ModelNotice::Hook analysisview{
+        [this](const Change&) { followanalysis(*win, model, analysiswin); }};
     WindowHistory history;  // undo and redo (history.h)
 
   private:
@@ -75,11 +82,8 @@ class MainWindow : public shell::Program {
     void mousemove(shell::Window& w, int x, int y);
     void points(shell::Window& w);
     void save(shell::Window& w);
-    // The full redraw, and the analysis window with it.
-    void draw(shell::Window& w) {
-        screen->draw(w, model, showcp);
-        followanalysis(w, model, analysiswin);
-    }
+    // The full redraw.
+    void draw(shell::Window& w) { screen->draw(w, model, showcp); }
     // The readout for a pointer at (x, y), if it is over the display; this
     // brings the palette up to date with the columns first.
     void readout(shell::Window& w, int x, int y);

@@ -14,10 +14,15 @@ void ChannelEditor::open(int channel) {
     apply();
 }
 
-void ChannelEditor::apply() {
+void ChannelEditor::synthesize() {
     ++applies;
     points.setcontrolpoints(m_.cndx, ptemp);
     m_.calcchannel(ptemp);
+}
+
+void ChannelEditor::apply() {
+    synthesize();
+    notice.notify(Change::column(m_.cndx));
 }
 
 void ChannelEditor::setdragflags() {
@@ -58,13 +63,16 @@ Fields ChannelEditor::invert() {
 }
 
 void ChannelEditor::commit() {
-    apply();
-    m_.p[m_.cndx] = ptemp;
+    const int c = m_.cndx;
+    synthesize();
+    m_.p[c] = ptemp;
+    m_.okdisplay[c] = 1;
     enabledrag1 = enabledrag2 = okdrag = false;
     editing_ = false;
+    notice.notify(Change{1u << c, 1u << c});
 }
 
-void ChannelEditor::cancel() {
+void ChannelEditor::revert() {
     const int c = m_.cndx;
     m_.p[c] = prestore;
     for (int i = 0; i < 256; ++i) m_.palette[i][c] = restore[i];
@@ -72,9 +80,15 @@ void ChannelEditor::cancel() {
     editing_ = false;
 }
 
+void ChannelEditor::cancel() {
+    revert();
+    notice.notify(Change::column(m_.cndx));
+}
+
 void ChannelEditor::restorechannel() {
+    // One announcement, of the opening again.
     const int c = m_.cndx;
-    cancel();
+    revert();
     open(c);
 }
 

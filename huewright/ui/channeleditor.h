@@ -1,8 +1,10 @@
 // The channel the Parameters dialog edits: its working record, what Cancel
 // and Restore go back to, the drag state and the clamping rules. The dialog
 // and the main window's drags both change the channel through this object;
-// each change applies the channel (recomputes its palette column) once, and
-// the caller redraws once.
+// each change applies the channel (recomputes its palette column) once and
+// is announced once on the editor's notice, which every view of the model
+// follows. Changes made to the model elsewhere (a file read into it, an
+// undo) are announced here too.
 #pragma once
 
 #include <array>
@@ -10,6 +12,7 @@
 
 #include "huewright/model/curvetypes.h"
 #include "huewright/model/model.h"
+#include "huewright/ui/change.h"
 #include "huewright/ui/controlpoints.h"
 #include "huewright/ui/editsteps.h"
 
@@ -33,6 +36,12 @@ class ChannelEditor {
     int channel() const { return m_.cndx; }
     const Model& model() const { return m_; }
 
+    // --- the notice ---
+    // The views subscribe here. Every step below announces what it changed.
+    ModelNotice notice;
+    // A change made to the model outside these steps, announced as it is.
+    void changed(const Change& c) { notice.notify(c); }
+
     // --- the dialog's steps ---
     // Opening: the channel's record and column are kept for Cancel and
     // Restore, the drag flags follow its curve type's points, and the channel is
@@ -53,7 +62,8 @@ class ChannelEditor {
     // Flips the working record as its curve type says (curvetypes.h).
     // Returns the fields it changed.
     Fields invert();
-    // OK: the working record becomes the channel's; editing ends.
+    // OK: the working record becomes the channel's and its readout is on
+    // again (its column is the synthesis of its record); editing ends.
     void commit();
     // Cancel: the channel's record and column go back to the opening's;
     // editing ends.
@@ -96,7 +106,13 @@ class ChannelEditor {
   private:
     void setstate(const EditState& s);
     void setdragflags();
+    // Recomputes the channel's column and its control points from the
+    // working record.
+    void synthesize();
+    // The same, announced.
     void apply();
+    // Cancel without the announcement.
+    void revert();
 
     Model& m_;
     bool editing_ = false;

@@ -1,10 +1,6 @@
 #include "huewright/ui/history.h"
 
-#include <cstring>
-
-#include "huewright/ui/cycling.h"
 #include "huewright/ui/mainwindow.h"
-#include "huewright/ui/previewcommand.h"
 
 namespace huewright {
 
@@ -54,8 +50,12 @@ bool WindowHistory::command(MainWindow& mw, int id) {
     if (id != cmd_undo && id != cmd_redo) return false;
     const bool back = id == cmd_undo;
     if (mw.editor.editing()) {
-        // The open dialog's edit is not finished: its own steps go first.
-        if (mw.paramsview) mw.params.step(*mw.paramsview, back);
+        // The open dialog's edit is not finished: its own steps go first,
+        // and the dialog shows them as the editor announces them.
+        if (back)
+            mw.editor.undo();
+        else
+            mw.editor.redo();
         return true;
     }
     steps.cancel();
@@ -63,18 +63,18 @@ bool WindowHistory::command(MainWindow& mw, int id) {
     return true;
 }
 
-// Puts the state back and draws what differs from the picture as it stands:
-// the readouts whose records or switches changed, the marker if it moved,
-// the curves and the strip always (like every edit, and with them the views
-// that follow the palette), the preview over them if it was up, and the
-// hover readout for where the pointer is now.
+// Puts the state back and announces it: the readouts whose records or
+// switches changed, and the palette, which is put back whole (like every
+// edit it brings the curves back over the preview). The views follow, the
+// hover readout among them. Then the window shows what it showed with the
+// step: the marker if it moved, and the preview over the curves if it was
+// up.
 void WindowHistory::restore(MainWindow& mw, const WindowState& s) {
-    shell::Window& w = *mw.win;
-    const Screen& screen = *mw.screen;
     Model& m = mw.model;
-    bool readout[3];
+    Change changed{Change::kAll, 0};
     for (int c = 0; c < 3; ++c) {
-        readout[c] = m.okdisplay[c] != s.okdisplay[c] || (s.okdisplay[c] && m.p[c] != s.p[c]);
+        if (m.okdisplay[c] != s.okdisplay[c] || (s.okdisplay[c] && m.p[c] != s.p[c]))
+            changed.readouts |= 1u << c;
         m.p[c] = s.p[c];
         m.okdisplay[c] = s.okdisplay[c];
         m.stretchflag[c] = s.stretchflag[c];
@@ -83,21 +83,11 @@ void WindowHistory::restore(MainWindow& mw, const WindowState& s) {
     m.cndx = s.cndx;
     mw.descriptionstring = s.description;
     mw.button = s.button;
+    mw.editor.changed(changed);
 
-    for (int c = 0; c < 3; ++c) {
-        if (!readout[c] || displayparams(w, screen, m, c)) continue;
-        w.offscreen.fillrect(eraseparams[c], kBlack);
-        w.present(eraseparams[c]);
-    }
-    if (marker != s.marker) markbutton(w, screen, s.marker);
+    if (marker != s.marker) mw.showmarker(s.marker);
     marker = s.marker;
-
-    mw.redraw();
-    if (s.previewshown) {
-        drawpreview(w, mw.preview, m.palette);
-        mw.previewshown = true;
-    }
-    mw.hover();
+    if (s.previewshown) mw.showstill();
 }
 
 }  // namespace huewright

@@ -24,6 +24,10 @@ bool onreadout(shell::Point p) {
 
 MainWindow::MainWindow() {
     InitOpenFile(files);
+    // The window's picture first: the other views take no part in it.
+    editor.notice.subscribe(*this);
+    editor.notice.subscribe(cyclingview);
+    editor.notice.subscribe(analysisview);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -32,22 +36,38 @@ void MainWindow::create(shell::Window& w) {
     w.offscreen.fill(kBlack);
     w.offscreen.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
     drawboxes(w, *screen);
-    for (int i = 0; i < 3; ++i) displayparams(w, *screen, model, i);
     // The sine tables and the three start-up columns: X shifts 165, 90 and 0
     // at full amplitude.
     model.startuppalette();
     compression = compression_lzw;
     username = defaultusername;
     writedescription(descriptionstring, model.p, model.stretchflag);
-    redraw();
+    editor.changed(Change::all());
     // A palette file named on the command line opens as O opens one.
     if (!startfile.empty()) w.post(Message::command(cmd_openstart));
+}
+
+void MainWindow::modelchanged(const Change& c) {
+    for (int ch = 0; ch < 3; ++ch)
+        if (c.readouts & (1u << ch)) showreadout(ch);
+    if (!c.columns) return;
+    if (editor.editing())
+        showedit();
+    else
+        redraw();
+    hover();
+}
+
+void MainWindow::showreadout(int c) {
+    shell::Window& w = *win;
+    if (displayparams(w, *screen, model, c)) return;
+    w.offscreen.fillrect(eraseparams[c], kBlack);
+    w.present(eraseparams[c]);
 }
 
 void MainWindow::redraw() {
     draw(*win, model);
     previewshown = false;
-    palettedrawn();
 }
 
 void MainWindow::hover() {
@@ -56,9 +76,18 @@ void MainWindow::hover() {
     if (!p) {
         w.offscreen.fillrect(erasehash, kBlack);
         w.present(erasehash);
-    } else if (onreadout(*p)) {
+    } else if (onreadout(*p) && !editor.enabledrag1) {
         showvalues(w, *screen, model, p->x);
     }
+}
+
+void MainWindow::showmarker(int k) {
+    markbutton(*win, *screen, k);
+}
+
+void MainWindow::showstill() {
+    drawpreview(*win, preview, model.palette);
+    previewshown = true;
 }
 
 void MainWindow::showedit() {
@@ -79,13 +108,7 @@ void MainWindow::showedit() {
 }
 
 void MainWindow::editended(bool kept) {
-    const int c = editor.channel();
-    // The dots are on the window only; a redraw removes them.
-    redraw();
-    if (kept) model.okdisplay[c] = 1;
-    displayparams(*win, *screen, model, c);
     if (kept) writedescription(descriptionstring, model.p, model.stretchflag);
-    paramsview = nullptr;
     history.end(*this);  // undo: the dialog's whole edit is one step
 }
 
@@ -172,11 +195,10 @@ void MainWindow::pointermove(shell::Window& w, int x, int y) {
             w.post(Message::mouse(Msg::lbuttonup, x, y));
             return;
         }
-        // One step: the point moves, the channel is clamped and applied once,
-        // redrawn once, and the dialog's boxes show the new numbers.
+        // One step: the point moves, the channel is clamped and applied
+        // once, and the views follow the editor's notice: the curves and the
+        // dots, the dialog's boxes, the analysis window.
         editor.dragto(mp);
-        showedit();
-        if (paramsview) params.showfields(*paramsview, editor.dragged());
         return;
     }
     if (onreadout(mp)) showvalues(w, *screen, model, x);
@@ -189,7 +211,7 @@ void MainWindow::parameters(shell::Window& w) {
     if (button < btn_red || button > btn_blue) return;
     history.begin(*this);  // undo: the dialog's edit starts here
     editor.open(button);
-    paramsview = w.createdialog(paramstemplate(), params);
+    w.createdialog(paramstemplate(), params);
 }
 
 void MainWindow::openmap(shell::Window& w, const std::string& path) {
@@ -198,13 +220,10 @@ void MainWindow::openmap(shell::Window& w, const std::string& path) {
                                 ? openpalette(w, files, model.palette, model.p, model.okdisplay)
                                 : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
     if (!r.ok()) return;
-    // The readouts stay dark until a channel's parameters are confirmed
-    // again: the loaded colours no longer follow the records.
-    for (const shell::Rect& r : eraseparams) {
-        w.offscreen.fillrect(r, kBlack);
-        w.present(r);
-    }
-    redraw();
+    // Every column and record changed. The readouts stay dark until a
+    // channel's parameters are confirmed again: the loaded colours no
+    // longer follow the records.
+    editor.changed(Change::all());
     history.end(*this);
 }
 
@@ -250,13 +269,6 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
         case Msg::create:
             create(w);
             return 0;
-        case Msg::paint:
-            w.present(m.rect);
-            return 0;
-        case Msg::move:
-        case Msg::size:
-            w.invalidate();
-            return 0;
         case Msg::keydown:
             keydown(w, m.wparam);
             return 0;
@@ -276,9 +288,6 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             // Off the client area the pointer is outside the curve display
             // too, so a drag ends here as well.
             if (editor.enabledrag1 && editor.okdrag) w.post(Message::mouse(Msg::lbuttonup, 0, 0));
-            return 0;
-        case Msg::destroy:
-            w.quit(0);
             return 0;
         default:
             return 1;

@@ -19,7 +19,7 @@
 
 namespace huewright {
 
-class MainWindow : public shell::Program, public ParamsOwner {
+class MainWindow : public shell::Program, public ParamsOwner, public ModelClient {
   public:
     MainWindow();
     int proc(shell::Window& w, const shell::Message& m) override;
@@ -41,27 +41,31 @@ class MainWindow : public shell::Program, public ParamsOwner {
     MsetEntries preview;        // the preview's entries, kept while it shows
 
     // The views that follow the palette without changing it (viewhooks.cpp):
-    // colour cycling of the preview, and the palette analysis window.
+    // colour cycling of the preview, and the palette analysis window. Each
+    // hears of the editor's changes through a hook of its own.
     Cycling cycling;
     analysis::AnalysisWindow analysiswin;
+    ModelNotice::Hook cyclingview{[this](const Change& c) { cyclingfollows(c); }};
+    ModelNotice::Hook analysisview{[this](const Change& c) { analysisfollows(c); }};
 
-    // The open Parameters dialog, or null.
-    shell::DialogView* paramsview = nullptr;
+    // The Parameters dialog; it follows the editor while it is open.
     ParamsDialogProc params{editor, *this};
 
     WindowHistory history;  // undo and redo (history.h)
 
     // ParamsOwner
-    void showedit() override;
     void editended(bool kept) override;
 
-    // The curves and the strip drawn again from the palette, and the views
-    // that follow it with them.
-    void redraw();
-    // The hover readout for where the pointer is now: for its column over
-    // the display, none once it left the window. Elsewhere in the window the
-    // tick stays where the last hover put it, as after any redraw.
-    void hover();
+    // The window's own view of the model: the parameter readouts that
+    // changed, the curves and the strip with the control-point dots of an
+    // edit, and the hover readout.
+    void modelchanged(const Change& c) override;
+
+    // What the window showed with an undo step besides the model: the
+    // selection marker moved into button k, and the preview over the
+    // curves, drawn again from the entries the window keeps.
+    void showmarker(int k);
+    void showstill();
 
   private:
     void create(shell::Window& w);
@@ -76,8 +80,20 @@ class MainWindow : public shell::Program, public ParamsOwner {
     // The views' part of a message, before the window's own: true when they
     // took it.
     bool viewmessage(shell::Window& w, const shell::Message& m);
-    // The views' part of a redraw of the curves and the strip.
-    void palettedrawn();
+    void cyclingfollows(const Change& c);
+    void analysisfollows(const Change& c);
+    // The curves and the strip drawn again from the palette, over the
+    // preview if it showed.
+    void redraw();
+    // The same with the control-point dots of the channel being edited.
+    void showedit();
+    // Channel c's parameter readout, or its area dark while it is off.
+    void showreadout(int c);
+    // The hover readout for where the pointer is now: for its column over
+    // the display, none once it left the window. Elsewhere in the window the
+    // tick stays where the last hover put it, as after any redraw. While a
+    // Sine or Bezier channel is edited the readout is off.
+    void hover();
 };
 
 // "Xo Gradient", an 800 x 640 client area, no menu, the depth check.

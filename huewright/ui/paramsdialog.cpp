@@ -161,30 +161,52 @@ int ParamsDialogProc::handle(shell::DialogView& v, const shell::DialogMessage& m
     if (msg.msg == shell::DlgMsg::init) {
         opening(v);
         ed_.startsteps();
+        view_ = &v;
+        shown_ = ed_.editstate();
+        ed_.notice.subscribe(*this);
         return 1;
     }
     if (msg.msg == shell::DlgMsg::key) return undokey(v, msg.code, msg.mods);
     if (msg.msg != shell::DlgMsg::command) return 0;
+    // A write into a box notifies before it returns, so commands nest.
+    const bool acting = acting_;
+    acting_ = true;
     const int handled = command(v, msg);
+    acting_ = acting;
     // Each click, and leaving a box, ends a step of the dialog's undo;
     // typing does not, so a box edited and left is one step.
     if (msg.code == shell::bn_clicked || msg.code == shell::en_killfocus) ed_.endstep();
     return handled;
 }
 
-int ParamsDialogProc::undokey(shell::DialogView& v, int vk, int mods) {
+int ParamsDialogProc::undokey(shell::DialogView&, int vk, int mods) {
     const shell::UndoKey k = shell::undokey(vk, mods);
     if (k == shell::UndoKey::none) return 0;
-    step(v, k == shell::UndoKey::undo);
+    // The step is shown as the editor announces it.
+    if (k == shell::UndoKey::undo)
+        ed_.undo();
+    else
+        ed_.redo();
     return 1;
 }
 
-void ParamsDialogProc::step(shell::DialogView& v, bool back) {
-    const EditState was = ed_.editstate();
-    if (!(back ? ed_.undo() : ed_.redo())) return;
-    // What the step changed is shown anew, as the opening shows it: the
-    // enabled controls, the chosen radio buttons, the boxes and the check
-    // box; then the curves and the dots.
+void ParamsDialogProc::modelchanged(const Change&) {
+    if (!view_) return;
+    // What the dialog does itself it shows as it goes, and a box typed in
+    // keeps what was typed; a change from elsewhere is shown here.
+    if (!acting_) showchanges(*view_);
+    shown_ = ed_.editstate();
+}
+
+void ParamsDialogProc::leave() {
+    ed_.notice.unsubscribe(*this);
+    view_ = nullptr;
+}
+
+void ParamsDialogProc::showchanges(shell::DialogView& v) {
+    const EditState& was = shown_;
+    // What changed is shown anew, as the opening shows it: the enabled
+    // controls, the chosen radio buttons, the boxes and the check box.
     const Parameters &t = ed_.ptemp, &o = was.ptemp;
     const bool typechanged = curvetype(t.ct) != curvetype(o.ct);
     if (typechanged || enablingdiffers(t, o)) setenabled(v);
@@ -194,7 +216,6 @@ void ParamsDialogProc::step(shell::DialogView& v, bool back) {
         if (t.*b.field != o.*b.field) showapplied(v, b.id);
     const EditState now = ed_.editstate();
     if (now.stretch != was.stretch) v.check(id_stretch, now.stretch != 0);
-    owner_.showedit();
 }
 
 int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& msg) {
@@ -208,7 +229,6 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
             return 1;
         case id_invert:
             showfields(v, ed_.invert());
-            owner_.showedit();
             return 1;
         case id_restore:
             ed_.restorechannel();
@@ -216,7 +236,6 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
             return 1;
         case id_stretch:
             ed_.setstretch(v.checked(id_stretch));
-            owner_.showedit();
             return 0;
         default:
             break;
@@ -225,7 +244,6 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
         if (c.radio.id != id) continue;
         ed_.settype(c.type);
         setenabled(v);
-        owner_.showedit();
         return 0;
     }
     if (const ChoiceRadio r = choiceradio(id); r.radio) {
@@ -234,7 +252,6 @@ int ParamsDialogProc::command(shell::DialogView& v, const shell::DialogMessage& 
         ed_.setchoice(chosen.field, chosen.value);
         for (const GroupControl& g : r.view->controls)
             if (g.enabled.field == chosen.field) v.enable(g.id, g.enabled.holds(ed_.ptemp));
-        owner_.showedit();
         return 0;
     }
     if (fieldof(id)) edit(v, id);
@@ -262,7 +279,6 @@ void ParamsDialogProc::opening(shell::DialogView& v) {
     // shows its number already is left alone.
     for (const Box& b : boxes()) showapplied(v, b.id);
     v.check(id_stretch, ed_.model().stretchflag[ed_.channel()] != 0);
-    owner_.showedit();
 }
 
 void ParamsDialogProc::edit(shell::DialogView& v, int id) {
@@ -275,7 +291,6 @@ void ParamsDialogProc::edit(shell::DialogView& v, int id) {
     // type.
     const int typed = readbox(v.text(id));
     const int kept = ed_.setfield(fieldof(id), typed);
-    owner_.showedit();
     if (kept != typed) showapplied(v, id);
 }
 
@@ -295,6 +310,7 @@ void ParamsDialogProc::showfields(shell::DialogView& v, Fields fields) {
 
 void ParamsDialogProc::ok(shell::DialogView& v) {
     for (const Box& b : boxes()) showapplied(v, b.id);
+    leave();
     ed_.stopsteps();
     ed_.commit();
     owner_.editended(true);
@@ -302,6 +318,7 @@ void ParamsDialogProc::ok(shell::DialogView& v) {
 }
 
 void ParamsDialogProc::cancel(shell::DialogView& v) {
+    leave();
     ed_.stopsteps();
     ed_.cancel();
     owner_.editended(false);

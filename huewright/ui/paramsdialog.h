@@ -1,7 +1,8 @@
 // The Parameters dialog: edits the curve of one colour channel while the main
 // window stays live beside it. Every change goes through the channel editor,
-// which applies it at once to the channel's palette column; the window then
-// shows the curves and the control-point dots again.
+// which applies it at once to the channel's palette column and announces it;
+// the window and its views follow the announcement, and so does the dialog
+// where the change came from elsewhere (a drag in the window, an undo step).
 #pragma once
 
 #include "huewright/ui/channeleditor.h"
@@ -56,34 +57,35 @@ constexpr int kBoxChars = 4;
 // that is not a digit; anything else gives 0.
 int readbox(const std::string& text);
 
-// What the dialog asks of the window it edits for.
+// What the dialog tells the window it edits for.
 class ParamsOwner {
   public:
     virtual ~ParamsOwner() = default;
-    // The channel was applied: the curves, the strip and the control-point
-    // dots are shown again.
-    virtual void showedit() = 0;
     // The dialog closed with OK (`kept`) or Cancel; the editor has already
-    // committed or restored the channel.
+    // committed or restored the channel, and the views have followed.
     virtual void editended(bool kept) = 0;
 };
 
-class ParamsDialogProc : public shell::DialogProc {
+class ParamsDialogProc : public shell::DialogProc, public ModelClient {
   public:
     ParamsDialogProc(ChannelEditor& editor, ParamsOwner& owner) : ed_(editor), owner_(owner) {}
     int handle(shell::DialogView& view, const shell::DialogMessage& msg) override;
 
-    // Shows in the boxes the numbers a step outside the dialog (a drag) gave
-    // the fields, without handling those writes as edits: the step has been
-    // applied already.
-    void showfields(shell::DialogView& v, Fields fields);
-
-    // Undo (back) or redo one step of the dialog's own changes and show the
-    // dialog as it was then; Ctrl+Z and Ctrl+Y in the dialog, and in the
-    // main window while the dialog is open, come here.
-    void step(shell::DialogView& v, bool back);
+    // While the dialog is open it follows the editor's notice: a change it
+    // did not make itself (a drag in the curve display, an undo or redo of
+    // its steps, whether the keys were pressed here or in the main window)
+    // is shown in its controls.
+    void modelchanged(const Change& c) override;
 
   private:
+    // Shows in the boxes the numbers a step gave the fields, without
+    // handling those writes as edits: the step has been applied already.
+    void showfields(shell::DialogView& v, Fields fields);
+    // Shows anew what differs between the working record and what the
+    // controls show.
+    void showchanges(shell::DialogView& v);
+    // The dialog stops following the editor: it is closing.
+    void leave();
     int command(shell::DialogView& v, const shell::DialogMessage& msg);
     int undokey(shell::DialogView& v, int vk, int mods);
     void opening(shell::DialogView& v);
@@ -95,7 +97,10 @@ class ParamsDialogProc : public shell::DialogProc {
 
     ChannelEditor& ed_;
     ParamsOwner& owner_;
-    bool writing_ = false;  // the boxes are being written from the record
+    bool writing_ = false;               // the boxes are being written from the record
+    bool acting_ = false;                // the dialog is making a change and shows it itself
+    shell::DialogView* view_ = nullptr;  // the open dialog
+    EditState shown_;                    // what its controls show
 };
 
 }  // namespace huewright

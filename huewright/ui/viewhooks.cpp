@@ -1,5 +1,7 @@
 // Where the views that follow the palette meet the main window: colour
-// cycling of the preview and the palette analysis window.
+// cycling of the preview and the palette analysis window. They take their
+// messages here, and hear of every change of the palette through their
+// hooks on the editor's notice.
 #include "huewright/ui/mainwindow.h"
 
 namespace huewright {
@@ -31,10 +33,13 @@ bool MainWindow::viewmessage(shell::Window& w, const shell::Message& m) {
     }
 }
 
-void MainWindow::palettedrawn() {
-    // The curves are over the preview now.
-    cycling.halt(*win);
-    analysiswin.follow(*win, model.palette);
+void MainWindow::cyclingfollows(const Change& c) {
+    // A new palette brings the curves back over the preview it cycles.
+    if (c.columns) cycling.halt(*win);
+}
+
+void MainWindow::analysisfollows(const Change& c) {
+    if (c.columns) analysiswin.follow(*win, model.palette);
 }
 
 }  // namespace huewright

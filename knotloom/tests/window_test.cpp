@@ -229,10 +229,10 @@ TEST_F(Window, EndPointsStayInTheirMargins) {
     EXPECT_EQ(m.dp[0][1][0], 4);
     EXPECT_EQ(m.dp[0][1][1], 639);
     host.release(1, 700);
-    EXPECT_EQ(p.okdrag, 0);
+    EXPECT_EQ(p.editor.okdrag, 0);
 
     drag(960, 256, 700, 300);
-    EXPECT_EQ(p.dpindex, 11);  // the end point, never its copy
+    EXPECT_EQ(p.editor.dpindex, 11);  // the end point, never its copy
     EXPECT_EQ(m.dp[0][11][0], 898);
     EXPECT_EQ(m.dp[0][12][0], 898);
     EXPECT_EQ(m.dp[0][12][1], 300);
@@ -256,7 +256,7 @@ TEST_F(Window, UserPointsKeepTheirPlaces) {
 
     // With 13 points a free point keeps 72 from each neighbour.
     drag(416, 384, 300, 384);
-    EXPECT_EQ(p.dpindex, 5);
+    EXPECT_EQ(p.editor.dpindex, 5);
     EXPECT_EQ(m.dp[0][5][0], 320 + 72);
     host.move(600, 384);
     EXPECT_EQ(m.dp[0][5][0], 512 - 72);
@@ -271,12 +271,12 @@ TEST_F(Window, UserPointsKeepTheirPlaces) {
 
 TEST_F(Window, PressOffTheMarkersGrabsNothing) {
     host.press(420, 388);  // the right and bottom edges of the marker of point 5
-    EXPECT_EQ(p.okdrag, 1);
+    EXPECT_EQ(p.editor.okdrag, 1);
     host.release(420, 388);
     host.press(421, 384);
-    EXPECT_EQ(p.okdrag, 0);
+    EXPECT_EQ(p.editor.okdrag, 0);
     host.press(416, 389);
-    EXPECT_EQ(p.okdrag, 0);
+    EXPECT_EQ(p.editor.okdrag, 0);
     host.move(300, 300);
     EXPECT_EQ(m.dp[0][5][0], 416);
 }
@@ -285,7 +285,7 @@ TEST_F(Window, LeavingTheWindowEndsTheDrag) {
     drag(416, 384, 430, 500);
     EXPECT_EQ(m.dp[0][5][1], 500);
     host.leave();
-    EXPECT_EQ(p.okdrag, 0);
+    EXPECT_EQ(p.editor.okdrag, 0);
     host.move(450, 400);
     EXPECT_EQ(m.dp[0][5][0], 430);
     EXPECT_EQ(m.dp[0][5][1], 500);
@@ -296,7 +296,7 @@ TEST_F(Window, LeavingTheWindowEndsTheDrag) {
         drag(430, 500, 440, 510);
         ASSERT_EQ(m.dp[0][5][0], 440);
         host.move(x, y);
-        EXPECT_EQ(p.okdrag, 0);
+        EXPECT_EQ(p.editor.okdrag, 0);
         EXPECT_EQ(m.dp[0][5][0], 440);
         host.move(435, 500);
         EXPECT_EQ(m.dp[0][5][0], 440);

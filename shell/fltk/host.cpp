@@ -230,7 +230,7 @@ void Host::paint(const Rect& r) {
     // The expose that asked for this paint draws the rectangle right after
     // it, so what the paint copies need not be pushed a second time.
     Rect pending = dirty_;
-    program_->proc(*this, Message::paint(r));
+    dispatch(Message::paint(r));
     dirty_ = pending;
 }
 

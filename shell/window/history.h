@@ -132,8 +132,9 @@ class History {
 // The undo of a window whose edits are drags and clicks captured whole: a
 // drag still under way when an undo key comes ends there as a step of its
 // own. Derived supplies `State capture(const Program&) const` and
-// `void restore(Program&, Window&, const State&)`; the program has an
-// `okdrag` flag.
+// `void restore(Program&, Window&, const State&)`; the program has
+// `bool enddrag()`, which ends a drag in progress and says whether there
+// was one.
 template <class Derived, class Program, class State>
 class CapturedHistory {
   public:
@@ -144,10 +145,7 @@ class CapturedHistory {
     // Runs the undo (`undoid`) and redo commands; false for any other.
     bool command(Program& p, Window& w, int id, int undoid, int redoid) {
         if (id != undoid && id != redoid) return false;
-        if (p.okdrag) {
-            p.okdrag = false;
-            end(p);
-        }
+        if (p.enddrag()) end(p);
         steps.cancel();
         if (const State* s = id == undoid ? steps.undo() : steps.redo()) self().restore(p, w, *s);
         return true;

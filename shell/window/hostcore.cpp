@@ -14,9 +14,28 @@ void HostCore::dispatch(const Message& m) {
     Message real;
     if (!routemessage(desc_, m, real)) return;
     if (real.msg == Msg::destroy) destroyed_ = true;
-    const int unhandled = program_->proc(*this, real);
-    // The default action of a side window's close button closes it.
-    if (unhandled && real.msg == Msg::sideclose) closesidewindow(real.wparam);
+    if (program_->proc(*this, real) != 0) defaultaction(real);
+}
+
+void HostCore::defaultaction(const Message& m) {
+    switch (m.msg) {
+        case Msg::paint:
+            // The platform lost that part of the window: the picture has it.
+            present(m.rect);
+            return;
+        case Msg::move:
+        case Msg::size:
+            invalidate();
+            return;
+        case Msg::destroy:
+            quit(0);
+            return;
+        case Msg::sideclose:
+            closesidewindow(m.wparam);
+            return;
+        default:
+            return;
+    }
 }
 
 void HostCore::send(const Message& m) {

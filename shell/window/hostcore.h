@@ -52,8 +52,10 @@ class HostCore : public Window {
     const std::map<int, int>& timers() const { return timers_; }
 
   protected:
-    // Runs one message through the accelerators to the procedure; nothing
-    // reaches the procedure once it has handled its destruction.
+    // Runs one message through the accelerators to the procedure, and
+    // takes the default action where the procedure leaves the message to
+    // the host (returns nonzero); nothing reaches the procedure once it has
+    // handled its destruction.
     void dispatch(const Message& m);
     // Called after each pump, with nothing of a dialog on the stack.
     virtual void afterpump() {}
@@ -71,6 +73,11 @@ class HostCore : public Window {
     bool busy_ = false;
 
   private:
+    // What the host does with a message the procedure left to it: a paint
+    // shows its rectangle of the offscreen picture, a move or a size asks
+    // for the whole window to be painted, the destruction ends the message
+    // loop with 0, and a side window's close button closes that window.
+    void defaultaction(const Message& m);
     // Follows the pointer through the host's own pointer messages; those a
     // procedure posts for itself say nothing of where it is.
     void trackpointer(const Message& m);

@@ -7,10 +7,10 @@ namespace shell {
 
 enum class Msg {
     create,       // the window exists; build the surface contents and the first picture
-    destroy,      // release everything and call Window::quit
-    paint,        // copy `rect` from the offscreen surface to the window
-    move,         // the window moved
-    size,         // the window was sized
+    destroy,      // release everything; by default the host quits with 0
+    paint,        // copy `rect` from the offscreen surface to the window (the default)
+    move,         // the window moved (by default it is repainted)
+    size,         // the window was sized (by default it is repainted)
     keydown,      // `wparam` is the virtual-key code (letters as upper case, Esc 27, F1 112 ...),
                   // `mods` the modifier keys held
     mousemove,    // x, y: client position as unsigned 16-bit values

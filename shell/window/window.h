@@ -119,7 +119,11 @@ class Window : public DoubleBuffer {
 class Program {
   public:
     virtual ~Program() = default;
-    // Returns 0 for what it handles; anything else takes the default action.
+    // Returns 0 for what it handles; anything else takes the host's default
+    // action: a paint shows its rectangle of offscreen, a move or a size
+    // repaints the whole window, the destruction quits with 0 and a side
+    // window's close button closes it. A procedure that leaves those to the
+    // host needs no case for them.
     virtual int proc(Window& w, const Message& m) = 0;
 
     // The file named on the command line, empty when none. The hosts set it

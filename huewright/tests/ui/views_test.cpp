@@ -1,5 +1,6 @@
 // The views that follow the palette without changing it, through the real
-// window: the palette analysis window and colour cycling of the preview.
+// window: the palette analysis window and colour cycling of the preview; and
+// every view of the model after each kind of change.
 #include "analysis/testing.h"
 #include "huewright/ui/cycling.h"
 #include "huewright/ui/paramsdialog.h"
@@ -21,6 +22,33 @@ struct Views : HueWindow {
     // The analysis window is open and shows the model's palette.
     ::testing::AssertionResult showsmodel() {
         return analysis::testing::showsanalysis(host, m.palette);
+    }
+    // Every view shows the model: the curves, the strip, the parameter
+    // readouts and the hover readout are those of a fresh window once it
+    // has the same model (and the preview, if this one shows it) and the
+    // pointer has come to the same place; the analysis window shows the
+    // palette, and no colour cycling goes on over a palette it no longer
+    // shows.
+    ::testing::AssertionResult showseverything() {
+        Host fresh{programdesc()};
+        MainWindow& f = fresh.as<MainWindow>();
+        for (int c = 0; c < 3; ++c) {
+            f.model.p[c] = m.p[c];
+            f.model.okdisplay[c] = m.okdisplay[c];
+        }
+        f.model.palette = m.palette;
+        f.editor.changed(Change::all());
+        if (mw.previewshown) fresh.command(cmd_preview);
+        if (const std::optional<shell::Point> at = host.pointer()) fresh.move(at->x, at->y);
+        const Rect views[] = {erasecurves,    mousemove[1], eraseparams[0], eraseparams[1],
+                              eraseparams[2], erasevalues,  erasehash};
+        for (const Rect& r : views)
+            if (!sameinside(host.onscreen, fresh.onscreen, r))
+                return ::testing::AssertionFailure()
+                       << "the window differs at " << r.left << ", " << r.top;
+        if (mw.cycling.running() || !host.timers().empty())
+            return ::testing::AssertionFailure() << "the cycling goes on";
+        return showsmodel();
     }
     // The still preview with the palette rotated by `shift`, over `still`.
     Surface rotated(const Surface& still, int shift) {
@@ -67,6 +95,63 @@ TEST_F(Views, AnalysisWindowOpensClosesAndFollowsEveryPaletteChange) {
     EXPECT_TRUE(showsmodel());
     host.key('A');
     EXPECT_EQ(side(), nullptr);
+}
+
+TEST_F(Views, EveryViewFollowsAnEditItsUndoAndRedoAndAnOpenedFile) {
+    // Every view up: the analysis window, the preview cycling, and the
+    // pointer resting over the strip with its readout.
+    host.key('A');
+    host.command(cmd_preview);
+    host.key(' ');
+    host.advance(200);
+    host.move(600, 470);
+    // A change that comes with no key or click in the window, which would
+    // stop the cycling first, stops it as well.
+    mw.editor.changed(Change::column(2));
+    EXPECT_TRUE(showseverything()) << "announced";
+    host.command(cmd_preview);
+    host.key(' ');
+
+    // Green becomes an arc in the dialog; the readout under the resting
+    // pointer follows each change, as do the other views.
+    Dialog& d = open(1);
+    d.click(id_arc);
+    d.type(id_aan, "200");
+    EXPECT_TRUE(showseverything()) << "typed";
+    d.enter();
+    EXPECT_TRUE(showseverything()) << "OK";
+    // The undo brings back the preview that was up, still.
+    host.key('Z', shell::mod_ctrl);
+    ASSERT_TRUE(mw.previewshown);
+    EXPECT_TRUE(showseverything()) << "undone";
+    host.key('Y', shell::mod_ctrl);
+    EXPECT_TRUE(showseverything()) << "redone";
+
+    // A drag of red's sine point, undone and redone with the main window's
+    // keys while the dialog is open: the dialog's box and the analysis
+    // follow. Cancel puts the channel back.
+    Dialog& r = open(0);
+    host.press(666, 273);
+    host.move(700, 273);
+    host.release(700, 273);
+    for (int key : {'Z', 'Y'}) {
+        host.key(key, shell::mod_ctrl);
+        EXPECT_EQ(r.text(id_xsh), std::to_string(mw.editor.ptemp.xsh)) << char(key);
+        EXPECT_TRUE(showsmodel()) << char(key);
+    }
+    EXPECT_EQ(mw.editor.ptemp.xsh, 200);
+    r.escape();
+    EXPECT_TRUE(showseverything()) << "cancelled";
+
+    // An opened file, with its readouts dark.
+    ASSERT_TRUE(scratch.ok());
+    shell::Palette loaded;
+    for (int i = 0; i < 256; ++i) loaded[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i / 3)};
+    shell::testing::writefile(scratch.path("in.map"), palettes::maptext(loaded, ""));
+    host.fileanswers.push_back(scratch.path("in.map"));
+    host.key('O');
+    ASSERT_EQ(m.palette, loaded);
+    EXPECT_TRUE(showseverything()) << "opened";
 }
 
 TEST_F(Views, AnalysisWindowTakesTheRoomBesideAndLaysItselfOutToItsWidth) {
