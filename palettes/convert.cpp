@@ -10,13 +10,14 @@
 // source. Exit status: 0 done, 1 the input could not be read or the output
 // not written, 2 a wrong command line (OUT the same file as IN included).
 // Every failure prints one line on stderr and leaves OUT as it was.
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "palettes/palettes.h"
+#include "shell/io/files.h"
+#include "shell/io/paths.h"
 
 namespace {
 
@@ -57,11 +58,12 @@ void listformats() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args = shell::arguments(argc, argv);
     std::vector<std::string> operands;
     const palettes::FormatInfo* to = nullptr;
     bool optionsdone = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
         if (optionsdone || arg.size() < 2 || arg[0] != '-') {
             operands.push_back(arg);
         } else if (arg == "--") {
@@ -78,8 +80,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--to" || arg.rfind("--to=", 0) == 0) {
             std::string word;
             if (arg == "--to") {
-                if (i + 1 >= argc) return fail(kExitUsage, "--to needs a format (see --list)");
-                word = argv[++i];
+                if (i + 1 >= args.size())
+                    return fail(kExitUsage, "--to needs a format (see --list)");
+                word = args[++i];
             } else {
                 word = arg.substr(5);
             }
@@ -107,9 +110,7 @@ int main(int argc, char** argv) {
     // Writing over the input would replace the source with its own
     // resampling. Names cannot tell (links, "./a" and "a"); the file system's
     // identity of the files can.
-    struct stat instat, outstat;
-    if (stat(in.c_str(), &instat) == 0 && stat(out.c_str(), &outstat) == 0 &&
-        instat.st_dev == outstat.st_dev && instat.st_ino == outstat.st_ino)
+    if (shell::samefile(in, out))
         return fail(kExitUsage,
                     "will not write over the input: " + out + " is the same file as " + in);
 
@@ -119,7 +120,7 @@ int main(int argc, char** argv) {
 
     std::string description = read.value().description;
     if (description.empty())
-        description = "Converted from " + in.substr(in.rfind('/') + 1) + " (" +
+        description = "Converted from " + std::string(shell::filename(in)) + " (" +
                       palettes::info(read.value().format).name + ")\n";
     if (read.value().dropped > 0) {
         // Say what was left out, now and in the file itself.

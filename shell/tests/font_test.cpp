@@ -9,8 +9,8 @@ using namespace shell;
 
 TEST(Font, CellMetricsOfTheInterfaceFont) {
     Font f(20);
-    ASSERT_TRUE(f.ok()) << uifontfile();
-    EXPECT_NE(std::string(uifontfile()).find("LiberationSerif-BoldItalic"), std::string::npos);
+    ASSERT_TRUE(f.ok()) << uifontname();
+    EXPECT_NE(std::string(uifontname()).find("LiberationSerif-BoldItalic"), std::string::npos);
     EXPECT_EQ(f.ascent(), 16);
     EXPECT_EQ(f.descent(), 4);
     EXPECT_EQ(f.cellheight(), 20);
