@@ -32,6 +32,7 @@ set(windows_skipped_tests
   huewright/tests/files/tiff_lzw_test.cpp
   huewright/tests/files/tiff_metadata_test.cpp
   huewright/tests/ui/tiff_save_test.cpp
+  huewright/tests/ui/save_screen_test.cpp
   # node runs the reference colour library
   analysis/tests/reference_test.cpp
 )

@@ -273,7 +273,13 @@ shell::Result<PaletteInfo> readpalettefile(const std::string& path, shell::Palet
         return shell::Error{fault, path, std::string("cannot be read: ") + strerror(err)};
     };
     std::unique_ptr<FILE, FileCloser> f(shell::openfile(path, "rb"));
-    if (!f) return cannotread(shell::Fault::open, errno);
+    if (!f) {
+        const int err = errno;
+        // Windows refuses to open a folder at all.
+        if (shell::filekind(path) == shell::FileKind::folder)
+            return shell::Error{shell::Fault::open, path, "a folder, not a file"};
+        return cannotread(shell::Fault::open, err);
+    }
     // A folder opens but cannot be read; saying what it is helps more than
     // the error a read of it gives.
     struct stat st;
