@@ -15,7 +15,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build-win}" && pwd)
-linux=${2:-$root/build}
+linux=$(cd "${2:-$root/build}" 2>/dev/null && pwd || true)
 winerun=$root/tools/wine-run
 work=$(mktemp -d)
 xvfb=
@@ -47,10 +47,10 @@ check() {  # DESCRIPTION COMMAND...
   fi
 }
 
-# The id of the first visible window whose title holds $1, waiting up to 10 s.
+# The id of the first visible window whose title holds $1, waiting up to 20 s.
 waitwindow() {
   local w
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
     [ -n "$w" ] && echo "$w" && return 0
     sleep 0.1
@@ -74,11 +74,13 @@ waitfile() {
 size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 # The colours of the palette strip: its row of 256 pixels.
 strip() { import -window "$1" -crop 256x1+501+470 +repage rgb:- 2>/dev/null | md5sum; }
-# Keys go to the window that has the keyboard: the main window, given it.
-key() {
-  xdotool windowfocus "$1" 2>/dev/null
-  sleep 0.1
-  xdotool key "$2"
+# A key for a window, given the keyboard as a user gives it: with a click on
+# a spot of the window where a click does nothing else (setting the focus
+# from outside confuses wine's idea of the active window).
+key() {  # WINDOW X Y KEY
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  sleep 0.2
+  xdotool key "$4"
   sleep 0.3
 }
 drag() {  # WINDOW X0 Y0 X1 Y1, in steps of 10 pixels
@@ -124,29 +126,35 @@ huewright() {
   check "$name: client size 800x640" test "$(size "$w")" = 800x640
   local before
   before=$(strip "$w")
-  key "$w" r
+  key "$w" 400 620 r
   local dlg
   dlg=$(waitwindow "Parameter Selection")
   check "$name: R opens Parameters" test -n "$dlg"
   # Red's sine point (x shift 165) dragged to x shift 205.
   drag "$w" 665 273 705 273
   check "$name: the drag moves the strip" test "$(strip "$w")" != "$before"
-  key "$dlg" Return
+  key "$dlg" 5 5 Return
   check "$name: Enter confirms the dialog" gone "Parameter Selection"
-  key "$w" p
+  key "$w" 400 620 p
   answer "Select a file for saving parameters" edit
   check "$name: P saves a MAP file" waitfile "$dir/edit.map"
-  sleep 0.3
+  waitwindow "Palette Curves" >/dev/null
   xdotool key Return  # the box that names the file
-  key "$w" s
-  answer "Select a file for saving your image:" screen
+  key "$w" 400 620 s
+  # The name of the author the TIFF file keeps, asked first; the default
+  # one stands.
+  local askname
+  askname=$(waitwindow "Name Entry")
+  check "$name: S asks for the author's name" test -n "$askname"
+  key "$askname" 5 5 Return
+  answer "Select a file for saving your image" screen
   check "$name: S saves a TIFF file" waitfile "$dir/screen.tif"
-  sleep 0.3
-  xdotool key Return
+  sleep 1
+  xdotool key Return  # the box that names the file
   check "$name: libtiff reads the TIFF file" tiffinfo "$dir/screen.tif"
   check "$name: ImageMagick reads it, 800x640" \
     test "$(identify -format %wx%h "$dir/screen.tif" 2>/dev/null)" = 800x640
-  key "$w" Escape
+  key "$w" 400 620 Escape
   check "$name: Esc ends it" ends "$pid"
 }
 
@@ -172,7 +180,7 @@ other() {  # PROGRAM TITLE SIZE
   [ -z "$w" ] && return
   check "$1.exe: title \"$2\"" test "$(xdotool getwindowname "$w")" = "$2"
   check "$1.exe: client size $3" test "$(size "$w")" = "$3"
-  key "$w" Escape
+  xdotool key Escape
   check "$1.exe: Esc ends it" ends "$pid"
 }
 other knotloom "" 1024x768
