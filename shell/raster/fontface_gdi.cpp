@@ -8,6 +8,7 @@
 
 #include "font.h"
 #include "fontface.h"
+#include "shell/io/wide.h"
 
 namespace shell {
 
@@ -50,15 +51,6 @@ int chosenface() {
         return found;
     }();
     return chosen;
-}
-
-std::string utf8(const std::wstring& w) {
-    if (w.empty()) return {};
-    const int n =
-        WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), out.data(), n, nullptr, nullptr);
-    return out;
 }
 
 // GDI's grey glyph bitmaps have 65 levels of coverage, 0 to 64.
@@ -137,7 +129,7 @@ class GdiFace : public FontFace {
 }  // namespace
 
 const char* uifontname() {
-    static const std::string name = utf8(kFaces[chosenface()]);
+    static const std::string name = narrow(kFaces[chosenface()]);
     return name.c_str();
 }
 
