@@ -116,10 +116,12 @@ ends() {  # PID: the program ends, with exit code 0, within 10 s
 huewright() {
   local name=$1 dir=$2
   shift 2
-  (cd "$dir" && exec "$@") >/dev/null 2>&1 &
+  (cd "$dir" && exec "$@") >"$dir.log" 2>&1 &
   local pid=$! w
   w=$(waitwindow "Xo Gradient") || {
     check "$name: window" false
+    cat "$dir.log"
+    kill "$pid" 2>/dev/null
     return
   }
   sleep 0.5
