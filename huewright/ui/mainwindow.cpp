@@ -108,7 +108,11 @@ void MainWindow::showedit() {
 }
 
 void MainWindow::editended(bool kept) {
-    if (kept) writedescription(descriptionstring, model.p, model.stretchflag);
+    // The channel just confirmed is a curve again; channels still loaded
+    // keep saying where their colours came from.
+    if (kept)
+        writedescription(descriptionstring, model.p, model.stretchflag, model.okdisplay,
+                         loadedfrom);
     history.end(*this);  // undo: the dialog's whole edit is one step
 }
 
@@ -216,13 +220,13 @@ void MainWindow::parameters(shell::Window& w) {
 
 void MainWindow::openmap(shell::Window& w, const std::string& path) {
     history.begin(*this);  // undo: an opened file is one step
-    const shell::Status r = path.empty()
-                                ? openpalette(w, files, model.palette, model.p, model.okdisplay)
-                                : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
+    const OpenTarget target{model, descriptionstring, loadedfrom};
+    const shell::Status r =
+        path.empty() ? openpalette(w, files, target) : openstartfile(w, files, path, target);
     if (!r.ok()) return;
-    // Every column and record changed. The readouts stay dark until a
-    // channel's parameters are confirmed again: the loaded colours no
-    // longer follow the records.
+    // Every column and record changed. The readouts of channels whose
+    // curves came back show them; a loaded channel's stays dark until its
+    // parameters are confirmed again.
     editor.changed(Change::all());
     history.end(*this);
 }
