@@ -36,6 +36,12 @@ void resetchannel(Parameters& p, int c) {
     p.L255 = end[c];
 }
 
+bool samecolumn(const shell::Palette& a, const shell::Palette& b, int c) {
+    for (int i = 0; i < 256; ++i)
+        if (a[i][c] != b[i][c]) return false;
+    return true;
+}
+
 }  // namespace
 
 void writedescription(std::string& descriptionstring, const Parameters (&p)[3],
@@ -136,6 +142,21 @@ bool rebuildcurves(const palettes::GradientCurves& curves, Parameters (&p)[3],
         m.cndx = c;
         m.stretchflag[c] = stretchflag[c];
         m.calcchannel(p[c]);
+        // A stretched quadratic curve reflects its control through the end
+        // nearer the second control, which its description does not give:
+        // the side that makes the colours asked for is the one it had.
+        if (stretchflag[c] && curvetype(p[c].ct) == CurveType::bezier && p[c].bd == 0 &&
+            !samecolumn(m.palette, made, c)) {
+            Parameters other = p[c];
+            other.bc2x = other.bc2x >= other.bc1x ? other.bc1x - 1 : other.bc1x;
+            if (other.bc2x >= 0) {
+                m.calcchannel(other);
+                if (samecolumn(m.palette, made, c))
+                    p[c] = other;
+                else
+                    m.calcchannel(p[c]);
+            }
+        }
         for (int i = 0; i < 256; ++i) made[i][c] = m.palette[i][c];
     }
     return true;

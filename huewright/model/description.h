@@ -52,13 +52,17 @@ std::string describeloaded(const LoadedPalette& l);
 // fields stay.
 void resetmapparameters(Parameters (&p)[3]);
 
-// The channels a curve description gives back. Each channel described as a
+// The channels a curve description gives back. `made` holds the colours
+// the curves should make (the file's palette). Each channel described as a
 // curve gets its record (the fields the description does not give keep
 // their values in `p`), its stretch flag and okdisplay 1, and `made` gets
 // the column that record makes; a channel described as loaded gets the
 // one-segment line of resetmapparameters and okdisplay 0, and its column in
-// `made` stays. False, with the reason and nothing changed, when a record is
-// not one the Parameters dialog could have made.
+// `made` stays. Where a column depends on a field the description leaves
+// out (a stretched quadratic Bezier on which side of its control the
+// unsaid second one lies), the value that makes the asked-for column is
+// taken. False, with the reason and nothing changed, when a record is not
+// one the Parameters dialog could have made.
 bool rebuildcurves(const palettes::GradientCurves& curves, Parameters (&p)[3],
                    int (&stretchflag)[3], int (&okdisplay)[3], shell::Palette& made,
                    std::string& why);
