@@ -46,6 +46,8 @@ constexpr int kStripTop = 665, kStripBottom = 715;
 // The readout: its tick under the strip and the top-left corner of its text.
 constexpr int kTickTop = 716, kTickBottom = 730;
 constexpr Point kReadoutText{280, 732};
+// A note in the band starts at its left, under the strip's first column.
+constexpr Point kNoteText{128, 732};
 
 Rect cornerof(int box) {
     return Rect{click[box].left, click[box].top, click[box].left + kCursorWidth,
@@ -180,6 +182,15 @@ void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
     if (showcp) drawcp(s, m);
     w.present(readoutband);
     readoutx = x;
+}
+
+void Display::drawnote(shell::Window& w, const Model& m, const std::string& text, int showcp) {
+    Surface& s = w.offscreen;
+    s.fillrect(erase, kBlack);
+    font.draw(s, kNoteText.x, kNoteText.y, text, kTextColor);
+    if (showcp) drawcp(s, m);
+    w.present(readoutband);
+    readoutx = -1;
 }
 
 void Display::putcursor(shell::Window& w, int box) {
