@@ -374,7 +374,7 @@ shell::ProgramDesc programdesc() {
         "Open (O, or FILE on the command line) reads any of them that can be read: a\n"
         "MAP file it saved gives back its points exactly; any other palette is fitted,\n"
         "each channel's points evenly spaced and their heights chosen by least squares.";
-    d.keys = {{"O", "open a palette file: its own MAP files as saved, others fitted"},
+    d.keys = {{"O", "open a palette: its own MAP files as saved, others fitted"},
               {"A", "show or hide the palette analysis window"},
               {"Ctrl+Z", "undo"},
               {"Ctrl+Y, Ctrl+Shift+Z", "redo"},

@@ -315,10 +315,13 @@ shell::ProgramDesc programdesc() {
         "gradient (.ggr), GIMP palette (.gpl), Ultra Fractal gradient (.ugr, .gradient),\n"
         "Adobe colour table (.act), SVG gradient (.svg) and PNG strip (.png) files, and\n"
         "written only as Kalles Fraktaler palette (.kfp), CSS gradient (.css) and\n"
-        "ParaView colour map (.json) files.";
+        "ParaView colour map (.json) files.\n"
+        "\n"
+        "Open (O, or FILE on the command line) gives back the curves of a MAP file or\n"
+        "screen image it saved, when they still make the file's palette.";
     d.keys = {{"R, G, B", "open the Parameters dialog on the red, green or blue channel"},
               {"P", "save the palette in any format above"},
-              {"O", "open a palette file in any format read"},
+              {"O", "open a palette file, or a screen image saved with S"},
               {"S", "save the window as a TIFF image with its metadata"},
               {"F1, F2", "show the help"},
               {"A", "show or hide the palette analysis window"},
