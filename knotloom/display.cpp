@@ -148,6 +148,7 @@ void Display::draw(shell::Window& w, Model& m, int showcp) {
     // 12: show all of it.
     w.presentall();
     readoutx = -1;
+    noteshown_ = false;
 }
 
 void Display::drawcp(Surface& s, const Model& m) {
@@ -176,7 +177,8 @@ std::string readouttext(const Model& m, int x) {
 
 void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
     Surface& s = w.offscreen;
-    s.fillrect(erase, kBlack);
+    s.fillrect(noteshown_ ? readoutband : erase, kBlack);
+    noteshown_ = false;
     s.line(Point{x - 1, kTickTop}, Point{x - 1, kTickBottom}, kWhite, 3);
     font.draw(s, kReadoutText.x, kReadoutText.y, readouttext(m, x), kTextColor);
     if (showcp) drawcp(s, m);
@@ -186,8 +188,9 @@ void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
 
 void Display::drawnote(shell::Window& w, const Model& m, const std::string& text, int showcp) {
     Surface& s = w.offscreen;
-    s.fillrect(erase, kBlack);
+    s.fillrect(readoutband, kBlack);
     font.draw(s, kNoteText.x, kNoteText.y, text, kTextColor);
+    noteshown_ = true;
     if (showcp) drawcp(s, m);
     w.present(readoutband);
     readoutx = -1;

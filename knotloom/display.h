@@ -52,6 +52,9 @@ class Display {
 
   private:
     CurveSamples samples_;
+    // A note stands in the band. Its letters may reach below the rows the
+    // readout clears, so the readout that follows it clears the whole band.
+    bool noteshown_ = false;
     shell::Point columnline_[kColumns];
 };
 

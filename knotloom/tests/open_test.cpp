@@ -120,6 +120,13 @@ TEST(Open, OtherPalettesAreFittedAndFittedAgainForANewCount) {
     EXPECT_NE(fitnote(p.model).find("red "), std::string::npos) << fitnote(p.model);
     for (int e = 0; e < 256; ++e)
         for (int c = 0; c < 3; ++c) EXPECT_LE(std::abs(p.model.palette[e][c] - ramp[e][c]), 12);
+    // The readout takes the note's place, and none of the note's letters
+    // stay behind, not even what reaches below the readout's own rows.
+    h->move(500, 300);
+    EXPECT_FALSE(bandhasnote(*h));
+    for (int y = 750; y < 759; ++y)
+        for (int x = 125; x < 896; ++x)
+            ASSERT_EQ(h->onscreen.at(x, y), shell::Rgb{}) << x << " " << y;
 
     // Fewer points on green: fitted again, not laid out afresh; red keeps
     // its points.
