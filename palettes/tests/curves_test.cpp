@@ -26,6 +26,21 @@ std::string edited(std::string text, const std::string& from, const std::string&
     return text;
 }
 
+// A text, what reading it finds, and why it is damaged.
+struct Case {
+    std::string text;
+    Found found;
+    std::string why;
+};
+template <class T, size_t N>
+void expectreadings(Reading<T> (*read)(std::string_view), const Case (&cases)[N]) {
+    for (const Case& c : cases) {
+        const Reading<T> r = read(c.text);
+        EXPECT_EQ(r.found, c.found) << c.text.substr(0, 200);
+        EXPECT_EQ(r.why, c.why);
+    }
+}
+
 // A spline trailer: 768 columns, three channels of `n` points, the
 // inversion, and no line end after it, as the designer writes it.
 std::string splinetrailer(int n, bool inverted) {
@@ -90,11 +105,6 @@ TEST(GradientCurves, TakesOtherLineEndsPadSpacesAndLoadedChannels) {
 }
 
 TEST(GradientCurves, DamageIsToldAndOtherTextIsNone) {
-    struct Case {
-        std::string text;
-        Found found;
-        std::string why;
-    };
     const Case cases[] = {
         {"", Found::none, ""},
         {"GIMP Gradient\nName: x\n", Found::none, ""},
@@ -119,11 +129,7 @@ TEST(GradientCurves, DamageIsToldAndOtherTextIsNone) {
          "Blue: unexpected line \"Number of line segments: 2\""},
         {kCurves.substr(0, kCurves.find("\nBlue")), Found::damaged, "the Blue channel is missing"},
     };
-    for (const Case& c : cases) {
-        const Reading<GradientCurves> r = readgradientcurves(c.text);
-        EXPECT_EQ(r.found, c.found) << c.text;
-        EXPECT_EQ(r.why, c.why) << c.text;
-    }
+    expectreadings(readgradientcurves, cases);
 }
 
 TEST(SplinePoints, ReadsPointsColumnsAndInversion) {
@@ -152,11 +158,6 @@ TEST(SplinePoints, ReadsPointsColumnsAndInversion) {
 
 TEST(SplinePoints, DamageIsToldAndOtherTextIsNone) {
     const std::string good = splinetrailer(9, false);
-    struct Case {
-        std::string text;
-        Found found;
-        std::string why;
-    };
     const Case cases[] = {
         {"", Found::none, ""},
         {"Xo Gradient curve parameters\n\nRed: Sine\n", Found::none, ""},
@@ -178,9 +179,5 @@ TEST(SplinePoints, DamageIsToldAndOtherTextIsNone) {
         {edited(good, "\nInversion: False", ""), Found::damaged, "the inversion is missing"},
         {good + "\nmore", Found::damaged, "unexpected line after the inversion"},
     };
-    for (const Case& c : cases) {
-        const Reading<SplinePoints> r = readsplinepoints(c.text);
-        EXPECT_EQ(r.found, c.found) << c.why;
-        EXPECT_EQ(r.why, c.why);
-    }
+    expectreadings(readsplinepoints, cases);
 }
