@@ -13,7 +13,8 @@ std::vector<double> leastsquares(const LinearSystem& s, const std::vector<bool>&
     std::vector<double> q;
     for (int r = 0; r < s.rows; ++r) {
         if (!use.empty() && !use[size_t(r)]) continue;
-        q.insert(q.end(), s.a.begin() + std::ptrdiff_t(r) * n, s.a.begin() + std::ptrdiff_t(r + 1) * n);
+        q.insert(q.end(), s.a.begin() + std::ptrdiff_t(r) * n,
+                 s.a.begin() + std::ptrdiff_t(r + 1) * n);
         q.push_back(s.b[size_t(r)]);
     }
     const int m = n > 0 ? int(q.size()) / w : 0;
