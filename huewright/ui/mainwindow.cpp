@@ -108,7 +108,11 @@ void MainWindow::showedit() {
 }
 
 void MainWindow::editended(bool kept) {
-    if (kept) writedescription(descriptionstring, model.p, model.stretchflag);
+    // The channel just confirmed is a curve again; channels still loaded
+    // keep saying where their colours came from.
+    if (kept)
+        writedescription(descriptionstring, model.p, model.stretchflag, model.okdisplay,
+                         loadedfrom);
     history.end(*this);  // undo: the dialog's whole edit is one step
 }
 
@@ -216,13 +220,13 @@ void MainWindow::parameters(shell::Window& w) {
 
 void MainWindow::openmap(shell::Window& w, const std::string& path) {
     history.begin(*this);  // undo: an opened file is one step
-    const shell::Status r = path.empty()
-                                ? openpalette(w, files, model.palette, model.p, model.okdisplay)
-                                : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
+    const OpenTarget target{model, descriptionstring, loadedfrom};
+    const shell::Status r =
+        path.empty() ? openpalette(w, files, target) : openstartfile(w, files, path, target);
     if (!r.ok()) return;
-    // Every column and record changed. The readouts stay dark until a
-    // channel's parameters are confirmed again: the loaded colours no
-    // longer follow the records.
+    // Every column and record changed. The readouts of channels whose
+    // curves came back show them; a loaded channel's stays dark until its
+    // parameters are confirmed again.
     editor.changed(Change::all());
     history.end(*this);
 }
@@ -311,10 +315,13 @@ shell::ProgramDesc programdesc() {
         "gradient (.ggr), GIMP palette (.gpl), Ultra Fractal gradient (.ugr, .gradient),\n"
         "Adobe colour table (.act), SVG gradient (.svg) and PNG strip (.png) files, and\n"
         "written only as Kalles Fraktaler palette (.kfp), CSS gradient (.css) and\n"
-        "ParaView colour map (.json) files.";
+        "ParaView colour map (.json) files.\n"
+        "\n"
+        "Open (O, or FILE on the command line) gives back the curves of a MAP file or\n"
+        "screen image it saved, when they still make the file's palette.";
     d.keys = {{"R, G, B", "open the Parameters dialog on the red, green or blue channel"},
               {"P", "save the palette in any format above"},
-              {"O", "open a palette file in any format read"},
+              {"O", "open a palette file, or a screen image saved with S"},
               {"S", "save the window as a TIFF image with its metadata"},
               {"F1, F2", "show the help"},
               {"A", "show or hide the palette analysis window"},

@@ -30,6 +30,9 @@ class MainWindow : public shell::Program, public ParamsOwner, public ModelClient
     // The description of the three curves, composed at start-up and on each
     // OK of the Parameters dialog: the MAP trailer and the TIFF description.
     std::string descriptionstring;
+    // Where the channels loaded from a file came from, as the description
+    // says it after them (describeloaded); empty before any file is opened.
+    std::string loadedfrom;
     std::unique_ptr<Screen> screen;  // made by the creation step
     shell::Window* win = nullptr;    // the window this procedure draws on
 
