@@ -42,6 +42,8 @@ struct Renderer::Job {
     std::atomic<size_t> finished{0};  // items complete
     std::atomic<bool> cancel{false};
     Clock::time_point started = Clock::now();
+    std::atomic<int> itemsleft[kPasses];  // of each pass
+    std::atomic<double> passms[kPasses];  // when each pass was complete, -1 before
 };
 
 Renderer::Renderer(int threads) {
@@ -74,10 +76,16 @@ void Renderer::start(const Location& l, int w, int h, bool angles, KernelKind ki
     job->computed.resize(size_t(w) * h);
     job->rowdone.reset(new std::atomic<uint32_t>[size_t(h)]);
     for (int y = 0; y < h; ++y) job->rowdone[y].store(0, std::memory_order_relaxed);
-    for (int pass = 0; pass < kPasses; ++pass)
+    for (int pass = 0; pass < kPasses; ++pass) {
+        int items = 0;
         for (int y = 0; y < h; y += spacing(pass))
-            if (pass == 0 || y % spacing(pass - 1) != 0 || spacing(pass) < w)
+            if (pass == 0 || y % spacing(pass - 1) != 0 || spacing(pass) < w) {
                 job->items.emplace_back(pass, y);
+                ++items;
+            }
+        job->itemsleft[pass] = items;
+        job->passms[pass] = items == 0 ? 0.0 : -1.0;
+    }
     // The picture shown keeps the old one until the new one's first pass
     // covers it.
     shownlevel_.assign(size_t(h), -1);
@@ -141,8 +149,9 @@ void Renderer::runjob(Job& job) {
         Escape* row = &job.computed[size_t(y) * job.width];
         for (size_t k = 0; k < out.size(); ++k) row[x0 + k * dx] = out[k];
         job.rowdone[y].fetch_or(1u << pass, std::memory_order_release);
+        const std::chrono::duration<double, std::milli> took = Clock::now() - job.started;
+        if (job.itemsleft[pass].fetch_sub(1) == 1) job.passms[pass] = took.count();
         if (job.finished.fetch_add(1) + 1 == items) {
-            const std::chrono::duration<double, std::milli> took = Clock::now() - job.started;
             lastms_ = took.count();
             std::lock_guard<std::mutex> hold(lock_);
             finished_.notify_all();
@@ -189,6 +198,11 @@ bool Renderer::done() const {
 void Renderer::wait() {
     std::unique_lock<std::mutex> hold(lock_);
     finished_.wait(hold, [&] { return !job_ || job_->finished.load() == job_->items.size(); });
+}
+
+double Renderer::passtime(int pass) const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return job_ && pass >= 0 && pass < kPasses ? job_->passms[pass].load() : -1.0;
 }
 
 bool Renderer::angles() const {

@@ -61,6 +61,9 @@ class Renderer {
     void wait();
     // Milliseconds the last complete picture took from its start, or -1.
     double lastrender() const { return lastms_.load(); }
+    // Milliseconds from the current picture's start until pass `pass` was
+    // complete, or -1 while it is not.
+    double passtime(int pass) const;
     // Whether the current picture has the angles of its points of the set.
     bool angles() const;
 

@@ -9,8 +9,35 @@ HostCore::HostCore(const ProgramDesc& d)
     program_->startfile = d.startfile;
 }
 
+namespace {
+
+bool pointermessage(Msg m) {
+    switch (m) {
+        case Msg::mousemove:
+        case Msg::lbuttondown:
+        case Msg::lbuttonup:
+        case Msg::rbuttondown:
+        case Msg::rbuttonup:
+        case Msg::wheel:
+        case Msg::mouseleave:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool HostCore::delivered(const Message& m) {
+    if (m.window == 0) return true;
+    // What a side window sends after it closed, or the pointer of one that
+    // did not ask for it, reaches nobody.
+    const SideWindow* s = sidewindow(m.window);
+    return s && (s->pointer() || !pointermessage(m.msg));
+}
+
 void HostCore::dispatch(const Message& m) {
-    if (destroyed_) return;
+    if (destroyed_ || !delivered(m)) return;
     Message real;
     if (!routemessage(desc_, m, real)) return;
     if (real.msg == Msg::destroy) destroyed_ = true;
@@ -45,10 +72,14 @@ void HostCore::send(const Message& m) {
 }
 
 void HostCore::trackpointer(const Message& m) {
+    if (m.window != 0) return;
     switch (m.msg) {
         case Msg::mousemove:
         case Msg::lbuttondown:
         case Msg::lbuttonup:
+        case Msg::rbuttondown:
+        case Msg::rbuttonup:
+        case Msg::wheel:
             // A position left of or above the client area wraps round to a
             // large one, so one test covers every side.
             if (m.x < xres() && m.y < yres())

@@ -1,0 +1,93 @@
+// The Explore window's hot paths: full renders on the worker threads, the
+// coarse first pass of a deep view, and recolouring without computing.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <thread>
+
+#include "explore/colour.h"
+#include "explore/render.h"
+
+namespace {
+
+using namespace explore;
+
+constexpr int kW = 640, kH = 480;
+
+// A busy spot in the valley between the cardioid and the period-2 disc.
+Location deepview() {
+    Location l;
+    l.re = -0.743643887037151;
+    l.im = 0.131825904205330;
+    l.width = 1e-10;
+    l.iterations = 20000;
+    return l;
+}
+
+void render(benchmark::State& state, Location l, bool angles, int threads) {
+    Renderer r(threads);
+    for (auto _ : state) {
+        r.start(l, kW, kH, angles);
+        r.wait();
+    }
+}
+
+void BM_render_home(benchmark::State& state) {
+    render(state, homelocation(kW), true, int(state.range(0)));
+}
+BENCHMARK(BM_render_home)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_render_smooth1000(benchmark::State& state) {
+    Location l = homelocation(kW);
+    l.iterations = 1000;
+    render(state, l, false, int(state.range(0)));
+}
+BENCHMARK(BM_render_smooth1000)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_render_deep(benchmark::State& state) {
+    render(state, deepview(), false, 2);
+}
+BENCHMARK(BM_render_deep)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// The time until the first pass covers the whole picture, as the renderer
+// measured it.
+void BM_render_deep_coarse(benchmark::State& state) {
+    Renderer r(2);
+    for (auto _ : state) {
+        r.start(deepview(), kW, kH, false);
+        while (r.passtime(0) < 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+        state.SetIterationTime(r.passtime(0) / 1000);
+    }
+}
+BENCHMARK(BM_render_deep_coarse)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void recolour(benchmark::State& state, Colouring c) {
+    Renderer r(2);
+    Location l = homelocation(kW);
+    r.start(l, kW, kH, true);
+    r.wait();
+    EscapeMap map;
+    r.collect(map);
+    shell::Palette p;
+    for (int i = 0; i < 256; ++i) p[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 3)};
+    shell::Surface s(kW, kH);
+    Colours colours;
+    colours.colouring = c;
+    int shift = 0;
+    for (auto _ : state) {
+        colourrows(map, 0, kH, colours, rotated(p, ++shift), s);
+        benchmark::DoNotOptimize(s.data());
+    }
+}
+void BM_recolour_escapetime(benchmark::State& state) {
+    recolour(state, Colouring::escapetime);
+}
+void BM_recolour_smooth(benchmark::State& state) {
+    recolour(state, Colouring::smooth);
+}
+BENCHMARK(BM_recolour_escapetime)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_recolour_smooth)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
