@@ -1,5 +1,6 @@
 #include "explore/render.h"
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -24,13 +25,31 @@ uint32_t passesofrow(int y, int pass) {
 
 using Clock = std::chrono::steady_clock;
 
+// Every pixel from its point on the lattice.
+class DoubleKernel : public PictureKernel {
+  public:
+    DoubleKernel(const Location& l, int w, int h) : lattice_(l, w, h) {}
+    bool row(int y, int x0, int dx, int count, const KernelOptions& o, Escape* out) override {
+        std::vector<double> cx(static_cast<size_t>(count));
+        for (int k = 0; k < count; ++k) cx[k] = lattice_.cx(x0 + k * dx);
+        return computerun(PointRun{cx.data(), lattice_.cy(y), count}, o, out);
+    }
+
+  private:
+    Lattice lattice_;
+};
+
 }  // namespace
+
+std::unique_ptr<PictureKernel> picturekernel(const Location& l, int w, int h) {
+    return std::make_unique<DoubleKernel>(l, w, h);
+}
 
 // One picture: what to compute, the work items, and the pixels done.
 struct Renderer::Job {
-    Job(const Location& l, int w, int h) : lattice(l, w, h), width(w), height(h) {}
+    Job(const Location& l, int w, int h) : kernel(picturekernel(l, w, h)), width(w), height(h) {}
 
-    Lattice lattice;
+    std::unique_ptr<PictureKernel> kernel;
     int width, height;
     KernelOptions options;
     // (pass, row): the pixels of the row that the pass adds, coarse passes first.
@@ -45,6 +64,15 @@ struct Renderer::Job {
     std::atomic<int> itemsleft[kPasses];  // of each pass
     std::atomic<double> passms[kPasses];  // when each pass was complete, -1 before
 };
+
+void shiftmap(EscapeMap& map, int dx, int dy) {
+    EscapeMap moved;
+    moved.resize(map.width, map.height);
+    for (int y = std::max(0, dy); y < std::min(map.height, map.height + dy); ++y)
+        for (int x = std::max(0, dx); x < std::min(map.width, map.width + dx); ++x)
+            moved.row(y)[x] = map.row(y - dy)[x - dx];
+    map = std::move(moved);
+}
 
 Renderer::Renderer(int threads) {
     for (int i = 0; i < threads; ++i) {
@@ -127,7 +155,6 @@ void Renderer::work() {
 }
 
 void Renderer::runjob(Job& job) {
-    std::vector<double> cx;
     std::vector<Escape> out;
     const size_t items = job.items.size();
     for (;;) {
@@ -140,12 +167,8 @@ void Renderer::runjob(Job& job) {
         const int s = spacing(pass);
         const bool seen = pass > 0 && y % spacing(pass - 1) == 0;
         const int x0 = seen ? s : 0, dx = seen ? 2 * s : s;
-        cx.clear();
-        for (int x = x0; x < job.width; x += dx) cx.push_back(job.lattice.cx(x));
-        out.resize(cx.size());
-        if (!computerun(PointRun{cx.data(), job.lattice.cy(y), int(cx.size())}, job.options,
-                        out.data()))
-            return;
+        out.resize(size_t((job.width - x0 + dx - 1) / dx));
+        if (!job.kernel->row(y, x0, dx, int(out.size()), job.options, out.data())) return;
         Escape* row = &job.computed[size_t(y) * job.width];
         for (size_t k = 0; k < out.size(); ++k) row[x0 + k * dx] = out[k];
         job.rowdone[y].fetch_or(1u << pass, std::memory_order_release);

@@ -21,6 +21,21 @@
 
 namespace explore {
 
+// What computes the pixels of a picture for the renderer, from several
+// threads at once. The kernels of kernel.h work from each pixel's point in
+// doubles, which reach down to kDeepestWidth; a kernel for deeper zooms
+// (perturbation round a reference orbit) would compute that orbit for the
+// picture when it is made, and take each pixel's offset from it.
+class PictureKernel {
+  public:
+    virtual ~PictureKernel() = default;
+    // The pixels (x0 + k dx, y) for k < count into out[k]; false when
+    // cancelled.
+    virtual bool row(int y, int x0, int dx, int count, const KernelOptions& o, Escape* out) = 0;
+};
+// The kernel for a picture of `l`, w x h pixels.
+std::unique_ptr<PictureKernel> picturekernel(const Location& l, int w, int h);
+
 // A w x h picture of escape values, rows top to bottom.
 struct EscapeMap {
     int width = 0, height = 0;
@@ -34,6 +49,10 @@ struct EscapeMap {
     const Escape* row(int y) const { return &values[size_t(y) * width]; }
     Escape* row(int y) { return &values[size_t(y) * width]; }
 };
+
+// Moves the picture's values by (dx, dy) pixels, as a pan moves the plane;
+// pixels that come in from outside are points of the set, entry 0.
+void shiftmap(EscapeMap& map, int dx, int dy);
 
 class Renderer {
   public:
