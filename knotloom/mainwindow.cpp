@@ -96,6 +96,7 @@ MainWindow::MainWindow() {
     smapn = shell::filerecord(types, "Select a file for saving parameters", "map", true);
     editor.notice.subscribe(*this);
     editor.notice.subscribe(analysisview);
+    editor.notice.subscribe(exploreview);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -259,6 +260,8 @@ void MainWindow::save(shell::Window& w) {
 }
 
 int MainWindow::proc(shell::Window& w, const Message& m) {
+    // The Explore window's own keys and pointer are its alone.
+    if (explorewin.message(w, m)) return 0;
     if (analysiswin.sized(w, m)) return 0;
     switch (m.msg) {
         case Msg::create:
@@ -268,6 +271,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             if (m.wparam == shell::vk_escape) w.post(Message::simple(Msg::destroy));
             if (m.wparam == analysis::AnalysisWindow::kKey)
                 analysiswin.toggle(w, shownpalette(model));
+            if (m.wparam == explore::ExploreWindow::kKey) explorewin.toggle(w, shownpalette(model));
             return 0;
         case Msg::lbuttondown:
             buttondown(w, m.x, m.y);
@@ -321,9 +325,11 @@ shell::ProgramDesc programdesc() {
         "Kalles Fraktaler palette (.kfp), CSS gradient (.css) and ParaView colour map\n"
         "(.json) files. No palette file is read.";
     d.keys = {{"A", "show or hide the palette analysis window"},
+              {"E", "show or hide the Explore window"},
               {"Ctrl+Z", "undo"},
               {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
               {"Esc", "end the program"}};
+    d.keys.insert(d.keys.end(), explore::keyhelp.begin(), explore::keyhelp.end());
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }
