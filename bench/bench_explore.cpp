@@ -1,5 +1,10 @@
 // The Explore window's hot paths: full renders on the worker threads, the
-// coarse first pass of a deep view, and recolouring without computing.
+// coarse first pass of a deep view, recolouring without computing, and a
+// step of a curve drag in huewright with the window open against one
+// without it.
+//
+// Run with --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+// and quote the medians.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -7,6 +12,8 @@
 
 #include "explore/colour.h"
 #include "explore/render.h"
+#include "huewright/ui/mainwindow.h"
+#include "shell/headless/host.h"
 
 namespace {
 
@@ -87,6 +94,34 @@ void BM_recolour_smooth(benchmark::State& state) {
 }
 BENCHMARK(BM_recolour_escapetime)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_recolour_smooth)->Unit(benchmark::kMillisecond);
+
+// Red's sine point dragged along its row with the Parameters dialog open,
+// as huewright/drag_step in bench_undo; with `explore`, the Explore window
+// is open at its start view and recolours at every step.
+void dragstep(benchmark::State& state, bool explore) {
+    shell::headless::Host host{huewright::programdesc()};
+    auto& main = host.as<huewright::MainWindow>();
+    if (explore) {
+        host.key(ExploreWindow::kKey);
+        main.explorewin.finish(host);
+    }
+    host.key('R');
+    host.press(666, 273);
+    long n = 0;
+    for (auto _ : state) {
+        host.move(n++ % 2 == 0 ? 700 : 666, 273);
+        benchmark::DoNotOptimize(host.onscreen.data());
+    }
+    if (explore && main.explorewin.shown().width != kW) state.SkipWithError("no Explore window");
+}
+void BM_drag_step(benchmark::State& state) {
+    dragstep(state, false);
+}
+void BM_drag_step_explore(benchmark::State& state) {
+    dragstep(state, true);
+}
+BENCHMARK(BM_drag_step)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_drag_step_explore)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -185,7 +185,7 @@ bool ExploreWindow::key(shell::Window& w, int vk, int mods) {
             close(w);
             return true;
         case shell::vk_home:
-            go(w, homelocation(side(w)->xres()));
+            go(w, homelocation(picturewidth(w)));
             return true;
         case shell::vk_oem_plus:
         case shell::vk_add:
