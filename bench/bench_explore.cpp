@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "explore/colour.h"
@@ -42,14 +44,25 @@ void render(benchmark::State& state, Location l, bool angles, int threads) {
 void BM_render_home(benchmark::State& state) {
     render(state, homelocation(kW), true, int(state.range(0)));
 }
-BENCHMARK(BM_render_home)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+// The CPU column of the renders is the whole process's: every worker's time.
+BENCHMARK(BM_render_home)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 void BM_render_smooth1000(benchmark::State& state) {
     Location l = homelocation(kW);
     l.iterations = 1000;
     render(state, l, false, int(state.range(0)));
 }
-BENCHMARK(BM_render_smooth1000)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_render_smooth1000)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 void BM_render_deep(benchmark::State& state) {
     render(state, deepview(), false, 2);
@@ -122,6 +135,35 @@ void BM_drag_step_explore(benchmark::State& state) {
 }
 BENCHMARK(BM_drag_step)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_drag_step_explore)->Unit(benchmark::kMillisecond);
+
+long residentkb() {
+    std::ifstream in("/proc/self/status");
+    for (std::string l; std::getline(in, l);)
+        if (l.rfind("VmRSS:", 0) == 0) return std::stol(l.substr(6));
+    return -1;
+}
+
+// A thousand wheel zooms in and out over the open window, each starting a
+// picture that the next one drops; the counter is the growth of the
+// resident size after the first hundred, in kB.
+void BM_zoom_memory(benchmark::State& state) {
+    shell::headless::Host host{huewright::programdesc()};
+    host.key(ExploreWindow::kKey);
+    const auto zooms = [&](int n) {
+        for (int i = 0; i < n; ++i)
+            host.sidesend(ExploreWindow::kId, shell::Message::wheel(i % 2 ? -1 : 1, 320, 240));
+    };
+    long growth = 0;
+    for (auto _ : state) {
+        zooms(100);
+        const long before = residentkb();
+        zooms(900);
+        host.as<huewright::MainWindow>().explorewin.finish(host);
+        growth = residentkb() - before;
+    }
+    state.counters["rss_growth_kB"] = double(growth);
+}
+BENCHMARK(BM_zoom_memory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
