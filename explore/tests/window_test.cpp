@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "explore/colour.h"
-#include "explore/rule.h"
 #include "explore/explorewindow.h"
+#include "explore/rule.h"
 #include "shell/headless/host.h"
 
 using namespace explore;
@@ -190,6 +190,32 @@ TEST_F(ExploreHost, FollowsThePaletteWithoutComputing) {
             differ += first.at(x, y) != want.at(x, y);
         }
     EXPECT_GT(differ, want.width() * want.height() / 2);
+}
+
+TEST_F(ExploreHost, CyclingRotatesThePictureAtItsSpeed) {
+    // The rotation of the palette the picture shows, -1 for none.
+    const EscapeMap values = win.shown();
+    shell::Surface want(ExploreWindow::kWidth, ExploreWindow::kHeight);
+    const auto rotation = [&] {
+        for (int shift = 0; shift < 256; ++shift) {
+            colourrows(values, 236, 244, win.colours(), rotated(owner.palette, shift), want);
+            bool same = true;
+            for (int y = 236; y < 244 && same; ++y)
+                for (int x = 0; x < want.width() && same; ++x)
+                    same = picture().at(x, y) == want.at(x, y);
+            if (same) return shift;
+        }
+        return -1;
+    };
+    side(' ');
+    host.advance(1000);  // 30 entries a second at first: 29 at the last frame
+    EXPECT_NEAR(rotation(), 30, 1);
+    side(shell::vk_left);
+    side(shell::vk_up);  // 45 a second, the other way
+    host.advance(2000);
+    EXPECT_NEAR(rotation(), 30 - 90 + 256, 1);
+    side(' ');
+    EXPECT_EQ(rotation(), 0);
 }
 
 TEST_F(ExploreHost, LocationAndPictureFiles) {
