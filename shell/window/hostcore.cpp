@@ -73,27 +73,13 @@ void HostCore::send(const Message& m) {
 }
 
 void HostCore::trackpointer(const Message& m) {
-    if (m.window != 0) return;
-    switch (m.msg) {
-        case Msg::mousemove:
-        case Msg::lbuttondown:
-        case Msg::lbuttonup:
-        case Msg::rbuttondown:
-        case Msg::rbuttonup:
-        case Msg::wheel:
-            // A position left of or above the client area wraps round to a
-            // large one, so one test covers every side.
-            if (m.x < xres() && m.y < yres())
-                pointer_ = Point{m.x, m.y};
-            else
-                pointer_.reset();
-            return;
-        case Msg::mouseleave:
-            pointer_.reset();
-            return;
-        default:
-            return;
-    }
+    if (m.window != 0 || !pointermessage(m.msg)) return;
+    // A position left of or above the client area wraps round to a large
+    // one, so one test covers every side.
+    if (m.msg != Msg::mouseleave && m.x < xres() && m.y < yres())
+        pointer_ = Point{m.x, m.y};
+    else
+        pointer_.reset();
 }
 
 void HostCore::pump() {
