@@ -105,6 +105,7 @@ MainWindow::MainWindow() {
     }
     editor.notice.subscribe(*this);
     editor.notice.subscribe(analysisview);
+    editor.notice.subscribe(exploreview);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -304,6 +305,8 @@ void MainWindow::open(shell::Window& w, const std::string& path) {
 }
 
 int MainWindow::proc(shell::Window& w, const Message& m) {
+    // The Explore window's own keys and pointer are its alone.
+    if (explorewin.message(w, m)) return 0;
     if (analysiswin.sized(w, m)) return 0;
     switch (m.msg) {
         case Msg::create:
@@ -314,6 +317,7 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             if (m.wparam == analysis::AnalysisWindow::kKey)
                 analysiswin.toggle(w, shownpalette(model));
             if (m.wparam == kOpenKey) w.post(Message::command(cmd_open));
+            if (m.wparam == explore::ExploreWindow::kKey) explorewin.toggle(w, shownpalette(model));
             return 0;
         case Msg::lbuttondown:
             buttondown(w, m.x, m.y);
@@ -376,9 +380,11 @@ shell::ProgramDesc programdesc() {
         "each channel's points evenly spaced and their heights chosen by least squares.";
     d.keys = {{"O", "open a palette: its own MAP files as saved, others fitted"},
               {"A", "show or hide the palette analysis window"},
+              {"E", "show or hide the Explore window"},
               {"Ctrl+Z", "undo"},
               {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
               {"Esc", "end the program"}};
+    d.keys.insert(d.keys.end(), explore::keyhelp.begin(), explore::keyhelp.end());
     d.takesfile = true;
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;

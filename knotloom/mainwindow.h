@@ -8,6 +8,7 @@
 #include "analysiswindow.h"
 #include "display.h"
 #include "editor.h"
+#include "explore/explorewindow.h"
 #include "history.h"
 #include "model.h"
 #include "shell/window/program.h"
@@ -77,6 +78,11 @@ class MainWindow : public shell::Program, public ModelNotice::Client {
     analysis::AnalysisWindow analysiswin;
     ModelNotice::Hook analysisview{
         [this](const Change&) { followanalysis(*win, model, analysiswin); }};
+    // The Explore window (E), which shows the same palette on the set.
+    explore::ExploreWindow explorewin{[this] { return splinedescription(model); }};
+    ModelNotice::Hook exploreview{[this](const Change&) {
+        if (explorewin.isopen(*win)) explorewin.follow(*win, shownpalette(model));
+    }};
     WindowHistory history;  // undo and redo (history.h)
 
   private:

@@ -28,6 +28,7 @@ MainWindow::MainWindow() {
     editor.notice.subscribe(*this);
     editor.notice.subscribe(cyclingview);
     editor.notice.subscribe(analysisview);
+    editor.notice.subscribe(exploreview);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -45,6 +46,8 @@ void MainWindow::create(shell::Window& w) {
     editor.changed(Change::all());
     // A palette file named on the command line opens as O opens one.
     if (!startfile.empty()) w.post(Message::command(cmd_openstart));
+    // The Explore window opens after it, on the palette the file brought.
+    if (startoptions.count("--explore")) w.post(Message::command(cmd_explorestart));
 }
 
 void MainWindow::modelchanged(const Change& c) {
@@ -255,6 +258,9 @@ void MainWindow::command(shell::Window& w, int id) {
         case cmd_openstart:
             openmap(w, startfile);
             break;
+        case cmd_explorestart:
+            explorestart(w);
+            break;
         case cmd_help:
             showhelp(w);
             break;
@@ -325,13 +331,16 @@ shell::ProgramDesc programdesc() {
               {"S", "save the window as a TIFF image with its metadata"},
               {"F1, F2", "show the help"},
               {"A", "show or hide the palette analysis window"},
+              {"E", "show or hide the Explore window"},
               {"Space", "with the preview shown: start or stop colour cycling"},
               {"Left, Right", "with the preview shown: the direction of the cycling"},
               {"Up, Down", "with the preview shown: the speed of the cycling"},
               {"Ctrl+Z", "undo"},
               {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
               {"Esc", "end the program"}};
+    d.keys.insert(d.keys.end(), explore::keyhelp.begin(), explore::keyhelp.end());
     d.takesfile = true;
+    d.options = {{"--explore", "FILE.loc", "start with the Explore window open at FILE.loc"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }
