@@ -87,6 +87,7 @@ shell::Result<PaletteInfo> readpng(std::string_view bytes, shell::Palette& palet
     // The texts before the pixels; an international (UTF-8) text rules over
     // a Latin-1 one of the same key.
     PaletteInfo r;
+    r.sampled = row.width != 256;
     for (int pass = 0; pass < 2; ++pass)
         for (const PngTextChunk& t : row.texts) {
             if (t.international != (pass == 1)) continue;

@@ -3,6 +3,7 @@
 // a desktop without one, a package check or a man page can rely on it.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "shell/window/program.h"
@@ -18,10 +19,13 @@ struct CommandLine {
     std::string out;     // what goes to standard output (help, version)
     std::string err;     // one line for standard error
     std::string file;    // the FILE operand, empty when none
+    std::map<std::string, std::string> options;  // values of the program's options, by name
 };
 
 // Reads the arguments after the program name. Options come first as given:
 // the first of --help, --version or a fault decides; "--" ends the options.
+// An option of the program's takes its value from the next argument or after
+// '='; given twice, the last value counts.
 CommandLine parsecommandline(const ProgramDesc& d, int argc, const char* const* argv);
 
 // The --help text: usage, options and keys.
