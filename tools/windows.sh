@@ -45,7 +45,7 @@ fi
     "${launcher[@]}" >/dev/null
 targets=(installer)
 [ $test -eq 1 ] && targets+=(shell_tests palettes_tests huewright_tests knotloom_tests
-  curvetoy_tests analysis_tests windows_tests)
+  curvetoy_tests analysis_tests explore_tests windows_tests)
 cmake --build "$build" -j2 --target "${targets[@]}"
 ls -l "$build"/dist/*.exe
 

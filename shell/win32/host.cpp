@@ -116,11 +116,25 @@ LRESULT CALLBACK Host::wndproc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 Message Host::mouse(Msg m, LPARAM lp) const {
-    // Device pixels to logical ones; a position left of or above the window
-    // (a drag that left it) stays negative until it wraps round.
-    const int k = offscreen.scale();
-    auto logical = [k](int v) { return v >= 0 ? v / k : -((-v + k - 1) / k); };
-    return Message::mouse(m, logical(GET_X_LPARAM(lp)), logical(GET_Y_LPARAM(lp)));
+    // Device pixels to logical ones; a negative position wraps round.
+    const Point p = logicalpoint(lp, offscreen.scale());
+    return Message::mouse(m, p.x, p.y);
+}
+
+void Host::button(Msg m, WPARAM wp, LPARAM lp) {
+    const bool down = m == Msg::lbuttondown || m == Msg::rbuttondown;
+    if (down) {
+        // A press holds the pointer until the last button comes up, so the
+        // release arrives even outside the window.
+        SetCapture(hwnd_);
+        focusclient();
+    } else if (!(wp & (MK_LBUTTON | MK_RBUTTON))) {
+        ReleaseCapture();
+    }
+    // The place where the button came up is the drag's last position.
+    const Message at = mouse(m, lp);
+    pointer(at.x, at.y);
+    send(Message::mouse(m, lastx_, lasty_));
 }
 
 void Host::pointer(int x, int y) {
@@ -162,20 +176,27 @@ LRESULT Host::handle(UINT msg, WPARAM wp, LPARAM lp) {
             known_ = false;
             send(Message::simple(Msg::mouseleave));
             return 0;
-        case WM_LBUTTONDOWN: {
-            SetCapture(hwnd_);
-            focusclient();
-            const Message m = mouse(Msg::lbuttondown, lp);
-            pointer(m.x, m.y);
-            send(Message::mouse(Msg::lbuttondown, lastx_, lasty_));
+        case WM_LBUTTONDOWN:
+            button(Msg::lbuttondown, wp, lp);
             return 0;
-        }
-        case WM_LBUTTONUP: {
-            ReleaseCapture();
-            // The place where the button came up is the drag's last position.
-            const Message m = mouse(Msg::lbuttonup, lp);
-            pointer(m.x, m.y);
-            send(Message::mouse(Msg::lbuttonup, lastx_, lasty_));
+        case WM_LBUTTONUP:
+            button(Msg::lbuttonup, wp, lp);
+            return 0;
+        case WM_RBUTTONDOWN:
+            button(Msg::rbuttondown, wp, lp);
+            return 0;
+        case WM_RBUTTONUP:
+            button(Msg::rbuttonup, wp, lp);
+            return 0;
+        case WM_MOUSEWHEEL: {
+            if (wheelelsewhere(hwnd_, wp, lp, sides_)) return 0;
+            const int notches = wheelnotches(wp, wheelrest_);
+            if (notches == 0) return 0;
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ScreenToClient(hwnd_, &p);
+            const Message at = mouse(Msg::wheel, MAKELPARAM(p.x, p.y));
+            pointer(at.x, at.y);
+            send(Message::wheel(notches, lastx_, lasty_));
             return 0;
         }
         case WM_KEYDOWN:

@@ -64,6 +64,8 @@ class Host : public HostCore {
     // Reports a pointer position (device pixels) that differs from the last.
     void pointer(int x, int y);
     Message mouse(Msg m, LPARAM lp) const;
+    // A button pressed or released at lp, as one of the button messages.
+    void button(Msg m, WPARAM wp, LPARAM lp);
     void afterpump() override;
     void armtimer(int id, int milliseconds) override;
     void disarmtimer(int id) override;
@@ -79,6 +81,7 @@ class Host : public HostCore {
     bool tracking_ = false;  // asked to hear when the pointer leaves
     int lastx_ = 0, lasty_ = 0;
     bool known_ = false;
+    int wheelrest_ = 0;  // wheel turns short of a notch
     friend class Side;
 };
 

@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -59,6 +61,14 @@ int virtualkey(WPARAM key) {
         case VK_SPACE:
         case VK_TAB:
         case VK_BACK:
+        case VK_ADD:
+        case VK_SUBTRACT:
+        case VK_OEM_PLUS:
+        case VK_OEM_MINUS:
+        case VK_OEM_COMMA:
+        case VK_OEM_PERIOD:
+        case VK_OEM_4:
+        case VK_OEM_6:
             return int(key);
         default:
             return 0;
@@ -69,6 +79,27 @@ int modifiers() {
     auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
     return (down(VK_SHIFT) ? mod_shift : 0) | (down(VK_CONTROL) ? mod_ctrl : 0) |
            (down(VK_MENU) ? mod_alt : 0);
+}
+
+Point logicalpoint(LPARAM lp, int k) {
+    auto logical = [k](int v) { return v >= 0 ? v / k : -((-v + k - 1) / k); };
+    return Point{logical(GET_X_LPARAM(lp)), logical(GET_Y_LPARAM(lp))};
+}
+
+int wheelnotches(WPARAM wp, int& rest) {
+    rest += GET_WHEEL_DELTA_WPARAM(wp);
+    const int notches = rest / WHEEL_DELTA;
+    rest -= notches * WHEEL_DELTA;
+    return notches;
+}
+
+bool wheelelsewhere(HWND self, WPARAM wp, LPARAM lp, const std::vector<HWND>& ours) {
+    // The wheel's position is on the screen, not in the client area.
+    const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    const HWND under = WindowFromPoint(p);
+    if (under == self || std::find(ours.begin(), ours.end(), under) == ours.end()) return false;
+    SendMessageW(under, WM_MOUSEWHEEL, wp, lp);
+    return true;
 }
 
 int fontsize(int pointsize) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "shell/raster/surface.h"
 
@@ -27,6 +28,22 @@ int virtualkey(WPARAM key);
 
 // The modifier keys held now, as Modifier flags.
 int modifiers();
+
+// A pointer position in a message's lParam (device pixels of the client
+// area) as a logical point at the surface's scale. A position left of or
+// above the window (a drag that left it) stays negative.
+Point logicalpoint(LPARAM lp, int scale);
+
+// Whole notches of a WM_MOUSEWHEEL, positive away from the user as the
+// programs count them. A wheel that turns in finer steps than a notch adds
+// them up in `rest` until they make one.
+int wheelnotches(WPARAM wp, int& rest);
+
+// The wheel goes to the window with the keyboard; the programs expect it
+// where the pointer is, as on the other hosts. When the pointer of a
+// WM_MOUSEWHEEL stands over another of `ours`, the message is sent there
+// and true returned; the caller then does nothing more with it.
+bool wheelelsewhere(HWND self, WPARAM wp, LPARAM lp, const std::vector<HWND>& ours);
 
 // Pixel size of the dialog font for a template's point size, at 96 dots per
 // inch: 8 points are 11 pixels, 11 points 15.

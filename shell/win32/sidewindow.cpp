@@ -1,6 +1,9 @@
 #include "sidewindow.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <vector>
 
 #include "host.h"
 #include "platform.h"
@@ -30,7 +33,7 @@ int sideroom(HWND main) {
 }
 
 Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
-    : SideWindow(id, title, size.width, size.height), host_(host), size_(size) {
+    : SideWindow(id, title, size.width, size.height, size.pointer), host_(host), size_(size) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     static const bool registered = [inst] {
         WNDCLASSEXW wc{};
@@ -83,6 +86,19 @@ void Side::onscreenchanged(const Rect& r) {
     ReleaseDC(hwnd_, dc);
 }
 
+void Side::send(const Message& m) {
+    // While the program is busy its windows take no input. The pointer of
+    // a window that did not ask for it goes nowhere.
+    if (host_.busy()) return;
+    if (m.msg != Msg::keydown && !pointer()) return;
+    host_.send(m.from(id()));
+}
+
+Message Side::mouse(Msg m, LPARAM lp) const {
+    const Point p = logicalpoint(lp, offscreen.scale());
+    return Message::mouse(m, p.x, p.y);
+}
+
 LRESULT CALLBACK Side::wndproc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     auto* s = reinterpret_cast<Side*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     if (!s) return DefWindowProcW(h, msg, wp, lp);
@@ -109,13 +125,47 @@ LRESULT Side::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_KEYDOWN: {
             const int vk = virtualkey(wp);
             if (vk == 0) break;
-            // While the program is busy its windows take no input.
-            if (!host_.busy()) host_.send(Message::key(vk, modifiers()));
+            send(Message::key(vk, modifiers()));
             return 0;
         }
-        case WM_LBUTTONDOWN:
-            SetFocus(hwnd_);
+        case WM_MOUSEMOVE:
+            if (!pointer()) break;
+            if (!tracking_) {
+                TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, hwnd_, 0};
+                tracking_ = TrackMouseEvent(&t) != 0;
+            }
+            send(mouse(Msg::mousemove, lp));
             return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            // A drag keeps the pointer: its moves still arrive.
+            if (GetCapture() != hwnd_) send(Message::simple(Msg::mouseleave));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            // A click gives this window the keyboard, and holds the pointer
+            // until the last button comes up.
+            SetFocus(hwnd_);
+            SetCapture(hwnd_);
+            send(mouse(msg == WM_LBUTTONDOWN ? Msg::lbuttondown : Msg::rbuttondown, lp));
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            if (!(wp & (MK_LBUTTON | MK_RBUTTON))) ReleaseCapture();
+            send(mouse(msg == WM_LBUTTONUP ? Msg::lbuttonup : Msg::rbuttonup, lp));
+            return 0;
+        case WM_MOUSEWHEEL: {
+            std::vector<HWND> ours = host_.sides_;
+            ours.push_back(host_.window());
+            if (wheelelsewhere(hwnd_, wp, lp, ours)) return 0;
+            const int notches = wheelnotches(wp, wheelrest_);
+            if (notches == 0) return 0;
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ScreenToClient(hwnd_, &p);
+            const Message at = mouse(Msg::wheel, MAKELPARAM(p.x, p.y));
+            send(Message::wheel(notches, at.x, at.y));
+            return 0;
+        }
         case WM_CLOSE:
             if (!host_.busy()) host_.send(Message::sideclose(id()));
             return 0;

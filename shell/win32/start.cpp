@@ -48,6 +48,7 @@ int runprogram(ProgramDesc d, int argc, char** argv) {
     }
     if (!c.start) return c.exitcode;
     d.startfile = c.file;
+    d.startoptions = c.options;
     return runprogram(d);
 }
 
