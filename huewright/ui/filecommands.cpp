@@ -11,6 +11,7 @@
 #include "palettes/curves.h"
 #include "palettes/palettes.h"
 #include "shell/io/files.h"
+#include "shell/io/paths.h"
 #include "shell/window/filedialog.h"
 
 namespace huewright {
@@ -72,7 +73,7 @@ shell::Status failedopen(shell::Window& w, const shell::Error& e) {
 }
 
 std::string filenameof(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
+    return std::string(shell::filename(path));
 }
 
 bool istiffname(const std::string& path) {
@@ -272,8 +273,7 @@ shell::Status openpalette(shell::Window& w, FileRecords& files, const OpenTarget
 
 shell::Status openstartfile(shell::Window& w, FileRecords& files, const std::string& path,
                             const OpenTarget& t) {
-    const std::string full =
-        !path.empty() && path[0] == '/' ? path : shell::startfolder() + "/" + path;
+    const std::string full = shell::isabsolute(path) ? path : shell::startfolder() + "/" + path;
     shell::acceptfile(files.omapn, full);
     const shell::Status opened = openpalettefile(w, full, t);
     if (opened.ok()) followopened(files, full);
