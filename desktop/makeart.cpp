@@ -33,15 +33,6 @@ struct Entry {
     void (*prepare)(shell::headless::Host&);
 };
 
-// The icon over black and over white tells the artwork from the backdrop.
-desktop::RgbaPicture icon(const Entry& e, int size) {
-    shell::Surface onblack(size, size), onwhite(size, size);
-    onwhite.fill(shell::Rgb{255, 255, 255});
-    e.painticon(onblack);
-    e.painticon(onwhite);
-    return desktop::matte(onblack, onwhite);
-}
-
 // The pictures as PNG images: RGB for screenshots, RGBA for icons.
 palettes::PngImage image(const shell::Surface& s) {
     return palettes::PngImage{s.width(), s.height(), 3, size_t(s.stride()), s.data()};
@@ -99,9 +90,9 @@ int main(int argc, char** argv) {
     for (const Entry& e : entries) {
         for (int n : sizes) {
             const std::string dir = std::to_string(n) + "x" + std::to_string(n);
-            ok =
-                save(out + "/icons/hicolor/" + dir + "/apps/" + e.desc.name + ".png", icon(e, n)) &&
-                ok;
+            ok = save(out + "/icons/hicolor/" + dir + "/apps/" + e.desc.name + ".png",
+                      desktop::paintedicon(e.painticon, n)) &&
+                 ok;
         }
         shell::headless::Host h(e.desc);
         if (e.prepare) e.prepare(h);

@@ -28,4 +28,12 @@ RgbaPicture matte(const shell::Surface& onblack, const shell::Surface& onwhite) 
     return out;
 }
 
+RgbaPicture paintedicon(void (*paint)(shell::Surface&), int size) {
+    shell::Surface onblack(size, size), onwhite(size, size);
+    onwhite.fill(shell::Rgb{255, 255, 255});
+    paint(onblack);
+    paint(onwhite);
+    return matte(onblack, onwhite);
+}
+
 }  // namespace desktop

@@ -22,4 +22,9 @@ struct RgbaPicture {
 // with the colour the artwork has there. Empty when the sizes differ.
 RgbaPicture matte(const shell::Surface& onblack, const shell::Surface& onwhite);
 
+// An icon size x size pixels with its transparency: `paint` draws it once
+// over black and once over white, and the two tell the artwork from the
+// backdrop.
+RgbaPicture paintedicon(void (*paint)(shell::Surface&), int size);
+
 }  // namespace desktop

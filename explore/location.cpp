@@ -9,6 +9,7 @@
 #include "explore/extended.h"
 #include "explore/rule.h"
 #include "shell/io/atomicfile.h"
+#include "shell/io/files.h"
 
 namespace explore {
 
@@ -183,7 +184,7 @@ shell::Status saveloc(const std::string& path, const LocFile& f) {
 }
 
 shell::Result<LocFile> loadloc(const std::string& path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(shell::openfile(path, "rb"), std::fclose);
     if (!file) return shell::Error{shell::Fault::open, path, "cannot be opened"};
     std::string text(kLargestFile + 1, '\0');
     const size_t n = std::fread(text.data(), 1, text.size(), file.get());

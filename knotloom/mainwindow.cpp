@@ -7,6 +7,7 @@
 #include "fit.h"
 #include "layout.h"
 #include "palettes/palettes.h"
+#include "shell/io/paths.h"
 #include "shell/io/textformat.h"
 #include "shell/window/filedialog.h"
 
@@ -281,7 +282,7 @@ void MainWindow::open(shell::Window& w, const std::string& path) {
         w.presentall();
         file = omapn.file;
     } else {
-        if (file[0] != '/') file = shell::startfolder() + "/" + file;
+        if (!shell::isabsolute(file)) file = shell::startfolder() + "/" + file;
         shell::acceptfile(omapn, file);
     }
     shell::Palette palette;

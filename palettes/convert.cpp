@@ -13,7 +13,6 @@
 // Every failure prints one line on stderr and leaves OUT as it was.
 // --curves prints the curves a palette file says it was made with, and
 // exits 1 when it says none.
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
@@ -21,6 +20,8 @@
 
 #include "palettes/curves.h"
 #include "palettes/palettes.h"
+#include "shell/io/files.h"
+#include "shell/io/paths.h"
 #include "shell/io/textformat.h"
 
 namespace {
@@ -103,11 +104,12 @@ int printcurves(const std::string& in) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args = shell::arguments(argc, argv);
     std::vector<std::string> operands;
     const palettes::FormatInfo* to = nullptr;
     bool optionsdone = false, curves = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
         if (optionsdone || arg.size() < 2 || arg[0] != '-') {
             operands.push_back(arg);
         } else if (arg == "--") {
@@ -126,8 +128,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--to" || arg.rfind("--to=", 0) == 0) {
             std::string word;
             if (arg == "--to") {
-                if (i + 1 >= argc) return fail(kExitUsage, "--to needs a format (see --list)");
-                word = argv[++i];
+                if (i + 1 >= args.size())
+                    return fail(kExitUsage, "--to needs a format (see --list)");
+                word = args[++i];
             } else {
                 word = arg.substr(5);
             }
@@ -160,9 +163,7 @@ int main(int argc, char** argv) {
     // Writing over the input would replace the source with its own
     // resampling. Names cannot tell (links, "./a" and "a"); the file system's
     // identity of the files can.
-    struct stat instat, outstat;
-    if (stat(in.c_str(), &instat) == 0 && stat(out.c_str(), &outstat) == 0 &&
-        instat.st_dev == outstat.st_dev && instat.st_ino == outstat.st_ino)
+    if (shell::samefile(in, out))
         return fail(kExitUsage,
                     "will not write over the input: " + out + " is the same file as " + in);
 
@@ -172,7 +173,7 @@ int main(int argc, char** argv) {
 
     std::string description = read.value().description;
     if (description.empty())
-        description = "Converted from " + in.substr(in.rfind('/') + 1) + " (" +
+        description = "Converted from " + std::string(shell::filename(in)) + " (" +
                       palettes::info(read.value().format).name + ")\n";
     if (read.value().dropped > 0) {
         // Say what was left out, now and in the file itself.

@@ -12,6 +12,8 @@
 #include "palettes/codec.h"
 #include "palettes/map.h"
 #include "shell/io/atomicfile.h"
+#include "shell/io/files.h"
+#include "shell/io/paths.h"
 
 namespace palettes {
 
@@ -33,11 +35,6 @@ bool sameword(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (lower(a[i]) != lower(b[i])) return false;
     return true;
-}
-
-std::string_view filenameof(std::string_view path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // An element whose name, without a namespace prefix, is "svg": the bytes are
@@ -145,7 +142,7 @@ const FormatInfo* findformat(std::string_view word) {
 }
 
 const FormatInfo* formatofpath(std::string_view path) {
-    std::string_view name = filenameof(path);
+    std::string_view name = shell::filename(path);
     size_t dot = name.rfind('.');
     if (dot == std::string_view::npos || dot == 0) return nullptr;
     return findformat(name.substr(dot + 1));
@@ -183,7 +180,7 @@ std::vector<ChooserType> choosertypes(bool writing) {
 }
 
 std::string namefrompath(std::string_view path) {
-    std::string_view name = filenameof(path);
+    std::string_view name = shell::filename(path);
     size_t dot = name.rfind('.');
     if (dot != std::string_view::npos && dot != 0) name = name.substr(0, dot);
     return std::string(name);
@@ -275,8 +272,14 @@ shell::Result<PaletteInfo> readpalettefile(const std::string& path, shell::Palet
     const auto cannotread = [&](shell::Fault fault, int err) {
         return shell::Error{fault, path, std::string("cannot be read: ") + strerror(err)};
     };
-    std::unique_ptr<FILE, FileCloser> f(fopen(path.c_str(), "rb"));
-    if (!f) return cannotread(shell::Fault::open, errno);
+    std::unique_ptr<FILE, FileCloser> f(shell::openfile(path, "rb"));
+    if (!f) {
+        const int err = errno;
+        // Windows refuses to open a folder at all.
+        if (shell::filekind(path) == shell::FileKind::folder)
+            return shell::Error{shell::Fault::open, path, "a folder, not a file"};
+        return cannotread(shell::Fault::open, err);
+    }
     // A folder opens but cannot be read; saying what it is helps more than
     // the error a read of it gives.
     struct stat st;

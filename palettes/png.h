@@ -1,5 +1,6 @@
-// PNG images: the one libpng encoder of the project, which writes this
-// library's PNG strips and the desktop artwork.
+// PNG images: the one PNG encoder of the project (libpng, or on Windows the
+// system's imaging component), which writes this library's PNG strips and
+// the desktop artwork.
 #pragma once
 
 #include <cstddef>
@@ -28,9 +29,10 @@ struct PngText {
 
 // Encodes the image and its texts (written before the pixels) without time
 // chunks, so that the same input always gives the same bytes. `level` is
-// zlib's compression level, 0 to 9, or -1 for libpng's default. Fails with
-// Fault::memory when libpng runs out of memory, and with Fault::content for
-// an image without pixels, or with another channel count.
+// zlib's compression level, 0 to 9, or -1 for libpng's default (Windows's
+// encoder has one level of its own). Fails with Fault::memory when the
+// encoder runs out of memory, and with Fault::content for an image without
+// pixels, or with another channel count.
 shell::Result<std::string> encodepng(const PngImage& image, const std::vector<PngText>& texts = {},
                                      int level = -1);
 

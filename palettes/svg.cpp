@@ -1,20 +1,15 @@
 // SVG gradients (.svg): the palette as the colour stops of a linearGradient,
 // with a rectangle painted in it so that the file also shows the palette.
 //
-// Reading takes the document's first linearGradient. expat parses the XML:
-// comments, CDATA sections, entities and character references, and the
-// encodings a document may declare. Names are taken without a namespace
-// prefix, and namespaces are not looked up, so "svg:stop" is a stop and an
-// undeclared "xlink:" prefix is no error. A document that is not well-formed
-// XML is refused with expat's reason and the line.
+// Reading takes the document's first linearGradient, which an XML parser
+// finds (svgscan.h).
 //
-// Sections: the parse; colours; reading; writing.
-#include <expat.h>
-
+// Sections: colours; reading; writing.
 #include <algorithm>
 #include <cstring>
 
 #include "palettes/codec.h"
+#include "palettes/svgscan.h"
 #include "shell/io/textformat.h"
 
 namespace palettes {
@@ -22,9 +17,6 @@ namespace palettes {
 namespace {
 
 const char* const kWhat = "Not an SVG gradient";
-// More stops than any gradient has; the stops of larger files are refused so
-// that memory stays bounded.
-constexpr size_t kMaxStops = 65536;
 // How many references from one gradient to another are followed for stops.
 constexpr int kMaxReferences = 8;
 // The offsets written: enough decimals that t = i/255 falls on its stop.
@@ -32,139 +24,6 @@ constexpr int kOffsetDecimals = 6;
 // The picture the file shows: the palette as a strip.
 constexpr int kStripWidth = 256;
 constexpr int kStripHeight = 32;
-// expat takes its input in pieces whose size fits an int.
-constexpr size_t kPiece = 1 << 20;
-
-// ---------------------------------------------------------------- the parse
-
-// An element's name without its namespace prefix.
-std::string_view localname(const XML_Char* name) {
-    std::string_view n(name);
-    size_t colon = n.rfind(':');
-    return colon == std::string_view::npos ? n : n.substr(colon + 1);
-}
-
-// An attribute's value, by its full name ("xlink:href"), or nullptr.
-const char* attribute(const XML_Char** attributes, const char* name) {
-    for (const XML_Char** a = attributes; a[0] != nullptr; a += 2)
-        if (strcmp(a[0], name) == 0) return a[1];
-    return nullptr;
-}
-
-// A stop as its attributes give it, references and entities decoded.
-struct StopText {
-    std::string offset;  // "0" when the stop has none
-    std::string colour;
-};
-
-struct Gradient {
-    std::string id;
-    std::string href;             // the gradient whose stops this one uses, without '#'
-    std::vector<StopText> stops;  // each stop's offset and colour
-};
-
-StopText stoptext(const XML_Char** attributes);
-
-// One pass of expat over the document. It finds a linearGradient (the first
-// one, or the one with the wanted id) and keeps only that gradient's stops,
-// so memory stays bounded however many gradients the file holds; the first
-// pass also takes the text of the first desc element.
-class Scan {
-  public:
-    Scan(std::string_view doc, const std::string* wanted) : wanted_(wanted) {
-        XML_Parser p = XML_ParserCreate(nullptr);
-        if (p == nullptr) {
-            outofmemory = true;
-            failure_ = "out of memory";
-            return;
-        }
-        XML_SetUserData(p, this);
-        XML_SetElementHandler(p, started, ended);
-        XML_SetCharacterDataHandler(p, text);
-        parse(p, doc);
-        XML_ParserFree(p);
-    }
-
-    const std::string& failure() const { return failure_; }  // empty when the parse went well
-    bool outofmemory = false;  // ... and the failure is expat's lack of memory
-    bool found = false;        // the gradient looked for
-    bool toomany = false;      // ... has more than kMaxStops stops
-    Gradient gradient;
-    std::string description;
-
-  private:
-    void parse(XML_Parser p, std::string_view doc) {
-        parser_ = p;
-        bool last = false;
-        while (!last) {
-            const size_t n = std::min(doc.size(), kPiece);
-            last = n == doc.size();
-            if (XML_Parse(p, doc.data(), int(n), last) != XML_STATUS_OK) {
-                // Stopping on purpose is no failure of the document.
-                const XML_Error code = XML_GetErrorCode(p);
-                if (code == XML_ERROR_ABORTED) return;
-                outofmemory = code == XML_ERROR_NO_MEMORY;
-                failure_ = "line " + std::to_string(XML_GetCurrentLineNumber(p)) + ": " +
-                           XML_ErrorString(code);
-                return;
-            }
-            doc.remove_prefix(n);
-        }
-    }
-
-    static void started(void* data, const XML_Char* name, const XML_Char** attributes) {
-        auto* s = static_cast<Scan*>(data);
-        const std::string_view local = localname(name);
-        if (s->indesc_ > 0) {
-            ++s->indesc_;
-        } else if (local == "desc" && !s->descseen_) {
-            s->indesc_ = 1;
-            s->descseen_ = true;
-        }
-        if (s->ingradient_) {
-            if (local != "stop") return;
-            if (s->gradient.stops.size() == kMaxStops) {
-                s->toomany = true;
-                s->found = false;
-                XML_StopParser(s->parser_, false);
-                return;
-            }
-            s->gradient.stops.push_back(stoptext(attributes));
-            return;
-        }
-        if (local != "linearGradient" || s->found) return;
-        Gradient g;
-        if (const char* id = attribute(attributes, "id")) g.id = id;
-        if (s->wanted_ && g.id != *s->wanted_) return;
-        const char* href = attribute(attributes, "xlink:href");
-        if (!href) href = attribute(attributes, "href");
-        if (href && href[0] == '#') g.href = href + 1;
-        s->gradient = std::move(g);
-        s->found = s->ingradient_ = true;
-    }
-
-    static void ended(void* data, const XML_Char* name) {
-        auto* s = static_cast<Scan*>(data);
-        if (s->indesc_ > 0) --s->indesc_;
-        if (!s->ingradient_ || localname(name) != "linearGradient") return;
-        s->ingradient_ = false;
-        // A later pass looks for this gradient only; the first also wants
-        // the whole document read, to know it is well-formed.
-        if (s->wanted_) XML_StopParser(s->parser_, false);
-    }
-
-    static void text(void* data, const XML_Char* chars, int length) {
-        auto* s = static_cast<Scan*>(data);
-        if (s->indesc_ > 0) s->description.append(chars, size_t(length));
-    }
-
-    const std::string* wanted_;
-    XML_Parser parser_ = nullptr;
-    std::string failure_;
-    bool ingradient_ = false;
-    int indesc_ = 0;  // inside the first desc element: how deep, counting it
-    bool descseen_ = false;
-};
 
 // ---------------------------------------------------------------- colours
 
@@ -239,13 +98,21 @@ bool parsecolour(std::string_view text, double (&rgb)[3]) {
     return false;
 }
 
+// ---------------------------------------------------------------- reading
+
+std::string stoperror(size_t k, const std::string& what) {
+    return "stop " + std::to_string(k) + " " + what;
+}
+
+}  // namespace
+
 // A stop's colour may stand in its style, which then rules over the
 // attribute ("stop-color:#ff0000;stop-opacity:1").
-StopText stoptext(const XML_Char** attributes) {
+StopText stoptext(const char* offset, const char* colour, const char* style) {
     StopText stop{"0", "black"};  // what a stop without them has
-    if (const char* offset = attribute(attributes, "offset")) stop.offset = offset;
-    if (const char* colour = attribute(attributes, "stop-color")) stop.colour = colour;
-    if (const char* style = attribute(attributes, "style")) {
+    if (offset) stop.offset = offset;
+    if (colour) stop.colour = colour;
+    if (style) {
         std::string_view rest = style;
         while (!rest.empty()) {
             size_t semi = std::min(rest.find(';'), rest.size());
@@ -259,20 +126,12 @@ StopText stoptext(const XML_Char** attributes) {
     return stop;
 }
 
-// ---------------------------------------------------------------- reading
-
-std::string stoperror(size_t k, const std::string& what) {
-    return "stop " + std::to_string(k) + " " + what;
-}
-
-}  // namespace
-
 shell::Result<PaletteInfo> readsvg(std::string_view bytes, shell::Palette& palette) {
     const std::string toomanystops =
-        "a gradient has more than " + std::to_string(kMaxStops) + " stops";
-    Scan first(bytes, nullptr);
-    if (!first.failure().empty())
-        return failure(kWhat, first.failure(),
+        "a gradient has more than " + std::to_string(kMaxSvgStops) + " stops";
+    SvgScan first = scansvg(bytes, nullptr);
+    if (!first.failure.empty())
+        return failure(kWhat, first.failure,
                        first.outofmemory ? shell::Fault::memory : shell::Fault::content);
     if (first.toomany) return failure(kWhat, toomanystops);
     if (!first.found) return failure(kWhat, "it has no linearGradient element");
@@ -284,9 +143,9 @@ shell::Result<PaletteInfo> readsvg(std::string_view bytes, shell::Palette& palet
     // at it.
     Gradient source = std::move(first.gradient);
     for (int hop = 0; hop < kMaxReferences && source.stops.empty() && !source.href.empty(); ++hop) {
-        Scan next(bytes, &source.href);
+        SvgScan next = scansvg(bytes, &source.href);
         if (next.toomany) return failure(kWhat, toomanystops);
-        if (!next.failure().empty() || !next.found) break;
+        if (!next.failure.empty() || !next.found) break;
         source = std::move(next.gradient);
     }
     if (source.stops.empty()) return failure(kWhat, "its first linearGradient has no stops");

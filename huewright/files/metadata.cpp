@@ -1,10 +1,8 @@
 #include "huewright/files/metadata.h"
 
-#include <locale.h>
-#include <wctype.h>
-
 #include <cstdio>
 
+#include "shell/io/textclass.h"
 #include "shell/io/textformat.h"
 #include "shell/window/dialoglogic.h"
 
@@ -171,20 +169,6 @@ size_t utf8char(const std::string& s, size_t i, char32_t& cp) {
     return 0;
 }
 
-// The C library's idea of letters and digits in a UTF-8 locale, whatever
-// locale the program itself runs in. Without such a locale only ASCII
-// letters and digits count.
-bool alnum(char32_t cp) {
-    if (cp < 0x80)
-        return (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z') || (cp >= '0' && cp <= '9');
-    static const locale_t utf8 = [] {
-        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
-        if (!l) l = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", locale_t(0));
-        return l;
-    }();
-    return utf8 && iswalnum_l(static_cast<wint_t>(cp), utf8);
-}
-
 bool allowedmark(char32_t cp) {
     return cp == ' ' || cp == '&' || cp == '+' || cp == '-' || cp == '.' || cp == '@' || cp == '_';
 }
@@ -202,7 +186,7 @@ std::string filtername(const std::string& typed) {
         size_t n = utf8char(shown, used, cp);
         const bool valid = n > 0;
         if (!valid) n = 1;  // a stray byte is replaced on its own
-        if (valid && (alnum(cp) || allowedmark(cp)))
+        if (valid && (shell::isletterordigit(cp) || allowedmark(cp)))
             out.append(shown, used, n);
         else
             out += '*';

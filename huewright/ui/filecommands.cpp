@@ -10,6 +10,8 @@
 #include "huewright/ui/geometry.h"
 #include "palettes/curves.h"
 #include "palettes/palettes.h"
+#include "shell/io/files.h"
+#include "shell/io/paths.h"
 #include "shell/window/filedialog.h"
 
 namespace huewright {
@@ -71,7 +73,7 @@ shell::Status failedopen(shell::Window& w, const shell::Error& e) {
 }
 
 std::string filenameof(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
+    return std::string(shell::filename(path));
 }
 
 bool istiffname(const std::string& path) {
@@ -87,7 +89,7 @@ bool istiffname(const std::string& path) {
 // palette reader then says why).
 std::string filehead(const std::string& path, size_t n) {
     std::string head(n, '\0');
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = shell::openfile(path, "rb");
     if (!f) return {};
     head.resize(fread(&head[0], 1, n, f));
     fclose(f);
@@ -95,7 +97,7 @@ std::string filehead(const std::string& path, size_t n) {
 }
 
 shell::Result<std::string> readwhole(const std::string& path) {
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = shell::openfile(path, "rb");
     if (!f)
         return shell::Error{shell::Fault::open, path,
                             std::string("cannot be read: ") + strerror(errno)};
@@ -271,8 +273,7 @@ shell::Status openpalette(shell::Window& w, FileRecords& files, const OpenTarget
 
 shell::Status openstartfile(shell::Window& w, FileRecords& files, const std::string& path,
                             const OpenTarget& t) {
-    const std::string full =
-        !path.empty() && path[0] == '/' ? path : shell::startfolder() + "/" + path;
+    const std::string full = shell::isabsolute(path) ? path : shell::startfolder() + "/" + path;
     shell::acceptfile(files.omapn, full);
     const shell::Status opened = openpalettefile(w, full, t);
     if (opened.ok()) followopened(files, full);

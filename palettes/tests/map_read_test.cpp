@@ -223,9 +223,12 @@ TEST_F(MapReadFile, UnreadableFilesFailAndChangeNothing) {
               "failed: bad.map: Not a MAP palette: line 101: expected three numbers");
     EXPECT_EQ(pal, marked());
 
-    // Names are case-sensitive and used as given: no upper-casing.
+    // Names are used as given: no upper-casing. (Windows' file names ignore
+    // letter case, so there the other spelling finds the file.)
     put("Mixed.map", "9 9 9\n");
+#ifndef _WIN32
     EXPECT_EQ(read(dir + "/MIXED.MAP", pal).substr(0, 19), "failed: MIXED.MAP: ");
+#endif
     EXPECT_EQ(read(dir + "/Mixed.map", pal), "");
     EXPECT_EQ(pal[0], (Entry{9, 9, 9}));
 }

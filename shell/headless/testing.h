@@ -2,8 +2,14 @@
 // nothing (for tests that only need a Window), and a scratch folder.
 #pragma once
 
+#ifdef _WIN32
+#include <filesystem>
+#include <random>
+#include <system_error>
+#else
 #include <dirent.h>
 #include <stdlib.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -55,6 +61,46 @@ inline void writefile(const std::string& path, const std::string& s) {
     std::ofstream(path, std::ios::binary) << s;
 }
 
+#ifdef _WIN32
+// A fresh folder in the user's temporary folder, removed with everything in
+// it at the end. Windows has neither mkdtemp nor a shell to remove it with;
+// the standard library's file system calls do both there.
+class ScratchDir {
+  public:
+    ScratchDir() {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        const fs::path base = fs::temp_directory_path(ec);
+        std::random_device seed;
+        for (int attempt = 0; attempt < 100 && dir_.empty() && !ec; ++attempt) {
+            const fs::path p = base / ("scratch" + std::to_string(seed()));
+            if (fs::create_directory(p, ec)) dir_ = p.u8string();
+        }
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& dir() const { return dir_; }
+    bool ok() const { return !dir_.empty(); }
+    // Spelt with '\\' as the system spells names, so that a name a file
+    // dialog gives back compares equal.
+    std::string path(const std::string& name) const { return dir_ + "\\" + name; }
+    std::set<std::string> entries() const {
+        std::set<std::string> out;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(dir_, ec))
+            out.insert(e.path().filename().u8string());
+        return out;
+    }
+
+  private:
+    std::string dir_;
+};
+#else
 // A fresh folder under /tmp, removed with everything in it at the end.
 class ScratchDir {
   public:
@@ -87,6 +133,7 @@ class ScratchDir {
   private:
     std::string dir_;
 };
+#endif
 
 // What is wrong with a dialog template, one line a fault: a control outside
 // the dialog, two controls with one id (controls without an id, and etched lines, which may

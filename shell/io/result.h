@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "paths.h"
+
 namespace shell {
 
 // What kind of failure it was, for callers whose message depends on it.
@@ -31,7 +33,7 @@ struct Error {
     // of a message box shows it; the reason alone when no file is named.
     std::string describe() const {
         if (file.empty()) return reason;
-        return file.substr(file.rfind('/') + 1) + ": " + reason;
+        return file.substr(namestart(file)) + ": " + reason;
     }
 };
 

@@ -1,40 +1,12 @@
 #include "font.h"
 
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_SIZES_H
-#include FT_TRUETYPE_TABLES_H
-
 #include <algorithm>
-#include <cmath>
 #include <map>
-#include <string>
 #include <unordered_map>
 
-namespace shell {
+#include "fontface.h"
 
-const char* uifontfile() {
-    static const std::string path = [] {
-        std::string found;
-        if (!FcInit()) return found;
-        FcPattern* pat =
-            FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Serif:bold:italic"));
-        FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-        FcDefaultSubstitute(pat);
-        FcResult res;
-        FcPattern* match = FcFontMatch(nullptr, pat, &res);
-        if (match) {
-            FcChar8* file = nullptr;
-            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
-                found = reinterpret_cast<const char*>(file);
-            FcPatternDestroy(match);
-        }
-        FcPatternDestroy(pat);
-        return found;
-    }();
-    return path.c_str();
-}
+namespace shell {
 
 namespace {
 
@@ -54,100 +26,46 @@ char32_t nextchar(std::string_view s, size_t& i) {
     return v;
 }
 
-struct Glyph {
-    int left = 0, top = 0, width = 0, rows = 0, advance = 0;
-    std::vector<uint8_t> coverage;
-};
-
 }  // namespace
 
 struct Font::Impl {
-    FT_Library lib = nullptr;
-    FT_Face face = nullptr;
     // The logical cell.
     int cellheight = 0, ascent = 0, descent = 0;
-    // The face's Windows ascent and descent in design units.
-    double asc = 0, desc = 0;
     // The face at one scale: its cell is the scale times the logical cell,
     // so text on a surface of that scale is rendered at its size, not blown
     // up from the logical one.
     struct Size {
-        FT_Size size = nullptr;
-        int ascent = 0;
+        std::unique_ptr<FontFace> face;
         std::unordered_map<char32_t, Glyph> cache;
     };
-    // By scale; the face's own size serves scale 1.
+    // By scale, each opened when first drawn at.
     mutable std::map<int, Size> sizes;
 
     Size& sized(int scale) const {
         auto it = sizes.find(scale);
         if (it != sizes.end()) return it->second;
-        Size z;
-        if (scale == 1)
-            z.size = face->size;
-        else if (FT_New_Size(face, &z.size) != 0)
-            z.size = nullptr;
-        if (z.size) {
-            FT_Activate_Size(z.size);
-            // The cell height is the Windows ascent plus descent of the face,
-            // as a font mapper asked for a height of `cellheight` would scale
-            // it.
-            const double ppem = cellheight * scale * double(face->units_per_EM) / (asc + desc);
-            FT_Set_Char_Size(face, 0, FT_F26Dot6(std::lround(ppem * 64)), 72, 72);
-            z.ascent = int(std::lround(asc * ppem / face->units_per_EM));
-        }
-        return sizes.emplace(scale, std::move(z)).first->second;
+        return sizes.emplace(scale, Size{openuiface(cellheight * scale), {}}).first->second;
     }
 
     const Glyph& glyph(Size& z, char32_t ch) const {
         auto it = z.cache.find(ch);
         if (it != z.cache.end()) return it->second;
-        Glyph g;
-        // Fixed load flags so that every machine renders the same pixels.
-        if (z.size && FT_Activate_Size(z.size) == 0 &&
-            FT_Load_Char(face, ch, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP) ==
-                0) {
-            FT_GlyphSlot slot = face->glyph;
-            g.left = slot->bitmap_left;
-            g.top = slot->bitmap_top;
-            g.width = int(slot->bitmap.width);
-            g.rows = int(slot->bitmap.rows);
-            g.advance = int((slot->advance.x + 32) >> 6);
-            g.coverage.resize(size_t(g.width) * g.rows);
-            for (int r = 0; r < g.rows; ++r)
-                for (int c = 0; c < g.width; ++c)
-                    g.coverage[size_t(r) * g.width + c] =
-                        slot->bitmap.buffer[r * slot->bitmap.pitch + c];
-        }
-        return z.cache.emplace(ch, std::move(g)).first->second;
+        return z.cache.emplace(ch, z.face ? z.face->glyph(ch) : Glyph{}).first->second;
     }
 };
 
 Font::Font(int cellheight) : impl_(std::make_unique<Impl>()) {
-    if (FT_Init_FreeType(&impl_->lib) != 0) return;
-    if (FT_New_Face(impl_->lib, uifontfile(), 0, &impl_->face) != 0) {
-        impl_->face = nullptr;
-        return;
-    }
-    FT_Face f = impl_->face;
     impl_->cellheight = cellheight;
-    impl_->asc = f->ascender;
-    impl_->desc = -f->descender;
-    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2))) {
-        impl_->asc = os2->usWinAscent;
-        impl_->desc = os2->usWinDescent;
-    }
-    impl_->ascent = impl_->sized(1).ascent;
+    const Impl::Size& z = impl_->sized(1);
+    if (!z.face) return;
+    impl_->ascent = z.face->ascent();
     impl_->descent = cellheight - impl_->ascent;
 }
 
-Font::~Font() {
-    if (impl_->face) FT_Done_Face(impl_->face);
-    if (impl_->lib) FT_Done_FreeType(impl_->lib);
-}
+Font::~Font() = default;
 
 bool Font::ok() const {
-    return impl_->face != nullptr;
+    return impl_->sized(1).face != nullptr;
 }
 int Font::ascent() const {
     return impl_->ascent;
@@ -172,9 +90,10 @@ void Font::render(Surface& s, const Rect& clip0, int x, int y, std::string_view 
     // Everything below is in device pixels: the text at the surface's scale
     // starts at the device pixel of its logical position.
     Impl::Size& z = impl_->sized(s.scale());
+    if (!z.face) return;
     const uint8_t over[3] = {color.r, color.g, color.b};
     int pen = x * s.scale();
-    const int baseline = y * s.scale() + z.ascent;
+    const int baseline = y * s.scale() + z.face->ascent();
     for (size_t i = 0; i < text.size();) {
         const Glyph& g = impl_->glyph(z, nextchar(text, i));
         const int gx = pen + g.left, gy = baseline - g.top;

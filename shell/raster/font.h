@@ -1,4 +1,5 @@
-// Text onto a Surface with a FreeType face found once through fontconfig.
+// Text onto a Surface in the user-interface face: a FreeType face found once
+// through fontconfig, or on Windows the face GDI gives for the name.
 #pragma once
 
 #include <memory>
@@ -41,7 +42,8 @@ class Font {
     std::unique_ptr<Impl> impl_;
 };
 
-// Path of the user-interface font file, found once.
-const char* uifontfile();
+// Which face the user-interface font is, found once: the font file on
+// Linux, the face's name on Windows.
+const char* uifontname();
 
 }  // namespace shell

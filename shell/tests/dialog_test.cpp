@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -7,6 +8,7 @@
 
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
+#include "shell/io/paths.h"
 #include "shell/window/dialoglogic.h"
 #include "shell/window/filedialog.h"
 
@@ -261,20 +263,25 @@ TEST(HeadlessHost, ModalAndModelessDialogs) {
 }
 
 TEST(HeadlessHost, FileDialogRecords) {
+    // Chosen names come back spelt as the system spells them.
+    const auto native = [](std::string p) {
+        if (shell::kBackslashSeparates) std::replace(p.begin(), p.end(), '/', '\\');
+        return p;
+    };
     Host host(shell::testing::idledesc(8, 6));
     FileDialogRecord rec;
     rec.defext = "map";
     EXPECT_EQ(dialogfolder(rec), startfolder());
     host.fileanswers = {std::string("/tmp/x/palette"), std::nullopt, std::string("other.map")};
     ASSERT_TRUE(host.filedialog(rec, true));
-    EXPECT_EQ(rec.file, "/tmp/x/palette.map");
+    EXPECT_EQ(rec.file, native("/tmp/x/palette.map"));
     EXPECT_EQ(rec.filetitle, "palette.map");
     // The next use starts from the chosen file's folder.
-    EXPECT_EQ(dialogfolder(rec), "/tmp/x");
+    EXPECT_EQ(dialogfolder(rec), native("/tmp/x"));
     EXPECT_FALSE(host.filedialog(rec, true));
-    EXPECT_EQ(rec.file, "/tmp/x/palette.map");  // a cancel keeps the record
+    EXPECT_EQ(rec.file, native("/tmp/x/palette.map"));  // a cancel keeps the record
     ASSERT_TRUE(host.filedialog(rec, false));
-    EXPECT_EQ(rec.file, "/tmp/x/other.map");
+    EXPECT_EQ(rec.file, native("/tmp/x/other.map"));
     EXPECT_FALSE(host.filedialog(rec, false));  // no answer left: cancelled
     EXPECT_EQ(host.filedialogs.size(), 4u);
 

@@ -1,32 +1,33 @@
 #include "filedialog.h"
 
-#include <dirent.h>
-#include <fnmatch.h>
-#include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
-#include <cstdlib>
+
+#include "shell/io/files.h"
+#include "shell/io/paths.h"
 
 namespace shell {
 
 namespace {
 
 bool isfolder(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return filekind(path) == FileKind::folder;
 }
 
 bool exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
+    return filekind(path) != FileKind::none;
 }
 
 std::string lastcomponent(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return std::string(filename(path));
+}
+
+// The separator paths are joined with: '/', or on Windows '\'.
+constexpr char kSeparator = kBackslashSeparates ? '\\' : '/';
+
+// `name` in `folder`.
+std::string joinpath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && isseparator(folder.back())) return folder + name;
+    return folder + kSeparator + name;
 }
 
 // The extension of a file name, without its dot; a leading dot (a hidden
@@ -47,13 +48,19 @@ std::string patternextension(const std::string& patterns) {
     return ext;
 }
 
-// Lexically tidies a path: repeated slashes, "." and ".." components.
+// Lexically tidies an absolute path: repeated separators, "." and ".."
+// components. Its root ("/", or a drive on Windows) stays.
 std::string tidy(const std::string& path) {
-    std::vector<std::string> parts;
+    std::string root;
     size_t i = 0;
+    if (kBackslashSeparates && path.size() >= 2 && path[1] == ':') {
+        root = path.substr(0, 2);
+        i = 2;
+    }
+    std::vector<std::string> parts;
     while (i <= path.size()) {
-        size_t j = path.find('/', i);
-        if (j == std::string::npos) j = path.size();
+        size_t j = i;
+        while (j < path.size() && !isseparator(path[j])) ++j;
         std::string part = path.substr(i, j - i);
         if (part == "..") {
             if (!parts.empty()) parts.pop_back();
@@ -62,24 +69,88 @@ std::string tidy(const std::string& path) {
         }
         i = j + 1;
     }
-    std::string out;
-    for (const auto& p : parts) out += "/" + p;
-    return out.empty() ? "/" : out;
+    std::string out = root;
+    for (const auto& p : parts) out += kSeparator + p;
+    return out.size() == root.size() ? root + kSeparator : out;
+}
+
+char lowerascii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
 bool lessnocase(const std::string& a, const std::string& b) {
-    int c = strcasecmp(a.c_str(), b.c_str());
-    return c != 0 ? c < 0 : a < b;
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t k = 0; k < n; ++k) {
+        const unsigned char x = lowerascii(a[k]), y = lowerascii(b[k]);
+        if (x != y) return x < y;
+    }
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// A bracket expression at p[0] == '[' matching c: "[abc]", "[a-z]", "[!x]"
+// (or "[^x]"). `end` is set past it; false when the bracket never closes,
+// and it then stands for itself.
+bool bracketmatch(const std::string& p, size_t at, char c, size_t& end, bool& matched) {
+    size_t k = at + 1;
+    const bool negate = k < p.size() && (p[k] == '!' || p[k] == '^');
+    if (negate) ++k;
+    bool hit = false;
+    for (bool first = true; k < p.size() && (first || p[k] != ']'); first = false) {
+        char lo = lowerascii(p[k]), hi = lo;
+        if (k + 2 < p.size() && p[k + 1] == '-' && p[k + 2] != ']') {
+            hi = lowerascii(p[k + 2]);
+            k += 2;
+        }
+        if (lo <= c && c <= hi) hit = true;
+        ++k;
+    }
+    if (k >= p.size()) return false;
+    end = k + 1;
+    matched = hit != negate;
+    return true;
+}
+
+// Shell wildcards ('*', '?', brackets) against a whole name, letter case
+// aside; a leading dot must be matched by a dot in the pattern.
+bool wildcard(const std::string& p, const std::string& name) {
+    size_t pi = 0, ni = 0, star = std::string::npos, resume = 0;
+    if (!name.empty() && name[0] == '.' && (p.empty() || p[0] != '.')) return false;
+    while (ni < name.size()) {
+        const char c = lowerascii(name[ni]);
+        if (pi < p.size() && p[pi] == '*') {
+            star = ++pi;
+            resume = ni;
+            continue;
+        }
+        bool step = false;
+        size_t next = pi + 1;
+        if (pi < p.size()) {
+            bool matched = false;
+            if (p[pi] == '?')
+                step = true;
+            else if (p[pi] == '[' && bracketmatch(p, pi, c, next, matched))
+                step = matched;
+            else
+                step = lowerascii(p[pi]) == c;
+        }
+        if (step) {
+            pi = next;
+            ++ni;
+        } else if (star != std::string::npos) {
+            pi = star;
+            ni = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (pi < p.size() && p[pi] == '*') ++pi;
+    return pi == p.size();
 }
 
 }  // namespace
 
 const std::string& startfolder() {
-    static const std::string dir = [] {
-        std::vector<char> buf(PATH_MAX + 1);
-        if (getcwd(buf.data(), buf.size()) == nullptr) return std::string(".");
-        return std::string(buf.data());
-    }();
+    static const std::string dir = currentfolder();
     return dir;
 }
 
@@ -101,11 +172,7 @@ FileDialogRecord filerecord(const std::string& filtername, const std::string& pa
 }
 
 std::string dialogfolder(const FileDialogRecord& rec) {
-    if (!rec.file.empty()) {
-        auto slash = rec.file.rfind('/');
-        if (slash == 0) return "/";
-        if (slash != std::string::npos) return rec.file.substr(0, slash);
-    }
+    if (!rec.file.empty() && namestart(rec.file) > 0) return folderof(rec.file);
     if (!rec.initialdir.empty()) return rec.initialdir;
     return startfolder();
 }
@@ -118,7 +185,7 @@ std::string withdefaultext(const std::string& path, const std::string& defext) {
 
 void acceptfile(FileDialogRecord& rec, const std::string& path) {
     std::string full = path;
-    if (!full.empty() && full[0] != '/') full = dialogfolder(rec) + "/" + full;
+    if (!full.empty() && !isabsolute(full)) full = joinpath(dialogfolder(rec), full);
     rec.file = full;
     rec.filetitle = lastcomponent(full);
 }
@@ -140,8 +207,7 @@ bool matchespattern(const std::string& name, const std::string& patterns) {
         size_t j = patterns.find(';', i);
         if (j == std::string::npos) j = patterns.size();
         std::string p = patterns.substr(i, j - i);
-        if (!p.empty() && fnmatch(p.c_str(), name.c_str(), FNM_CASEFOLD | FNM_PERIOD) == 0)
-            return true;
+        if (!p.empty() && wildcard(p, name)) return true;
         i = j + 1;
     }
     return false;
@@ -149,18 +215,13 @@ bool matchespattern(const std::string& name, const std::string& patterns) {
 
 FolderListing listfolder(const std::string& folder, const std::string& patterns) {
     FolderListing out;
-    DIR* d = opendir(folder.c_str());
-    if (!d) return out;
-    while (dirent* e = readdir(d)) {
-        std::string name = e->d_name;
+    for (const std::string& name : foldernames(folder)) {
         if (name.empty() || name[0] == '.') continue;
-        const std::string full = folder == "/" ? "/" + name : folder + "/" + name;
-        if (isfolder(full))
+        if (isfolder(joinpath(folder, name)))
             out.folders.push_back(name);
         else if (matchespattern(name, patterns))
             out.files.push_back(name);
     }
-    closedir(d);
     std::sort(out.folders.begin(), out.folders.end(), lessnocase);
     std::sort(out.files.begin(), out.files.end(), lessnocase);
     return out;
@@ -173,13 +234,12 @@ Choice resolvechoice(const FileDialogRecord& rec, const std::string& folder,
     if (name.empty()) return {};
     if (name.find_first_of("*?") != std::string::npos) return {ChoiceAction::refilter, name};
     std::string path;
-    if (name[0] == '/') {
+    if (isabsolute(name)) {
         path = name;
-    } else if (name == "~" || name.compare(0, 2, "~/") == 0) {
-        const char* home = std::getenv("HOME");
-        path = std::string(home ? home : "") + name.substr(1);
+    } else if (name == "~" || (name.size() >= 2 && name[0] == '~' && isseparator(name[1]))) {
+        path = homefolder() + name.substr(1);
     } else {
-        path = folder + "/" + name;
+        path = joinpath(folder, name);
     }
     path = tidy(path);
     if (isfolder(path)) return {ChoiceAction::navigate, path};

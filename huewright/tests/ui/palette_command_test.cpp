@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -17,6 +18,7 @@
 #include "shell/headless/host.h"
 #include "shell/headless/testing.h"
 #include "shell/io/atomicfile.h"
+#include "shell/io/files.h"
 #include "shell/window/filedialog.h"
 
 using namespace huewright;
@@ -124,7 +126,9 @@ TEST_F(PaletteCommand, SaveWritesTheFileAndNamesItInAnOwnerlessBox) {
     ASSERT_EQ(save(std::nullopt), "cancelled");
     ASSERT_EQ(host.filedialogs.size(), 2u);
     EXPECT_EQ(host.filedialogs[0].title, "Select a file for saving parameters");
-    EXPECT_EQ(host.filedialogs[1].file, path("colours.map"));
+    // (The record spells the name as the system does: with '\\' on Windows.)
+    EXPECT_TRUE(shell::samefile(host.filedialogs[1].file, path("colours.map")))
+        << host.filedialogs[1].file;
     EXPECT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(entries(), (std::set<std::string>{"colours.map"}));
 }
@@ -158,6 +162,7 @@ TEST_F(PaletteCommand, FailedSavesShowTheErrorAndLeaveFilesAsTheyWere) {
     EXPECT_EQ(entries(), (std::set<std::string>{"old.map"}));
 }
 
+#ifndef _WIN32  // symbolic links are a POSIX file system's
 TEST_F(PaletteCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink) {
     // A link kept in one folder to a palette kept in another, not written yet.
     ASSERT_EQ(mkdir(path("palettes").c_str(), 0755), 0);
@@ -178,6 +183,7 @@ TEST_F(PaletteCommand, SaveOverADanglingLinkWritesTheFileItNamesAndKeepsTheLink)
     ASSERT_EQ(open(path("current.map")), "ok");
     EXPECT_EQ(palette, saved);
 }
+#endif
 
 TEST_F(PaletteCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
     shell::Palette saved = palette;
@@ -264,7 +270,7 @@ TEST_F(PaletteCommand, EveryFailedOpenNamesTheFileAndWhyUnderTheSameCaption) {
     // A damaged MAP file the size of a colour table is not read as one.
     shell::testing::writefile(path("short.map"), "1 2 3\n" + std::string(762, 'x'));
     shell::testing::writefile(path("notes.txt"), "hello\n");
-    ASSERT_EQ(mkdir(path("folder").c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(path("folder")));
     const shell::Palette before = palette;
     for (const char* why : {"short.map: Not a MAP palette: line 2: expected three numbers",
                             "notes.txt: Not a palette file: its content fits none of the formats "
