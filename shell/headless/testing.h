@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -34,16 +35,23 @@ inline ProgramDesc idledesc(int width = 16, int height = 8) {
     return d;
 }
 
-// A fingerprint of a surface's size and pixels (64-bit FNV-1a), for pinning
-// a picture that must not change.
+// A fingerprint of a surface's size and device pixels (64-bit FNV-1a), for
+// pinning a picture that must not change. A surface of scale N has N times
+// the rows and columns of pixels, so scales do not share fingerprints.
 inline unsigned long long surfacehash(const Surface& s) {
     unsigned long long h = 14695981039346656037ull;
     auto mix = [&h](unsigned char b) { h = (h ^ b) * 1099511628211ull; };
     for (int v : {s.width(), s.height()})
         for (int i = 0; i < 4; ++i) mix(static_cast<unsigned char>(v >> (8 * i)));
     const unsigned char* p = s.data();
-    for (size_t i = 0; i < size_t(s.stride()) * s.height(); ++i) mix(p[i]);
+    for (size_t i = 0; i < size_t(s.stride()) * s.deviceheight(); ++i) mix(p[i]);
     return h;
+}
+
+// The same size, scale and device pixels.
+inline bool samesurface(const Surface& a, const Surface& b) {
+    return a.width() == b.width() && a.height() == b.height() && a.scale() == b.scale() &&
+           std::equal(a.data(), a.data() + size_t(a.stride()) * a.deviceheight(), b.data());
 }
 
 inline std::string readfile(const std::string& path) {

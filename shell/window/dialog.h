@@ -49,7 +49,10 @@ struct DialogUnits {
     int x(int dlu) const { return (dlu * bx + 2) / 4; }
     int y(int dlu) const { return (dlu * by + 4) / 8; }
 };
-DialogUnits dialogunits(int pointsize);
+// The base units of a template's font; on a screen of scale N they are N
+// times as many device pixels, as the font is N times as large, so that a
+// template in dialog units comes out N times the size.
+DialogUnits dialogunits(int pointsize, int scale = 1);
 
 // Notification codes: what a control says happened, with its command.
 enum Notify {

@@ -12,9 +12,10 @@
 // (the window manager's) sends Msg::sideclose with its id; a procedure that
 // does not handle that message gets the default action, which closes it. An
 // expose of it is handled by the host alone, which shows the offscreen picture
-// again; the procedure hears nothing of it. A window the user may resize
-// takes its new size first and then sends Msg::sidesize with its id; its
-// pictures keep what fits of the old ones until the procedure draws again.
+// again; the procedure hears nothing of it. Its pictures have the main
+// window's scale, and its sizes are logical pixels, as the main window's are. A window the user may
+// resize takes its new size first and then sends Msg::sidesize with its id; its pictures keep what
+// fits of the old ones until the procedure draws again.
 #pragma once
 
 #include <algorithm>
@@ -34,8 +35,8 @@ struct SideSize {
 
 class SideWindow : public DoubleBuffer {
   public:
-    SideWindow(int id, std::string title, int width, int height)
-        : DoubleBuffer(width, height), id_(id), title_(std::move(title)) {}
+    SideWindow(int id, std::string title, int width, int height, int scale = 1)
+        : DoubleBuffer(width, height, scale), id_(id), title_(std::move(title)) {}
 
     int id() const { return id_; }
     const std::string& title() const { return title_; }
@@ -44,7 +45,7 @@ class SideWindow : public DoubleBuffer {
     // the part of the old ones that fits; the rest is black.
     void resize(int width, int height) {
         for (Surface* s : {&offscreen, &onscreen}) {
-            Surface sized(width, height);
+            Surface sized(width, height, Rgb{}, s->scale());
             sized.blit(0, 0, std::min(width, s->width()), std::min(height, s->height()), *s, 0, 0);
             *s = std::move(sized);
         }

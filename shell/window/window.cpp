@@ -10,9 +10,9 @@ const ControlTemplate* DialogTemplate::find(int id) const {
     return nullptr;
 }
 
-DialogUnits dialogunits(int pointsize) {
-    if (pointsize >= 11) return DialogUnits{9, 17};
-    return DialogUnits{6, 13};
+DialogUnits dialogunits(int pointsize, int scale) {
+    if (pointsize >= 11) return DialogUnits{9 * scale, 17 * scale};
+    return DialogUnits{6 * scale, 13 * scale};
 }
 
 const char* errormessage(int code) {
