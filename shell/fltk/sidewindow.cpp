@@ -24,7 +24,9 @@ constexpr int kGap = 10;
 class SideCanvas : public Fl_Widget {
   public:
     SideCanvas(Host& host, Side& side)
-        : Fl_Widget(0, 0, side.xres(), side.yres()), host_(host), side_(&side) {}
+        : Fl_Widget(0, 0, side.offscreen.devicewidth(), side.offscreen.deviceheight()),
+          host_(host),
+          side_(&side) {}
 
     // Once the side window is closed its widgets may live on until FLTK
     // deletes them; they no longer reach it.
@@ -34,10 +36,13 @@ class SideCanvas : public Fl_Widget {
         const Rect r = drawnpart(this);
         if (r.empty() || !side_) return;
         // An expose shows the offscreen picture again, as a paint of the main
-        // window does; the program hears nothing of it.
-        if (damage() & FL_DAMAGE_ALL)
-            side_->onscreen.blit(r.left, r.top, r.width(), r.height(), side_->offscreen, r.left,
-                                 r.top);
+        // window does; the program hears nothing of it. The widget's pixels
+        // are the device pixels, and the logical ones they touch are copied.
+        if (damage() & FL_DAMAGE_ALL) {
+            const Rect l = tological(r, side_->scale());
+            side_->onscreen.blit(l.left, l.top, l.width(), l.height(), side_->offscreen, l.left,
+                                 l.top);
+        }
         drawsurface(this, side_->onscreen, r);
     }
 
@@ -89,7 +94,7 @@ void sidecallback(Fl_Widget*, void* data) {
 
 // The close button's data lives as long as the widget that holds it. A
 // resize by the user reaches the side window's pictures and then the
-// program.
+// program, in the logical pixels the new size holds whole.
 class SideFrame : public Fl_Window {
   public:
     SideFrame(int x, int y, int w, int h, Host& host, int id)
@@ -99,7 +104,8 @@ class SideFrame : public Fl_Window {
     void resize(int X, int Y, int W, int H) override {
         const bool sized = W != w() || H != h();
         Fl_Window::resize(X, Y, W, H);
-        if (shown() && sized) data_.host->resizeside(data_.id, W, H);
+        const int n = data_.host->scale();
+        if (shown() && sized) data_.host->resizeside(data_.id, W / n, H / n);
     }
 
   private:
@@ -116,23 +122,25 @@ int largest(int size, int minimum, int screen) {
 
 }  // namespace
 
-int sideroom(Fl_Window* main) {
+int sideroom(Fl_Window* main, int scale) {
     const FrameExtents e = frameextents(main);
     const int mainright = main->x() + main->w() + e.right;
-    return Fl::w() - (mainright + kGap) - (e.left + e.right);
+    return tological(Fl::w() - (mainright + kGap) - (e.left + e.right), scale);
 }
 
 Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
-    : SideWindow(id, title, size.width, size.height) {
+    : SideWindow(id, title, size.width, size.height, host.scale()) {
     // Beside the main window's right edge where the screen has room;
     // otherwise in the screen's bottom right corner, where it covers the
     // least of a main window at the top left. Its frame is taken to be like
-    // the main window's. A window manager may place it elsewhere.
+    // the main window's. A window manager may place it elsewhere. On the
+    // screen every size is the scale times the logical one.
     Fl_Window* main = host.window();
     const FrameExtents e = frameextents(main);
-    const int width = size.width, height = size.height;
+    const int n = host.scale();
+    const int width = size.width * n, height = size.height * n;
     int x = main->x() + main->w() + e.right + kGap + e.left, y = main->y();
-    if (width > sideroom(main)) {
+    if (size.width > sideroom(main, n)) {
         x = std::max(e.left, Fl::w() - width - e.right);
         y = std::max(e.top, Fl::h() - height - e.bottom);
     }
@@ -141,11 +149,12 @@ Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
     win_->color(FL_BLACK);
     canvas_ = new SideCanvas(host, *this);
     win_->end();
-    const int minw = size.minwidth > 0 ? std::min(size.minwidth, width) : width;
-    const int minh = size.minheight > 0 ? std::min(size.minheight, height) : height;
+    const int minw = size.minwidth > 0 ? std::min(size.minwidth * n, width) : width;
+    const int minh = size.minheight > 0 ? std::min(size.minheight * n, height) : height;
     win_->resizable(minw < width || minh < height ? canvas_ : nullptr);
-    win_->size_range(minw, minh, largest(width, size.minwidth, Fl::w()),
-                     largest(height, size.minheight, Fl::h()));
+    // A resize goes in steps of whole logical pixels.
+    win_->size_range(minw, minh, largest(width, size.minwidth * n, Fl::w()),
+                     largest(height, size.minheight * n, Fl::h()), n, n);
     win_->show();
     // A tool window of the main one: it stays above it and offers a close
     // button. On a bare X server the main window keeps the keyboard.
@@ -160,8 +169,9 @@ Side::~Side() {
 }
 
 void Side::onscreenchanged(const Rect& r) {
-    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + r.left, canvas_->y() + r.top, r.width(),
-                    r.height());
+    const Rect d = onscreen.todevice(r);
+    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + d.left, canvas_->y() + d.top, d.width(),
+                    d.height());
 }
 
 }  // namespace shell::fltk
