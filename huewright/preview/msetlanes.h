@@ -26,8 +26,12 @@ constexpr int kRowPoints = 257;   // points in a row (kMsetSize)
 constexpr int kIterations = 512;  // the rule's limit (kMsetMaxIter)
 constexpr int kSaveEvery = 64;    // saves double up to this, then come this often
 
-double rowcy(int j);
-double colcx(int i);
+// The point of row j and column i of a picture computed at `scale`, which
+// has kRowPoints x scale of each: its points lie scale times as densely, and
+// every scale-th one is exactly the point of the picture at scale 1 (row
+// j / scale, column i / scale), so both pictures agree where they meet.
+double rowcy(int j, int scale = 1);
+double colcx(int i, int scale = 1);
 
 // One step of the rule, in extended arithmetic.
 void exactstep(double& zx, double& zy, double cx, double cy);
@@ -49,10 +53,14 @@ struct Orbit {
 void startorbit(Orbit& o, int column, double cx, double cy);
 
 // Where a row kernel puts its answers: the palette entry of every point, and,
-// when finalz is not null, the final z (zx, zy) of every point of the set.
+// when finalz is not null, the final z (zx, zy) of every point of the set;
+// and the scale of the picture the row belongs to, whose rows have
+// kRowPoints x scale points.
 struct RowOut {
     uint8_t* entries;
     double* finalz;
+    int scale = 1;
+    int points() const { return kRowPoints * scale; }
 };
 // Records the answer of a decided orbit (index from settle).
 void record(const RowOut& out, const Orbit& o, int index);
@@ -61,7 +69,7 @@ void record(const RowOut& out, const Orbit& o, int index);
 // the point is decided, with o.zx, o.zy then its final z; -1 while it goes on.
 int settle(Orbit& o, bool escaped);
 
-// Row kernels: palette entries (0 escaped) of the 257 points of row j.
+// Row kernels: palette entries (0 escaped) of the points of row j.
 void rowlanes(int j, const RowOut& out);   // extended arithmetic, scalar lanes
 void rowvector(int j, const RowOut& out);  // double-double arithmetic in AVX2 lanes
 // Whether this processor runs rowvector.

@@ -248,13 +248,13 @@ int vectorstep(const double* x, const double* y, const double* cx, const double*
 
 void rowvector(int j, const RowOut& out) {
     constexpr int kQuads = 2;  // two independent register sets keep the units busy
-    const double cy = rowcy(j);
+    const double cy = rowcy(j, out.scale);
     const __m256d esclow = _mm256_set1_pd(escapesum() * (1 - 0x1p-45));
     Orbit lane[4 * kQuads];
     int nextcolumn = 0, active = 0;
     auto load = [&](Orbit& o) {
-        if (nextcolumn < kRowPoints) {
-            startorbit(o, nextcolumn, colcx(nextcolumn), cy);
+        if (nextcolumn < out.points()) {
+            startorbit(o, nextcolumn, colcx(nextcolumn, out.scale), cy);
             ++nextcolumn;
             ++active;
         } else {
