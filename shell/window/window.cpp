@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include <algorithm>
+
 #include "program.h"
 
 namespace shell {
@@ -11,8 +13,9 @@ const ControlTemplate* DialogTemplate::find(int id) const {
 }
 
 DialogUnits dialogunits(int pointsize, int scale) {
-    if (pointsize >= 11) return DialogUnits{9 * scale, 17 * scale};
-    return DialogUnits{6 * scale, 13 * scale};
+    const int n = std::max(scale, 1);
+    if (pointsize >= 11) return DialogUnits{9, 17, n};
+    return DialogUnits{6, 13, n};
 }
 
 const char* errormessage(int code) {
