@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shell/raster/surface.h"
+#include "shell/window/program.h"
 
 namespace e2e {
 
@@ -39,6 +40,13 @@ bool windowmanager();
 // bottom right, so that the programs' rounding is exercised), and reads the
 // device pixels back as a surface of the scale.
 int scale();
+
+// A program's description at scale(), for a headless mirror of a window
+// that draws the pictures the window should show.
+inline shell::ProgramDesc atscale(shell::ProgramDesc d) {
+    d.scale = scale();
+    return d;
+}
 
 // Runs a shell command with DISPLAY set; returns its standard output.
 std::string run(const std::string& display, const std::string& cmd, int* status = nullptr);
