@@ -10,6 +10,7 @@
 #include "harness.h"
 #include "huewright/art/artwork.h"
 #include "huewright/ui/draw.h"
+#include "huewright/ui/filecommands.h"
 #include "knotloom/artwork.h"
 #include "knotloom/layout.h"
 #include "knotloom/mainwindow.h"
@@ -96,8 +97,10 @@ TEST(ChooserDesktop, ListTypesPathsOverwriteAndMarker) {
     // Under "All files", the last type, the .txt file is listed too, in row 1.
     c = openchooser(app, "o", kOpenTitle);
     app.clickin(c, ch::kMargin + ch::kLabelWidth + 20, ch::kTypeY + ch::kFieldHeight / 2);
+    huewright::FileRecords records;
+    huewright::InitOpenFile(records);
     std::string downs;
-    for (size_t k = 0; k < palettes::choosertypes(false).size(); ++k) downs += " Down";
+    for (size_t k = 0; k < records.omapn.filters.size(); ++k) downs += " Down";
     app.x("xdotool key" + downs + " Return");
     app.settle(200);
     app.clickin(c, ch::rowx(), ch::rowy(1));

@@ -40,6 +40,8 @@ constexpr int kStripTop = 665, kStripBottom = 715;
 // The readout: its tick under the strip and the top-left corner of its text.
 constexpr int kTickTop = 716, kTickBottom = 730;
 constexpr Point kReadoutText{280, 732};
+// A note in the band starts at its left, under the strip's first column.
+constexpr Point kNoteText{128, 732};
 
 Rect cornerof(int box) {
     return Rect{click[box].left, click[box].top, click[box].left + kCursorWidth,
@@ -132,6 +134,7 @@ void Display::draw(shell::Window& w, Model& m, int showcp) {
     // 12: show all of it.
     w.presentall();
     readoutx = -1;
+    noteshown_ = false;
 }
 
 void Display::drawcp(Surface& s, const Model& m) {
@@ -160,12 +163,23 @@ std::string readouttext(const Model& m, int x) {
 
 void Display::drawreadout(shell::Window& w, const Model& m, int x, int showcp) {
     Surface& s = w.offscreen;
-    s.fillrect(erase, kBlack);
+    s.fillrect(noteshown_ ? readoutband : erase, kBlack);
+    noteshown_ = false;
     s.line(Point{x - 1, kTickTop}, Point{x - 1, kTickBottom}, kWhite, 3);
     font.draw(s, kReadoutText.x, kReadoutText.y, readouttext(m, x), kTextColor);
     if (showcp) drawcp(s, m);
     w.present(readoutband);
     readoutx = x;
+}
+
+void Display::drawnote(shell::Window& w, const Model& m, const std::string& text, int showcp) {
+    Surface& s = w.offscreen;
+    s.fillrect(readoutband, kBlack);
+    font.draw(s, kNoteText.x, kNoteText.y, text, kTextColor);
+    noteshown_ = true;
+    if (showcp) drawcp(s, m);
+    w.present(readoutband);
+    readoutx = -1;
 }
 
 void Display::putcursor(shell::Window& w, int box) {

@@ -35,6 +35,9 @@ class Display {
     void drawcp(shell::Surface& s, const Model& m);
     // The readout for the pointer's column x (128 … 895).
     void drawreadout(shell::Window& w, const Model& m, int x, int showcp);
+    // A line of text in the readout's band instead of the readout, until
+    // the pointer's readout or a full redraw takes its place.
+    void drawnote(shell::Window& w, const Model& m, const std::string& text, int showcp);
 
     // The selection marker in the top-left corner of box i, or that corner
     // blanked, on both the offscreen picture and the window.
@@ -50,6 +53,9 @@ class Display {
 
   private:
     CurveSamples samples_;
+    // A note stands in the band. Its letters may reach below the rows the
+    // readout clears, so the readout that follows it clears the whole band.
+    bool noteshown_ = false;
     shell::Point columnline_[kColumns];
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "fit.h"
+
 namespace knotloom {
 
 bool Editor::press(shell::Point p) {
@@ -76,9 +78,15 @@ void Editor::setpoints() {
     const int ch = m_.cindex, n = m_.nd[ch];
     m_.nd[ch] = m_.trackpos[ch] + 4;
     if (m_.nd[ch] == n) return;
-    // A new count starts the channel over in the default layout.
-    matrixcalc(m_, 0);
-    cpcalc(m_);
+    if (m_.fitted[ch]) {
+        // A channel fitted to a palette is fitted to it again, with the new
+        // count.
+        fitchannel(m_, ch, m_.fittarget);
+    } else {
+        // A new count starts the channel over in the default layout.
+        matrixcalc(m_, 0);
+        cpcalc(m_);
+    }
     notice.notify(Change{1u << ch, false, false});
 }
 

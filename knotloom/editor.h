@@ -48,7 +48,8 @@ class Editor {
     void setchannel(int channel);
     void invert();
     // The active channel takes the number of user points its trackbar
-    // chose; a new number lays its points out afresh.
+    // chose; a new number lays its points out afresh, or fits them again
+    // when the channel was fitted to a palette.
     void setpoints();
 
   private:

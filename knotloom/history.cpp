@@ -15,7 +15,8 @@ bool WindowState::sameedit(const WindowState& o) const {
     return std::memcmp(dp, o.dp, sizeof dp) == 0 && std::memcmp(nd, o.nd, sizeof nd) == 0 &&
            std::memcmp(trackpos, o.trackpos, sizeof trackpos) == 0 &&
            std::memcmp(spectrum, o.spectrum, sizeof spectrum) == 0 && palette == o.palette &&
-           invert == o.invert;
+           invert == o.invert && std::memcmp(fitted, o.fitted, sizeof fitted) == 0 &&
+           fittarget == o.fittarget;
 }
 
 WindowState WindowHistory::capture(const MainWindow& mw) const {
@@ -28,6 +29,8 @@ WindowState WindowHistory::capture(const MainWindow& mw) const {
     std::memcpy(s.sampled, m.sampled, sizeof s.sampled);
     s.palette = m.palette;
     s.invert = m.invert;
+    std::memcpy(s.fitted, m.fitted, sizeof s.fitted);
+    s.fittarget = m.fittarget;
     s.cindex = m.cindex;
     return s;
 }
@@ -72,6 +75,8 @@ void WindowHistory::restore(MainWindow& mw, shell::Window&, const WindowState& s
     changed.inversion = m.invert != s.invert;
     changed.channel = shown != s.cindex;
     m.invert = s.invert;
+    std::memcpy(m.fitted, s.fitted, sizeof m.fitted);
+    m.fittarget = s.fittarget;
     m.cindex = s.cindex;
     // The redraw samples the active curve again, which gives the stored
     // values back; the views and the readout follow as after any change.

@@ -1,7 +1,7 @@
 // Undo and redo in knotloom's window. A step is one drag of a data point
-// from press to release, one change of a channel's number of points, or one
-// switch of the inversion. Choosing a channel and showing the control
-// polygon are no steps.
+// from press to release, one change of a channel's number of points, one
+// switch of the inversion, or one palette file opened. Choosing a channel
+// and showing the control polygon are no steps.
 #pragma once
 
 #include <cstddef>
@@ -25,8 +25,8 @@ enum UndoCommand { cmd_undo = 300, cmd_redo = 310 };
 // stored curve values per column, which are kept rather than recomputed
 // because a column the current curve does not reach keeps the value an
 // earlier curve gave it; the palette, which follows those values only when
-// the pointer last crossed the display and is saved as it stands; and the
-// inversion.
+// the pointer last crossed the display and is saved as it stands; the
+// inversion; and which channels were fitted to which palette.
 //
 // A channel never shown active has no columns yet. Choosing it samples its
 // curve without an edit, so a step taken before that knows nothing of its
@@ -46,6 +46,8 @@ struct WindowState {
     bool sampled[kChannels];
     shell::Palette palette;
     int invert;
+    bool fitted[kChannels];
+    shell::Palette fittarget;
 
     int cindex;
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "artwork.h"
+#include "fit.h"
 #include "layout.h"
 #include "palettes/palettes.h"
 #include "shell/io/textformat.h"
@@ -18,6 +19,9 @@ namespace {
 
 // The text of the success box is composed in a buffer of this many bytes.
 constexpr size_t kSavedTextBuffer = 100;
+
+// O opens a palette file.
+constexpr int kOpenKey = 'O';
 
 // Trackbar notifications below this code are line, page and thumb moves; the
 // count follows only those, not Home, End or the end of tracking.
@@ -87,15 +91,21 @@ std::string savedtext(const std::string& filetitle) {
 }
 
 MainWindow::MainWindow() {
-    // The dialog starts in the folder the program was started from, lists
-    // every palette type it can write, MAP first, adds the type's extension
-    // to a bare name and asks before overwriting.
-    std::vector<shell::FileFilter> types;
-    for (const palettes::ChooserType& t : palettes::choosertypes(true))
-        types.push_back(shell::FileFilter{t.name, t.patterns});
-    smapn = shell::filerecord(types, "Select a file for saving parameters", "map", true);
+    // The dialogs start in the folder the program was started from and list
+    // every palette type they can write or read, MAP first; the save dialog
+    // adds the type's extension to a bare name and asks before overwriting.
+    for (bool writing : {true, false}) {
+        std::vector<shell::FileFilter> types;
+        for (const palettes::ChooserType& t : palettes::choosertypes(writing))
+            types.push_back(shell::FileFilter{t.name, t.patterns});
+        if (writing)
+            smapn = shell::filerecord(types, "Select a file for saving parameters", "map", true);
+        else
+            omapn = shell::filerecord(types, "Select a Fractint .MAP File", "map", false);
+    }
     editor.notice.subscribe(*this);
     editor.notice.subscribe(analysisview);
+    editor.notice.subscribe(exploreview);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -113,6 +123,8 @@ void MainWindow::create(shell::Window& w) {
     }
     screen->putcursor(w, box_red);
     editor.changed(Change::all());
+    // A palette file named on the command line opens as O opens one.
+    if (!startfile.empty()) w.post(Message::command(cmd_openstart));
 }
 
 void MainWindow::modelchanged(const Change&) {
@@ -187,7 +199,10 @@ void MainWindow::points(shell::Window& w) {
     const int ch = model.cindex;
     PointsDialogProc proc(model);
     w.dialogbox(pointstemplate(), proc);
+    const int before = model.nd[ch];
     editor.setpoints();
+    if (model.fitted[ch] && model.nd[ch] != before)
+        screen->drawnote(w, model, fitnote(model), showcp);
     screen->blankbox(w, box_points);
     screen->putcursor(w, ch);
     history.end(*this);
@@ -258,7 +273,40 @@ void MainWindow::save(shell::Window& w) {
     screen->putcursor(w, model.cindex);
 }
 
+void MainWindow::open(shell::Window& w, const std::string& path) {
+    std::string file = path;
+    if (file.empty()) {
+        if (!w.filedialog(omapn, false)) return;
+        // Restore the picture under the closed dialog before the file work.
+        w.presentall();
+        file = omapn.file;
+    } else {
+        if (file[0] != '/') file = shell::startfolder() + "/" + file;
+        shell::acceptfile(omapn, file);
+    }
+    shell::Palette palette;
+    const shell::Result<palettes::PaletteInfo> r = palettes::readpalettefile(file, palette);
+    if (!r.ok()) {
+        w.messagebox("Error opening MAP file\n" + r.error().describe(), "MAP file error",
+                     shell::Icon::exclamation, true);
+        return;
+    }
+    history.begin(*this);  // undo: an opened file is one step
+    const Taken taken = takepalette(model, palette, r.value().description);
+    shell::acceptfile(smapn, file);
+    editor.changed(Change::all());
+    // The band says how close the fit came, and why points the file held
+    // were not taken.
+    if (taken.fitted) {
+        const std::string why = taken.pointsnottaken.empty() ? "" : "Damaged points not taken. ";
+        screen->drawnote(w, model, why + fitnote(model), showcp);
+    }
+    history.end(*this);
+}
+
 int MainWindow::proc(shell::Window& w, const Message& m) {
+    // The Explore window's own keys and pointer are its alone.
+    if (explorewin.message(w, m)) return 0;
     if (analysiswin.sized(w, m)) return 0;
     switch (m.msg) {
         case Msg::create:
@@ -268,6 +316,8 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
             if (m.wparam == shell::vk_escape) w.post(Message::simple(Msg::destroy));
             if (m.wparam == analysis::AnalysisWindow::kKey)
                 analysiswin.toggle(w, shownpalette(model));
+            if (m.wparam == kOpenKey) w.post(Message::command(cmd_open));
+            if (m.wparam == explore::ExploreWindow::kKey) explorewin.toggle(w, shownpalette(model));
             return 0;
         case Msg::lbuttondown:
             buttondown(w, m.x, m.y);
@@ -296,6 +346,10 @@ int MainWindow::proc(shell::Window& w, const Message& m) {
                 points(w);
             else if (m.wparam == cmd_save)
                 save(w);
+            else if (m.wparam == cmd_open)
+                open(w, {});
+            else if (m.wparam == cmd_openstart)
+                open(w, startfile);
             return 0;
         default:
             return 1;
@@ -319,11 +373,19 @@ shell::ProgramDesc programdesc() {
         "GIMP gradient (.ggr), GIMP palette (.gpl), Ultra Fractal gradient (.ugr,\n"
         ".gradient), Adobe colour table (.act), SVG gradient (.svg), PNG strip (.png),\n"
         "Kalles Fraktaler palette (.kfp), CSS gradient (.css) and ParaView colour map\n"
-        "(.json) files. No palette file is read.";
-    d.keys = {{"A", "show or hide the palette analysis window"},
+        "(.json) files.\n"
+        "\n"
+        "Open (O, or FILE on the command line) reads any of them that can be read: a\n"
+        "MAP file it saved gives back its points exactly; any other palette is fitted,\n"
+        "each channel's points evenly spaced and their heights chosen by least squares.";
+    d.keys = {{"O", "open a palette: its own MAP files as saved, others fitted"},
+              {"A", "show or hide the palette analysis window"},
+              {"E", "show or hide the Explore window"},
               {"Ctrl+Z", "undo"},
               {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
               {"Esc", "end the program"}};
+    d.keys.insert(d.keys.end(), explore::keyhelp.begin(), explore::keyhelp.end());
+    d.takesfile = true;
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

@@ -8,13 +8,14 @@
 #include "analysiswindow.h"
 #include "display.h"
 #include "editor.h"
+#include "explore/explorewindow.h"
 #include "history.h"
 #include "model.h"
 #include "shell/window/program.h"
 
 namespace knotloom {
 
-enum Command { cmd_points = 100, cmd_save = 200 };
+enum Command { cmd_points = 100, cmd_save = 200, cmd_open = 250, cmd_openstart = 260 };
 
 // The trackbar of the points dialog. It has no id of its own in the
 // dialog's design; the dialog layer needs one to address it.
@@ -66,14 +67,22 @@ class MainWindow : public shell::Program, public ModelNotice::Client {
     std::unique_ptr<Display> screen;
     shell::Window* win = nullptr;  // the window this procedure draws on
     int showcp = 0;                // the control polygon is shown
-    // The save dialog's record (smapn); it keeps the last chosen file.
+    // The save dialog's record (smapn); it keeps the last chosen file. The
+    // open dialog's (omapn) likewise; once a file is open, the save dialog
+    // starts from it too.
     shell::FileDialogRecord smapn;
+    shell::FileDialogRecord omapn;
     // The palette analysis window (A). It hears of every change after the
     // picture, whose redraw samples the active curve into the columns the
     // analysis reads.
     analysis::AnalysisWindow analysiswin;
     ModelNotice::Hook analysisview{
         [this](const Change&) { followanalysis(*win, model, analysiswin); }};
+    // The Explore window (E), which shows the same palette on the set.
+    explore::ExploreWindow explorewin{[this] { return splinedescription(model); }};
+    ModelNotice::Hook exploreview{[this](const Change&) {
+        if (explorewin.isopen(*win)) explorewin.follow(*win, shownpalette(model));
+    }};
     WindowHistory history;  // undo and redo (history.h)
 
   private:
@@ -82,6 +91,9 @@ class MainWindow : public shell::Program, public ModelNotice::Client {
     void mousemove(shell::Window& w, int x, int y);
     void points(shell::Window& w);
     void save(shell::Window& w);
+    // The open command (O), or with a path the file named on the command
+    // line: the file's own points come back, any other palette is fitted.
+    void open(shell::Window& w, const std::string& path);
     // The full redraw.
     void draw(shell::Window& w) { screen->draw(w, model, showcp); }
     // The readout for a pointer at (x, y), if it is over the display; this

@@ -1,6 +1,7 @@
 #include "model.h"
 
 #include <cmath>
+#include <cstring>
 
 // Geometry is held in doubles and truncated toward zero where it becomes
 // pixels. The solve evaluates its expressions in extended precision and
@@ -168,13 +169,20 @@ void cpcalc(Model& m) {
     for (int i = 0; i <= n + 1; ++i) setclickrect(m, i, C[i][0], C[i][1], 1);
 }
 
-void curvecalc(Model& m, CurveSamples& out) {
+namespace {
+
+// Walks the samples of channel ch's curve at the fixed parameter step and
+// calls keep(k, alpha, xint) for each one that is kept: the first of a run
+// of samples in one column, and every sample of the last span. k is the
+// sample's knot span, alpha its de Boor weights, which depend on the
+// parameter and the knots only, so that y, or any other coordinate of the
+// same control points, can be evaluated with them; xint its column.
+template <class Keep>
+void samplecurve(const Model& m, int ch, Keep keep) {
     constexpr int p = kDegree;
-    const int ch = m.cindex, n = m.nd[ch], mk = m.nk[ch];
+    const int n = m.nd[ch], mk = m.nk[ch];
     const double* K = m.knot[ch];
     const double(*C)[2] = m.cp[ch];
-    out.count = 0;
-    m.sampled[ch] = true;
 
     const double low = K[p], high = K[mk - 1 - p];
     // Only T = 1 … n - 2 is sampled: from the left end point through the user
@@ -190,10 +198,8 @@ void curvecalc(Model& m, CurveSamples& out) {
             if (K[k] <= T && T <= K[k + 1]) break;
             ++k;
         }
-        // de Boor's weights depend on T and the knots only, so x and y share
-        // them: they are computed once, x is evaluated, and y only when the
-        // sample is kept.
-        double alpha[p + 1][p + 1];
+        // x is evaluated with the weights; y only when the sample is kept.
+        double alpha[p + 1][p + 1] = {};
         double d[p + 1];
         for (int j = 0; j <= p; ++j) d[j] = C[k - p + j][0];
         for (int r = 1; r <= p; ++r)
@@ -206,17 +212,45 @@ void curvecalc(Model& m, CurveSamples& out) {
         // Of a run of samples in one column only the first is kept, except in
         // the last span, where every sample is kept and the last one stays.
         if (k < mk - 1 - p - 2 && xint == xintold) continue;
-        for (int j = 0; j <= p; ++j) d[j] = C[k - p + j][1];
-        for (int r = 1; r <= p; ++r)
-            for (int j = p; j >= r; --j) d[j] = alpha[r][j] * d[j] + (1 - alpha[r][j]) * d[j - 1];
-        int yint = static_cast<int>(d[p]);
         xintold = xint;
+        keep(k, alpha, xint);
+    }
+}
+
+}  // namespace
+
+double deboor(const double (*C)[2], int coordinate, int k, const double (&alpha)[4][4]) {
+    constexpr int p = kDegree;
+    double d[p + 1];
+    for (int j = 0; j <= p; ++j) d[j] = C[k - p + j][coordinate];
+    for (int r = 1; r <= p; ++r)
+        for (int j = p; j >= r; --j) d[j] = alpha[r][j] * d[j] + (1 - alpha[r][j]) * d[j - 1];
+    return d[p];
+}
+
+void curvecalc(Model& m, CurveSamples& out) {
+    const int ch = m.cindex;
+    out.count = 0;
+    m.sampled[ch] = true;
+    samplecurve(m, ch, [&](int k, const double(&alpha)[4][4], int xint) {
+        int yint = static_cast<int>(deboor(m.cp[ch], 1, k, alpha));
         if (yint < 129) yint = 129;
         if (yint > 639) yint = 639;
         if (out.count < CurveSamples::kCapacity) out.pts[out.count++] = shell::Point{xint, yint};
         if (xint > kFirstColumn - 1 && xint < kLastColumn + 1)
             m.spectrum[xint - kFirstColumn][ch] = uint8_t((639 - yint) / 2);
-    }
+    });
+}
+
+void columnsamples(const Model& m, int ch, ColumnSample* out) {
+    for (int i = 0; i < kColumns; ++i) out[i].reached = false;
+    samplecurve(m, ch, [&](int k, const double(&alpha)[4][4], int xint) {
+        if (xint < kFirstColumn || xint > kLastColumn) return;
+        ColumnSample& c = out[xint - kFirstColumn];
+        c.reached = true;
+        c.span = k;
+        std::memcpy(c.alpha, alpha, sizeof c.alpha);
+    });
 }
 
 void palettecalc(const uint8_t (&spectrum)[kColumns][kChannels], shell::Palette& palette) {

@@ -69,6 +69,11 @@ struct Model {
     shell::Palette palette{};
     // Shown and saved colours are inverted; the tables above never are.
     int invert = 0;
+
+    // Channels whose points were fitted to a palette opened from a file,
+    // and that palette: a new number of points fits such a channel again.
+    bool fitted[kChannels] = {};
+    shell::Palette fittarget{};
 };
 
 // A channel value as the user sees and saves it: 255 - v while inversion is
@@ -106,6 +111,20 @@ void cpcalc(Model& m);
 // Samples the active channel's curve, fills `out` with the drawn samples and
 // rewrites the active channel's columns of `spectrum` that a sample reaches.
 void curvecalc(Model& m, CurveSamples& out);
+
+// Where the sampling of a channel's curve stores each column: the knot span
+// and de Boor weights of the sample a column keeps, which any coordinate of
+// the curve's control points can be evaluated with (deboor).
+struct ColumnSample {
+    bool reached = false;  // a sample lands in the column
+    int span = 0;
+    double alpha[kDegree + 1][kDegree + 1] = {};
+};
+// The samples curvecalc would store for channel ch (kColumns of them), for
+// its current control points' x.
+void columnsamples(const Model& m, int ch, ColumnSample* out);
+// The curve with control points C at a sample: coordinate 0 x, 1 y.
+double deboor(const double (*C)[2], int coordinate, int span, const double (&alpha)[4][4]);
 
 // Rewrites all 256 palette entries from `spectrum`.
 void palettecalc(Model& m);

@@ -32,6 +32,7 @@ shell::Result<PaletteInfo> readact(std::string_view bytes, shell::Palette& palet
         for (int c = 0; c < 3; ++c) scratch[i][c] = byte(3 * i + c);
     palette = scratch;
     PaletteInfo r;
+    r.colours = count;
     return r;
 }
 

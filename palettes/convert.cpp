@@ -2,6 +2,7 @@
 // of the palettes library.
 //
 //   palette-convert [--to FORMAT] IN OUT
+//   palette-convert --curves IN
 //
 // The input's format is the one IN's extension names, or recognised from its
 // content when the extension names none; the output's is OUT's extension's
@@ -10,13 +11,17 @@
 // source. Exit status: 0 done, 1 the input could not be read or the output
 // not written, 2 a wrong command line (OUT the same file as IN included).
 // Every failure prints one line on stderr and leaves OUT as it was.
+// --curves prints the curves a palette file says it was made with, and
+// exits 1 when it says none.
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "palettes/curves.h"
 #include "palettes/palettes.h"
+#include "shell/io/textformat.h"
 
 namespace {
 
@@ -25,6 +30,7 @@ constexpr int kExitUsage = 2;
 
 const char* const kUsage =
     "Usage: palette-convert [--to FORMAT] IN OUT\n"
+    "       palette-convert --curves IN\n"
     "       palette-convert --list | --help | --version\n"
     "\n"
     "Converts the palette or gradient in IN into OUT. The format of IN is\n"
@@ -34,6 +40,8 @@ const char* const kUsage =
     "OUT's file name. OUT may not be IN, under any name.\n"
     "\n"
     "  --to FORMAT  write this format whatever OUT's extension\n"
+    "  --curves     print the gradient designer's curve records or the B-spline\n"
+    "               designer's points that IN was made with; exit 1 when it has none\n"
     "  --list       list the formats and whether they can be read and written\n"
     "  --help       show this text\n"
     "  --version    show the version\n";
@@ -54,12 +62,50 @@ void listformats() {
     }
 }
 
+// Prints the curves the file was made with, as either designer saved them.
+int printcurves(const std::string& in) {
+    shell::Palette palette{};
+    const shell::Result<palettes::PaletteInfo> read = palettes::readpalettefile(in, palette);
+    if (!read.ok()) return fail(kExitFailure, in + ": " + read.error().reason);
+    const std::string& description = read.value().description;
+    const char* const channels[3] = {"red", "green", "blue"};
+    const auto curves = palettes::readgradientcurves(description);
+    if (curves.found == palettes::Found::curves) {
+        printf("gradient curves\n");
+        for (int c = 0; c < 3; ++c)
+            printf("%s: %s\n", channels[c],
+                   palettes::curvesummary(curves.value.channel[c]).c_str());
+        return 0;
+    }
+    if (curves.found == palettes::Found::damaged)
+        return fail(kExitFailure, in + ": damaged gradient curves: " + curves.why);
+    const auto points = palettes::readsplinepoints(description);
+    if (points.found == palettes::Found::curves) {
+        printf("spline points, inversion %s\n", points.value.inverted ? "on" : "off");
+        for (int c = 0; c < 3; ++c) {
+            std::string line = std::string(channels[c]) + ":";
+            for (const palettes::SplinePoint& p : points.value.points[c]) {
+                line += " (";
+                shell::appendfixed(line, p.x, 1);
+                line += ", ";
+                shell::appendfixed(line, p.y, 1);
+                line += ")";
+            }
+            printf("%s\n", line.c_str());
+        }
+        return 0;
+    }
+    if (points.found == palettes::Found::damaged)
+        return fail(kExitFailure, in + ": damaged spline points: " + points.why);
+    return fail(kExitFailure, in + ": no curves or points in it");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> operands;
     const palettes::FormatInfo* to = nullptr;
-    bool optionsdone = false;
+    bool optionsdone = false, curves = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (optionsdone || arg.size() < 2 || arg[0] != '-') {
@@ -72,6 +118,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--version") {
             printf("palette-convert %s\n", PALETTE_CONVERT_VERSION);
             return 0;
+        } else if (arg == "--curves") {
+            curves = true;
         } else if (arg == "--list") {
             listformats();
             return 0;
@@ -91,6 +139,11 @@ int main(int argc, char** argv) {
         } else {
             return fail(kExitUsage, "unknown option \"" + arg + "\" (see --help)");
         }
+    }
+    if (curves) {
+        if (operands.size() != 1 || to != nullptr)
+            return fail(kExitUsage, "--curves takes IN alone (see --help)");
+        return printcurves(operands[0]);
     }
     if (operands.size() != 2) return fail(kExitUsage, "expected IN and OUT (see --help)");
     const std::string& in = operands[0];

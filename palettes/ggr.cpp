@@ -151,6 +151,7 @@ shell::Result<PaletteInfo> readggr(std::string_view bytes, shell::Palette& palet
     if (!lines.next(line) || trim(line) != kHeader)
         return failure(kWhat, "line 1 is not \"GIMP Gradient\"");
     PaletteInfo r;
+    r.sampled = true;
     // The name line is optional; old files go straight to the count.
     if (!lines.next(line)) return failure(kWhat, "the number of segments is missing");
     if (startswith(line, kNameKey)) {

@@ -84,6 +84,7 @@ shell::Result<PaletteInfo> readgpl(std::string_view bytes, shell::Palette& palet
     }
     if (count == 0) return failure(kWhat, "it holds no colours");
     palette = scratch;
+    r.colours = count;
     return r;
 }
 

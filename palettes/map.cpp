@@ -199,6 +199,7 @@ shell::Result<PaletteInfo> finishmap(MapParser& parser, std::string kept, bool c
                                      shell::Palette& palette) {
     if (!parser.finish(palette)) return failure(kWhat, parser.error());
     PaletteInfo r;
+    r.colours = parser.entries();
     // The kept bytes become the description in place: they may be many.
     const std::optional<size_t> start = trailerstart(kept);
     kept.erase(0, start.value_or(kept.size()));

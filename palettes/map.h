@@ -38,6 +38,8 @@ class MapParser {
     // After a failed finish: which line failed and why, such as "line 17:
     // expected three numbers".
     std::string error() const;
+    // After a successful finish: how many entries the lines gave.
+    int entries() const { return entry_; }
 
   private:
     void endnumber();  // stores the number just read and moves to the next field

@@ -78,6 +78,11 @@ struct PaletteInfo {
     // The colours the file holds beyond the 256 a palette keeps (a GIMP
     // palette may hold more); they were not read.
     int dropped = 0;
+    // How many entries, from the first, the file gave; the others are black.
+    int colours = 256;
+    // The entries were sampled from a gradient (or a strip of another
+    // width) rather than read one by one.
+    bool sampled = false;
 };
 
 // The format of a file. A name whose extension a format claims is read by
@@ -97,6 +102,11 @@ shell::Result<PaletteInfo> decodepalette(std::string_view bytes, std::string_vie
 // The same for a format chosen by the caller; the error names no file.
 shell::Result<PaletteInfo> decodepalette(Format format, std::string_view bytes,
                                          shell::Palette& palette);
+
+// A description as lines a person reads: valid UTF-8 without control
+// bytes, each line without white space at its end, and no blank lines at
+// either end.
+std::vector<std::string> readablelines(std::string_view description);
 
 // ---- Writing
 

@@ -263,6 +263,7 @@ shell::Result<PaletteInfo> readpng(std::string_view bytes, shell::Palette& palet
     // The texts before the pixels; an international (UTF-8) text rules over
     // a Latin-1 one of the same key.
     PaletteInfo r;
+    r.sampled = h.width != 256;
     png_textp texts = nullptr;
     int count = png_get_text(guard.png, guard.info, &texts, nullptr);
     for (int pass = 0; pass < 2; ++pass)

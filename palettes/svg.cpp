@@ -277,6 +277,7 @@ shell::Result<PaletteInfo> readsvg(std::string_view bytes, shell::Palette& palet
     if (first.toomany) return failure(kWhat, toomanystops);
     if (!first.found) return failure(kWhat, "it has no linearGradient element");
     PaletteInfo r;
+    r.sampled = true;
     r.description = std::string(trim(first.description));
     r.name = first.gradient.id;
     // Drawing programs often keep the stops in one gradient and point others

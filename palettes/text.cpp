@@ -185,6 +185,17 @@ std::vector<std::string_view> textlines(std::string_view text) {
     return out;
 }
 
+std::vector<std::string> readablelines(std::string_view description) {
+    std::vector<std::string> out;
+    for (std::string_view line : textlines(description)) {
+        std::string s = plaintext(line);
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+        if (!s.empty() || !out.empty()) out.push_back(std::move(s));
+    }
+    while (!out.empty() && out.back().empty()) out.pop_back();
+    return out;
+}
+
 bool LineReader::next(std::string_view& line) {
     if (rest_.empty()) return false;
     size_t end = 0;

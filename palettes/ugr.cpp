@@ -77,6 +77,7 @@ shell::Result<PaletteInfo> readugr(std::string_view bytes, shell::Palette& palet
     LineReader lines(withoutbom(bytes));
     std::string_view line;
     PaletteInfo r;
+    r.sampled = true;
     // Where each stop puts its colour; a later stop at the same index
     // replaces an earlier one. The array bounds the memory whatever the
     // file holds.

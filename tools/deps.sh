@@ -12,7 +12,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   nodejs
   libpng-dev libexpat1-dev desktop-file-utils appstream libxml2-utils man-db shared-mime-info xdg-utils
-  libfile-mimeinfo-perl dpkg-dev
+  libfile-mimeinfo-perl dpkg-dev file
 )
 # The analysis tests install their reference colour library with npm. Some
 # builds of nodejs bring npm with them and conflict with Debian's npm package,

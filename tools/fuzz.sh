@@ -15,7 +15,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
-readers="map ggr gpl ugr act svg png"
+readers="map ggr gpl ugr act svg png curves tiff"
 
 count=0
 targets=""

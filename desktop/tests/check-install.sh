@@ -92,7 +92,7 @@ for p in "${programs[@]}"; do
   expect 2 '^$' 1 "$bin/$p" --no-such-option
 done
 expect 2 '^$' 1 "$bin/curvetoy" sunset.map
-expect 2 '^$' 1 "$bin/knotloom" sunset.map
+expect 2 '^$' 1 "$bin/knotloom" sunset.map other.map
 
 # What the programs say they write: every format palette-convert lists as
 # written is named by its extension in the designers' --help, man pages and

@@ -1,190 +1,58 @@
-// The Mandelbrot preview: the rule for one point, the scalar row kernel, and
-// the drawing of the rows in order while a second thread computes ahead.
+// The Mandelbrot preview: its lattice of points computed by the explorer's
+// kernels, and the drawing of the rows in order while a second thread
+// computes ahead.
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
 
-#include "huewright/model/arith.h"
-#include "huewright/preview/msetlanes.h"
+#include "explore/kernel.h"
+#include "explore/rule.h"
 #include "huewright/preview/preview.h"
 
 namespace huewright {
 
-namespace msetdetail {
-
-// At scale 1 the divisions are by 1 and change nothing; at scale n row
-// j = n k divides 257 n - n k by n exactly, so it is row k's point.
-double rowcy(int j, int scale) {
-    return st(ext(kRowPoints * scale - j) / scale * 0.798 * kInv257 + (-0.399));
-}
-double colcx(int i, int scale) {
-    return st(ext(i) / scale * 0.798 * kInv257 + (-1.547));
-}
-
-void exactstep(double& zx, double& zy, double cx, double cy) {
-    const double x = zx, y = zy;
-    zx = st((ext(x) + y) * (ext(x) - y) + cx);
-    zy = st(2 * ext(x) * y + cy);
-}
-
-double escapesum() {
-    // The stored root is a monotone function of the sum, so one threshold
-    // replaces the square root.
-    static const double s = [] {
-        double v = 4.0;
-        while (!(st(xsqrt(v)) > 2)) v = std::nextafter(v, 8.0);
-        return v;
-    }();
-    return s;
-}
-
-bool exactescaped(double zx, double zy) {
-    return st(ext(zx) * zx + ext(zy) * zy) >= escapesum();
-}
-
-static_assert(kRowPoints == kMsetSize && kIterations == kMsetMaxIter);
-
 namespace {
 
-// The palette entry of a point of the set from the angle of its final z.
-int angleindex(double zx, double zy) {
-    double angle = st(xatan2(zy, zx));
-    if (angle < 0) angle = st(ext(angle) + kTwoPi);
-    // An angle just below 2 pi gives 255 here, which the modulo folds onto
-    // entry 1 like the angle 0; entry 0 is never used.
-    return int(ext(angle) * 256 * kInvTwoPi) % 255 + 1;
+double rowcy(int j, int scale) {
+    return explore::latticecy(j, scale);
 }
 
-uint64_t bits(double v) {
-    uint64_t u;
-    std::memcpy(&u, &v, sizeof u);
-    return u;
+// The real parts of a row's points at a scale, the same for every row.
+const double* rowcx(int scale) {
+    // Each thread keeps the last scale's; a program has one scale.
+    thread_local std::vector<double> cx;
+    if (cx.size() != size_t(kMsetSize) * scale) {
+        cx.resize(size_t(kMsetSize) * scale);
+        for (size_t i = 0; i < cx.size(); ++i) cx[i] = explore::latticecx(int(i), scale);
+    }
+    return cx.data();
 }
 
 }  // namespace
 
-void startorbit(Orbit& o, int column, double cx, double cy) {
-    o.zx = o.zy = 0;
-    o.cx = cx;
-    o.cy = cy;
-    o.sx = o.sy = bits(0.0);
-    o.n = o.saved = 0;
-    o.nextsave = 1;
-    o.column = column;
-}
-
-int settle(Orbit& o, bool escaped) {
-    if (escaped) return 0;
-    if (bits(o.zx) == o.sx && bits(o.zy) == o.sy) {
-        // A cycle: go round it to where step 512 lands.
-        for (int r = (kMsetMaxIter - o.n) % (o.n - o.saved); r > 0; --r)
-            exactstep(o.zx, o.zy, o.cx, o.cy);
-        return angleindex(o.zx, o.zy);
-    }
-    if (o.n == kMsetMaxIter) return angleindex(o.zx, o.zy);
-    if (o.n == o.nextsave) {
-        o.sx = bits(o.zx);
-        o.sy = bits(o.zy);
-        o.saved = o.n;
-        o.nextsave += o.nextsave < kSaveEvery ? o.nextsave : kSaveEvery;
-    }
-    return -1;
-}
-
-void record(const RowOut& out, const Orbit& o, int index) {
-    out.entries[o.column] = uint8_t(index);
-    if (out.finalz && index > 0) {
-        out.finalz[2 * o.column] = o.zx;
-        out.finalz[2 * o.column + 1] = o.zy;
-    }
-}
-
-void rowlanes(int j, const RowOut& out) {
-    // Four orbits side by side in extended arithmetic; a lane whose point is
-    // decided takes the next column of the row.
-    constexpr int kLanes = 4;
-    const double cy = rowcy(j, out.scale), esc = escapesum();
-    Orbit lane[kLanes];
-    int nextcolumn = 0, active = 0;
-    auto load = [&](Orbit& o) {
-        if (nextcolumn < out.points()) {
-            startorbit(o, nextcolumn, colcx(nextcolumn, out.scale), cy);
-            ++nextcolumn;
-            ++active;
-        } else {
-            startorbit(o, -1, 0, 0);  // idle: z stays 0, and nothing is read
-        }
-    };
-    for (Orbit& o : lane) load(o);
-    while (active > 0) {
-        for (Orbit& o : lane) exactstep(o.zx, o.zy, o.cx, o.cy);
-        for (Orbit& o : lane) {
-            if (o.column < 0) continue;
-            ++o.n;
-            const bool escaped = st(ext(o.zx) * o.zx + ext(o.zy) * o.zy) >= esc;
-            const int index = settle(o, escaped);
-            if (index < 0) continue;
-            record(out, o, index);
-            --active;
-            load(o);
-        }
-    }
-}
-
-bool havevector() {
-    static const bool have = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    return have;
-}
-
-}  // namespace msetdetail
-
-using namespace msetdetail;
-
 MsetPoint msetpoint(int i, int j, int scale) {
-    const double cx = colcx(i, scale), cy = rowcy(j, scale);
-    double zx = 0, zy = 0, size = 0;
-    int n = 0;
-    while (!(size > 2) && n < kMsetMaxIter) {
-        const double x = zx, y = zy;
-        zx = st((ext(x) + y) * (ext(x) - y) + cx);
-        zy = st(2 * ext(x) * y + cy);
-        const double sum = st(ext(zx) * zx + ext(zy) * zy);
-        size = st(xsqrt(sum));
-        ++n;
-    }
-    if (size > 2) return MsetPoint{true, n, 0, zx, zy};
-    return MsetPoint{false, n, angleindex(zx, zy), zx, zy};
+    const explore::RulePoint p = explore::rulepoint(explore::latticecx(i, scale),
+                                                    explore::latticecy(j, scale), kMsetMaxIter);
+    if (p.escaped) return MsetPoint{true, p.iterations, 0, p.zx, p.zy};
+    return MsetPoint{false, p.iterations, explore::angleentry(p.zx, p.zy), p.zx, p.zy};
 }
 
 void msetrow(int j, uint8_t* entries, MsetKernel kernel, double* finalz, int scale) {
-    const RowOut out{entries, finalz, scale};
-    switch (kernel) {
-        case MsetKernel::rule:
-            for (int i = 0; i < out.points(); ++i) {
-                const MsetPoint p = msetpoint(i, j, scale);
-                Orbit o{};
-                o.zx = p.zx;
-                o.zy = p.zy;
-                o.column = i;
-                record(out, o, p.index);
-            }
-            break;
-        case MsetKernel::lanes:
-            rowlanes(j, out);
-            break;
-        case MsetKernel::best:
-            if (havevector())
-                rowvector(j, out);
-            else
-                rowlanes(j, out);
-            break;
-    }
+    explore::KernelOptions o;
+    o.iterations = kMsetMaxIter;
+    o.kind = kernel == MsetKernel::rule    ? explore::KernelKind::rule
+             : kernel == MsetKernel::lanes ? explore::KernelKind::lanes
+                                           : explore::KernelKind::best;
+    const int points = kMsetSize * scale;
+    std::vector<explore::Escape> out(static_cast<size_t>(points));
+    explore::computerun(explore::PointRun{rowcx(scale), rowcy(j, scale), points}, o, out.data(),
+                        finalz);
+    for (int i = 0; i < points; ++i) entries[i] = out[i].count ? 0 : uint8_t(out[i].value);
 }
 
 namespace {
@@ -208,7 +76,7 @@ void mirrorrow(int j, int scale, const uint8_t* upper, const double* upperz, uin
         if (upper[i] == 0)
             entries[i] = 0;
         else if (zy != 0)
-            entries[i] = uint8_t(angleindex(zx, -zy));
+            entries[i] = uint8_t(explore::angleentry(zx, -zy));
         else
             entries[i] = uint8_t(msetpoint(i, j, scale).index);
     }

@@ -14,9 +14,10 @@ enum Command {
     cmd_openpalette = 140,  // open a palette file of any readable format
     cmd_help = 150,
     cmd_preview = 160,
-    cmd_undo = 170,       // Ctrl+Z
-    cmd_redo = 180,       // Ctrl+Y or Ctrl+Shift+Z
-    cmd_openstart = 190,  // the palette file named on the command line, once the window is up
+    cmd_undo = 170,          // Ctrl+Z
+    cmd_redo = 180,          // Ctrl+Y or Ctrl+Shift+Z
+    cmd_openstart = 190,     // the palette file named on the command line, once the window is up
+    cmd_explorestart = 270,  // the Explore window at the location --explore named
 };
 
 // The keys, indexed by the button each one presses: R, G, B, P, S, O, F1,

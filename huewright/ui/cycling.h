@@ -6,6 +6,7 @@
 // picture back.
 #pragma once
 
+#include "explore/cycleclock.h"
 #include "huewright/preview/preview.h"
 #include "shell/window/window.h"
 
@@ -26,17 +27,14 @@ void drawpreview(shell::Window& w, const MsetEntries& entries, const shell::Pale
 class Cycling {
   public:
     static constexpr int kTimer = 1;  // the id of its timer
-    // The speeds in entries per second that Up and Down step through.
-    static constexpr int kSpeeds[] = {1, 2, 3, 5, 8, 12, 20, 30, 45, 60, 90, 120};
-    static constexpr int kDefaultSpeed = 30;
 
-    bool running() const { return running_; }
-    int direction() const { return direction_; }  // +1 or -1
-    int speed() const { return kSpeeds[speedindex_]; }
+    bool running() const { return clock_.running(); }
+    int direction() const { return clock_.direction(); }  // +1 or -1
+    int speed() const { return clock_.speed(); }
     // The rotation of the picture on the window.
     int drawnshift() const { return drawn_; }
     // The timer's period at the current speed: about one entry a frame.
-    int period() const;
+    int period() const { return clock_.period(); }
 
     // A key while the preview shows. Space, Left, Right, Up and Down do
     // their part and return true. Any other key stops the cycling, with the
@@ -55,19 +53,8 @@ class Cycling {
     shell::Surface* copy = nullptr;
 
   private:
-    void start(shell::Window& w);
-    // The rotation at time `now`.
-    int shiftat(long long now) const;
-    // Takes the rotation reached so far as the start for a new direction or
-    // speed.
-    void rebase(shell::Window& w);
-
-    bool running_ = false;
-    int direction_ = 1;
-    int speedindex_ = 7;   // kDefaultSpeed
-    long long since_ = 0;  // ticks when the speed and direction last changed
-    int base_ = 0;         // the rotation then
-    int drawn_ = 0;        // the rotation drawn
+    explore::CycleClock clock_{255};  // entries 1 ... 255 rotate
+    int drawn_ = 0;                   // the rotation drawn
 };
 
 }  // namespace huewright

@@ -33,10 +33,6 @@ constexpr Rect outlines[10] = {
     {500, 450, 757, 500},   clicks[btn_help],
 };
 
-// The rows of the palette strip's lines: from the first, up to but not
-// including the end row.
-constexpr int kStripTop = 451, kStripEnd = 499;
-
 // The part of the window a redraw of the curves shows: the curve display
 // with its outline, grown by the reach of a control-point dot (centres lie
 // within x 498 ... 757 and y 145 ... 401 even in mid-drag, and a dot reaches 4

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "huewright/model/parameters.h"
+#include "huewright/model/model.h"
 #include "shell/io/result.h"
 #include "shell/raster/palette.h"
 #include "shell/window/window.h"
@@ -38,19 +38,51 @@ void InitOpenFile(FileRecords& files);
 shell::Status savepalette(shell::Window& w, FileRecords& files, const shell::Palette& palette,
                           const std::string& descriptionstring);
 
-// The open command: runs the open dialog on omapn and reads the file with
-// openpalettefile.
-shell::Status openpalette(shell::Window& w, FileRecords& files, shell::Palette& palette,
-                          Parameters (&p)[3], int (&okdisplay)[3]);
+// What opening a file changes: the model's palette, records, readouts and
+// stretch flags, the description, and what the description says of
+// channels loaded from a file (describeloaded).
+struct OpenTarget {
+    Model& model;
+    std::string& descriptionstring;
+    std::string& loadedfrom;
+};
 
-// Reads a palette file of any readable format, the one its extension names
-// or, when the name says none, the one its content shows. On success the
-// palette is replaced, the three records become one-segment lines and every
-// okdisplay flag is 0; the description is not recomposed. On failure the
-// "Error opening MAP file" box says on a second line which file failed and
-// why (it cannot be read, it is a folder, the format and its fault, or the
-// MAP line that failed), and nothing changes.
-shell::Status openpalettefile(shell::Window& w, const std::string& path, shell::Palette& palette,
-                              Parameters (&p)[3], int (&okdisplay)[3]);
+// The open command: runs the open dialog on omapn and opens the chosen file
+// with openpalettefile. Once a file is open, the save dialog starts from it
+// (followopened).
+shell::Status openpalette(shell::Window& w, FileRecords& files, const OpenTarget& t);
+
+// A file named on the command line: the open dialog and, once the file is
+// open, the save dialog start from it as if it had been opened with the
+// open command. A relative name is taken in the start folder.
+shell::Status openstartfile(shell::Window& w, FileRecords& files, const std::string& path,
+                            const OpenTarget& t);
+
+// Opens a palette file of any readable format (the one its extension names
+// or, when the name says none, the one its content shows), or a screen image
+// saved by this program.
+//
+// A palette whose description gives the three channels as this program
+// describes them gets its curves back when the records made again give
+// exactly the file's entries: each such channel follows its record again
+// with its readout on, and a channel described as loaded stays loaded. Any
+// other palette is loaded as it is, every channel a one-segment line record
+// with its readout off, and the description says where the colours came
+// from and, when the file describes curves that were damaged or did not
+// match, why they were not taken.
+//
+// A screen image gives its curves from its description, checked against its
+// palette strip the same way; where they are damaged or do not match, the
+// strip's colours are loaded. A picture that is not one of this program's,
+// or that carries no curves, fails.
+//
+// On failure the "Error opening MAP file" box says on a second line which
+// file failed and why, and nothing changes.
+shell::Status openpalettefile(shell::Window& w, const std::string& path, const OpenTarget& t);
+
+// After a file was opened: the save dialog starts from it. A screen image
+// starts the picture's save dialog from it, and the palette's from a MAP
+// file of its name.
+void followopened(FileRecords& files, const std::string& path);
 
 }  // namespace huewright

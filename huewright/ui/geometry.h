@@ -13,6 +13,10 @@ constexpr int xres = 800, yres = 640;
 constexpr int kCurveLeft = 501;
 constexpr int kCurveBase = 401;
 
+// The rows of the palette strip's lines: from the first, up to but not
+// including the end row. Entry i stands in column kCurveLeft + i.
+constexpr int kStripTop = 451, kStripEnd = 499;
+
 // The preview's 257 x 257 points: row j on screen row 145 + j, a point of
 // the set in column i at x = 500 + i, an escaped one at 501 + i.
 constexpr shell::Point kMsetOrigin{500, 145};

@@ -5,7 +5,8 @@
 namespace huewright {
 
 // Steps are small enough for the memory budget to keep far more than the
-// thousand it must (the description adds a few hundred bytes).
+// thousand it must (the description adds a few hundred bytes, a loaded
+// file's paragraph a few kilobytes at most).
 static_assert(shell::kHistoryBudget / (2 * sizeof(WindowState) + 4096) >=
               4 * shell::kHistoryMinSteps);
 
@@ -13,7 +14,7 @@ bool WindowState::sameedit(const WindowState& o) const {
     for (int c = 0; c < 3; ++c)
         if (p[c] != o.p[c] || okdisplay[c] != o.okdisplay[c] || stretchflag[c] != o.stretchflag[c])
             return false;
-    return palette == o.palette && description == o.description;
+    return palette == o.palette && description == o.description && loadedfrom == o.loadedfrom;
 }
 
 WindowState WindowHistory::capture(const MainWindow& mw) const {
@@ -26,6 +27,7 @@ WindowState WindowHistory::capture(const MainWindow& mw) const {
     }
     s.palette = m.palette;
     s.description = mw.descriptionstring;
+    s.loadedfrom = mw.loadedfrom;
     s.cndx = m.cndx;
     s.button = mw.button;
     s.marker = marker;
@@ -82,6 +84,7 @@ void WindowHistory::restore(MainWindow& mw, const WindowState& s) {
     m.palette = s.palette;
     m.cndx = s.cndx;
     mw.descriptionstring = s.description;
+    mw.loadedfrom = s.loadedfrom;
     mw.button = s.button;
     mw.editor.changed(changed);
 

@@ -40,6 +40,7 @@ struct WindowState {
     int okdisplay[3];
     int stretchflag[3];
     std::string description;
+    std::string loadedfrom;
 
     int cndx;
     int button;
@@ -47,7 +48,9 @@ struct WindowState {
     bool previewshown;
 
     bool sameedit(const WindowState& o) const;
-    size_t bytes() const { return sizeof(WindowState) + description.capacity(); }
+    size_t bytes() const {
+        return sizeof(WindowState) + description.capacity() + loadedfrom.capacity();
+    }
 };
 
 class WindowHistory {

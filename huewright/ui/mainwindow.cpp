@@ -28,6 +28,7 @@ MainWindow::MainWindow() {
     editor.notice.subscribe(*this);
     editor.notice.subscribe(cyclingview);
     editor.notice.subscribe(analysisview);
+    editor.notice.subscribe(exploreview);
 }
 
 void MainWindow::create(shell::Window& w) {
@@ -48,6 +49,8 @@ void MainWindow::create(shell::Window& w) {
     editor.changed(Change::all());
     // A palette file named on the command line opens as O opens one.
     if (!startfile.empty()) w.post(Message::command(cmd_openstart));
+    // The Explore window opens after it, on the palette the file brought.
+    if (startoptions.count("--explore")) w.post(Message::command(cmd_explorestart));
 }
 
 void MainWindow::modelchanged(const Change& c) {
@@ -115,7 +118,11 @@ void MainWindow::showedit() {
 }
 
 void MainWindow::editended(bool kept) {
-    if (kept) writedescription(descriptionstring, model.p, model.stretchflag);
+    // The channel just confirmed is a curve again; channels still loaded
+    // keep saying where their colours came from.
+    if (kept)
+        writedescription(descriptionstring, model.p, model.stretchflag, model.okdisplay,
+                         loadedfrom);
     history.end(*this);  // undo: the dialog's whole edit is one step
 }
 
@@ -223,13 +230,13 @@ void MainWindow::parameters(shell::Window& w) {
 
 void MainWindow::openmap(shell::Window& w, const std::string& path) {
     history.begin(*this);  // undo: an opened file is one step
-    const shell::Status r = path.empty()
-                                ? openpalette(w, files, model.palette, model.p, model.okdisplay)
-                                : openpalettefile(w, path, model.palette, model.p, model.okdisplay);
+    const OpenTarget target{model, descriptionstring, loadedfrom};
+    const shell::Status r =
+        path.empty() ? openpalette(w, files, target) : openstartfile(w, files, path, target);
     if (!r.ok()) return;
-    // Every column and record changed. The readouts stay dark until a
-    // channel's parameters are confirmed again: the loaded colours no
-    // longer follow the records.
+    // Every column and record changed. The readouts of channels whose
+    // curves came back show them; a loaded channel's stays dark until its
+    // parameters are confirmed again.
     editor.changed(Change::all());
     history.end(*this);
 }
@@ -257,6 +264,9 @@ void MainWindow::command(shell::Window& w, int id) {
             break;
         case cmd_openstart:
             openmap(w, startfile);
+            break;
+        case cmd_explorestart:
+            explorestart(w);
             break;
         case cmd_help:
             showhelp(w);
@@ -318,20 +328,26 @@ shell::ProgramDesc programdesc() {
         "gradient (.ggr), GIMP palette (.gpl), Ultra Fractal gradient (.ugr, .gradient),\n"
         "Adobe colour table (.act), SVG gradient (.svg) and PNG strip (.png) files, and\n"
         "written only as Kalles Fraktaler palette (.kfp), CSS gradient (.css) and\n"
-        "ParaView colour map (.json) files.";
+        "ParaView colour map (.json) files.\n"
+        "\n"
+        "Open (O, or FILE on the command line) gives back the curves of a MAP file or\n"
+        "screen image it saved, when they still make the file's palette.";
     d.keys = {{"R, G, B", "open the Parameters dialog on the red, green or blue channel"},
               {"P", "save the palette in any format above"},
-              {"O", "open a palette file in any format read"},
+              {"O", "open a palette file, or a screen image saved with S"},
               {"S", "save the window as a TIFF image with its metadata"},
               {"F1, F2", "show the help"},
               {"A", "show or hide the palette analysis window"},
+              {"E", "show or hide the Explore window"},
               {"Space", "with the preview shown: start or stop colour cycling"},
               {"Left, Right", "with the preview shown: the direction of the cycling"},
               {"Up, Down", "with the preview shown: the speed of the cycling"},
               {"Ctrl+Z", "undo"},
               {"Ctrl+Y, Ctrl+Shift+Z", "redo"},
               {"Esc", "end the program"}};
+    d.keys.insert(d.keys.end(), explore::keyhelp.begin(), explore::keyhelp.end());
     d.takesfile = true;
+    d.options = {{"--explore", "FILE.loc", "start with the Explore window open at FILE.loc"}};
     d.make = [] { return std::make_unique<MainWindow>(); };
     return d;
 }

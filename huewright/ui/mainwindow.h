@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/analysiswindow.h"
+#include "explore/explorewindow.h"
 #include "huewright/model/model.h"
 #include "huewright/preview/preview.h"
 #include "huewright/ui/channeleditor.h"
@@ -30,6 +31,9 @@ class MainWindow : public shell::Program, public ParamsOwner, public ModelClient
     // The description of the three curves, composed at start-up and on each
     // OK of the Parameters dialog: the MAP trailer and the TIFF description.
     std::string descriptionstring;
+    // Where the channels loaded from a file came from, as the description
+    // says it after them (describeloaded); empty before any file is opened.
+    std::string loadedfrom;
     std::unique_ptr<Screen> screen;  // made by the creation step
     shell::Window* win = nullptr;    // the window this procedure draws on
 
@@ -41,12 +45,15 @@ class MainWindow : public shell::Program, public ParamsOwner, public ModelClient
     MsetEntries preview;        // the preview's entries, kept while it shows
 
     // The views that follow the palette without changing it (viewhooks.cpp):
-    // colour cycling of the preview, and the palette analysis window. Each
-    // hears of the editor's changes through a hook of its own.
+    // colour cycling of the preview, the palette analysis window and the
+    // Explore window. Each hears of the editor's changes through a hook of
+    // its own.
     Cycling cycling;
     analysis::AnalysisWindow analysiswin;
+    explore::ExploreWindow explorewin{[this] { return descriptionstring; }};
     ModelNotice::Hook cyclingview{[this](const Change& c) { cyclingfollows(c); }};
     ModelNotice::Hook analysisview{[this](const Change& c) { analysisfollows(c); }};
+    ModelNotice::Hook exploreview{[this](const Change& c) { explorefollows(c); }};
 
     // The Parameters dialog; it follows the editor while it is open.
     ParamsDialogProc params{editor, *this};
@@ -82,6 +89,9 @@ class MainWindow : public shell::Program, public ParamsOwner, public ModelClient
     bool viewmessage(shell::Window& w, const shell::Message& m);
     void cyclingfollows(const Change& c);
     void analysisfollows(const Change& c);
+    void explorefollows(const Change& c);
+    // Opens the Explore window at the location file --explore named.
+    void explorestart(shell::Window& w);
     // The curves and the strip drawn again from the palette, over the
     // preview if it showed.
     void redraw();

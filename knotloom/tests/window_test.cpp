@@ -113,7 +113,7 @@ TEST_F(Window, StartUpPicture) {
 TEST(Program, NameOperandsAndIcon) {
     const shell::ProgramDesc d = programdesc();
     EXPECT_EQ(d.name, "knotloom");
-    EXPECT_FALSE(d.takesfile);
+    EXPECT_TRUE(d.takesfile);  // a palette file to open
     // The logo's orange ring touches the middle of each edge, inside a one
     // pixel margin, at every size; the banner's dark blue fills the ring
     // only, so the corners keep the black the icon is drawn on.

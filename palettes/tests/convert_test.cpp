@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "huewright/model/description.h"
 #include "palettes/map.h"
 #include "palettes/palettes.h"
 #include "shell/headless/testing.h"
@@ -187,4 +188,52 @@ TEST_F(Convert, ListHelpAndVersion) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "palette-convert 1.0.0\n");
     EXPECT_EQ(list.err + help.err + version.err, "");
+}
+
+TEST_F(Convert, CurvesPrintsWhatEitherDesignerSavedOrFails) {
+    huewright::Model m;
+    std::string description;
+    huewright::writedescription(description, m.p, m.stretchflag);
+    const shell::Palette p = testdata::startup();
+    writefile(path("hue.map"), maptext(p, description));
+    // The description travels into a GIMP palette's comments, and is found
+    // there too.
+    ASSERT_EQ(run(path("hue.map") + " " + path("hue.gpl")).status, 0);
+    for (const char* name : {"hue.map", "hue.gpl"}) {
+        const Outcome r = run("--curves " + path(name));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out,
+                  "gradient curves\n"
+                  "red: Sine ct=0 sp=1 xsh=165 amp=255 ysh=0\n"
+                  "green: Sine ct=0 sp=1 xsh=90 amp=255 ysh=0\n"
+                  "blue: Sine ct=0 sp=1 xsh=0 amp=255 ysh=0\n");
+    }
+
+    std::string spline;
+    for (int i = 0; i < 768; ++i) spline += "1 2 3\n";
+    for (const char* channel : {"Red", "Green", "Blue"}) {
+        spline += std::string("\n") + channel + "\n";
+        for (int j = 0; j < 7; ++j)
+            spline += "dp[" + std::to_string(j) + "][0]: " + std::to_string(100 * j) + ".0  dp[" +
+                      std::to_string(j) + "][1]: 300.5\n";
+    }
+    writefile(path("knots.map"), maptext(p, spline + "\nInversion: True"));
+    const Outcome k = run("--curves " + path("knots.map"));
+    EXPECT_EQ(k.status, 0) << k.err;
+    EXPECT_EQ(k.out.substr(0, 74),
+              "spline points, inversion on\nred: (0.0, 300.5) (100.0, 300.5) (200.0, 300.5");
+    EXPECT_EQ(std::count(k.out.begin(), k.out.end(), '\n'), 4);
+
+    writefile(path("plain.map"), maptext(p, ""));
+    writefile(path("damaged.map"), maptext(p, "Xo Gradient curve parameters\n\nRed: Sine\n"));
+    const Outcome none = run("--curves " + path("plain.map"));
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, "palette-convert: " + path("plain.map") + ": no curves or points in it\n");
+    const Outcome damaged = run("--curves " + path("damaged.map"));
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_EQ(damaged.err, "palette-convert: " + path("damaged.map") +
+                               ": damaged gradient curves: Red: the line \"phase: …\" is "
+                               "missing\n");
+    EXPECT_EQ(none.out + damaged.out, "");
+    EXPECT_EQ(run("--curves " + path("hue.map") + " " + path("x.map")).status, 2);
 }

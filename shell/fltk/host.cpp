@@ -50,9 +50,10 @@ class Canvas : public Fl_Widget {
                 return 1;
             case FL_PUSH:
                 host_.focusclient();
-                if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
+                if (!leftorright()) return 1;
                 pointer(Fl::event_x() - x(), Fl::event_y() - y());
-                host_.send(Message::mouse(Msg::lbuttondown, lastx_, lasty_));
+                host_.send(
+                    Message::mouse(left() ? Msg::lbuttondown : Msg::rbuttondown, lastx_, lasty_));
                 return 1;
             case FL_RELEASE:
                 // The press grabbed the pointer, so the release arrives even
@@ -60,9 +61,16 @@ class Canvas : public Fl_Widget {
                 // The X server merges pointer motion, so the release can
                 // arrive before the last position was reported: the place
                 // where the button came up is the drag's last position.
-                if (Fl::event_button() != FL_LEFT_MOUSE) return 1;
+                if (!leftorright()) return 1;
                 pointer(Fl::event_x() - x(), Fl::event_y() - y());
-                host_.send(Message::mouse(Msg::lbuttonup, lastx_, lasty_));
+                host_.send(
+                    Message::mouse(left() ? Msg::lbuttonup : Msg::rbuttonup, lastx_, lasty_));
+                return 1;
+            case FL_MOUSEWHEEL:
+                // FLTK counts a turn towards the user as positive.
+                if (Fl::event_dy() == 0) return 1;
+                pointer(Fl::event_x() - x(), Fl::event_y() - y());
+                host_.send(Message::wheel(-Fl::event_dy(), lastx_, lasty_));
                 return 1;
             case FL_LEAVE:
                 known_ = false;
@@ -81,6 +89,8 @@ class Canvas : public Fl_Widget {
     }
 
   private:
+    static bool left() { return Fl::event_button() == FL_LEFT_MOUSE; }
+    static bool leftorright() { return left() || Fl::event_button() == FL_RIGHT_MOUSE; }
     // Reports a pointer position that differs from the last one reported.
     // The position is in device pixels; the procedure hears the logical
     // pixel it lies in, and a move within that pixel is no move.

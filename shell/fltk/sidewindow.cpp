@@ -19,8 +19,9 @@ constexpr int kGap = 10;
 
 }  // namespace
 
-// The side window's client area: shows its onscreen picture, and passes keys
-// to the program's procedure.
+// The side window's client area: shows its onscreen picture, and passes keys,
+// and the pointer where the window asked for it, to the program's procedure
+// marked with the window's id.
 class SideCanvas : public Fl_Widget {
   public:
     SideCanvas(Host& host, Side& side)
@@ -51,19 +52,37 @@ class SideCanvas : public Fl_Widget {
             case FL_FOCUS:
             case FL_UNFOCUS:
                 return 1;
+            case FL_ENTER:
+                // Moves arrive only where the entry was taken.
+                return side_ && side_->pointer();
             case FL_PUSH:
                 // A click gives this window the keyboard, as a window manager
                 // would; a bare X server does not.
                 Fl::focus(this);
                 focuswindow(window());
+                button(Msg::lbuttondown, Msg::rbuttondown);
+                return 1;
+            case FL_RELEASE:
+                // As in the main window, the release is the drag's last position.
+                button(Msg::lbuttonup, Msg::rbuttonup);
+                return 1;
+            case FL_MOVE:
+            case FL_DRAG:
+                send(Message::mouse(Msg::mousemove, Fl::event_x() - x(), Fl::event_y() - y()));
+                return 1;
+            case FL_MOUSEWHEEL:
+                // FLTK counts a turn towards the user as positive.
+                if (Fl::event_dy() != 0)
+                    send(Message::wheel(-Fl::event_dy(), Fl::event_x() - x(), Fl::event_y() - y()));
+                return 1;
+            case FL_LEAVE:
+                send(Message::simple(Msg::mouseleave));
                 return 1;
             case FL_KEYBOARD:
             case FL_SHORTCUT: {
-                // While the program is busy its windows take no input; a long
-                // save lets events through to show its progress.
                 const int vk = eventkey(e, this);
-                if (vk == 0 || !side_ || host_.busy()) return vk != 0;
-                host_.send(Message::key(vk, modifiers()));
+                if (vk == 0 || !side_) return vk != 0;
+                send(Message::key(vk, modifiers()));
                 return 1;
             }
             default:
@@ -72,6 +91,18 @@ class SideCanvas : public Fl_Widget {
     }
 
   private:
+    // While the program is busy its windows take no input; a long save
+    // lets events through to show its progress.
+    void send(const Message& m) {
+        if (side_ && !host_.busy()) host_.send(m.from(side_->id()));
+    }
+    void button(Msg left, Msg right) {
+        const int b = Fl::event_button();
+        if (b == FL_LEFT_MOUSE || b == FL_RIGHT_MOUSE)
+            send(Message::mouse(b == FL_LEFT_MOUSE ? left : right, Fl::event_x() - x(),
+                                Fl::event_y() - y()));
+    }
+
     Host& host_;
     Side* side_;
 };
@@ -129,7 +160,7 @@ int sideroom(Fl_Window* main, int scale) {
 }
 
 Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
-    : SideWindow(id, title, size.width, size.height, host.scale()) {
+    : SideWindow(id, title, size.width, size.height, host.scale(), size.pointer) {
     // Beside the main window's right edge where the screen has room;
     // otherwise in the screen's bottom right corner, where it covers the
     // least of a main window at the top left. Its frame is taken to be like

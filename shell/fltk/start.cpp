@@ -35,6 +35,7 @@ int runprogram(ProgramDesc d, int argc, char** argv) {
     // line nor the environment names a scale.
     d.scale = choosescale(c.scale, std::getenv("PALETTE_TOOLS_SCALE"), std::getenv("GDK_SCALE"),
                           [] { return xftdpi(fltk::displayresources()).value_or(0); });
+    d.startoptions = c.options;
     return runprogram(d);
 }
 

@@ -53,7 +53,25 @@ int virtualkey(int key) {
         case FL_Tab:
             return 9;
         case FL_BackSpace:
-            return 8;
+            return vk_back;
+        // The punctuation keys by their unshifted symbols, which is what FLTK
+        // reports with or without Shift.
+        case '=':
+            return vk_oem_plus;
+        case '-':
+            return vk_oem_minus;
+        case ',':
+            return vk_oem_comma;
+        case '.':
+            return vk_oem_period;
+        case '[':
+            return vk_oem_4;
+        case ']':
+            return vk_oem_6;
+        case FL_KP + '+':
+            return vk_add;
+        case FL_KP + '-':
+            return vk_subtract;
         default:
             return 0;
     }

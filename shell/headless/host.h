@@ -111,6 +111,12 @@ class Host : public HostCore {
         release(x, y);
     }
     void leave() { send(Message::simple(Msg::mouseleave)); }
+    void rpress(int x, int y) { send(Message::mouse(Msg::rbuttondown, x, y)); }
+    void rrelease(int x, int y) { send(Message::mouse(Msg::rbuttonup, x, y)); }
+    void wheel(int notches, int x, int y) { send(Message::wheel(notches, x, y)); }
+    // What side window id sends: a key typed into it, or any pointer message.
+    void sidekey(int id, int vk, int mods = mod_none) { send(Message::key(vk, mods).from(id)); }
+    void sidesend(int id, const Message& m) { send(m.from(id)); }
     // The window manager's close: the default action destroys the window.
     void close();
     // An expose of r.

@@ -11,7 +11,7 @@ class Side : public SideWindow {
   public:
     Side(int id, const std::string& title, const SideSize& size, int scale,
          std::vector<std::string>& log)
-        : SideWindow(id, title, size.width, size.height, scale), log_(log) {
+        : SideWindow(id, title, size.width, size.height, scale, size.pointer), log_(log) {
         log_.push_back("open " + std::to_string(id));
     }
     ~Side() override { log_.push_back("close " + std::to_string(id())); }

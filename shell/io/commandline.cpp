@@ -14,17 +14,34 @@ std::string helptext(const ProgramDesc& d) {
     std::string s = "Usage: " + d.name + " [OPTION]..." + (d.takesfile ? " [FILE]" : "") + "\n";
     if (!d.summary.empty()) s += d.summary + "\n";
     s += "\nOptions:\n";
-    s += "  -h, --help     show this help and exit\n";
-    s += "      --version  show the version and exit\n";
-    s += "      --scale N  draw the windows N times as large, for a screen of high\n"
-         "                 density (N is 1, 2 or 3; by default it follows\n"
-         "                 PALETTE_TOOLS_SCALE, GDK_SCALE or the desktop's Xft.dpi)\n";
+    // The option column is as wide as the longest option with its value;
+    // a description of several lines continues under its first.
+    std::vector<std::pair<std::string, std::string>> options = {
+        {"-h, --help", "show this help and exit"}, {"    --version", "show the version and exit"}};
+    for (const ValueOption& o : d.options)
+        options.push_back({"    " + o.name + " " + o.value, o.what});
+    options.push_back({"    --scale N",
+                       "draw the windows N times as large, for a screen of high\n"
+                       "density (N is 1, 2 or 3; by default it follows\n"
+                       "PALETTE_TOOLS_SCALE, GDK_SCALE or the desktop's Xft.dpi)"});
+    size_t optwidth = 0;
+    for (const auto& o : options) optwidth = std::max(optwidth, o.first.size());
+    for (const auto& o : options) {
+        std::string what = o.second;
+        for (size_t nl = what.find('\n'); nl != std::string::npos; nl = what.find('\n', nl + 1))
+            what.insert(nl + 1, std::string(optwidth + 4, ' '));
+        s += "  " + o.first + std::string(optwidth - o.first.size() + 2, ' ') + what + "\n";
+    }
     if (!d.keys.empty()) {
         s += "\nKeys in the window:\n";
         size_t width = 0;
         for (const KeyHelp& k : d.keys) width = std::max(width, k.keys.size());
-        for (const KeyHelp& k : d.keys)
-            s += "  " + k.keys + std::string(width - k.keys.size() + 2, ' ') + k.what + "\n";
+        for (const KeyHelp& k : d.keys) {
+            if (k.keys.empty())
+                s += "\n" + k.what + "\n";
+            else
+                s += "  " + k.keys + std::string(width - k.keys.size() + 2, ' ') + k.what + "\n";
+        }
     }
     return s;
 }
@@ -48,6 +65,13 @@ CommandLine fault(const ProgramDesc& d, const std::string& what) {
     c.exitcode = 2;
     c.err = d.name + ": " + what + " (see " + d.name + " --help)\n";
     return c;
+}
+
+// The program's option that argument a names, alone or with "=value".
+const ValueOption* findoption(const ProgramDesc& d, const std::string& a) {
+    for (const ValueOption& o : d.options)
+        if (a == o.name || a.rfind(o.name + "=", 0) == 0) return &o;
+    return nullptr;
 }
 
 }  // namespace
@@ -75,6 +99,16 @@ CommandLine parsecommandline(const ProgramDesc& d, int argc, const char* const* 
             if (!n || *n < 1 || *n > kMaxScale)
                 return fault(d, "the scale must be 1, 2 or 3, not '" + v + "'");
             c.scale = *n;
+        } else if (const ValueOption* o = options ? findoption(d, a) : nullptr) {
+            // The value is after '=' or the next argument.
+            const size_t eq = a.find('=');
+            std::string value;
+            if (eq != std::string::npos)
+                value = a.substr(eq + 1);
+            else if (i + 1 < argc && argv[i + 1])
+                value = argv[++i];
+            if (value.empty()) return fault(d, "option '" + o->name + "' needs " + o->value);
+            c.options[o->name] = value;
         } else if (options && a.size() > 1 && a[0] == '-') {
             return fault(d, "unknown option '" + a + "'");
         } else if (!d.takesfile) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ struct CommandLine {
     std::string err;     // one line for standard error
     std::string file;    // the FILE operand, empty when none
     int scale = 0;       // --scale N (1 ... kMaxScale), 0 when not given
+    std::map<std::string, std::string> options;  // values of the program's options, by name
 };
 
 // The largest scale the programs are drawn at.
@@ -30,6 +32,8 @@ constexpr int kMaxScale = 3;
 
 // Reads the arguments after the program name. Options come first as given:
 // the first of --help, --version or a fault decides; "--" ends the options.
+// An option of the program's takes its value from the next argument or after
+// '='; given twice, the last value counts.
 CommandLine parsecommandline(const ProgramDesc& d, int argc, const char* const* argv);
 
 // The --help text: usage, options and keys.

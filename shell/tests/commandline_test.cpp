@@ -101,19 +101,62 @@ TEST(CommandLine, HelpAndVersionText) {
     EXPECT_EQ(nofile.rfind("Usage: demo [OPTION]...\n", 0), 0u) << nofile;
 }
 
-TEST(CommandLine, TheHostHandsTheFileToTheProgramBeforeItIsCreated) {
+TEST(CommandLine, OptionsWithAValue) {
+    ProgramDesc d = described(true);
+    d.options = {{"--go", "FILE.loc", "start there"}};
+    struct Case {
+        std::vector<const char*> args;
+        int exitcode;
+        std::string go, file, errpart;
+    };
+    const Case cases[] = {
+        {{"--go", "a.loc"}, 0, "a.loc", "", ""},
+        {{"--go=a.loc", "b.map"}, 0, "a.loc", "b.map", ""},
+        {{"b.map", "--go", "a.loc"}, 0, "a.loc", "b.map", ""},
+        {{"--go", "a.loc", "--go", "c.loc"}, 0, "c.loc", "", ""},  // the last counts
+        // A value that looks like an option is still the value.
+        {{"--go", "--help"}, 0, "--help", "", ""},
+        {{"--go"}, 2, "", "", "'--go' needs FILE.loc"},
+        {{"--go="}, 2, "", "", "'--go' needs FILE.loc"},
+        {{"--gone"}, 2, "", "", "unknown option '--gone'"},
+        {{"--", "--go"}, 0, "", "--go", ""},
+    };
+    for (const Case& c : cases) {
+        const CommandLine r = parse(d, c.args);
+        EXPECT_EQ(r.exitcode, c.exitcode) << c.args[0];
+        EXPECT_EQ(r.start, c.exitcode == 0) << c.args[0];
+        EXPECT_EQ(r.file, c.file) << c.args[0];
+        EXPECT_EQ(r.options.count("--go") ? r.options.at("--go") : "", c.go) << c.args[0];
+        if (!c.errpart.empty()) {
+            EXPECT_NE(r.err.find(c.errpart), std::string::npos) << r.err;
+        }
+    }
+    // The help lists the option with its value, the column widened to fit.
+    EXPECT_NE(helptext(d).find("  -h, --help         show this help and exit\n"
+                               "      --version      show the version and exit\n"
+                               "      --go FILE.loc  start there\n"),
+              std::string::npos)
+        << helptext(d);
+}
+
+TEST(CommandLine, TheHostHandsTheFileAndOptionsToTheProgramBeforeItIsCreated) {
     struct Recorder : Program {
-        std::string seen;
+        std::string seen, go;
         int proc(Window&, const Message& m) override {
-            if (m.msg == Msg::create) seen = startfile;
+            if (m.msg == Msg::create) {
+                seen = startfile;
+                go = startoptions.count("--go") ? startoptions.at("--go") : "";
+            }
             return 0;
         }
     };
     ProgramDesc d = described(true);
     d.startfile = "/tmp/palette.map";
+    d.startoptions["--go"] = "/tmp/here.loc";
     d.make = [] { return std::make_unique<Recorder>(); };
     headless::Host h(d);
     EXPECT_EQ(h.as<Recorder>().seen, "/tmp/palette.map");
+    EXPECT_EQ(h.as<Recorder>().go, "/tmp/here.loc");
 }
 
 TEST(CommandLine, ScaleOption) {

@@ -129,4 +129,45 @@ TEST(SideWindows, AResizeKeepsWhatFitsAndTellsTheProcedure) {
     }
 }
 
+TEST(SideWindows, MessagesSayWhichWindowAndThePointerComesOnlyWhereAsked) {
+    Host h(clockeddesc());
+    auto& p = h.as<Clocked>();
+    std::vector<std::string> got;
+    p.hook = [&](Window&, const Message& m) {
+        if (m.msg != Msg::keydown && m.msg != Msg::create)
+            got.push_back(std::to_string(int(m.msg)) + " w" + std::to_string(m.window) + " " +
+                          std::to_string(m.wparam) + " " + std::to_string(m.x) + "," +
+                          std::to_string(m.y));
+        return 1;
+    };
+    h.opensidewindow(2, "Keys only", 4, 4);
+    h.opensidewindow(3, "Pointer", SideSize{6, 6, 0, 0, true});
+    const std::string wheel = std::to_string(int(Msg::wheel));
+    const std::string rdown = std::to_string(int(Msg::rbuttondown));
+    const std::string move = std::to_string(int(Msg::mousemove));
+
+    h.sidekey(2, 'Q');
+    h.sidekey(3, 'W');
+    h.sidekey(9, 'E');  // no such window: nobody hears it
+    EXPECT_EQ(p.seen, (std::vector<std::string>{"key 81", "key 87"}));
+    h.sidesend(2, Message::mouse(Msg::mousemove, 1, 1));  // did not ask for the pointer
+    h.sidesend(3, Message::wheel(-2, 4, 5));
+    h.sidesend(3, Message::mouse(Msg::rbuttondown, 1, 2));
+    h.wheel(1, 7, 3);
+    EXPECT_EQ(got, (std::vector<std::string>{wheel + " w3 -2 4,5", rdown + " w3 0 1,2",
+                                             wheel + " w0 1 7,3"}));
+    // The main window's pointer is where its own messages put it, whatever
+    // happens over a side window.
+    EXPECT_EQ(h.pointer()->x, 7);
+    h.sidesend(3, Message::mouse(Msg::mousemove, 5, 5));
+    h.sidesend(3, Message::simple(Msg::mouseleave));
+    EXPECT_EQ(h.pointer()->x, 7);
+    EXPECT_EQ(got.back(), std::to_string(int(Msg::mouseleave)) + " w3 0 0,0");
+    EXPECT_EQ(got[got.size() - 2], move + " w3 0 5,5");
+    h.closesidewindow(3);
+    got.clear();
+    h.sidesend(3, Message::mouse(Msg::mousemove, 5, 5));
+    EXPECT_TRUE(got.empty());
+}
+
 }  // namespace

@@ -7,10 +7,38 @@ namespace shell {
 HostCore::HostCore(const ProgramDesc& d)
     : Window(d.width, d.height, d.scale), desc_(d), program_(d.make()), title_(d.title) {
     program_->startfile = d.startfile;
+    program_->startoptions = d.startoptions;
+}
+
+namespace {
+
+bool pointermessage(Msg m) {
+    switch (m) {
+        case Msg::mousemove:
+        case Msg::lbuttondown:
+        case Msg::lbuttonup:
+        case Msg::rbuttondown:
+        case Msg::rbuttonup:
+        case Msg::wheel:
+        case Msg::mouseleave:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool HostCore::delivered(const Message& m) {
+    if (m.window == 0) return true;
+    // What a side window sends after it closed, or the pointer of one that
+    // did not ask for it, reaches nobody.
+    const SideWindow* s = sidewindow(m.window);
+    return s && (s->pointer() || !pointermessage(m.msg));
 }
 
 void HostCore::dispatch(const Message& m) {
-    if (destroyed_) return;
+    if (destroyed_ || !delivered(m)) return;
     Message real;
     if (!routemessage(desc_, m, real)) return;
     if (real.msg == Msg::destroy) destroyed_ = true;
@@ -45,23 +73,13 @@ void HostCore::send(const Message& m) {
 }
 
 void HostCore::trackpointer(const Message& m) {
-    switch (m.msg) {
-        case Msg::mousemove:
-        case Msg::lbuttondown:
-        case Msg::lbuttonup:
-            // A position left of or above the client area wraps round to a
-            // large one, so one test covers every side.
-            if (m.x < xres() && m.y < yres())
-                pointer_ = Point{m.x, m.y};
-            else
-                pointer_.reset();
-            return;
-        case Msg::mouseleave:
-            pointer_.reset();
-            return;
-        default:
-            return;
-    }
+    if (m.window != 0 || !pointermessage(m.msg)) return;
+    // A position left of or above the client area wraps round to a large
+    // one, so one test covers every side.
+    if (m.msg != Msg::mouseleave && m.x < xres() && m.y < yres())
+        pointer_ = Point{m.x, m.y};
+    else
+        pointer_.reset();
 }
 
 void HostCore::pump() {

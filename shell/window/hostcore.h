@@ -78,9 +78,13 @@ class HostCore : public Window {
     // for the whole window to be painted, the destruction ends the message
     // loop with 0, and a side window's close button closes that window.
     void defaultaction(const Message& m);
-    // Follows the pointer through the host's own pointer messages; those a
-    // procedure posts for itself say nothing of where it is.
+    // Follows the main window's pointer through the host's own pointer
+    // messages; those a procedure posts for itself say nothing of where it is.
     void trackpointer(const Message& m);
+    // Whether a message reaches the procedure: one from a side window only
+    // while that window is open, and a pointer message only from a side
+    // window that asked for the pointer.
+    bool delivered(const Message& m);
 
     std::optional<Point> pointer_;
     std::map<int, int> timers_;

@@ -16,6 +16,9 @@ enum class Msg {
     mousemove,    // x, y: client position as unsigned 16-bit values
     lbuttondown,  // x, y as above
     lbuttonup,    // x, y as above
+    rbuttondown,  // the right button, x, y as above
+    rbuttonup,    // x, y as above
+    wheel,        // `wparam` notches of the wheel, positive away from the user; x, y as above
     mouseleave,   // the pointer left the client area (onto the frame or beyond)
     command,      // `wparam` is the command number
     timer,        // `wparam` is the id of a timer that is due (Window::settimer)
@@ -24,8 +27,11 @@ enum class Msg {
     user,         // posted for nothing; no procedure acts on it
 };
 
-// Virtual-key codes the programs use.
+// Virtual-key codes the programs use. The punctuation keys are named by
+// what they show unshifted on a US keyboard, and come as these codes with
+// or without Shift ('=' and '+' share vk_oem_plus).
 enum VirtualKey {
+    vk_back = 8,
     vk_return = 13,
     vk_escape = 27,
     vk_prior = 33,
@@ -36,8 +42,16 @@ enum VirtualKey {
     vk_up = 38,
     vk_right = 39,
     vk_down = 40,
+    vk_add = 107,       // + on the keypad
+    vk_subtract = 109,  // - on the keypad
     vk_f1 = 112,
     vk_f2 = 113,
+    vk_oem_plus = 187,
+    vk_oem_comma = 188,
+    vk_oem_minus = 189,
+    vk_oem_period = 190,
+    vk_oem_4 = 219,  // [
+    vk_oem_6 = 221,  // ]
 };
 
 // Modifier keys held with a key, as flags.
@@ -54,6 +68,10 @@ struct Message {
     int x = 0, y = 0;
     Rect rect{};
     int mods = mod_none;
+    // The window a key or pointer message comes from: 0 for the main window,
+    // or the id of a side window (sidewindow.h). A procedure that routes
+    // nothing to its side windows may ignore it for keys.
+    int window = 0;
 
     static Message command(int id) { return Message{Msg::command, id, 0, 0, {}}; }
     static Message key(int vk, int mods = mod_none) {
@@ -70,6 +88,17 @@ struct Message {
     // (x, y), and every hit test, clamp and readout works as at scale 1.
     static Message devicemouse(Msg m, int x, int y, int scale) {
         return mouse(m, tological(x, scale), tological(y, scale));
+    }
+    static Message wheel(int notches, int x, int y) {
+        Message m = mouse(Msg::wheel, x, y);
+        m.wparam = notches;
+        return m;
+    }
+    // The same message from side window `id`.
+    Message from(int id) const {
+        Message m = *this;
+        m.window = id;
+        return m;
     }
     static Message paint(const Rect& r) { return Message{Msg::paint, 0, 0, 0, r}; }
     static Message simple(Msg m) { return Message{m, 0, 0, 0, {}}; }

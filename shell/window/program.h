@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +29,15 @@ struct Accelerator {
     int mods = mod_none;  // Modifier flags that must be held, and no others
 };
 
-// One line of the key list that --help prints.
+// An option that takes a value: "--explore FILE.loc" or "--explore=FILE.loc".
+struct ValueOption {
+    std::string name;   // "--explore"
+    std::string value;  // what the value is, as --help shows it: "FILE.loc"
+    std::string what;   // one line of help
+};
+
+// One line of the key list that --help prints; a line without keys heads
+// the lines after it ("Keys in the Explore window:").
 struct KeyHelp {
     std::string keys;  // "R, G, B"
     std::string what;  // "open the Parameters dialog on a channel"
@@ -57,6 +66,10 @@ struct ProgramDesc {
     // named; the hosts hand it to the program before its creation message.
     bool takesfile = false;
     std::string startfile;
+    // The options with a value the program takes, and the values the command
+    // line gave them (by name), handed to the program like the file.
+    std::vector<ValueOption> options;
+    std::map<std::string, std::string> startoptions;
     std::function<std::unique_ptr<Program>()> make;
 };
 

@@ -7,8 +7,12 @@
 //   SideWindow& s = w.opensidewindow(id, "Title", SideSize{width, height});
 //   draw into s.offscreen; s.presentall();
 // It is not modal: the main window keeps working while it is open. Keys typed
-// into it reach the program's procedure as keys of the main window do (so a
-// key can toggle it whichever window has the keyboard), and its close button
+// into it reach the program's procedure marked with its id (Message::window):
+// a procedure that looks no further takes them as keys of the main window
+// (so a key can toggle it whichever window has the keyboard), and one that
+// gives the side window keys of its own routes them there. A side window
+// that asks for the pointer (SideSize::pointer) also reports moves, buttons
+// and the wheel over it, marked the same way; others report none. Its close button
 // (the window manager's) sends Msg::sideclose with its id; a procedure that
 // does not handle that message gets the default action, which closes it. An
 // expose of it is handled by the host alone, which shows the offscreen picture
@@ -31,14 +35,22 @@ namespace shell {
 struct SideSize {
     int width = 0, height = 0;
     int minwidth = 0, minheight = 0;
+    bool pointer = false;  // report the pointer over it to the procedure
 };
 
 class SideWindow : public DoubleBuffer {
   public:
-    SideWindow(int id, std::string title, int width, int height, int scale = 1)
-        : DoubleBuffer(width, height, scale), id_(id), title_(std::move(title)) {}
+    // `scale` is the screen's, which the side window's pictures are drawn
+    // at, as the main window's are.
+    SideWindow(int id, std::string title, int width, int height, int scale, bool pointer)
+        : DoubleBuffer(width, height, scale),
+          id_(id),
+          title_(std::move(title)),
+          pointer_(pointer) {}
 
     int id() const { return id_; }
+    // Whether it reports the pointer over it.
+    bool pointer() const { return pointer_; }
     const std::string& title() const { return title_; }
 
     // The host's part of a resize: both pictures take the new size, keeping
@@ -54,6 +66,7 @@ class SideWindow : public DoubleBuffer {
   private:
     int id_;
     std::string title_;
+    bool pointer_;
 };
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 // (shell/headless).
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -126,9 +127,12 @@ class Program {
     // host needs no case for them.
     virtual int proc(Window& w, const Message& m) = 0;
 
-    // The file named on the command line, empty when none. The hosts set it
-    // before the creation message, where a program that opens files reads it.
+    // The file named on the command line, empty when none, and the values
+    // the command line gave the program's options (ProgramDesc::options). The
+    // hosts set them before the creation message, where the program reads
+    // them.
     std::string startfile;
+    std::map<std::string, std::string> startoptions;
 };
 
 }  // namespace shell

@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
+#include "huewright/model/curvetypes.h"
 #include "palettes/map.h"
 #include "shell/headless/testing.h"
 #include "shell/io/atomicfile.h"
+#include "testutil.h"
 
 using namespace huewright;
 
@@ -137,4 +140,90 @@ TEST(MapWrite, DescriptionOfEveryCurveType) {
               "\nBlue: Line\n"
               "Number of line segments: 2\n(0, y): 128\n(255, y): 128\n"
               "Middle (x, y): (128, 0)\n");
+}
+
+// Every record the Parameters dialog can make reads back from its
+// description as itself, and makes the same column again; a record it
+// cannot make is refused.
+TEST(MapWrite, DescriptionsReadBackAsTheRecordsTheyDescribe) {
+    std::mt19937 rng(11);
+    auto any = [&](int low, int high) { return low + int(rng() % unsigned(high - low + 1)); };
+    for (int round = 0; round < 400; ++round) {
+        Parameters p[3];
+        int stretch[3];
+        for (int c = 0; c < 3; ++c) {
+            for (int f = 0; f < 19; ++f) reinterpret_cast<int32_t*>(&p[c])[f] = any(0, 255);
+            p[c].ct = any(0, 3);
+            p[c].sp = any(1, 2);
+            p[c].bd = any(0, 1);
+            p[c].Ln = any(1, 2);
+            p[c].ysh = any(0, 255 - p[c].amp);
+            stretch[c] = any(0, 1);
+        }
+        std::string text;
+        writedescription(text, p, stretch);
+        const palettes::Reading<palettes::GradientCurves> r = palettes::readgradientcurves(text);
+        ASSERT_EQ(r.found, palettes::Found::curves) << text << r.why;
+
+        Parameters q[3] = {startupparameters[0], startupparameters[1], startupparameters[2]};
+        int qstretch[3] = {0, 0, 0}, ok[3] = {0, 0, 0};
+        shell::Palette made{};
+        for (int c = 0; c < 3; ++c) {
+            const Model want = testutil::applied(p[c], c, stretch[c]);
+            for (int i = 0; i < 256; ++i) made[i][c] = want.palette[i][c];
+        }
+        const shell::Palette asked = made;
+        std::string why;
+        ASSERT_TRUE(rebuildcurves(r.value, q, qstretch, ok, made, why)) << why;
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_EQ(q[c].ct, p[c].ct);
+            EXPECT_EQ(ok[c], 1);
+        }
+        EXPECT_EQ(made, asked) << text;
+        // The fields a curve's description leaves out (a quadratic Bezier's
+        // second control) keep what they held; all the others are read.
+        std::string again;
+        writedescription(again, q, qstretch);
+        EXPECT_EQ(again, text);
+    }
+
+    // Amplitude and vertical shift beyond 255 together: no dialog makes it.
+    const std::string bad =
+        "Xo Gradient curve parameters\n\nRed: Sine\nphase: 1\nindex shift: 0\namplitude: 200\n"
+        "vertical shift: 100\n\nGreen: Loaded\n\nBlue: Loaded\n";
+    Parameters q[3] = {startupparameters[0], startupparameters[1], startupparameters[2]};
+    int s[3] = {1, 1, 1}, ok[3] = {1, 1, 1};
+    shell::Palette made{};
+    std::string why;
+    EXPECT_FALSE(rebuildcurves(palettes::readgradientcurves(bad).value, q, s, ok, made, why));
+    EXPECT_EQ(why, "Red: the numbers of its Sine curve are out of range");
+    EXPECT_EQ(q[0], startupparameters[0]);
+    EXPECT_EQ(ok[1], 1);
+}
+
+TEST(MapWrite, ALoadedPaletteSaysWhereItCameFromAndWhatItKept) {
+    LoadedPalette l;
+    l.file = "sun.ggr";
+    l.format = "GIMP gradient";
+    l.sampled = true;
+    EXPECT_EQ(describeloaded(l),
+              "Loaded palette\nFile: sun.ggr (GIMP gradient)\nEntries: 256, "
+              "sampled from the gradient\n");
+    l.sampled = false;
+    l.dropped = 44;
+    // The file's own lines are cleaned up and indented, and a long
+    // description is cut short.
+    l.description = "\n\nfirst\tline  \r\n\nthird \x01 line\n";
+    for (int i = 0; i < 50; ++i) l.description += "more\n";
+    l.name = "Sun";
+    l.curvesnottaken = "they do not make the file's colours";
+    const std::string d = describeloaded(l);
+    const std::string start =
+        "Loaded palette\nFile: sun.ggr (GIMP gradient)\nName: Sun\nDescription:\n  first\tline\n"
+        "\n  third   line\n  more\n";
+    EXPECT_EQ(d.substr(0, start.size()), start);
+    EXPECT_NE(d.find("  more\n  (13 more lines in the file)\nEntries: 256 of the file's 300 "
+                     "colours\nCurves not taken: they do not make the file's colours\n"),
+              std::string::npos)
+        << d;
 }

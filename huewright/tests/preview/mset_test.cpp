@@ -2,12 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <random>
 #include <vector>
 
+#include "explore/rule.h"
 #include "huewright/model/model.h"
-#include "huewright/preview/msetlanes.h"
 #include "huewright/preview/preview.h"
 
 using namespace huewright;
@@ -134,7 +132,7 @@ TEST(ModelMset, MirroredRowsAreConjugates) {
     // that, point by point, the rule agrees with the mirror.
     int pairs = 0;
     for (int j = 129; j < 257; ++j) {
-        if (msetdetail::rowcy(j) != -msetdetail::rowcy(257 - j)) continue;
+        if (explore::latticecy(j) != -explore::latticecy(257 - j)) continue;
         ++pairs;
         for (int i = 0; i < 257; i += 4) {
             const MsetPoint lower = msetpoint(i, j), upper = msetpoint(i, 257 - j);
@@ -147,98 +145,4 @@ TEST(ModelMset, MirroredRowsAreConjugates) {
         }
     }
     EXPECT_EQ(pairs, 70);
-}
-
-TEST(ModelMset, EscapeThresholdIsTheSquareRootTest) {
-    // The kernels compare the sum of squares with one threshold instead of
-    // taking the square root: the two tests agree on every double near it.
-    const double t = msetdetail::escapesum();
-    EXPECT_GT(t, 4.0);
-    EXPECT_LT(t, 4.0000000001);
-    double v = 4.0;
-    for (int k = 0; k < 64; ++k, v = std::nextafter(v, 8.0))
-        EXPECT_EQ(v >= t, static_cast<double>(sqrtl(v)) > 2) << k;
-}
-
-namespace {
-
-// Checks a batch of four steps of the vector kernel against the rule.
-struct StepChecker {
-    double x[4], y[4], cx[4], cy[4];
-    int filled = 0;
-    long certain = 0, total = 0;
-
-    void add(double a, double b, double c, double d) {
-        x[filled] = a;
-        y[filled] = b;
-        cx[filled] = c;
-        cy[filled] = d;
-        if (++filled == 4) flush();
-    }
-    void flush() {
-        double zx[4], zy[4];
-        int below = 0;
-        const int sure = msetdetail::vectorstep(x, y, cx, cy, zx, zy, &below);
-        for (int k = 0; k < filled; ++k) {
-            ++total;
-            if (!((sure >> k) & 1)) continue;
-            ++certain;
-            double rx = x[k], ry = y[k];
-            msetdetail::exactstep(rx, ry, cx[k], cy[k]);
-            ASSERT_EQ(std::memcmp(&rx, &zx[k], 8), 0) << x[k] << " " << y[k] << " " << cx[k];
-            ASSERT_EQ(std::memcmp(&ry, &zy[k], 8), 0) << x[k] << " " << y[k] << " " << cy[k];
-            if ((below >> k) & 1) {
-                ASSERT_FALSE(msetdetail::exactescaped(rx, ry));
-            }
-        }
-        filled = 0;
-    }
-};
-
-}  // namespace
-
-TEST(ModelMset, VectorStepIsTheRuleWhereverItIsCertain) {
-    if (!msetdetail::havevector()) GTEST_SKIP() << "no AVX2 on this processor";
-    StepChecker check;
-    // States met along real orbits of the picture.
-    for (int j = 0; j < 257; j += 8)
-        for (int i = 0; i < 257; i += 8) {
-            const double cx = msetdetail::colcx(i), cy = msetdetail::rowcy(j);
-            double zx = 0, zy = 0;
-            for (int n = 0; n < 512 && !msetdetail::exactescaped(zx, zy); ++n) {
-                check.add(zx, zy, cx, cy);
-                msetdetail::exactstep(zx, zy, cx, cy);
-            }
-        }
-    check.flush();
-    EXPECT_GT(check.certain, check.total * 9 / 10);
-
-    // Random states, with the awkward cases mixed in: zeros, tiny and huge
-    // ratios between x and y, x = +-y, powers of two, exact halves.
-    std::mt19937_64 rng(20240611);
-    std::uniform_real_distribution<double> u(-2.0, 2.0);
-    std::uniform_int_distribution<int> pick(0, 9), expo(-60, 1);
-    auto value = [&]() -> double {
-        switch (pick(rng)) {
-            case 0:
-                return 0.0;
-            case 1:
-                return std::ldexp(u(rng), expo(rng));
-            case 2:
-                return std::ldexp(1.0, expo(rng)) * (u(rng) < 0 ? -1 : 1);
-            case 3:
-                return std::ldexp(std::round(u(rng) * 4096), -12);
-            case 4:
-                return std::ldexp(u(rng), -450);
-            default:
-                return u(rng);
-        }
-    };
-    long before = check.certain;
-    for (int n = 0; n < 400000; ++n) {
-        const double a = value(), b = pick(rng) == 0 ? a : value();
-        check.add(a, pick(rng) == 1 ? -a : b, value() - 0.5, value() * 0.25);
-    }
-    check.flush();
-    EXPECT_GT(check.certain - before, 100000);
 }

@@ -32,7 +32,7 @@ struct Fixture : ::testing::Test {
         ASSERT_TRUE(scratch.ok());
         dir = scratch.dir();
         InitOpenFile(files);
-        for (int c = 0; c < 3; ++c) p[c] = startupparameters[c];
+        m.calcsine();
         writedescription(description, p, stretchflag);
         for (int i = 0; i < 256; ++i)
             palette[i] = {uint8_t(i * 7), uint8_t(i * 13 + 5), uint8_t(255 - i)};
@@ -57,18 +57,24 @@ struct Fixture : ::testing::Test {
     }
     std::string open(const std::optional<std::string>& answer) {
         host.fileanswers.push_back(answer);
-        return outcome(openpalette(host, files, palette, p, okdisplay));
+        return outcome(openpalette(host, files, target()));
     }
+    OpenTarget target() { return OpenTarget{m, description, loadedfrom}; }
 
     shell::testing::ScratchDir scratch;
     std::string dir;
     shell::headless::Host host{idledesc()};
     FileRecords files;
-    std::string description;
-    shell::Palette palette{};
-    Parameters p[3];
-    int stretchflag[3] = {1, 0, 1};
-    int okdisplay[3] = {1, 1, 1};
+    std::string description, loadedfrom;
+    Model m = [] {
+        Model fresh;
+        fresh.stretchflag[0] = fresh.stretchflag[2] = 1;
+        return fresh;
+    }();
+    shell::Palette& palette = m.palette;
+    Parameters (&p)[3] = m.p;
+    int (&stretchflag)[3] = m.stretchflag;
+    int (&okdisplay)[3] = m.okdisplay;
 };
 
 using PaletteCommand = Fixture;
@@ -194,11 +200,13 @@ TEST_F(PaletteCommand, OpenReplacesThePaletteAndResetsTheRecordsOnly) {
     }
     EXPECT_EQ(stretchflag[0], 1);
 
-    // The description still tells the curves from before the load, and a
-    // save now writes the loaded colours with it.
-    EXPECT_EQ(description, before);
-    ASSERT_EQ(save(path("again.map")), "ok");
-    EXPECT_EQ(read(path("again.map")), read(path("round.map")));
+    // The file's curves do not make its colours, so the description tells
+    // the loaded palette now, and why its curves were not taken.
+    EXPECT_EQ(description,
+              "Xo Gradient curve parameters\n\nRed: Loaded\n\nGreen: Loaded\n\nBlue: Loaded\n\n"
+              "Loaded palette\nFile: round.map (Fractint .map files)\nEntries: 256\n"
+              "Curves not taken: they do not make the file's colours\n");
+    EXPECT_NE(description, before);
 }
 
 TEST_F(PaletteCommand, ShortFilesEndingInBlankLinesOrAnEndOfFileByteOpen) {
@@ -263,7 +271,7 @@ TEST_F(PaletteCommand, EveryFailedOpenNamesTheFileAndWhyUnderTheSameCaption) {
                             "read here",
                             "folder: a folder, not a file"}) {
         const std::string name = std::string(why).substr(0, std::string(why).find(':'));
-        ASSERT_EQ(outcome(openpalettefile(host, path(name), palette, p, okdisplay)), "failed");
+        ASSERT_EQ(outcome(openpalettefile(host, path(name), target())), "failed");
         EXPECT_EQ(host.boxes.back().text, std::string("Error opening MAP file\n") + why);
         EXPECT_EQ(host.boxes.back().caption, "MAP file error");
     }

@@ -1,5 +1,5 @@
-// The vector row kernel of the Mandelbrot preview: eight orbits in the lanes
-// of two AVX2 registers, stepped in exact double-double arithmetic.
+// The vector kernel: eight orbits in the lanes of two AVX2 registers, stepped
+// in exact double-double arithmetic.
 //
 // The rule rounds every step twice: the extended result (64-bit significand)
 // of each operation, then the double it stores. Double rounding only makes a
@@ -14,17 +14,17 @@
 //
 // This file is compiled for AVX2 and FMA; havevector() decides at run time
 // whether it may be called. It includes no header with inline functions
-// (msetlanes.h must stay so), so that no AVX2 copy of a shared function can
-// end up used elsewhere.
+// (kernellanes.h and rule.h must stay so), so that no AVX2 copy of a shared
+// function can end up used elsewhere.
 #pragma GCC target("avx2,fma")
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "huewright/preview/msetlanes.h"
+#include "explore/kernellanes.h"
 
-namespace huewright::msetdetail {
+namespace explore::kerneldetail {
 
 namespace {
 
@@ -95,7 +95,7 @@ inline __m256d pow2(__m256d hi, __m256d lo) {
     return _mm256_and_pd(flat, _mm256_cmp_pd(lo, _mm256_setzero_pd(), _CMP_NEQ_UQ));
 }
 
-inline Stepped stepquad(const Quad& q, __m256d esclow) {
+inline Stepped stepquad(const Quad& q, __m256d esclow, __m256i limit) {
     // Each step's window is the furthest the rule's extended roundings can
     // move its result from the exact value, 2^-64 of each rounded quantity
     // (with 1% to spare), plus the error of the approximation here, which is
@@ -166,7 +166,7 @@ inline Stepped stepquad(const Quad& q, __m256d esclow) {
     const __m256i n1 = _mm256_add_epi64(q.n, _mm256_set1_epi64x(1));
     const __m256i hit = _mm256_and_si256(_mm256_cmpeq_epi64(_mm256_castpd_si256(r.zx), q.sx),
                                          _mm256_cmpeq_epi64(_mm256_castpd_si256(r.zy), q.sy));
-    const __m256i last = _mm256_cmpeq_epi64(n1, _mm256_set1_epi64x(kIterations));
+    const __m256i last = _mm256_cmpeq_epi64(n1, limit);
     r.save = _mm256_cmpeq_epi64(n1, q.nextsave);
     const __m256d quiet = _mm256_andnot_pd(_mm256_castsi256_pd(_mm256_or_si256(hit, last)),
                                            _mm256_and_pd(r.sure, r.below));
@@ -202,8 +202,8 @@ Quad pack(const Orbit* o) {
     q.n = _mm256_setr_epi64x(o[0].n, o[1].n, o[2].n, o[3].n);
     q.saved = _mm256_setr_epi64x(o[0].saved, o[1].saved, o[2].saved, o[3].saved);
     q.nextsave = _mm256_setr_epi64x(o[0].nextsave, o[1].nextsave, o[2].nextsave, o[3].nextsave);
-    q.active = _mm256_castsi256_pd(_mm256_setr_epi64x(-(o[0].column >= 0), -(o[1].column >= 0),
-                                                      -(o[2].column >= 0), -(o[3].column >= 0)));
+    q.active = _mm256_castsi256_pd(_mm256_setr_epi64x(-(o[0].index >= 0), -(o[1].index >= 0),
+                                                      -(o[2].index >= 0), -(o[3].index >= 0)));
     return q;
 }
 
@@ -239,35 +239,30 @@ int vectorstep(const double* x, const double* y, const double* cx, const double*
     q.cy = _mm256_loadu_pd(cy);
     q.nextsave = _mm256_set1_epi64x(1 << 20);
     q.active = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
-    const Stepped r = stepquad(q, _mm256_set1_pd(escapesum() * (1 - 0x1p-45)));
+    const Stepped r = stepquad(q, _mm256_set1_pd(escapesum() * (1 - 0x1p-45)),
+                               _mm256_set1_epi64x(kMaxIterations + 1));
     _mm256_storeu_pd(zx, r.zx);
     _mm256_storeu_pd(zy, r.zy);
     *below = _mm256_movemask_pd(_mm256_and_pd(r.sure, r.below));
     return _mm256_movemask_pd(r.sure);
 }
 
-void rowvector(int j, const RowOut& out) {
-    constexpr int kQuads = 2;  // two independent register sets keep the units busy
-    const double cy = rowcy(j, out.scale);
+bool runvector(Feed& f) {
+    constexpr int kQuads = 2;           // two independent register sets keep the units busy
+    constexpr int kCancelEvery = 4096;  // steps between looks at the cancel flag
+    const int iterations = limit(f);
     const __m256d esclow = _mm256_set1_pd(escapesum() * (1 - 0x1p-45));
+    const __m256i last = _mm256_set1_epi64x(iterations);
     Orbit lane[4 * kQuads];
-    int nextcolumn = 0, active = 0;
-    auto load = [&](Orbit& o) {
-        if (nextcolumn < out.points()) {
-            startorbit(o, nextcolumn, colcx(nextcolumn, out.scale), cy);
-            ++nextcolumn;
-            ++active;
-        } else {
-            startorbit(o, -1, 0, 0);  // idle: z stays 0, and nothing is read
-        }
-    };
-    for (Orbit& o : lane) load(o);
+    int active = 0;
+    for (Orbit& o : lane) active += load(f, o);
     Quad q[kQuads];
     for (int g = 0; g < kQuads; ++g) q[g] = pack(&lane[4 * g]);
 
-    while (active > 0) {
+    for (int tick = 0; active > 0; ++tick) {
+        if (tick % kCancelEvery == 0 && cancelled(f)) return false;
         Stepped r[kQuads];
-        for (int g = 0; g < kQuads; ++g) r[g] = stepquad(q[g], esclow);
+        for (int g = 0; g < kQuads; ++g) r[g] = stepquad(q[g], esclow, last);
         for (int g = 0; g < kQuads; ++g) {
             if (!r[g].events) {
                 advance(q[g], r[g]);
@@ -284,7 +279,7 @@ void rowvector(int j, const RowOut& out) {
             const int sure = _mm256_movemask_pd(r[g].sure);
             const int below = _mm256_movemask_pd(r[g].below);
             for (int k = 0; k < 4; ++k) {
-                if (o[k].column < 0) continue;
+                if (o[k].index < 0) continue;
                 const bool certainstep = (sure >> k) & 1;
                 if (certainstep) {
                     o[k].zx = zx[k];
@@ -293,17 +288,17 @@ void rowvector(int j, const RowOut& out) {
                     exactstep(o[k].zx, o[k].zy, o[k].cx, o[k].cy);
                 }
                 ++o[k].n;
-                const bool escaped =
+                const bool out =
                     (certainstep && ((below >> k) & 1)) ? false : exactescaped(o[k].zx, o[k].zy);
-                const int index = settle(o[k], escaped);
-                if (index < 0) continue;
-                record(out, o[k], index);
-                --active;
-                load(o[k]);
+                const int outcome = settle(o[k], out, iterations);
+                if (outcome == going) continue;
+                answer(f, o[k], outcome);
+                active += load(f, o[k]) - 1;
             }
             q[g] = pack(o);
         }
     }
+    return true;
 }
 
-}  // namespace huewright::msetdetail
+}  // namespace explore::kerneldetail
