@@ -68,12 +68,15 @@ class SideCanvas : public Fl_Widget {
                 return 1;
             case FL_MOVE:
             case FL_DRAG:
-                send(Message::mouse(Msg::mousemove, Fl::event_x() - x(), Fl::event_y() - y()));
+                send(at(Msg::mousemove));
                 return 1;
             case FL_MOUSEWHEEL:
                 // FLTK counts a turn towards the user as positive.
-                if (Fl::event_dy() != 0)
-                    send(Message::wheel(-Fl::event_dy(), Fl::event_x() - x(), Fl::event_y() - y()));
+                if (Fl::event_dy() != 0) {
+                    Message m = at(Msg::wheel);
+                    m.wparam = -Fl::event_dy();
+                    send(m);
+                }
                 return 1;
             case FL_LEAVE:
                 send(Message::simple(Msg::mouseleave));
@@ -98,9 +101,12 @@ class SideCanvas : public Fl_Widget {
     }
     void button(Msg left, Msg right) {
         const int b = Fl::event_button();
-        if (b == FL_LEFT_MOUSE || b == FL_RIGHT_MOUSE)
-            send(Message::mouse(b == FL_LEFT_MOUSE ? left : right, Fl::event_x() - x(),
-                                Fl::event_y() - y()));
+        if (b == FL_LEFT_MOUSE || b == FL_RIGHT_MOUSE) send(at(b == FL_LEFT_MOUSE ? left : right));
+    }
+    // Message m at the pointer: the event's position is in device pixels,
+    // and the procedure hears the logical pixel it lies in.
+    Message at(Msg m) const {
+        return Message::devicemouse(m, Fl::event_x() - x(), Fl::event_y() - y(), host_.scale());
     }
 
     Host& host_;
