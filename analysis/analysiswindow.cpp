@@ -10,8 +10,8 @@ void AnalysisWindow::toggle(shell::Window& w, const shell::Palette& p) {
         return;
     }
     const int width = std::clamp(w.roombeside(), Picture::kMinWidth, Picture::kWidth);
-    if (!picture_)
-        picture_ = std::make_unique<Picture>(width);
+    if (!picture_ || picture_->scale() != w.scale())
+        picture_ = std::make_unique<Picture>(width, w.scale());
     else if (picture_->width() != width)
         picture_->setwidth(width);
     // The height is the picture's at every width; only the width may change.

@@ -153,7 +153,7 @@ Rgb dim(Rgb c) {
 
 }  // namespace
 
-Picture::Picture(int width) {
+Picture::Picture(int width, int scale) : scale_(std::clamp(scale, 1, shell::Surface::kMaxScale)) {
     setwidth(width);
 }
 
@@ -167,7 +167,7 @@ void Picture::setwidth(int width) {
         return need <= std::max(width, Layout::kMinWidth) - Layout::kTextMargin;
     };
     layout_ = Layout(width, beside(kLightHeading, kWidestLight), beside(kStepHeading, kWidestStep));
-    background_ = Surface(layout_.width, layout_.height, kBack);
+    background_ = Surface(layout_.width, layout_.height, kBack, scale_);
     drawbackground();
 }
 

@@ -25,8 +25,9 @@ class Picture {
     static constexpr const char* kTitle = "Palette Analysis";
 
     // Lays the picture out at `width` (kMinWidth at least) and draws the
-    // parts that never change (frames, axes, labels) once.
-    explicit Picture(int width = kWidth);
+    // parts that never change (frames, axes, labels) once, at `scale`, the
+    // scale of the surfaces it is then drawn on: the text stays sharp.
+    explicit Picture(int width = kWidth, int scale = 1);
 
     // Lays the picture out again at another width; the next drawall draws
     // it there.
@@ -34,6 +35,7 @@ class Picture {
     const Layout& layout() const { return layout_; }
     int width() const { return layout_.width; }
     int height() const { return layout_.height; }
+    int scale() const { return scale_; }
 
     // The whole picture for palette p, on a surface of width() x height()
     // (a surface of another size gets the part that fits).
@@ -56,6 +58,7 @@ class Picture {
   private:
     void drawbackground();
 
+    int scale_;
     shell::Font font_{Layout::kCell};
     Layout layout_;
     shell::Surface background_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "shell/raster/paint.h"
+
 namespace curvetoy {
 
 using shell::Point;
@@ -19,13 +21,6 @@ constexpr Rgb kMarkerColor[2] = {{255, 0, 0}, {255, 255, 0}};
 constexpr Rgb kGrid{192, 192, 192};
 constexpr Rgb kHandle{255, 128, 255};
 constexpr Rgb kLink{0, 128, 0};
-
-// The marker shape: 1 fill colour, 0 white rim, 2 black corners.
-constexpr int kMask[9][9] = {
-    {2, 2, 0, 0, 0, 0, 0, 2, 2}, {2, 0, 1, 1, 1, 1, 1, 0, 2}, {0, 1, 1, 1, 1, 1, 1, 1, 0},
-    {0, 1, 1, 1, 1, 1, 1, 1, 0}, {0, 1, 1, 1, 1, 1, 1, 1, 0}, {0, 1, 1, 1, 1, 1, 1, 1, 0},
-    {0, 1, 1, 1, 1, 1, 1, 1, 0}, {2, 0, 1, 1, 1, 1, 1, 0, 2}, {2, 2, 0, 0, 0, 0, 0, 2, 2},
-};
 
 Matrix makeM1() {
     Matrix a{};
@@ -53,16 +48,12 @@ void setclickrect(SplinePoint* p, double x, double y) {
     p->crect = Rect{ix - 4, iy - 4, ix + 5, iy + 5};
 }
 
+void Demo::setscale(int scale) {
+    for (int i = 0; i < 2; ++i) marker[i] = shell::makemarker(kMarkerColor[i], scale);
+}
+
 Demo::Demo() {
-    for (int i = 0; i < 2; ++i) {
-        marker[i] = Surface(9, 9);
-        for (int y = 0; y < 9; ++y)
-            for (int x = 0; x < 9; ++x)
-                marker[i].setpixel(x, y,
-                                   kMask[y][x] == 1   ? kMarkerColor[i]
-                                   : kMask[y][x] == 0 ? Rgb{255, 255, 255}
-                                                      : Rgb{0, 0, 0});
-    }
+    setscale(1);
     for (int i = 0; i < nd; ++i) {
         dp[i].x = kStart[i][0];
         dp[i].y = kStart[i][1];

@@ -27,6 +27,8 @@ struct Demo {
     shell::Surface marker[2];   // red anchor dot, yellow control-point dot
 
     Demo();
+    // Draws the markers at `scale`, for a window of that scale (1 at first).
+    void setscale(int scale);
     // Solves the 16 control points from the anchors and sets their rectangles.
     void cpcalc();
     // Redraws the whole picture into s.

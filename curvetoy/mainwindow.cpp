@@ -15,6 +15,7 @@ void MainWindow::redraw(shell::Window& w) {
 int MainWindow::proc(shell::Window& w, const Message& m) {
     switch (m.msg) {
         case Msg::create:
+            demo.setscale(w.scale());
             redraw(w);
             return 0;
         case Msg::lbuttondown: {

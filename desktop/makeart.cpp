@@ -35,7 +35,7 @@ struct Entry {
 
 // The pictures as PNG images: RGB for screenshots, RGBA for icons.
 palettes::PngImage image(const shell::Surface& s) {
-    return palettes::PngImage{s.width(), s.height(), 3, size_t(s.stride()), s.data()};
+    return palettes::PngImage{s.devicewidth(), s.deviceheight(), 3, size_t(s.stride()), s.data()};
 }
 palettes::PngImage image(const desktop::RgbaPicture& p) {
     return palettes::PngImage{p.width, p.height, 4, size_t(p.width) * 4, p.rgba.data()};

@@ -32,7 +32,8 @@ TEST(CurvetoyDesktop, StartDragShowControlPointsAndExit) {
     ASSERT_TRUE(app.found());
 
     curvetoy::Demo demo;
-    shell::Surface want(1024, 768);
+    demo.setscale(e2e::scale());
+    shell::Surface want(1024, 768, shell::Rgb{}, e2e::scale());
     demo.draw(want);
 
     shell::Surface s = app.shot();

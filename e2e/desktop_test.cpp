@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -74,8 +75,8 @@ TEST(Desktop, WindowClassAndIconsOfEachProgram) {
                   "WM_CLASS(STRING) = \"" + d.name + "\", \"" + cls + "\"\n");
 
         const auto icons = windowicons(display.name(), app.window());
-        ASSERT_EQ(icons.size(), 4u) << d.name;
-        for (int n : {16, 32, 48, 64}) {
+        ASSERT_EQ(icons.size(), std::size(shell::kIconSizes)) << d.name;
+        for (int n : shell::kIconSizes) {
             ASSERT_EQ(icons.count(n), 1u) << d.name << " " << n;
             EXPECT_TRUE(samepixels(icons.at(n), d.drawicon(n))) << d.name << " " << n;
         }

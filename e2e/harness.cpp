@@ -22,7 +22,9 @@ void sleepms(int ms) {
 
 }  // namespace
 
-Display::Display(int depth) : Display(1280, 1024, depth) {}
+// At a scale the screen is as many times larger, as a screen of high
+// density is.
+Display::Display(int depth) : Display(1280 * scale(), 1024 * scale(), depth) {}
 
 Display::Display(int width, int height, int depth) {
     // A display number no other server holds: neither its lock file nor its
@@ -114,6 +116,25 @@ bool windowmanager() {
     return wm && std::string(wm) == "openbox";
 }
 
+int scale() {
+    const char* v = std::getenv("E2E_SCALE");
+    const int n = v ? std::atoi(v) : 1;
+    return n >= 1 && n <= 3 ? n : 1;
+}
+
+namespace {
+
+// A device coordinate inside logical coordinate v's block: its last pixel.
+int device(int v) {
+    const int n = scale();
+    return v * n + n - 1;
+}
+std::string at(int x, int y) {
+    return std::to_string(device(x)) + " " + std::to_string(device(y));
+}
+
+}  // namespace
+
 std::string run(const std::string& display, const std::string& cmd, int* status) {
     std::string full = "DISPLAY=" + display + " " + cmd + " 2>/dev/null";
     FILE* p = popen(full.c_str(), "r");
@@ -134,6 +155,9 @@ App::App(const Display& d, const std::string& program, const std::string& cwd,
     if (pid_ == 0) {
         if (chdir(cwd.c_str()) != 0) _exit(126);
         setenv("DISPLAY", display_.c_str(), 1);
+        // The scale is named, so that the desktop's own settings of the
+        // machine running the tests do not change it.
+        setenv("PALETTE_TOOLS_SCALE", std::to_string(scale()).c_str(), 1);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -180,8 +204,7 @@ void App::settle(int ms) {
 }
 
 void App::move(int x, int y) {
-    run(display_, "xdotool mousemove --window " + window_ + " " + std::to_string(x) + " " +
-                      std::to_string(y));
+    run(display_, "xdotool mousemove --window " + window_ + " " + at(x, y));
     settle(60);
 }
 
@@ -234,17 +257,14 @@ void App::paste(const std::string& text) {
 }
 
 void App::fastdrag(int x0, int y0, int x1, int y1, int x2, int y2) {
-    const auto at = [&](int x, int y) {
-        return " mousemove --window " + window_ + " " + std::to_string(x) + " " + std::to_string(y);
-    };
-    run(display_, "xdotool" + at(x0, y0) + " sleep 0.05 mousedown 1" + at(x1, y1) + at(x2, y2) +
+    const auto to = [&](int x, int y) { return " mousemove --window " + window_ + " " + at(x, y); };
+    run(display_, "xdotool" + to(x0, y0) + " sleep 0.05 mousedown 1" + to(x1, y1) + to(x2, y2) +
                       " mouseup 1");
     settle(80);
 }
 
 void App::clickin(const std::string& window, int x, int y) {
-    run(display_, "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
-                      std::to_string(y) + " click 1");
+    run(display_, "xdotool mousemove --window " + window + " " + at(x, y) + " click 1");
     settle();
 }
 
@@ -279,6 +299,10 @@ shell::Surface App::shot() {
 }
 
 shell::Surface App::shot(const std::string& window) {
+    return shell::Surface::fromdevice(deviceshot(window), scale());
+}
+
+shell::Surface App::deviceshot(const std::string& window) {
     std::string ppm = run(display_, "import -window " + window + " -depth 8 ppm:-");
     // Binary PPM: "P6\n<w> <h>\n255\n" then the pixels.
     int w = 0, h = 0, maxv = 0, used = 0;

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "shell/raster/surface.h"
+#include "shell/window/program.h"
 
 namespace e2e {
 
-// One Xvfb server for the whole test binary (1280x1024x24 unless asked).
+// One Xvfb server for the whole test binary (1280x1024x24 times scale()
+// unless asked).
 // With E2E_WM=openbox in the environment, openbox manages its windows, as
 // on a desktop; otherwise the server is bare.
 class Display {
@@ -32,6 +34,20 @@ class Display {
 // True when the tests run under a window manager.
 bool windowmanager();
 
+// The scale the programs run at, from E2E_SCALE (1, 2 or 3; 1 when unset).
+// The tests give coordinates in logical pixels and read pictures in them; the
+// harness presses inside the logical pixel's block of device pixels (at its
+// bottom right, so that the programs' rounding is exercised), and reads the
+// device pixels back as a surface of the scale.
+int scale();
+
+// A program's description at scale(), for a headless mirror of a window
+// that draws the pictures the window should show.
+inline shell::ProgramDesc atscale(shell::ProgramDesc d) {
+    d.scale = scale();
+    return d;
+}
+
 // Runs a shell command with DISPLAY set; returns its standard output.
 std::string run(const std::string& display, const std::string& cmd, int* status = nullptr);
 
@@ -45,7 +61,7 @@ class App {
 
     const std::string& window() const { return window_; }
     bool found() const { return !window_.empty(); }
-    // Pointer and keys in window coordinates.
+    // Pointer and keys in window coordinates, logical pixels at scale().
     void move(int x, int y);
     void click(int x, int y);
     void drag(int x0, int y0, int x1, int y1, int steps = 8);
@@ -58,14 +74,17 @@ class App {
     void fastdrag(int x0, int y0, int x1, int y1, int x2, int y2);
     // A click at client coordinates of another window of the program.
     void clickin(const std::string& window, int x, int y);
-    // Where a window's client area is on the screen.
+    // Where a window's client area is on the screen, in device pixels.
     shell::Rect placed(const std::string& window);
     // The frame the window manager put round a window (its widths left,
     // right, top and bottom); none on a bare server.
     shell::Rect frame(const std::string& window);
-    // The window's pixels.
+    // The window's pixels, a surface of scale() whose logical pixels are
+    // the window's at scale 1.
     shell::Surface shot();
     shell::Surface shot(const std::string& window);
+    // The window's device pixels as they are, at scale 1.
+    shell::Surface deviceshot(const std::string& window);
     void savepng(const std::string& path);
     // What a window manager's close button sends: WM_DELETE_WINDOW, to the
     // main window or to another window of the program.

@@ -85,9 +85,7 @@ TEST(HuewrightMoreDesktop, NameSaveHelpPreviewAndExit) {
     app.type(zoe);
     // Tick "No need to ask again": the check box at (12, 72) dialog units.
     const shell::DialogUnits du = shell::dialogunits(8);
-    app.x("xdotool mousemove --window " + name + " " + std::to_string(du.x(12) + 40) + " " +
-          std::to_string(du.y(72) + du.y(12) / 2) + " click 1");
-    app.settle();
+    app.clickin(name, du.x(12) + 40, du.y(72) + du.y(12) / 2);
     app.x("xdotool key Return");
     ASSERT_FALSE(app.waitwindow("Select a file for saving your image").empty());
     app.settle(200);

@@ -53,9 +53,7 @@ Spot controlspot(int id) {
 
 void clickcontrol(e2e::App& app, const std::string& dlg, int id) {
     const Spot s = controlspot(id);
-    app.x("xdotool mousemove --window " + dlg + " " + std::to_string(s.x) + " " +
-          std::to_string(s.y) + " click 1");
-    app.settle();
+    app.clickin(dlg, s.x, s.y);
 }
 
 // Replaces the text of an edit box by typing, as a user would.
@@ -73,7 +71,7 @@ TEST(HuewrightDesktop, EditDragSaveOpenAndExit) {
     EXPECT_EQ(app.x("xdotool getwindowname " + app.window()), "Xo Gradient\n");
 
     // The first frame is the picture the program draws for itself.
-    shell::headless::Host ref{huewright::programdesc()};
+    shell::headless::Host ref{e2e::atscale(huewright::programdesc())};
     Surface s = app.shot();
     ASSERT_EQ(s.width(), 800);
     ASSERT_EQ(s.height(), 640);

@@ -53,7 +53,7 @@ TEST(KnotloomDesktop, HoverDragInvertPointsSaveAndExit) {
     std::string dir = e2e::tempdir();
     e2e::App app(display, e2e::programpath("knotloom"), dir);
     ASSERT_TRUE(app.found());
-    Host mirror(knotloom::programdesc());
+    Host mirror(e2e::atscale(knotloom::programdesc()));
     auto& mw = mirror.as<knotloom::MainWindow>();
 
     EXPECT_EQ(differences(app.shot(), mirror.onscreen), 0);
@@ -171,7 +171,7 @@ TEST(KnotloomDesktop, QuickDragsEndUnderTheRelease) {
     e2e::Display display;
     e2e::App app(display, e2e::programpath("knotloom"), e2e::tempdir());
     ASSERT_TRUE(app.found());
-    Host mirror(knotloom::programdesc());
+    Host mirror(e2e::atscale(knotloom::programdesc()));
     const auto& mw = mirror.as<knotloom::MainWindow>();
     const shell::Surface& marker = mw.screen->markers[knotloom::marker_user];
     const int px = int(mw.model.dp[0][3][0]), top = int(mw.model.dp[0][3][1]);

@@ -52,7 +52,7 @@ TEST(UndoDesktop, KnotloomDrag) {
     e2e::Display display;
     e2e::App app(display, e2e::programpath("knotloom"), e2e::tempdir());
     ASSERT_TRUE(app.found());
-    shell::headless::Host ref{knotloom::programdesc()};
+    shell::headless::Host ref{e2e::atscale(knotloom::programdesc())};
     const knotloom::Model& m = ref.as<knotloom::MainWindow>().model;
     const int x = int(m.dp[0][3][0]), y = int(m.dp[0][3][1]);
     // The pointer rests on the point's place before the drag and comes

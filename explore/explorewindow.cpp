@@ -185,7 +185,10 @@ bool ExploreWindow::key(shell::Window& w, int vk, int mods) {
             close(w);
             return true;
         case shell::vk_home:
-            go(w, homelocation(picturewidth(w)));
+            // The location is the window's logical width of lattice steps:
+            // on a screen of scale n its picture has the lattice at n times
+            // the density, the same part of the plane as at scale 1.
+            go(w, homelocation(side(w) ? side(w)->xres() : kWidth));
             return true;
         case shell::vk_oem_plus:
         case shell::vk_add:

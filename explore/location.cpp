@@ -198,18 +198,27 @@ shell::Result<LocFile> loadloc(const std::string& path) {
 // ---------------------------------------------------------------- the lattice
 
 Lattice::Lattice(const Location& l, int w, int h) : l_(l), w_(w), h_(h) {
-    preview_ = l.re == latticecx(kLatticeCentre) && l.im == latticecy(kLatticeCentre) &&
-               l.width == st(ext(w) * latticestep());
-    step_ = preview_ ? latticestep() : st(ext(l.width) / w);
+    // The home location of a picture n times as wide as the location's
+    // width in lattice steps (a window on a screen of scale n) takes the
+    // lattice at n times its density, the points a preview drawn at that
+    // scale has.
+    preview_ = false;
+    if (l.re == latticecx(kLatticeCentre) && l.im == latticecy(kLatticeCentre))
+        for (int n = 1; n <= kMaxDensity && !preview_; ++n)
+            if (w % n == 0 && l.width == st(ext(w / n) * latticestep())) {
+                preview_ = true;
+                density_ = n;
+            }
+    step_ = preview_ ? st(ext(latticestep()) / density_) : st(ext(l.width) / w);
 }
 
 double Lattice::cx(int x) const {
-    if (preview_) return latticecx(x - w_ / 2 + kLatticeCentre);
+    if (preview_) return latticecx(x - w_ / 2 + kLatticeCentre * density_, density_);
     return st(ext(l_.re) + ext(x - w_ / 2) * step_);
 }
 
 double Lattice::cy(int y) const {
-    if (preview_) return latticecy(y - h_ / 2 + kLatticeCentre);
+    if (preview_) return latticecy(y - h_ / 2 + kLatticeCentre * density_, density_);
     return st(ext(l_.im) + ext(h_ / 2 - y) * step_);
 }
 

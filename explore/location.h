@@ -92,7 +92,8 @@ Location clamped(Location l);
 // (x, y). The centre is the point of pixel (w / 2, h / 2), and neighbouring
 // pixels are width / w apart. A picture of the home location takes the
 // preview's lattice itself, so that every point the two share is computed
-// from the same doubles.
+// from the same doubles; one 2 or 3 times as many pixels across as the home
+// location's lattice steps takes the lattice at that density (rule.h).
 class Lattice {
   public:
     Lattice(const Location& l, int w, int h);
@@ -102,10 +103,12 @@ class Lattice {
     bool preview() const { return preview_; }
 
   private:
+    static constexpr int kMaxDensity = 3;  // the largest scale of a screen
     Location l_;
     int w_, h_;
     double step_;
     bool preview_;
+    int density_ = 1;  // lattice points per preview step, when preview_
 };
 
 // The location that puts the point of pixel `at` of a w x h picture under the

@@ -54,12 +54,14 @@ RulePoint rulepoint(double cx, double cy, int iterations) {
     return RulePoint{size > 2, n, zx, zy};
 }
 
-double latticecx(int i) {
-    return st(ext(i) * 0.798 * kInv257 + (-1.547));
+// At scale 1 the divisions are by 1 and change nothing; at scale n, index
+// n k divided by n is k exactly, so it is point k's value.
+double latticecx(int i, int scale) {
+    return st(ext(i) / scale * 0.798 * kInv257 + (-1.547));
 }
 
-double latticecy(int j) {
-    return st(ext(kLatticePoints - j) * 0.798 * kInv257 + (-0.399));
+double latticecy(int j, int scale) {
+    return st(ext(kLatticePoints * scale - j) / scale * 0.798 * kInv257 + (-0.399));
 }
 
 double latticestep() {

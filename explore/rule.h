@@ -46,9 +46,12 @@ RulePoint rulepoint(double cx, double cy, int iterations);
 // The first picture's lattice: column i and row j of the small preview the
 // gradient designer draws, 257 points across 0.798 from -1.547 and 257 rows
 // down from 0.399, extended to any whole i and j. Points off the preview's
-// square continue its steps exactly as its own do.
-double latticecx(int i);
-double latticecy(int j);
+// square continue its steps exactly as its own do. At `scale` n the points
+// lie n times as densely: every n-th one (i and j multiples of n) is exactly
+// the point i / n, j / n of scale 1, so pictures at two scales agree where
+// they meet.
+double latticecx(int i, int scale = 1);
+double latticecy(int j, int scale = 1);
 constexpr int kLatticePoints = 257;  // the preview's columns and rows
 constexpr int kLatticeCentre = 128;  // its middle column and row
 // The lattice's step between neighbouring points, as a double.

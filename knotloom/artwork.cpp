@@ -87,8 +87,10 @@ void stroke(Surface& s, const std::vector<P>& pts, double width, ColourAt colour
 
 // The logo: a ring with a smooth curve running through four knots, the
 // program's idea in one picture. The knots are laid out for the banner's ring
-// of radius 34 and scaled by `unit`; rings and curves are `pen` wide.
-void drawlogo(Surface& s, double cx, double cy, double radius, double unit, double pen) {
+// of radius 34 and scaled by `unit`; rings and curves are `pen` wide. All of
+// these are in the pixels of `s`, of which `scale` make a logical pixel.
+void drawlogo(Surface& s, double cx, double cy, double radius, double unit, double pen,
+              int scale = 1) {
     std::vector<P> ring;
     for (int i = 0; i <= 96; ++i) {
         double a = 2 * M_PI * i / 96;
@@ -117,8 +119,8 @@ void drawlogo(Surface& s, double cx, double cy, double radius, double unit, doub
                           h00 * p0.y + h10 * m0.y + h01 * p1.y + h11 * m1.y});
     }
     stroke(s, curve, pen, [](double t) { return mixrgb(Rgb{255, 40, 40}, Rgb{255, 220, 40}, t); });
-    // White dots on the knots, half a pixel wider than the pen.
-    const double dot = pen + 0.5;
+    // White dots on the knots, half a logical pixel wider than the pen.
+    const double dot = pen + 0.5 * scale;
     const int reach = int(std::ceil(dot + 1.5));
     for (const P& k : knots) {
         for (int y = int(k.y) - reach; y <= int(k.y) + reach; ++y)
@@ -131,10 +133,13 @@ void drawlogo(Surface& s, double cx, double cy, double radius, double unit, doub
 
 // The colour wheel: hue around, white in the middle. Its blue-green side has
 // no red at its rim, and the corners of its rectangle show the background.
-void drawwheel(Surface& s) {
-    const shell::Rect& r = click[box_wheel];
+// It is drawn in the pixels of `s`, of which `scale` make a logical pixel.
+void drawwheel(Surface& s, int scale) {
+    const int n = scale;
+    const shell::Rect r = shell::Rect{click[box_wheel].left * n, click[box_wheel].top * n,
+                                      click[box_wheel].right * n, click[box_wheel].bottom * n};
     const double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
-    const double radius = std::min(r.width(), r.height()) / 2.0 - 1;
+    const double radius = std::min(r.width(), r.height()) / 2.0 - n;
     constexpr int kSub = 4;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) {
@@ -147,7 +152,7 @@ void drawwheel(Surface& s) {
             if (inside == 0) continue;
             double px = x + 0.5 - cx, py = y + 0.5 - cy;
             double hue = std::atan2(-py, px) * 180 / M_PI;
-            double sat = std::min(1.0, std::hypot(px, py) / (radius - 1));
+            double sat = std::min(1.0, std::hypot(px, py) / (radius - n));
             blend(s, x, y, hsv(hue, sat, 1.0), double(inside) / (kSub * kSub));
         }
 }
@@ -158,10 +163,16 @@ void centredtext(Surface& s, const shell::Font& f, int cx, int y, const char* te
 
 }  // namespace
 
-Surface makebanner() {
-    Surface s(kBannerWidth, kBannerHeight);
-    for (int y = 0; y < kBannerHeight; ++y)
-        s.fillrect(shell::Rect{0, y, kBannerWidth, y + 1}, background(y));
+Surface makebanner(int scale) {
+    Surface s(kBannerWidth, kBannerHeight, Rgb{}, scale);
+    // What is shaded pixel by pixel is drawn from its geometry at the scale,
+    // in device pixels: coordinates and sizes n times as large.
+    const int n = s.scale();
+    ondevice(s, [n](Surface& d) {
+        for (int y = 0; y < kBannerHeight * n; ++y)
+            d.fillrect(shell::Rect{0, y, kBannerWidth * n, y + 1},
+                       backgroundat(double(y) / (kBannerHeight * n - 1)));
+    });
     // A thin rule closes the banner off from the curve area below.
     s.fillrect(shell::Rect{0, kBannerHeight - 2, kBannerWidth, kBannerHeight - 1}, Rgb{0, 70, 96});
 
@@ -185,9 +196,11 @@ Surface makebanner() {
     }
 
     const shell::Rect& logo = click[box_logo];
-    drawlogo(s, (logo.left + logo.right) / 2.0, (logo.top + logo.bottom) / 2.0,
-             std::min(logo.width(), logo.height()) / 2.0 - 2.5, 1.0, 3.0);
-    drawwheel(s);
+    ondevice(s, [&](Surface& d) {
+        drawlogo(d, (logo.left + logo.right) / 2.0 * n, (logo.top + logo.bottom) / 2.0 * n,
+                 (std::min(logo.width(), logo.height()) / 2.0 - 2.5) * n, 1.0 * n, 3.0 * n, n);
+        drawwheel(d, n);
+    });
     const shell::Rect& w = click[box_wheel];
     centredtext(s, small, (w.left + w.right) / 2, w.bottom + 3, "Invert", Rgb{140, 170, 190});
     const shell::Rect& l = click[box_logo];
@@ -195,25 +208,34 @@ Surface makebanner() {
     return s;
 }
 
-Surface makecursor() {
-    Surface s(kCursorWidth, kCursorHeight);
-    // A lit key: a rounded tile, light at the top and deep at the bottom, with
-    // a white tick. The corners outside the rounding stay black like the well.
-    const double radius = 7;
-    for (int y = 0; y < kCursorHeight; ++y)
-        for (int x = 0; x < kCursorWidth; ++x) {
-            double px = x + 0.5, py = y + 0.5;
-            double qx = std::clamp(px, 1 + radius, kCursorWidth - 1 - radius);
-            double qy = std::clamp(py, 1 + radius, kCursorHeight - 1 - radius);
-            double d = std::hypot(px - qx, py - qy);
-            double cover = std::clamp(radius + 0.5 - d, 0.0, 1.0);
-            if (cover <= 0) continue;
-            Rgb fill = mixrgb(Rgb{110, 225, 255}, Rgb{0, 70, 160}, py / kCursorHeight);
-            if (d > radius - 1.5) fill = Rgb{210, 245, 255};
-            blend(s, x, y, fill, cover);
-        }
-    stroke(s, std::vector<P>{{11, 20}, {18, 28}, {31, 11}}, 4.0, [](double) {
-        return Rgb{255, 255, 255};
+Surface makecursor(int scale) {
+    Surface s(kCursorWidth, kCursorHeight, Rgb{}, scale);
+    // Shaded at the scale, device pixel by device pixel: every size in
+    // device pixels is n times its logical size.
+    const int n = s.scale();
+    ondevice(s, [n](Surface& dev) {
+        const int width = kCursorWidth * n, height = kCursorHeight * n;
+        // A lit key: a rounded tile, light at the top and deep at the bottom,
+        // with a white tick. The corners outside the rounding stay black like
+        // the well.
+        const double radius = 7.0 * n;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                double px = x + 0.5, py = y + 0.5;
+                double qx = std::clamp(px, n + radius, width - n - radius);
+                double qy = std::clamp(py, n + radius, height - n - radius);
+                double d = std::hypot(px - qx, py - qy);
+                double cover = std::clamp(radius + 0.5 - d, 0.0, 1.0);
+                if (cover <= 0) continue;
+                Rgb fill = mixrgb(Rgb{110, 225, 255}, Rgb{0, 70, 160}, py / height);
+                if (d > radius - 1.5 * n) fill = Rgb{210, 245, 255};
+                blend(dev, x, y, fill, cover);
+            }
+        stroke(dev,
+               std::vector<P>{{11.0 * n, 20.0 * n}, {18.0 * n, 28.0 * n}, {31.0 * n, 11.0 * n}},
+               4.0 * n, [](double) {
+                   return Rgb{255, 255, 255};
+               });
     });
     return s;
 }

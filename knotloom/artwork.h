@@ -12,8 +12,10 @@ constexpr int kCursorWidth = 42, kCursorHeight = 39;
 // The six labelled boxes sit at the places the window makes clickable; the
 // logo and the colour wheel are drawn on a background without red, so that a
 // click beside them can be told from a click on them by the pixel's red.
-shell::Surface makebanner();
-shell::Surface makecursor();
+// Both at `scale` are drawn from their geometry at that many device pixels
+// to a logical one, for a window of that scale.
+shell::Surface makebanner(int scale = 1);
+shell::Surface makecursor(int scale = 1);
 // The program's icon, size x size: the banner's logo on a disc of its
 // background, drawn at that size on black.
 shell::Surface makeicon(int size);

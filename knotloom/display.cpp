@@ -6,6 +6,7 @@
 
 #include "artwork.h"
 #include "layout.h"
+#include "shell/raster/paint.h"
 
 namespace knotloom {
 
@@ -21,16 +22,9 @@ constexpr Rgb kMarginGreen{0, 40, 24};
 constexpr Rgb kGridGrey{192, 192, 192};
 constexpr Rgb kPolygonPurple{128, 72, 128};
 constexpr Rgb kWhite{255, 255, 255};
-constexpr int kMarkerSize = 9;
-
-// Marker shape: 2 black, 0 white, 1 the fill colour. A disc with a white rim
-// on black corners; markers are copied opaquely, so the corners cover what
-// lies beneath.
-constexpr int mask[kMarkerSize][kMarkerSize] = {
-    {2, 2, 0, 0, 0, 0, 0, 2, 2}, {2, 0, 1, 1, 1, 1, 1, 0, 2}, {0, 1, 1, 1, 1, 1, 1, 1, 0},
-    {0, 1, 1, 1, 1, 1, 1, 1, 0}, {0, 1, 1, 1, 1, 1, 1, 1, 0}, {0, 1, 1, 1, 1, 1, 1, 1, 0},
-    {0, 1, 1, 1, 1, 1, 1, 1, 0}, {2, 0, 1, 1, 1, 1, 1, 0, 2}, {2, 2, 0, 0, 0, 0, 0, 2, 2},
-};
+// Markers are copied opaquely, so their black corners cover what lies
+// beneath.
+using shell::kMarkerSize;
 
 // Vertical grid lines, and the axis labels with the top-left corners of their
 // text: channel values up the left, palette indices along the bottom.
@@ -69,16 +63,8 @@ void putmarker(Surface& s, const Surface& marker, const Rect& r) {
 
 }  // namespace
 
-Display::Display() : banner(makebanner()), cursor(makecursor()) {
-    for (int i = 0; i < 3; ++i) {
-        markers[i] = Surface(kMarkerSize, kMarkerSize);
-        for (int a = 0; a < kMarkerSize; ++a)
-            for (int b = 0; b < kMarkerSize; ++b)
-                markers[i].setpixel(a, b,
-                                    mask[a][b] == 1   ? cr[i]
-                                    : mask[a][b] == 0 ? kWhite
-                                                      : kBlack);
-    }
+Display::Display(int scale) : banner(makebanner(scale)), cursor(makecursor(scale)) {
+    for (int i = 0; i < 3; ++i) markers[i] = shell::makemarker(cr[i], scale);
 }
 
 void Display::draw(shell::Window& w, Model& m, int showcp) {

@@ -21,7 +21,8 @@ constexpr shell::Rgb kTextColor{0, 192, 255};
 // of a redraw, so that a drag step allocates nothing.
 class Display {
   public:
-    Display();
+    // For a window of `scale`: the pictures are drawn at it.
+    explicit Display(int scale = 1);
 
     shell::Surface banner;      // 1024 x 124
     shell::Surface cursor;      // the 42 x 39 selection marker

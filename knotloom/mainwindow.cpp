@@ -111,7 +111,7 @@ MainWindow::MainWindow() {
 
 void MainWindow::create(shell::Window& w) {
     win = &w;
-    screen = std::make_unique<Display>();
+    screen = std::make_unique<Display>(w.scale());
     w.offscreen.fill(shell::Rgb{});
     w.offscreen.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
     // Every channel starts with nine user points; the matrices are built

@@ -15,9 +15,9 @@
 namespace {
 
 bool writeppm(const std::string& path, const shell::Surface& s) {
-    std::string bytes =
-        "P6\n" + std::to_string(s.width()) + " " + std::to_string(s.height()) + "\n255\n";
-    bytes.append(reinterpret_cast<const char*>(s.data()), size_t(s.stride()) * s.height());
+    std::string bytes = "P6\n" + std::to_string(s.devicewidth()) + " " +
+                        std::to_string(s.deviceheight()) + "\n255\n";
+    bytes.append(reinterpret_cast<const char*>(s.data()), size_t(s.stride()) * s.deviceheight());
     return shell::writefileatomically(path, bytes).ok();
 }
 

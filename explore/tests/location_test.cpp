@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "explore/rule.h"
+
 using namespace explore;
 
 TEST(LocFile, WrittenFilesReadBackExactly) {
@@ -98,4 +100,26 @@ TEST(LocFile, ZoomAboutAPixelKeepsItsPoint) {
         EXPECT_NEAR(l.re + (p[0] - w / 2) * after.step(), re, near) << step;
         EXPECT_NEAR(l.im - (p[1] - h / 2) * after.step(), im, near) << step;
     }
+}
+
+TEST(LocFile, HomeAtAScaleTakesTheDenserLattice) {
+    // A picture n times as many pixels across as the home location's
+    // lattice steps (a window on a screen of scale n) has the lattice at n
+    // times the density: every n-th pixel is exactly the preview's point.
+    const int w = 64, h = 48;
+    for (int n = 1; n <= 3; ++n) {
+        const Lattice l(homelocation(w), w * n, h * n);
+        EXPECT_TRUE(l.preview()) << n;
+        for (int x = 0; x < w * n; ++x) {
+            EXPECT_EQ(l.cx(x), latticecx(x - w * n / 2 + kLatticeCentre * n, n)) << n << " " << x;
+            if (x % n == 0) {
+                EXPECT_EQ(l.cx(x), latticecx(x / n - w / 2 + kLatticeCentre));
+            }
+        }
+        for (int y = 0; y < h * n; y += n)
+            EXPECT_EQ(l.cy(y), latticecy(y / n - h / 2 + kLatticeCentre)) << n << " " << y;
+    }
+    // Other widths are no lattice.
+    EXPECT_FALSE(Lattice(homelocation(w), w * 4, h * 4).preview());
+    EXPECT_FALSE(Lattice(homelocation(w), w * 2 + 1, h * 2).preview());
 }

@@ -274,3 +274,46 @@ TEST_F(ExploreHost, ResizedItRendersAtItsNewSize) {
     EXPECT_TRUE(win.isopen(host));
     EXPECT_EQ(win.location().width, homelocation(ExploreWindow::kWidth).width);
 }
+
+TEST(ExploreScale, AtScaleTwoTheSameViewsComputedAtTheDevicePixels) {
+    // The same messages to a window at scale 1 and at scale 2: the same
+    // locations, and the scale-2 picture has every scale-1 value at its even
+    // device pixels, the points between computed too.
+    std::vector<std::unique_ptr<Host>> hosts;
+    for (int scale : {1, 2}) {
+        shell::ProgramDesc d = owned();
+        d.scale = scale;
+        hosts.push_back(std::make_unique<Host>(d));
+        hosts.back()->key('E');
+        hosts.back()->as<Owner>().explore.finish(*hosts.back());
+    }
+    const ExploreWindow &one = hosts[0]->as<Owner>().explore, &two = hosts[1]->as<Owner>().explore;
+    auto both = [&](const Message& m) {
+        for (auto& h : hosts) h->sidesend(ExploreWindow::kId, m);
+    };
+    const int w = ExploreWindow::kWidth, h = ExploreWindow::kHeight;
+    ASSERT_EQ(two.picturewidth(*hosts[1]), 2 * w);
+    ASSERT_EQ(two.shown().height, 2 * h);
+    EXPECT_EQ(two.location(), homelocation(w));
+    auto samepicture = [&] {
+        int differ = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const Escape a = one.shown().row(y)[x], b = two.shown().row(2 * y)[2 * x];
+                differ += a.count != b.count || a.value != b.value;
+            }
+        return differ;
+    };
+    EXPECT_EQ(samepicture(), 0);
+    // A pan follows the logical pixels; Home comes back to where it opened.
+    both(Message::mouse(shell::Msg::lbuttondown, 300, 200));
+    both(Message::mouse(shell::Msg::mousemove, 340, 180));
+    both(Message::mouse(shell::Msg::lbuttonup, 340, 180));
+    const Lattice l(one.location(), w, h);
+    EXPECT_NEAR(two.location().re, one.location().re, l.step() / 1e6);
+    EXPECT_NEAR(two.location().im, one.location().im, l.step() / 1e6);
+    for (auto& h : hosts) h->sidekey(ExploreWindow::kId, shell::vk_home);
+    EXPECT_EQ(two.location(), homelocation(w));
+    for (auto& h : hosts) h->as<Owner>().explore.finish(*h);
+    EXPECT_EQ(samepicture(), 0);
+}

@@ -45,17 +45,22 @@ double disccoverage(int x, int y, double cx, double cy, double radius) {
     return double(inside) / (kSub * kSub);
 }
 
-// Text whose glyphs are filled with a colour that changes from left to right.
+// Text whose glyphs are filled with a colour that changes from left to right,
+// at the surface's scale: the glyphs' coverage at that scale blends the fill
+// over each device pixel.
 template <class Fill>
 void gradienttext(Surface& s, const shell::Font& f, int x, int y, const char* text, Fill fill) {
-    const int w = f.textwidth(text) + 8, h = f.cellheight();
-    Surface mask(w, h);
+    const int n = s.scale();
+    const int w = (f.textwidth(text) + 8) * n, h = f.cellheight() * n;
+    Surface mask(f.textwidth(text) + 8, f.cellheight(), Rgb{}, n);
     f.draw(mask, 2, 0, text, Rgb{255, 255, 255});
-    for (int j = 0; j < h; ++j)
-        for (int i = 0; i < w; ++i) {
-            const double a = mask.at(i, j).r / 255.0;
-            blend(s, x - 2 + i, y + j, fill(double(i) / w, double(j) / h), a);
-        }
+    ondevice(s, [&](Surface& d) {
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i) {
+                const double a = mask.row(j)[3 * i] / 255.0;
+                blend(d, (x - 2) * n + i, y * n + j, fill(double(i) / w, double(j) / h), a);
+            }
+    });
 }
 
 // The wheel: every hue around the rim, paler towards a lit centre, shaded a
@@ -90,16 +95,20 @@ void drawwheel(Surface& s, double cx, double cy, double radius) {
 
 // The help picture: a blue round button with a white question mark, inside a
 // one-pixel margin because the Help box's outline is drawn over its top row.
+// The button is shaded at the surface's scale, device pixel by device pixel.
 void drawhelp(Surface& s, int ox, int oy) {
+    const int n = s.scale();
     const double cx = ox + kHelpSize / 2.0, cy = oy + kHelpSize / 2.0 + 0.5;
     const double radius = 18.5;
-    for (int y = oy; y < oy + kHelpSize; ++y)
-        for (int x = ox; x < ox + kHelpSize; ++x) {
-            const double cover = disccoverage(x, y, cx, cy, radius);
-            if (cover <= 0) continue;
-            const double t = (y + 0.5 - (cy - radius)) / (2 * radius);
-            blend(s, x, y, mixrgb(Rgb{70, 170, 255}, Rgb{0, 60, 170}, t), cover);
-        }
+    ondevice(s, [&](Surface& d) {
+        for (int y = oy * n; y < (oy + kHelpSize) * n; ++y)
+            for (int x = ox * n; x < (ox + kHelpSize) * n; ++x) {
+                const double cover = disccoverage(x, y, cx * n, cy * n, radius * n);
+                if (cover <= 0) continue;
+                const double t = (y + 0.5 - (cy - radius) * n) / (2 * radius * n);
+                blend(d, x, y, mixrgb(Rgb{70, 170, 255}, Rgb{0, 60, 170}, t), cover);
+            }
+    });
     shell::Font f(34);
     const char* q = "?";
     f.draw(s, int(cx) - f.textwidth(q) / 2 - 1, int(cy) - f.cellheight() / 2, q,
@@ -108,8 +117,11 @@ void drawhelp(Surface& s, int ox, int oy) {
 
 }  // namespace
 
-Surface makebanner() {
-    Surface s(kBannerWidth, kBannerHeight);
+Surface makebanner(int scale) {
+    Surface s(kBannerWidth, kBannerHeight, Rgb{}, scale);
+    // What is shaded pixel by pixel is drawn from its geometry at the scale,
+    // in device pixels: coordinates and sizes n times as large.
+    const int n = s.scale();
 
     // The name in large letters, coloured along the ramp.
     shell::Font title(60), sub(19), small(15);
@@ -119,19 +131,24 @@ Surface makebanner() {
     });
 
     // A ramp bar under the name: a palette strip of its own.
-    const int bx0 = tx, bx1 = 620, by0 = 68, by1 = 72;
-    for (int x = bx0; x < bx1; ++x) {
-        const double u = double(x - bx0) / (bx1 - bx0);
-        // The ends fade into the black.
-        const double fade = std::min({1.0, u * 12, (1 - u) * 12});
-        for (int y = by0; y < by1; ++y) blend(s, x, y, ramp(u), fade);
-    }
+    const int bx0 = tx * n, bx1 = 620 * n, by0 = 68 * n, by1 = 72 * n;
+    ondevice(s, [&](Surface& d) {
+        for (int x = bx0; x < bx1; ++x) {
+            const double u = double(x - bx0) / (bx1 - bx0);
+            // The ends fade into the black.
+            const double fade = std::min({1.0, u * 12, (1 - u) * 12});
+            for (int y = by0; y < by1; ++y) blend(d, x, y, ramp(u), fade);
+        }
+    });
     sub.draw(s, tx + 4, 76, "Palettes shaped by sine, arc, Bezier and line curves", kSubtle);
 
     // The preview button: the wheel on black, with a word underneath that
     // says what it does.
     const shell::Rect& w = kWheelSquare;
-    drawwheel(s, (w.left + w.right) / 2.0, (w.top + w.bottom) / 2.0, w.width() / 2.0 - 1.5);
+    ondevice(s, [&](Surface& d) {
+        drawwheel(d, (w.left + w.right) / 2.0 * n, (w.top + w.bottom) / 2.0 * n,
+                  (w.width() / 2.0 - 1.5) * n);
+    });
     const char* word = "Preview";
     small.draw(s, (w.left + w.right) / 2 - small.textwidth(word) / 2, w.bottom + 1, word, kInk);
 
@@ -139,41 +156,48 @@ Surface makebanner() {
     return s;
 }
 
-Surface makecursor() {
-    Surface s(kCursorWidth, kCursorHeight);
-    // A lit key: a rounded tile from light cyan at the top to deep blue,
-    // framed by a pale edge. The corners stay black like an empty button.
-    const double radius = 8, inset = 2;
-    for (int y = 0; y < kCursorHeight; ++y)
-        for (int x = 0; x < kCursorWidth; ++x) {
-            const double px = x + 0.5, py = y + 0.5;
-            const double qx = std::clamp(px, inset + radius, kCursorWidth - inset - radius);
-            const double qy = std::clamp(py, inset + radius, kCursorHeight - inset - radius);
-            const double d = std::hypot(px - qx, py - qy);
-            const double cover = std::clamp(radius + 0.5 - d, 0.0, 1.0);
-            if (cover <= 0) continue;
-            Rgb fill = mixrgb(Rgb{120, 230, 255}, Rgb{0, 60, 150}, py / kCursorHeight);
-            if (d > radius - 1.5) fill = Rgb{215, 245, 255};
-            blend(s, x, y, fill, cover);
-        }
-    // An arrow pointing right, at the button's label: a shaft and a head,
-    // smoothed by sampling each pixel 4 x 4 times.
-    const double ay = kCursorHeight / 2.0;
-    auto inarrow = [ay](double px, double py) {
-        const bool shaft = px >= 11 && px <= 25 && std::fabs(py - ay) <= 3.5;
-        // The head: a triangle from x 23 to its tip at x 36.
-        const bool head = px >= 23 && px <= 36 && std::fabs(py - ay) <= (36 - px) * 11.0 / 13.0;
-        return shaft || head;
-    };
-    constexpr int kSub = 4;
-    for (int y = 0; y < kCursorHeight; ++y)
-        for (int x = 0; x < kCursorWidth; ++x) {
-            int inside = 0;
-            for (int sy = 0; sy < kSub; ++sy)
-                for (int sx = 0; sx < kSub; ++sx)
-                    inside += inarrow(x + (sx + 0.5) / kSub, y + (sy + 0.5) / kSub);
-            blend(s, x, y, Rgb{255, 255, 255}, double(inside) / (kSub * kSub));
-        }
+Surface makecursor(int scale) {
+    Surface s(kCursorWidth, kCursorHeight, Rgb{}, scale);
+    // Shaded at the scale, device pixel by device pixel: every size in
+    // device pixels is n times its logical size.
+    const int n = s.scale();
+    ondevice(s, [n](Surface& dev) {
+        const int width = kCursorWidth * n, height = kCursorHeight * n;
+        // A lit key: a rounded tile from light cyan at the top to deep blue,
+        // framed by a pale edge. The corners stay black like an empty button.
+        const double radius = 8.0 * n, inset = 2.0 * n;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const double px = x + 0.5, py = y + 0.5;
+                const double qx = std::clamp(px, inset + radius, width - inset - radius);
+                const double qy = std::clamp(py, inset + radius, height - inset - radius);
+                const double d = std::hypot(px - qx, py - qy);
+                const double cover = std::clamp(radius + 0.5 - d, 0.0, 1.0);
+                if (cover <= 0) continue;
+                Rgb fill = mixrgb(Rgb{120, 230, 255}, Rgb{0, 60, 150}, py / height);
+                if (d > radius - 1.5 * n) fill = Rgb{215, 245, 255};
+                blend(dev, x, y, fill, cover);
+            }
+        // An arrow pointing right, at the button's label: a shaft and a head,
+        // smoothed by sampling each pixel 4 x 4 times. Its shape is in
+        // logical pixels.
+        const double ay = kCursorHeight / 2.0;
+        auto inarrow = [ay](double px, double py) {
+            const bool shaft = px >= 11 && px <= 25 && std::fabs(py - ay) <= 3.5;
+            // The head: a triangle from x 23 to its tip at x 36.
+            const bool head = px >= 23 && px <= 36 && std::fabs(py - ay) <= (36 - px) * 11.0 / 13.0;
+            return shaft || head;
+        };
+        constexpr int kSub = 4;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                int inside = 0;
+                for (int sy = 0; sy < kSub; ++sy)
+                    for (int sx = 0; sx < kSub; ++sx)
+                        inside += inarrow((x + (sx + 0.5) / kSub) / n, (y + (sy + 0.5) / kSub) / n);
+                blend(dev, x, y, Rgb{255, 255, 255}, double(inside) / (kSub * kSub));
+            }
+    });
     return s;
 }
 

@@ -18,10 +18,13 @@ constexpr shell::Rect kWheelSquare{676, 12, 749, 85};
 
 // The banner: the program's name over a colour ramp, and the colour wheel on
 // black. Inside the wheel's square every pixel of the wheel has some red and
-// every other pixel has none, because a click there reacts only on red.
-shell::Surface makebanner();
-// The selection marker: a lit key with an arrow towards the button's label.
-shell::Surface makecursor();
+// every other pixel has none, because a click there reacts only on red. At
+// `scale` it is drawn from its geometry at that many device pixels to a
+// logical one, for a window of that scale.
+shell::Surface makebanner(int scale = 1);
+// The selection marker: a lit key with an arrow towards the button's label;
+// at `scale` as the banner.
+shell::Surface makecursor(int scale = 1);
 // The program's icon, size x size: the colour wheel of the banner, drawn at
 // that size (at 32 the wheel's radius is 14.5) on black.
 shell::Surface makeicon(int size);

@@ -43,28 +43,20 @@ struct P {
 };
 
 // How much of each pixel one stroke covers, so that a stroke blends once
-// even where its pieces overlap (at the joints of a curve, say).
+// even where its pieces overlap (at the joints of a curve, say). Strokes are
+// given in the picture's logical pixels and cover its device pixels: at
+// scale n every coordinate and width is n times as many device pixels, so
+// the picture is drawn at its scale rather than blown up.
 class Ink {
   public:
-    Ink(int w, int h) : w_(w), h_(h), a_(size_t(w) * size_t(h), 0.f) {}
+    explicit Ink(const Surface& s)
+        : n_(s.scale()),
+          w_(s.devicewidth()),
+          h_(s.deviceheight()),
+          a_(size_t(w_) * size_t(h_), 0.f) {}
 
     // A line of the given width with round ends, antialiased by distance.
-    void segment(P a, P b, double width) {
-        const double r = width / 2;
-        const int x0 = int(std::floor(std::min(a.x, b.x) - r - 1));
-        const int x1 = int(std::ceil(std::max(a.x, b.x) + r + 1));
-        const int y0 = int(std::floor(std::min(a.y, b.y) - r - 1));
-        const int y1 = int(std::ceil(std::max(a.y, b.y) + r + 1));
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        const double len2 = dx * dx + dy * dy;
-        for (int y = std::max(0, y0); y <= std::min(h_ - 1, y1); ++y)
-            for (int x = std::max(0, x0); x <= std::min(w_ - 1, x1); ++x) {
-                const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;
-                const double t = len2 > 0 ? std::clamp((px * dx + py * dy) / len2, 0.0, 1.0) : 0;
-                const double d = std::hypot(px - t * dx, py - t * dy);
-                cover(x, y, r + 0.5 - d);
-            }
-    }
+    void segment(P a, P b, double width) { devicesegment(device(a), device(b), width * n_); }
 
     void path(const std::vector<P>& pts, double width) {
         for (size_t i = 1; i < pts.size(); ++i) segment(pts[i - 1], pts[i], width);
@@ -82,7 +74,66 @@ class Ink {
     }
 
     // A filled triangle, its coverage taken from 4 x 4 samples a pixel.
-    void triangle(P a, P b, P c) {
+    void triangle(P a, P b, P c) { devicetriangle(device(a), device(b), device(c)); }
+
+    // An arrow from a to its tip b: a shaft and a head of the given length.
+    void arrow(P a, P b, double head = 6) {
+        const double len = std::hypot(b.x - a.x, b.y - a.y);
+        if (len <= 0) return;
+        const double ux = (b.x - a.x) / len, uy = (b.y - a.y) / len;
+        const P base{b.x - ux * head, b.y - uy * head};
+        segment(a, P{base.x + ux, base.y + uy}, 1.4);
+        const double half = head * 0.5;
+        triangle(b, P{base.x - uy * half, base.y + ux * half},
+                 P{base.x + uy * half, base.y - ux * half});
+    }
+
+    // The solid square marker the curve display uses for a control point,
+    // here 7 pixels across, centred on p.
+    void marker(P p) {
+        const int cx = int(std::floor(p.x)), cy = int(std::floor(p.y));
+        for (int y = (cy - 3) * n_; y < (cy + 4) * n_; ++y)
+            for (int x = (cx - 3) * n_; x < (cx + 4) * n_; ++x) cover(x, y, 1);
+    }
+
+    // Blends the colour over the surface with the coverage, and starts afresh.
+    void paint(Surface& s, Rgb c) {
+        for (int y = 0; y < h_; ++y) {
+            uint8_t* row = s.row(y);
+            for (int x = 0; x < w_; ++x) {
+                float& a = a_[size_t(y) * size_t(w_) + size_t(x)];
+                if (a <= 0) continue;
+                const auto mix = [a](uint8_t under, uint8_t over) {
+                    return uint8_t(std::lround(under + (over - under) * double(a)));
+                };
+                uint8_t* p = row + size_t(x) * 3;
+                p[0] = mix(p[0], c.r), p[1] = mix(p[1], c.g), p[2] = mix(p[2], c.b);
+                a = 0;
+            }
+        }
+    }
+
+  private:
+    P device(P p) const { return P{p.x * n_, p.y * n_}; }
+
+    void devicesegment(P a, P b, double width) {
+        const double r = width / 2;
+        const int x0 = int(std::floor(std::min(a.x, b.x) - r - 1));
+        const int x1 = int(std::ceil(std::max(a.x, b.x) + r + 1));
+        const int y0 = int(std::floor(std::min(a.y, b.y) - r - 1));
+        const int y1 = int(std::ceil(std::max(a.y, b.y) + r + 1));
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double len2 = dx * dx + dy * dy;
+        for (int y = std::max(0, y0); y <= std::min(h_ - 1, y1); ++y)
+            for (int x = std::max(0, x0); x <= std::min(w_ - 1, x1); ++x) {
+                const double px = x + 0.5 - a.x, py = y + 0.5 - a.y;
+                const double t = len2 > 0 ? std::clamp((px * dx + py * dy) / len2, 0.0, 1.0) : 0;
+                const double d = std::hypot(px - t * dx, py - t * dy);
+                cover(x, y, r + 0.5 - d);
+            }
+    }
+
+    void devicetriangle(P a, P b, P c) {
         const auto edge = [](P p, P q, double x, double y) {
             return (q.x - p.x) * (y - p.y) - (q.y - p.y) * (x - p.x);
         };
@@ -107,49 +158,13 @@ class Ink {
             }
     }
 
-    // An arrow from a to its tip b: a shaft and a head of the given length.
-    void arrow(P a, P b, double head = 6) {
-        const double len = std::hypot(b.x - a.x, b.y - a.y);
-        if (len <= 0) return;
-        const double ux = (b.x - a.x) / len, uy = (b.y - a.y) / len;
-        const P base{b.x - ux * head, b.y - uy * head};
-        segment(a, P{base.x + ux, base.y + uy}, 1.4);
-        const double half = head * 0.5;
-        triangle(b, P{base.x - uy * half, base.y + ux * half},
-                 P{base.x + uy * half, base.y - ux * half});
-    }
-
-    // The solid square marker the curve display uses for a control point,
-    // here 7 pixels across, centred on p.
-    void marker(P p) {
-        const int cx = int(std::floor(p.x)), cy = int(std::floor(p.y));
-        for (int y = cy - 3; y <= cy + 3; ++y)
-            for (int x = cx - 3; x <= cx + 3; ++x) cover(x, y, 1);
-    }
-
-    // Blends the colour over the surface with the coverage, and starts afresh.
-    void paint(Surface& s, Rgb c) {
-        for (int y = 0; y < h_; ++y)
-            for (int x = 0; x < w_; ++x) {
-                float& a = a_[size_t(y) * size_t(w_) + size_t(x)];
-                if (a <= 0) continue;
-                const Rgb u = s.at(x, y);
-                const auto mix = [a](uint8_t under, uint8_t over) {
-                    return uint8_t(std::lround(under + (over - under) * double(a)));
-                };
-                s.setpixel(x, y, Rgb{mix(u.r, c.r), mix(u.g, c.g), mix(u.b, c.b)});
-                a = 0;
-            }
-    }
-
-  private:
     void cover(int x, int y, double a) {
         if (x < 0 || y < 0 || x >= w_ || y >= h_ || a <= 0) return;
         float& v = a_[size_t(y) * size_t(w_) + size_t(x)];
         v = std::max(v, float(std::min(1.0, a)));
     }
 
-    int w_, h_;
+    int n_, w_, h_;
     std::vector<float> a_;
 };
 
@@ -262,9 +277,9 @@ void legend(Surface& s, const Fonts& f, const Plot& p, const char* left, Rgb lc,
 
 // ---------------------------------------------------------------- the pictures
 
-Surface makehelpbitmap1() {
-    Surface s(helpbitmap1width, helpbitmapheight);
-    Ink ink(s.width(), s.height());
+Surface makehelpbitmap1(int scale) {
+    Surface s(helpbitmap1width, helpbitmapheight, Rgb{}, scale);
+    Ink ink(s);
     Fonts f;
     Curves curves;
     constexpr int panel = helpbitmap1visible / 3;
@@ -332,9 +347,9 @@ Surface makehelpbitmap1() {
     return s;
 }
 
-Surface makehelpbitmap2() {
-    Surface s(helpbitmap2width, helpbitmapheight);
-    Ink ink(s.width(), s.height());
+Surface makehelpbitmap2(int scale) {
+    Surface s(helpbitmap2width, helpbitmapheight, Rgb{}, scale);
+    Ink ink(s);
     Fonts f;
     Curves curves;
     constexpr int panel = helpbitmap2visible / 2;
@@ -392,9 +407,9 @@ Surface makehelpbitmap2() {
     return s;
 }
 
-Surface makehelpbitmap3() {
-    Surface s(helpbitmap2width, helpbitmapheight);
-    Ink ink(s.width(), s.height());
+Surface makehelpbitmap3(int scale) {
+    Surface s(helpbitmap2width, helpbitmapheight, Rgb{}, scale);
+    Ink ink(s);
     Fonts f;
     Curves curves;
     constexpr int panel = helpbitmap2visible / 2;
@@ -448,14 +463,14 @@ Surface makehelpbitmap3() {
     return s;
 }
 
-Surface makehelpbitmap(int n) {
+Surface makehelpbitmap(int n, int scale) {
     switch (n) {
         case 1:
-            return makehelpbitmap1();
+            return makehelpbitmap1(scale);
         case 2:
-            return makehelpbitmap2();
+            return makehelpbitmap2(scale);
         default:
-            return makehelpbitmap3();
+            return makehelpbitmap3(scale);
     }
 }
 

@@ -22,16 +22,18 @@ constexpr int helpbitmap2visible = 280;
 // (two curves, the yellow shift point and an arrow along the index axis),
 // the phase (one period against two) and the amplitude and Y shift (a
 // lowered curve moved up, with arrows for both).
-shell::Surface makehelpbitmap1();
+shell::Surface makehelpbitmap1(int scale = 1);
 // HELPBITMAP2, 310 x 150: the Arc: a circle from a red upper and a blue lower
 // arc through yellow anchor and vertex points, the anchors joined by a green
 // line; and two arcs from the same anchors with vertices 224 and 96.
-shell::Surface makehelpbitmap2();
+shell::Surface makehelpbitmap2(int scale = 1);
 // HELPBITMAP3, 310 x 150: a quadratic (red) and a cubic (blue) Bezier curve
 // with their grey control polygons and yellow and magenta control points;
 // and a red one-segment and a blue two-segment line.
-shell::Surface makehelpbitmap3();
-// Picture n, 1 to 3 (the order of the dialog's picture controls).
-shell::Surface makehelpbitmap(int n);
+shell::Surface makehelpbitmap3(int scale = 1);
+// Picture n, 1 to 3 (the order of the dialog's picture controls). Each is
+// drawn at `scale` device pixels to a logical pixel, for a dialog of that
+// scale: its strokes and text at the device's resolution.
+shell::Surface makehelpbitmap(int n, int scale = 1);
 
 }  // namespace huewright

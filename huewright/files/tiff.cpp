@@ -166,7 +166,9 @@ shell::Result<TiffFile> encodetiff(const shell::Surface& picture, int compressio
                                    const Metadata& m,
                                    const std::function<void(int row, int rows)>& progress) {
     const bool lzw = compression != compression_none;
-    const int xres = picture.width(), yres = picture.height();
+    // The strip holds the picture's device pixels, which at scale 1 are its
+    // pixels.
+    const int xres = picture.devicewidth(), yres = picture.deviceheight();
     const uint64_t rawsize = uint64_t(xres) * 3 * uint64_t(yres);
     // Sizes the directory cannot express would make a file no reader takes.
     if (xres < 1 || yres < 1 || xres > maxdimension || yres > maxdimension || rawsize > UINT32_MAX)

@@ -24,8 +24,10 @@ shell::Palette rotatedpalette(const shell::Palette& p, int shift) {
     return out;
 }
 
-void drawpreview(shell::Window& w, const MsetEntries& entries, const shell::Palette& p) {
-    for (int j = 0; j < kMsetSize; ++j) drawmsetrow(w.offscreen, kMsetOrigin, j, entries.row(j), p);
+void drawpreview(shell::Window& w, const MsetEntries& entries, const shell::Palette& p,
+                 shell::Surface* copy) {
+    drawmsetrows(w.offscreen, kMsetOrigin, entries, p, 0, entries.size());
+    if (copy) drawmsetrows(*copy, kMsetOrigin, entries, p, 0, kMsetSize);
     w.present(previewrect);
 }
 
@@ -59,14 +61,14 @@ void Cycling::frame(shell::Window& w, const MsetEntries& entries, const shell::P
     if (!running()) return;
     const int shift = clock_.shiftat(w.ticks());
     if (shift == drawn_) return;
-    drawpreview(w, entries, rotatedpalette(p, shift));
+    drawpreview(w, entries, rotatedpalette(p, shift), copy);
     drawn_ = shift;
 }
 
 void Cycling::stop(shell::Window& w, const MsetEntries& entries, const shell::Palette& p) {
     const bool rotated = drawn_ != 0;
     halt(w);
-    if (rotated) drawpreview(w, entries, p);
+    if (rotated) drawpreview(w, entries, p, copy);
 }
 
 void Cycling::halt(shell::Window& w) {

@@ -19,8 +19,10 @@ namespace huewright {
 shell::Palette rotatedpalette(const shell::Palette& p, int shift);
 
 // Draws every row of the preview with palette p into the offscreen picture
-// and shows the preview's area.
-void drawpreview(shell::Window& w, const MsetEntries& entries, const shell::Palette& p);
+// (and into `copy`, the window's picture at scale 1 where it keeps one: see
+// Screen) and shows the preview's area.
+void drawpreview(shell::Window& w, const MsetEntries& entries, const shell::Palette& p,
+                 shell::Surface* copy = nullptr);
 
 class Cycling {
   public:
@@ -46,6 +48,9 @@ class Cycling {
     void stop(shell::Window& w, const MsetEntries& entries, const shell::Palette& p);
     // Stops the cycling where the preview is about to be drawn over.
     void halt(shell::Window& w);
+
+    // The copy of the window's picture the frames also go to, if any.
+    shell::Surface* copy = nullptr;
 
   private:
     explore::CycleClock clock_{255};  // entries 1 ... 255 rotate

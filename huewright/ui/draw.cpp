@@ -61,39 +61,49 @@ Rect interior(int k) {
 
 }  // namespace
 
-Screen::Screen() : banner(makebanner()), cursor(makecursor()) {}
+Screen::Screen(int scale) : banner(makebanner(scale)), cursor(makecursor(scale)) {
+    if (banner.scale() == 1) return;
+    plain = shell::Surface(xres, yres);
+    plainbanner = makebanner();
+    plaincursor = makecursor();
+}
 
-void drawboxes(shell::Window& w, const Screen& s) {
-    shell::Surface& v = w.offscreen;
-    v.blit(kHelpX, kHelpY, kHelpSize, kHelpSize, s.banner, kHelpSourceX, 0);
-    for (const Rect& r : outlines) outline(v, r, kWhite);
-    for (const Label& l : labels) s.font.draw(v, l.x, l.y, l.text, kTextColor);
-    const Rect m = interior(btn_red);
-    v.blit(m.left, m.top, kCursorWidth, kCursorHeight, s.cursor, 0, 0);
+void drawboxes(shell::Window& w, Screen& s) {
+    s.pictures(w,
+               [&](shell::Surface& v, const shell::Surface& banner, const shell::Surface& cursor) {
+                   v.blit(kHelpX, kHelpY, kHelpSize, kHelpSize, banner, kHelpSourceX, 0);
+                   for (const Rect& r : outlines) outline(v, r, kWhite);
+                   for (const Label& l : labels) s.font.draw(v, l.x, l.y, l.text, kTextColor);
+                   const Rect m = interior(btn_red);
+                   v.blit(m.left, m.top, kCursorWidth, kCursorHeight, cursor, 0, 0);
+               });
     w.presentall();
 }
 
-void draw(shell::Window& w, const Model& m) {
-    shell::Surface& v = w.offscreen;
-    v.fillrect(erasecurves, kBlack);
-    v.fillrect(erasevalues, kBlack);
-    Point pts[256];
-    for (int c = 0; c < 3; ++c) {
-        for (int i = 0; i < 256; ++i) pts[i] = Point{kCurveLeft + i, kCurveBase - m.palette[i][c]};
-        // The 2-pixel pen covers the last point too: each curve reaches
-        // column 756, palette entry 255.
-        v.polyline(pts, 256, kChannelColor[c], 2);
-    }
-    // Each strip line is a 1-pixel line from row 451 towards 499, which as
-    // the end point of such a line is left out: the bottom row of the strip's
-    // interior stays black. All 256 lines together are one row of the palette repeated, so
-    // the first row is set pixel by pixel and copied down; this gives the
-    // same pixels as the lines at a fraction of the cost of a drag step.
-    for (int i = 0; i < 256; ++i)
-        v.setpixel(kCurveLeft + i, kStripTop,
-                   Rgb{m.palette[i][0], m.palette[i][1], m.palette[i][2]});
-    for (int y = kStripTop + 1; y < kStripEnd; ++y)
-        v.blit(kCurveLeft, y, 256, 1, v, kCurveLeft, kStripTop);
+void draw(shell::Window& w, Screen& s, const Model& m) {
+    s.pictures(w, [&](shell::Surface& v, const shell::Surface&, const shell::Surface&) {
+        v.fillrect(erasecurves, kBlack);
+        v.fillrect(erasevalues, kBlack);
+        Point pts[256];
+        for (int c = 0; c < 3; ++c) {
+            for (int i = 0; i < 256; ++i)
+                pts[i] = Point{kCurveLeft + i, kCurveBase - m.palette[i][c]};
+            // The 2-pixel pen covers the last point too: each curve reaches
+            // column 756, palette entry 255.
+            v.polyline(pts, 256, kChannelColor[c], 2);
+        }
+        // Each strip line is a 1-pixel line from row 451 towards 499, which
+        // as the end point of such a line is left out: the bottom row of the
+        // strip's interior stays black. All 256 lines together are one row of
+        // the palette repeated, so the first row is set pixel by pixel and
+        // copied down; this gives the same pixels as the lines at a fraction
+        // of the cost of a drag step.
+        for (int i = 0; i < 256; ++i)
+            v.setpixel(kCurveLeft + i, kStripTop,
+                       Rgb{m.palette[i][0], m.palette[i][1], m.palette[i][2]});
+        for (int y = kStripTop + 1; y < kStripEnd; ++y)
+            v.blit(kCurveLeft, y, 256, 1, v, kCurveLeft, kStripTop);
+    });
     // What this redraw changed reaches the window: the display with the
     // margin that control-point dots may have covered on the window, the
     // strip, and the cleared hover readout. Everywhere else the window
@@ -104,25 +114,26 @@ void draw(shell::Window& w, const Model& m) {
     w.present(erasevalues);
 }
 
-bool displayparams(shell::Window& w, const Screen& s, const Model& m, int index) {
+bool displayparams(shell::Window& w, Screen& s, const Model& m, int index) {
     if (!m.okdisplay[index]) return false;
     const Parameters& ps = m.p[index];
-    shell::Surface& v = w.offscreen;
-    // The first line drawn clears the readout area, so the old readout
-    // disappears with it.
-    bool first = true;
-    char text[64];
-    for (const ReadoutLine& l : curveview(ps).readout) {
-        if (!l.text.when.holds(ps)) continue;
-        l.text.print(text, sizeof text, ps);
-        const int x = l.column == 0 ? readoutleft : readoutright;
-        const int y = readoutrow[index][l.row];
-        if (first)
-            s.font.drawopaque(v, eraseparams[index], x, y, text, kTextColor, kBlack);
-        else
-            s.font.draw(v, x, y, text, kTextColor);
-        first = false;
-    }
+    s.pictures(w, [&](shell::Surface& v, const shell::Surface&, const shell::Surface&) {
+        // The first line drawn clears the readout area, so the old readout
+        // disappears with it.
+        bool first = true;
+        char text[64];
+        for (const ReadoutLine& l : curveview(ps).readout) {
+            if (!l.text.when.holds(ps)) continue;
+            l.text.print(text, sizeof text, ps);
+            const int x = l.column == 0 ? readoutleft : readoutright;
+            const int y = readoutrow[index][l.row];
+            if (first)
+                s.font.drawopaque(v, eraseparams[index], x, y, text, kTextColor, kBlack);
+            else
+                s.font.draw(v, x, y, text, kTextColor);
+            first = false;
+        }
+    });
     w.present(eraseparams[index]);
     return true;
 }
@@ -132,33 +143,32 @@ void drawdot(shell::Surface& hdc, int x, int y, Rgb color) {
         for (int i = x - 4; i <= x + 4; ++i) hdc.setpixel(i, j, color);
 }
 
-void markbutton(shell::Window& w, const Screen& s, int k) {
-    shell::Surface& v = w.offscreen;
-    for (int b = 0; b < kMarkable; ++b) {
-        v.fillrect(interior(b), kBlack);
-        w.present(interior(b));
-    }
+void markbutton(shell::Window& w, Screen& s, int k) {
     const Rect m = interior(k);
-    v.blit(m.left, m.top, kCursorWidth, kCursorHeight, s.cursor, 0, 0);
+    s.pictures(w, [&](shell::Surface& v, const shell::Surface&, const shell::Surface& cursor) {
+        for (int b = 0; b < kMarkable; ++b) v.fillrect(interior(b), kBlack);
+        v.blit(m.left, m.top, kCursorWidth, kCursorHeight, cursor, 0, 0);
+    });
+    for (int b = 0; b < kMarkable; ++b) w.present(interior(b));
     w.present(m);
 }
 
-void showvalues(shell::Window& w, const Screen& s, const Model& m, int x) {
-    shell::Surface& v = w.offscreen;
+void showvalues(shell::Window& w, Screen& s, const Model& m, int x) {
     const int i = x - kCurveLeft;
-    v.fillrect(erasehash, kBlack);
-    v.line(Point{x, 501}, Point{x, 515}, kWhite, 3);
+    s.pictures(w, [&](shell::Surface& v, const shell::Surface&, const shell::Surface&) {
+        v.fillrect(erasehash, kBlack);
+        v.line(Point{x, 501}, Point{x, 515}, kWhite, 3);
+        // The trailing spaces are part of each text.
+        char text[64];
+        std::snprintf(text, sizeof text, "palette index: %d    ", i);
+        s.font.drawopaque(v, erasevalues, 500, 520, text, kTextColor, kBlack);
+        static const char* const names[3] = {"red", "green", "blue"};
+        for (int c = 0; c < 3; ++c) {
+            std::snprintf(text, sizeof text, "%s: %d    ", names[c], int(m.palette[i][c]));
+            s.font.draw(v, 540, 545 + 25 * c, text, kTextColor);
+        }
+    });
     w.present(erasehash);
-
-    // The trailing spaces are part of each text.
-    char text[64];
-    std::snprintf(text, sizeof text, "palette index: %d    ", i);
-    s.font.drawopaque(v, erasevalues, 500, 520, text, kTextColor, kBlack);
-    static const char* const names[3] = {"red", "green", "blue"};
-    for (int c = 0; c < 3; ++c) {
-        std::snprintf(text, sizeof text, "%s: %d    ", names[c], int(m.palette[i][c]));
-        s.font.draw(v, 540, 545 + 25 * c, text, kTextColor);
-    }
     w.present(erasevalues);
 }
 

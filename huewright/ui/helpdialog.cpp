@@ -105,7 +105,7 @@ int HelpDialogProc::handle(shell::DialogView& view, const shell::DialogMessage& 
             // dialog opened again makes them afresh.
             release(view);
             for (int k = 0; k < 3; ++k) {
-                pictures_[k] = std::make_unique<shell::Surface>(makehelpbitmap(k + 1));
+                pictures_[k] = std::make_unique<shell::Surface>(makehelpbitmap(k + 1, scale_));
                 view.setimage(kPictureIds[k], pictures_[k].get());
             }
             return 1;
@@ -135,7 +135,7 @@ int HelpDialogProc::pictures() const {
 }
 
 void showhelp(shell::Window& w) {
-    HelpDialogProc proc;
+    HelpDialogProc proc(w.scale());
     w.dialogbox(helptemplate(), proc);
 }
 

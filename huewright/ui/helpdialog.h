@@ -29,12 +29,16 @@ shell::DialogTemplate helptemplate();
 // no Cancel.
 class HelpDialogProc : public shell::DialogProc {
   public:
+    // The pictures are drawn at `scale`, the scale of the window the dialog
+    // opens over.
+    explicit HelpDialogProc(int scale = 1) : scale_(scale) {}
     int handle(shell::DialogView& view, const shell::DialogMessage& msg) override;
     // How many pictures are held right now (3 while open, 0 once closed).
     int pictures() const;
 
   private:
     void release(shell::DialogView& view);
+    int scale_;
     std::unique_ptr<shell::Surface> pictures_[3];
 };
 

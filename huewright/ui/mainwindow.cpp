@@ -33,10 +33,13 @@ MainWindow::MainWindow() {
 
 void MainWindow::create(shell::Window& w) {
     win = &w;
-    screen = std::make_unique<Screen>();
-    w.offscreen.fill(kBlack);
-    w.offscreen.blit(0, 0, kBannerWidth, kBannerHeight, screen->banner, 0, 0);
+    screen = std::make_unique<Screen>(w.scale());
+    screen->pictures(w, [](shell::Surface& v, const shell::Surface& banner, const shell::Surface&) {
+        v.fill(kBlack);
+        v.blit(0, 0, kBannerWidth, kBannerHeight, banner, 0, 0);
+    });
     drawboxes(w, *screen);
+    cycling.copy = screen->plain.width() > 0 ? &screen->plain : nullptr;
     // The sine tables and the three start-up columns: X shifts 165, 90 and 0
     // at full amplitude.
     model.startuppalette();
@@ -64,12 +67,14 @@ void MainWindow::modelchanged(const Change& c) {
 void MainWindow::showreadout(int c) {
     shell::Window& w = *win;
     if (displayparams(w, *screen, model, c)) return;
-    w.offscreen.fillrect(eraseparams[c], kBlack);
+    screen->pictures(w, [c](shell::Surface& v, const shell::Surface&, const shell::Surface&) {
+        v.fillrect(eraseparams[c], kBlack);
+    });
     w.present(eraseparams[c]);
 }
 
 void MainWindow::redraw() {
-    draw(*win, model);
+    draw(*win, *screen, model);
     previewshown = false;
 }
 
@@ -77,7 +82,9 @@ void MainWindow::hover() {
     shell::Window& w = *win;
     const std::optional<shell::Point> p = w.pointer();
     if (!p) {
-        w.offscreen.fillrect(erasehash, kBlack);
+        screen->pictures(w, [](shell::Surface& v, const shell::Surface&, const shell::Surface&) {
+            v.fillrect(erasehash, kBlack);
+        });
         w.present(erasehash);
     } else if (onreadout(*p) && !editor.enabledrag1) {
         showvalues(w, *screen, model, p->x);
@@ -89,7 +96,7 @@ void MainWindow::showmarker(int k) {
 }
 
 void MainWindow::showstill() {
-    drawpreview(*win, preview, model.palette);
+    drawpreview(*win, preview, model.palette, cycling.copy);
     previewshown = true;
 }
 
@@ -250,7 +257,7 @@ void MainWindow::command(shell::Window& w, int id) {
             askauthor(w, username, nameflag);
             break;
         case cmd_savescreen:
-            writescreen(w, files, descriptionstring, username, compression);
+            writescreen(w, screen->saved(w), files, descriptionstring, username, compression);
             break;
         case cmd_openpalette:
             openmap(w, {});
@@ -265,7 +272,7 @@ void MainWindow::command(shell::Window& w, int id) {
             showhelp(w);
             break;
         case cmd_preview:
-            showpreview(w, model.palette, preview);
+            showpreview(w, model.palette, preview, cycling.copy);
             previewshown = true;
             break;
         default:

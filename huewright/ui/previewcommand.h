@@ -15,9 +15,11 @@ namespace huewright {
 constexpr shell::Rect previewrect{kMsetOrigin.x, kMsetOrigin.y, kMsetOrigin.x + kMsetSize + 1,
                                   kMsetOrigin.y + kMsetSize};
 
-// cmd_preview: computes the preview into `entries` and draws it with the
-// palette into the offscreen picture, showing each row on the window as soon
-// as it is done.
-void showpreview(shell::Window& w, const shell::Palette& palette, MsetEntries& entries);
+// cmd_preview: computes the preview into `entries` at the window's scale and
+// draws it with the palette into the offscreen picture, showing each row on
+// the window as soon as it is done; then into `copy`, the window's picture
+// at scale 1 where it keeps one (see Screen).
+void showpreview(shell::Window& w, const shell::Palette& palette, MsetEntries& entries,
+                 shell::Surface* copy = nullptr);
 
 }  // namespace huewright

@@ -71,15 +71,16 @@ bool askauthor(shell::Window& w, std::string& username, bool& nameflag) {
     return true;
 }
 
-shell::Status writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
-                          const std::string& username, int compression, const Clock& clock) {
+shell::Status writescreen(shell::Window& w, const shell::Surface& picture, FileRecords& files,
+                          std::string& descriptionstring, const std::string& username,
+                          int compression, const Clock& clock) {
     if (!w.filedialog(files.stiffn, true)) return shell::cancelled();
     // The chooser covered part of the window; the picture is whole again
     // before the file work starts, so that the user sees what is saved.
     w.presentall();
     w.flush();
     MetadataInputs meta{descriptionstring, username, clock};
-    const shell::Status result = writetiff(w, w.offscreen, compression, files.stiffn.file, meta);
+    const shell::Status result = writetiff(w, picture, compression, files.stiffn.file, meta);
     if (!result.ok())
         w.messagebox(saveerror(result.error()), "Save file error", shell::Icon::exclamation, true);
     else

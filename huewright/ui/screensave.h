@@ -41,14 +41,15 @@ shell::Status writetiff(shell::Window& window, const shell::Surface& picture, in
 bool askauthor(shell::Window& w, std::string& username, bool& nameflag);
 
 // cmd_savescreen: runs the save dialog on files.stiffn, shows the window again,
-// writes the offscreen picture with `compression` and tells the user the
+// writes `picture` (the window's picture at scale 1, whatever the screen's
+// scale: Screen::saved) with `compression` and tells the user the
 // outcome: "Image saved as <file title>" in an ownerless box captioned "Xo
 // Gradient", or the save error in a box captioned "Save file error". The
 // window's title, cursor and input are restored before any box. Returns the
 // writetiff result, or Fault::cancelled when the dialog was cancelled:
 // nothing was written and nothing shown then.
-shell::Status writescreen(shell::Window& w, FileRecords& files, std::string& descriptionstring,
-                          const std::string& username, int compression,
-                          const Clock& clock = systemclock);
+shell::Status writescreen(shell::Window& w, const shell::Surface& picture, FileRecords& files,
+                          std::string& descriptionstring, const std::string& username,
+                          int compression, const Clock& clock = systemclock);
 
 }  // namespace huewright

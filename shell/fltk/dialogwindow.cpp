@@ -126,34 +126,38 @@ DialogWindow* dialogof(Fl_Widget* w) {
     return frame ? frame->dlg : nullptr;
 }
 
-// An etched frame with its caption interrupting the top edge.
+// An etched frame with its caption interrupting the top edge. The caption's
+// margins are `scale` times their size at scale 1.
 class GroupBox : public Fl_Widget {
   public:
-    GroupBox(int x, int y, int w, int h, int size, Fl_Font font)
-        : Fl_Widget(x, y, w, h), size_(size), font_(font) {}
+    GroupBox(int x, int y, int w, int h, int size, Fl_Font font, int scale)
+        : Fl_Widget(x, y, w, h), size_(size), font_(font), n_(scale) {}
     void draw() override {
         int half = size_ / 2;
         fl_draw_box(FL_ENGRAVED_FRAME, x(), y() + half, w(), h() - half, color());
         if (!label() || !*label()) return;
         fl_font(font_, size_);
-        int tw = int(fl_width(label())) + 4;
+        int tw = int(fl_width(label())) + 4 * n_;
         fl_color(parent() ? parent()->color() : FL_BACKGROUND_COLOR);
-        fl_rectf(x() + 6, y(), tw, size_ + 2);
+        fl_rectf(x() + 6 * n_, y(), tw, size_ + 2 * n_);
         fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
-        fl_draw(label(), x() + 8, y() + size_ - 2);
+        fl_draw(label(), x() + 8 * n_, y() + size_ - 2 * n_);
     }
 
   private:
     int size_;
     Fl_Font font_;
+    int n_;
 };
 
 // A horizontal slider with a tick at every value, reporting its moves with
 // the trackbar codes: line and page steps from the keys, thumb tracking while
-// dragged, and an end-of-tracking code after every move.
+// dragged, and an end-of-tracking code after every move. Its ticks and
+// margins are `scale` times their size at scale 1.
 class Trackbar : public Fl_Hor_Nice_Slider {
   public:
-    Trackbar(int x, int y, int w, int h, int id) : Fl_Hor_Nice_Slider(x, y, w, h), id_(id) {
+    Trackbar(int x, int y, int w, int h, int id, int scale)
+        : Fl_Hor_Nice_Slider(x, y, w, h), id_(id), n_(scale) {
         step(1);
         box(FL_FLAT_BOX);
         slider_size(0.08);
@@ -189,21 +193,21 @@ class Trackbar : public Fl_Hor_Nice_Slider {
 
     void draw() override {
         // The channel and thumb in the middle, and a tick for every value
-        // both above and below them.
-        constexpr int tick = 4, band = tick + 4;
+        // both above and below them, each `n_` pixels wide.
+        const int tick = 4 * n_, band = tick + 4 * n_, margin = 4 * n_;
         fl_push_clip(x(), y(), w(), h());
         fl_color(color());
         fl_rectf(x(), y(), w(), h());
-        Fl_Slider::draw(x() + 4, y() + band, w() - 8, h() - 2 * band);
+        Fl_Slider::draw(x() + margin, y() + band, w() - 2 * margin, h() - 2 * band);
         int lo = int(minimum()), hi = int(maximum());
         int span = std::max(1, hi - lo);
-        int left = x() + 4, width = w() - 8;
+        int left = x() + margin, width = w() - 2 * margin;
         int ss = int(slider_size() * width + 0.5);
         fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
         for (int v = lo; v <= hi; ++v) {
-            int tx = left + ss / 2 + (width - ss) * (v - lo) / span;
-            fl_line(tx, y() + 2, tx, y() + 2 + tick);
-            fl_line(tx, y() + h() - 3 - tick, tx, y() + h() - 3);
+            int tx = left + ss / 2 + (width - ss) * (v - lo) / span - (n_ - 1) / 2;
+            fl_rectf(tx, y() + 2 * n_, n_, tick + n_);
+            fl_rectf(tx, y() + h() - 3 * n_ - tick, n_, tick + n_);
         }
         if (Fl::focus() == this) draw_focus(FL_FLAT_BOX, x(), y(), w(), h());
         fl_pop_clip();
@@ -226,6 +230,7 @@ class Trackbar : public Fl_Hor_Nice_Slider {
     }
 
     int id_;
+    int n_;
 };
 
 // A one-line text box that tells the dialog when it gets and loses the
@@ -307,8 +312,8 @@ void framecallback(Fl_Widget* w, void*) {
 DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement place,
                            std::function<void()> afterevent, bool modal)
     : t_(t), proc_(proc), place_(place), afterevent_(std::move(afterevent)), modal_(modal) {
-    DialogUnits du = dialogunits(t_.pointsize);
-    int size = fontsize(t_.pointsize);
+    DialogUnits du = dialogunits(t_.pointsize, place.scale);
+    int size = fontsize(t_.pointsize) * place.scale;
     auto* frame =
         new DialogFrame(place.x + du.x(t_.x), place.y + du.y(t_.y), du.x(t_.cx), du.y(t_.cy), this);
     win_ = frame;
@@ -358,7 +363,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement 
                 break;
             }
             case Control::groupbox: {
-                auto* g = new GroupBox(x, y, w, h, size, dialogfont(t_.pointsize));
+                auto* g = new GroupBox(x, y, w, h, size, dialogfont(t_.pointsize), place.scale);
                 g->copy_label(c.text.c_str());
                 wd = g;
                 break;
@@ -378,7 +383,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement 
                 break;
             }
             case Control::etchedline: {
-                auto* b = new Fl_Box(x, y, w, 2);
+                auto* b = new Fl_Box(x, y, w, 2 * place.scale);
                 b->box(FL_ENGRAVED_BOX);
                 wd = b;
                 break;
@@ -390,7 +395,7 @@ DialogWindow::DialogWindow(const DialogTemplate& t, DialogProc& proc, Placement 
                 break;
             }
             case Control::trackbar:
-                wd = new Trackbar(x, y, w, h, c.id);
+                wd = new Trackbar(x, y, w, h, c.id, place.scale);
                 break;
         }
         wd->labelsize(size);
@@ -498,8 +503,11 @@ void DialogWindow::setimage(int id, const Surface* s) {
     w->image(nullptr);
     images_.erase(id);
     if (s && s->width() > 0 && s->height() > 0) {
-        // The image keeps its own copy of the pixels, released with the dialog.
-        auto img = std::make_unique<Fl_RGB_Image>(s->data(), s->width(), s->height(), 3);
+        // The image keeps its own copy of the pixels, released with the
+        // dialog. Its pixels are the picture's device pixels: a picture made
+        // at the dialog's scale fills its control sharply.
+        auto img =
+            std::make_unique<Fl_RGB_Image>(s->data(), s->devicewidth(), s->deviceheight(), 3);
         auto copy = std::unique_ptr<Fl_RGB_Image>(static_cast<Fl_RGB_Image*>(img->copy()));
         w->image(copy.get());
         w->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT | FL_ALIGN_CLIP);

@@ -19,10 +19,12 @@ namespace shell::fltk {
 class DialogWindow : public DialogView, public std::enable_shared_from_this<DialogWindow> {
   public:
     // Where a dialog sits: its template's position is relative to the
-    // owner's client area, whose top-left is at (x, y) on the screen.
+    // owner's client area, whose top-left is at (x, y) on the screen. On a
+    // screen of scale N its dialog units and font are N times as large.
     struct Placement {
         Fl_Window* owner = nullptr;
         int x = 0, y = 0;
+        int scale = 1;
     };
     // `afterevent` runs after each notification the procedure handled (the
     // host shows what the procedure drew and handles what it posted).

@@ -33,10 +33,14 @@ namespace {
 // screen follows from its index.
 class FileList : public Fl_Hold_Browser {
   public:
-    FileList(int x, int y, int w, int h) : Fl_Hold_Browser(x, y, w, h) {}
+    FileList(int x, int y, int w, int h, int rowheight)
+        : Fl_Hold_Browser(x, y, w, h), rowheight_(rowheight) {}
 
   protected:
-    int item_height(void*) const override { return kRowHeight; }
+    int item_height(void*) const override { return rowheight_; }
+
+  private:
+    int rowheight_;
 };
 
 // A name field whose text is selected whenever it gets the focus from the
@@ -53,11 +57,12 @@ class NameField : public Fl_Input {
 
 class Chooser {
   public:
-    Chooser(FileDialogRecord& rec, bool save, Fl_Window* owner,
+    Chooser(FileDialogRecord& rec, bool save, Fl_Window* owner, int scale,
             const std::function<void()>& afterevent)
         : rec_(rec),
           save_(save),
           owner_(owner),
+          n_(scale),
           afterevent_(afterevent),
           folder_(dialogfolder(rec)),
           types_(choosertypes(rec)),
@@ -96,9 +101,13 @@ class Chooser {
         c->go(slash == 0 || slash == std::string::npos ? "/" : f.substr(0, slash));
     }
 
+    // The layout's sizes on a screen of this scale.
+    int px(int v) const { return v * n_; }
+
     FileDialogRecord& rec_;
     bool save_;
     Fl_Window* owner_;
+    int n_;
     const std::function<void()>& afterevent_;
     std::string folder_;
     std::vector<FileFilter> types_;
@@ -126,42 +135,47 @@ std::string menuitem(const std::string& s) {
 }
 
 void Chooser::build() {
-    win_ = new Fl_Window(0, 0, kWidth, kHeight);
+    // The layout at scale 1, every size the scale times as large.
+    const int width = px(kWidth), height = px(kHeight);
+    win_ = new Fl_Window(0, 0, width, height);
     win_->copy_label(rec_.title.c_str());
-    const int fieldx = kMargin + kLabelWidth;
-    const int fieldw = kWidth - fieldx - 2 * kMargin - kButtonWidth;
-    auto label = [&](int y, const char* text) {
-        auto* b = new Fl_Box(kMargin, y, kLabelWidth, kFieldHeight, text);
+    const int fieldx = px(kMargin + kLabelWidth);
+    const int fieldw = width - fieldx - px(2 * kMargin + kButtonWidth);
+    const int field = px(kFieldHeight), text = px(kTextSize);
+    auto label = [&](int y, const char* t) {
+        auto* b = new Fl_Box(px(kMargin), px(y), px(kLabelWidth), field, t);
         b->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-        b->labelsize(kTextSize);
+        b->labelsize(text);
     };
     label(kFolderY, "Look in:");
-    folders_ = new Fl_Choice(fieldx, kFolderY, fieldw, kFieldHeight);
-    folders_->textsize(kTextSize);
+    folders_ = new Fl_Choice(fieldx, px(kFolderY), fieldw, field);
+    folders_->textsize(text);
     folders_->callback(onfolder, this);
-    auto* up = new PushButton(kWidth - kMargin - kUpWidth, kFolderY, kUpWidth, kFieldHeight, "Up");
-    up->labelsize(kTextSize);
+    auto* up =
+        new PushButton(width - px(kMargin + kUpWidth), px(kFolderY), px(kUpWidth), field, "Up");
+    up->labelsize(text);
     up->callback(onup, this);
-    list_ = new FileList(kMargin, kListY, kWidth - 2 * kMargin, kListHeight);
-    list_->textsize(kTextSize);
+    list_ = new FileList(px(kMargin), px(kListY), width - px(2 * kMargin), px(kListHeight),
+                         px(kRowHeight));
+    list_->textsize(text);
     list_->callback(onlist, this);
     list_->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
     label(kNameY, "File name:");
-    name_ = new NameField(fieldx, kNameY, fieldw, kFieldHeight);
-    name_->textsize(kTextSize);
+    name_ = new NameField(fieldx, px(kNameY), fieldw, field);
+    name_->textsize(text);
     label(kTypeY, "Files of type:");
-    type_ = new Fl_Choice(fieldx, kTypeY, fieldw, kFieldHeight);
-    type_->textsize(kTextSize);
+    type_ = new Fl_Choice(fieldx, px(kTypeY), fieldw, field);
+    type_->textsize(text);
     for (const FileFilter& f : types_) type_->add(menuitem(f.name).c_str());
     type_->value(typeindex_ - 1);
     type_->callback(ontype, this);
-    auto* ok = new Fl_Return_Button(kWidth - kMargin - kButtonWidth, kNameY, kButtonWidth,
-                                    kFieldHeight, save_ ? "Save" : "Open");
-    ok->labelsize(kTextSize);
+    const int buttonx = width - px(kMargin + kButtonWidth);
+    auto* ok =
+        new Fl_Return_Button(buttonx, px(kNameY), px(kButtonWidth), field, save_ ? "Save" : "Open");
+    ok->labelsize(text);
     ok->callback(onok, this);
-    auto* cancel = new PushButton(kWidth - kMargin - kButtonWidth, kTypeY, kButtonWidth,
-                                  kFieldHeight, "Cancel");
-    cancel->labelsize(kTextSize);
+    auto* cancel = new PushButton(buttonx, px(kTypeY), px(kButtonWidth), field, "Cancel");
+    cancel->labelsize(text);
     cancel->shortcut(FL_Escape);
     cancel->callback(oncancel, this);
     win_->end();
@@ -171,10 +185,10 @@ void Chooser::build() {
     // that the left part, where the programs keep their buttons and the
     // marker of the one just pressed, stays in view; it stays on the screen.
     if (owner_ && owner_->shown())
-        win_->position(std::min(owner_->x() + owner_->w() * 2 / 5, Fl::w() - kWidth),
-                       owner_->y() + (owner_->h() - kHeight) / 2);
+        win_->position(std::min(owner_->x() + owner_->w() * 2 / 5, Fl::w() - width),
+                       owner_->y() + (owner_->h() - height) / 2);
     else
-        win_->position((Fl::w() - kWidth) / 2, (Fl::h() - kHeight) / 2);
+        win_->position((Fl::w() - width) / 2, (Fl::h() - height) / 2);
     // The file chosen last time is offered again, selected, so that typing
     // replaces it.
     name_->value(rec_.filetitle.c_str());
@@ -235,14 +249,15 @@ void Chooser::confirm(const std::string& typed) {
             return;
         case ChoiceAction::confirmoverwrite:
             // No keeps the chooser open with the name selected, to change it.
-            if (!askyesno(overwritequestion(c.path), rec_.title, win_, afterevent_)) {
+            if (!askyesno(overwritequestion(c.path), rec_.title, win_, n_, afterevent_)) {
                 focuswindow(win_);
                 name_->take_focus();
                 return;
             }
             break;
         case ChoiceAction::notfound:
-            showmessagebox(notfoundtext(c.path), rec_.title, Icon::exclamation, win_, afterevent_);
+            showmessagebox(notfoundtext(c.path), rec_.title, Icon::exclamation, win_, n_,
+                           afterevent_);
             focuswindow(win_);
             name_->take_focus();
             return;
@@ -272,9 +287,9 @@ bool Chooser::run() {
 
 }  // namespace
 
-bool choosefile(FileDialogRecord& rec, bool save, Fl_Window* owner,
+bool choosefile(FileDialogRecord& rec, bool save, Fl_Window* owner, int scale,
                 const std::function<void()>& afterevent) {
-    Chooser c(rec, save, owner, afterevent);
+    Chooser c(rec, save, owner, scale, afterevent);
     return c.run();
 }
 

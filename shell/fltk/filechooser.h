@@ -9,9 +9,10 @@ class Fl_Window;
 
 namespace shell::fltk {
 
-// Runs the chooser for a record, modal over `owner`; false when cancelled.
-// `afterevent` runs after each event of its loop.
-bool choosefile(FileDialogRecord& rec, bool save, Fl_Window* owner,
+// Runs the chooser for a record, modal over `owner`, at `scale` times its
+// size at scale 1 (chooserlayout.h); false when cancelled. `afterevent` runs
+// after each event of its loop.
+bool choosefile(FileDialogRecord& rec, bool save, Fl_Window* owner, int scale,
                 const std::function<void()>& afterevent);
 
 }  // namespace shell::fltk

@@ -27,11 +27,13 @@ class Canvas : public Fl_Widget {
     }
 
     void draw() override {
+        // The widget's pixels are the pictures' device pixels; the
+        // procedure paints the logical pixels they belong to.
         const Rect r = drawnpart(this);
         if (r.empty()) return;
         // An expose asks the procedure to paint; our own pushes only show
         // what onscreen already holds.
-        if (damage() & FL_DAMAGE_ALL) host_.paint(r);
+        if (damage() & FL_DAMAGE_ALL) host_.paint(tological(r, host_.scale()));
         drawsurface(this, host_.onscreen, r);
     }
 
@@ -90,10 +92,13 @@ class Canvas : public Fl_Widget {
     static bool left() { return Fl::event_button() == FL_LEFT_MOUSE; }
     static bool leftorright() { return left() || Fl::event_button() == FL_RIGHT_MOUSE; }
     // Reports a pointer position that differs from the last one reported.
-    void pointer(int px, int py) {
-        if (px == lastx_ && py == lasty_ && known_) return;
-        lastx_ = px, lasty_ = py, known_ = true;
-        host_.send(Message::mouse(Msg::mousemove, px, py));
+    // The position is in device pixels; the procedure hears the logical
+    // pixel it lies in, and a move within that pixel is no move.
+    void pointer(int dx, int dy) {
+        const Message m = Message::devicemouse(Msg::mousemove, dx, dy, host_.scale());
+        if (m.x == lastx_ && m.y == lasty_ && known_) return;
+        lastx_ = m.x, lasty_ = m.y, known_ = true;
+        host_.send(m);
     }
 
     Host& host_;
@@ -154,14 +159,17 @@ void setidentity(Fl_Window* win, const ProgramDesc& d) {
         Fl_Window::default_xclass(d.name.c_str());
     }
     if (!d.drawicon) return;
-    // Task bars and switchers pick the size they show from these; each is
-    // drawn at its size. The windows keep their own copies of the pixels.
+    // Task bars and switchers pick the size they show from these, the
+    // sizes the programs install, up to 256 for a screen of high density;
+    // each is drawn at its size. The windows keep their own copies of the
+    // pixels.
     std::vector<Surface> pictures;
-    for (int size : {16, 32, 48, 64}) pictures.push_back(d.drawicon(size));
+    for (int size : kIconSizes) pictures.push_back(d.drawicon(size));
     std::vector<std::unique_ptr<Fl_RGB_Image>> images;
     std::vector<const Fl_RGB_Image*> list;
     for (const Surface& p : pictures) {
-        images.push_back(std::make_unique<Fl_RGB_Image>(p.data(), p.width(), p.height(), 3));
+        images.push_back(
+            std::make_unique<Fl_RGB_Image>(p.data(), p.devicewidth(), p.deviceheight(), 3));
         list.push_back(images.back().get());
     }
     win->icons(list.data(), int(list.size()));
@@ -171,13 +179,18 @@ void setidentity(Fl_Window* win, const ProgramDesc& d) {
 }  // namespace
 
 Host::Host(const ProgramDesc& d) : HostCore(d) {
-    menuheight_ = d.menus.empty() ? 0 : 25;
-    win_ = new TopWindow(*this, d.width, d.height + menuheight_);
+    // Everything on the screen is the scale times its logical size: the
+    // client area, and the menu bar with its text.
+    const int n = scale();
+    const int width = d.width * n, height = d.height * n;
+    menuheight_ = d.menus.empty() ? 0 : kMenuHeight * n;
+    win_ = new TopWindow(*this, width, height + menuheight_);
     win_->copy_label(d.title.c_str());
     win_->color(FL_BLACK);
     win_->callback(windowcallback, this);
     if (!d.menus.empty()) {
-        menu_ = new Fl_Menu_Bar(0, 0, d.width, menuheight_);
+        menu_ = new Fl_Menu_Bar(0, 0, width, menuheight_);
+        menu_->textsize(menu_->textsize() * n);
         for (const auto& m : d.menus) {
             for (const auto& item : m.items) {
                 menudata_.push_back(std::make_unique<MenuData>(MenuData{this, item.id}));
@@ -187,7 +200,7 @@ Host::Host(const ProgramDesc& d) : HostCore(d) {
             }
         }
     }
-    canvas_ = new Canvas(*this, 0, menuheight_, d.width, d.height);
+    canvas_ = new Canvas(*this, 0, menuheight_, width, height);
     win_->end();
     win_->resizable(nullptr);
     win_->size_range(win_->w(), win_->h(), win_->w(), win_->h());
@@ -231,8 +244,9 @@ void Host::send(const Message& m) {
 
 void Host::pushdirty() {
     if (dirty_.empty() || !win_->shown()) return;
-    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + dirty_.left, canvas_->y() + dirty_.top,
-                    dirty_.width(), dirty_.height());
+    const Rect d = onscreen.todevice(dirty_);
+    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + d.left, canvas_->y() + d.top, d.width(),
+                    d.height());
     dirty_ = Rect{};
 }
 
@@ -311,19 +325,19 @@ void Host::checkmenu(int id, bool on) {
 // user answers, and the window must not show the old picture meanwhile.
 void Host::messagebox(const std::string& text, const std::string& caption, Icon icon, bool owned) {
     flush();
-    showmessagebox(text, caption, icon, owned ? win_ : nullptr, [this] { afterevent(); });
+    showmessagebox(text, caption, icon, owned ? win_ : nullptr, scale(), [this] { afterevent(); });
     focusclient();
 }
 
 bool Host::filedialog(FileDialogRecord& rec, bool save) {
     flush();
-    bool ok = choosefile(rec, save, win_, [this] { afterevent(); });
+    bool ok = choosefile(rec, save, win_, scale(), [this] { afterevent(); });
     focusclient();
     return ok;
 }
 
 DialogWindow::Placement Host::placement() {
-    return DialogWindow::Placement{win_, win_->x(), win_->y() + menuheight_};
+    return DialogWindow::Placement{win_, win_->x(), win_->y() + menuheight_, scale()};
 }
 
 int Host::dialogbox(const DialogTemplate& t, DialogProc& proc) {
@@ -366,7 +380,7 @@ std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& titl
 }
 
 int Host::roombeside() const {
-    return sideroom(win_);
+    return sideroom(win_, scale());
 }
 
 void Host::afterpump() {
@@ -399,6 +413,8 @@ int runprogram(const ProgramDesc& d) {
         }
     }
     Fl::visual(FL_RGB);
+    // The lists of the file chooser scroll with bars of the scale's size.
+    Fl::scrollbar_size(Fl::scrollbar_size() * d.scale);
     fltk::Host host(d);
     host.create();
     if (d.depthcheck && fltk::displaydepth() < 24) {

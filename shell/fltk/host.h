@@ -69,6 +69,8 @@ class Host : public HostCore {
 
   private:
     friend class Canvas;
+    // The menu bar's height at scale 1.
+    static constexpr int kMenuHeight = 25;
     DialogWindow::Placement placement();
     // Ended dialogs are removed here, never while their own procedure may
     // still be on the stack.

@@ -17,6 +17,7 @@ namespace shell::fltk {
 
 namespace {
 
+// Sizes at scale 1; a screen of scale N has them N times as large.
 constexpr int kTextSize = 14;
 constexpr int kMarkSize = 34;
 constexpr int kButtonWidth = 80, kButtonHeight = 26;
@@ -24,15 +25,16 @@ constexpr int kButtonWidth = 80, kButtonHeight = 26;
 // Runs a modal box with one or two buttons; returns the index of the button
 // pressed (the close button and Esc count as the last one).
 int runbox(const std::string& text, const std::string& caption, bool mark,
-           const std::vector<const char*>& buttons, Fl_Window* owner,
+           const std::vector<const char*>& buttons, Fl_Window* owner, int scale,
            const std::function<void()>& afterevent) {
-    fl_font(FL_HELVETICA, kTextSize);
+    const auto px = [scale](int v) { return v * scale; };
+    fl_font(FL_HELVETICA, px(kTextSize));
     int tw = 0, th = 0;
     fl_measure(labeltext(text).c_str(), tw, th, 0);
-    const int markw = mark ? 48 : 0;
+    const int markw = mark ? px(48) : 0;
     const int n = int(buttons.size());
-    const int w = std::max({180, tw + markw + 40, n * (kButtonWidth + 12) + 20});
-    const int h = std::max(th, mark ? kMarkSize : 0) + 70;
+    const int w = std::max({px(180), tw + markw + px(40), n * px(kButtonWidth + 12) + px(20)});
+    const int h = std::max(th, mark ? px(kMarkSize) : 0) + px(70);
     int x, y;
     if (owner && owner->shown()) {
         x = owner->x() + (owner->w() - w) / 2;
@@ -44,26 +46,27 @@ int runbox(const std::string& text, const std::string& caption, bool mark,
     Fl_Window win(x, y, w, h);
     win.copy_label(caption.c_str());
     if (mark) {
-        auto* m = new Fl_Box(16, 16, kMarkSize, kMarkSize, "!");
+        auto* m = new Fl_Box(px(16), px(16), px(kMarkSize), px(kMarkSize), "!");
         m->box(FL_ROUND_UP_BOX);
         m->color(FL_YELLOW);
         m->labelfont(FL_HELVETICA_BOLD);
-        m->labelsize(24);
+        m->labelsize(px(24));
     }
-    auto* msg = new Fl_Box(20 + markw, 16, tw + 4, std::max(th, kMarkSize));
+    auto* msg = new Fl_Box(px(20) + markw, px(16), tw + px(4), std::max(th, px(kMarkSize)));
     msg->copy_label(labeltext(text).c_str());
-    msg->labelsize(kTextSize);
+    msg->labelsize(px(kTextSize));
     msg->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
     int answer = n - 1;
-    const int left = (w - n * kButtonWidth - (n - 1) * 12) / 2;
+    const int left = (w - n * px(kButtonWidth) - (n - 1) * px(12)) / 2;
     Fl_Button* first = nullptr;
     for (int i = 0; i < n; ++i) {
-        const int bx = left + i * (kButtonWidth + 12), by = h - 40;
+        const int bx = left + i * px(kButtonWidth + 12), by = h - px(40);
         Fl_Button* b = nullptr;
         if (i == 0)
-            b = new Fl_Return_Button(bx, by, kButtonWidth, kButtonHeight, buttons[i]);
+            b = new Fl_Return_Button(bx, by, px(kButtonWidth), px(kButtonHeight), buttons[i]);
         else
-            b = new PushButton(bx, by, kButtonWidth, kButtonHeight, buttons[i]);
+            b = new PushButton(bx, by, px(kButtonWidth), px(kButtonHeight), buttons[i]);
+        b->labelsize(px(kTextSize));
         if (!first) first = b;
         if (i == n - 1 && n > 1) b->shortcut(FL_Escape);
         b->callback([](Fl_Widget* wd, void* v) {
@@ -90,13 +93,13 @@ int runbox(const std::string& text, const std::string& caption, bool mark,
 }  // namespace
 
 void showmessagebox(const std::string& text, const std::string& caption, Icon icon,
-                    Fl_Window* owner, const std::function<void()>& afterevent) {
-    runbox(text, caption, icon == Icon::exclamation, {"OK"}, owner, afterevent);
+                    Fl_Window* owner, int scale, const std::function<void()>& afterevent) {
+    runbox(text, caption, icon == Icon::exclamation, {"OK"}, owner, scale, afterevent);
 }
 
-bool askyesno(const std::string& text, const std::string& caption, Fl_Window* owner,
+bool askyesno(const std::string& text, const std::string& caption, Fl_Window* owner, int scale,
               const std::function<void()>& afterevent) {
-    return runbox(text, caption, true, {"Yes", "No"}, owner, afterevent) == 0;
+    return runbox(text, caption, true, {"Yes", "No"}, owner, scale, afterevent) == 0;
 }
 
 }  // namespace shell::fltk

@@ -13,6 +13,17 @@ int displaydepth() {
     return DefaultDepth(fl_display, fl_screen);
 }
 
+std::string displayresources() {
+    // A display of its own, so that FLTK opens its display later as it
+    // would without this look.
+    ::Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) return {};
+    const char* db = XResourceManagerString(dpy);
+    std::string out = db ? db : "";
+    XCloseDisplay(dpy);
+    return out;
+}
+
 std::string nodisplayreason() {
     const char* name = XDisplayName(nullptr);
     if (!name || !*name) return "No display: the DISPLAY variable is not set.";

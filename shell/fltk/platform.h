@@ -15,6 +15,11 @@ namespace shell::fltk {
 // The display's bits per pixel (opens the display on first use).
 int displaydepth();
 
+// The text of the display's X resource database (the RESOURCE_MANAGER
+// property, where a desktop sets Xft.dpi for its scale); empty when there is
+// no display or no database.
+std::string displayresources();
+
 // Why no display could be opened, for the line after the start-up error:
 // the display asked for, or that none was named.
 std::string nodisplayreason();

@@ -25,7 +25,9 @@ constexpr int kGap = 10;
 class SideCanvas : public Fl_Widget {
   public:
     SideCanvas(Host& host, Side& side)
-        : Fl_Widget(0, 0, side.xres(), side.yres()), host_(host), side_(&side) {}
+        : Fl_Widget(0, 0, side.offscreen.devicewidth(), side.offscreen.deviceheight()),
+          host_(host),
+          side_(&side) {}
 
     // Once the side window is closed its widgets may live on until FLTK
     // deletes them; they no longer reach it.
@@ -35,10 +37,13 @@ class SideCanvas : public Fl_Widget {
         const Rect r = drawnpart(this);
         if (r.empty() || !side_) return;
         // An expose shows the offscreen picture again, as a paint of the main
-        // window does; the program hears nothing of it.
-        if (damage() & FL_DAMAGE_ALL)
-            side_->onscreen.blit(r.left, r.top, r.width(), r.height(), side_->offscreen, r.left,
-                                 r.top);
+        // window does; the program hears nothing of it. The widget's pixels
+        // are the device pixels, and the logical ones they touch are copied.
+        if (damage() & FL_DAMAGE_ALL) {
+            const Rect l = tological(r, side_->scale());
+            side_->onscreen.blit(l.left, l.top, l.width(), l.height(), side_->offscreen, l.left,
+                                 l.top);
+        }
         drawsurface(this, side_->onscreen, r);
     }
 
@@ -63,12 +68,15 @@ class SideCanvas : public Fl_Widget {
                 return 1;
             case FL_MOVE:
             case FL_DRAG:
-                send(Message::mouse(Msg::mousemove, Fl::event_x() - x(), Fl::event_y() - y()));
+                send(at(Msg::mousemove));
                 return 1;
             case FL_MOUSEWHEEL:
                 // FLTK counts a turn towards the user as positive.
-                if (Fl::event_dy() != 0)
-                    send(Message::wheel(-Fl::event_dy(), Fl::event_x() - x(), Fl::event_y() - y()));
+                if (Fl::event_dy() != 0) {
+                    Message m = at(Msg::wheel);
+                    m.wparam = -Fl::event_dy();
+                    send(m);
+                }
                 return 1;
             case FL_LEAVE:
                 send(Message::simple(Msg::mouseleave));
@@ -93,9 +101,12 @@ class SideCanvas : public Fl_Widget {
     }
     void button(Msg left, Msg right) {
         const int b = Fl::event_button();
-        if (b == FL_LEFT_MOUSE || b == FL_RIGHT_MOUSE)
-            send(Message::mouse(b == FL_LEFT_MOUSE ? left : right, Fl::event_x() - x(),
-                                Fl::event_y() - y()));
+        if (b == FL_LEFT_MOUSE || b == FL_RIGHT_MOUSE) send(at(b == FL_LEFT_MOUSE ? left : right));
+    }
+    // Message m at the pointer: the event's position is in device pixels,
+    // and the procedure hears the logical pixel it lies in.
+    Message at(Msg m) const {
+        return Message::devicemouse(m, Fl::event_x() - x(), Fl::event_y() - y(), host_.scale());
     }
 
     Host& host_;
@@ -120,7 +131,7 @@ void sidecallback(Fl_Widget*, void* data) {
 
 // The close button's data lives as long as the widget that holds it. A
 // resize by the user reaches the side window's pictures and then the
-// program.
+// program, in the logical pixels the new size holds whole.
 class SideFrame : public Fl_Window {
   public:
     SideFrame(int x, int y, int w, int h, Host& host, int id)
@@ -130,7 +141,8 @@ class SideFrame : public Fl_Window {
     void resize(int X, int Y, int W, int H) override {
         const bool sized = W != w() || H != h();
         Fl_Window::resize(X, Y, W, H);
-        if (shown() && sized) data_.host->resizeside(data_.id, W, H);
+        const int n = data_.host->scale();
+        if (shown() && sized) data_.host->resizeside(data_.id, W / n, H / n);
     }
 
   private:
@@ -147,23 +159,25 @@ int largest(int size, int minimum, int screen) {
 
 }  // namespace
 
-int sideroom(Fl_Window* main) {
+int sideroom(Fl_Window* main, int scale) {
     const FrameExtents e = frameextents(main);
     const int mainright = main->x() + main->w() + e.right;
-    return Fl::w() - (mainright + kGap) - (e.left + e.right);
+    return tological(Fl::w() - (mainright + kGap) - (e.left + e.right), scale);
 }
 
 Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
-    : SideWindow(id, title, size.width, size.height, size.pointer) {
+    : SideWindow(id, title, size.width, size.height, host.scale(), size.pointer) {
     // Beside the main window's right edge where the screen has room;
     // otherwise in the screen's bottom right corner, where it covers the
     // least of a main window at the top left. Its frame is taken to be like
-    // the main window's. A window manager may place it elsewhere.
+    // the main window's. A window manager may place it elsewhere. On the
+    // screen every size is the scale times the logical one.
     Fl_Window* main = host.window();
     const FrameExtents e = frameextents(main);
-    const int width = size.width, height = size.height;
+    const int n = host.scale();
+    const int width = size.width * n, height = size.height * n;
     int x = main->x() + main->w() + e.right + kGap + e.left, y = main->y();
-    if (width > sideroom(main)) {
+    if (size.width > sideroom(main, n)) {
         x = std::max(e.left, Fl::w() - width - e.right);
         y = std::max(e.top, Fl::h() - height - e.bottom);
     }
@@ -172,11 +186,12 @@ Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
     win_->color(FL_BLACK);
     canvas_ = new SideCanvas(host, *this);
     win_->end();
-    const int minw = size.minwidth > 0 ? std::min(size.minwidth, width) : width;
-    const int minh = size.minheight > 0 ? std::min(size.minheight, height) : height;
+    const int minw = size.minwidth > 0 ? std::min(size.minwidth * n, width) : width;
+    const int minh = size.minheight > 0 ? std::min(size.minheight * n, height) : height;
     win_->resizable(minw < width || minh < height ? canvas_ : nullptr);
-    win_->size_range(minw, minh, largest(width, size.minwidth, Fl::w()),
-                     largest(height, size.minheight, Fl::h()));
+    // A resize goes in steps of whole logical pixels.
+    win_->size_range(minw, minh, largest(width, size.minwidth * n, Fl::w()),
+                     largest(height, size.minheight * n, Fl::h()), n, n);
     win_->show();
     // A tool window of the main one: it stays above it and offers a close
     // button. On a bare X server the main window keeps the keyboard.
@@ -191,8 +206,9 @@ Side::~Side() {
 }
 
 void Side::onscreenchanged(const Rect& r) {
-    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + r.left, canvas_->y() + r.top, r.width(),
-                    r.height());
+    const Rect d = onscreen.todevice(r);
+    canvas_->damage(FL_DAMAGE_USER1, canvas_->x() + d.left, canvas_->y() + d.top, d.width(),
+                    d.height());
 }
 
 }  // namespace shell::fltk

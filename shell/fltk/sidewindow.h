@@ -13,10 +13,10 @@ namespace shell::fltk {
 class Host;
 class SideCanvas;
 
-// How wide a side window's client area may be beside `main` on the screen:
-// what is left right of main's frame after the gap and the side window's own
-// frame, taken to be as wide as main's.
-int sideroom(Fl_Window* main);
+// How wide a side window's client area may be beside `main` on the screen,
+// in logical pixels at `scale`: what is left right of main's frame after the
+// gap and the side window's own frame, taken to be as wide as main's.
+int sideroom(Fl_Window* main, int scale);
 
 class Side : public SideWindow {
   public:

@@ -2,8 +2,10 @@
 // anything needs a display.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform.h"
 #include "shell/io/commandline.h"
 
 namespace shell {
@@ -29,6 +31,10 @@ int runprogram(ProgramDesc d, int argc, char** argv) {
     }
     if (!c.start) return c.exitcode;
     d.startfile = c.file;
+    // The display is asked for its resolution only when neither the command
+    // line nor the environment names a scale.
+    d.scale = choosescale(c.scale, std::getenv("PALETTE_TOOLS_SCALE"), std::getenv("GDK_SCALE"),
+                          [] { return xftdpi(fltk::displayresources()).value_or(0); });
     d.startoptions = c.options;
     return runprogram(d);
 }

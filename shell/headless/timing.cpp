@@ -9,8 +9,9 @@ namespace {
 // up to date.
 class Side : public SideWindow {
   public:
-    Side(int id, const std::string& title, const SideSize& size, std::vector<std::string>& log)
-        : SideWindow(id, title, size.width, size.height, size.pointer), log_(log) {
+    Side(int id, const std::string& title, const SideSize& size, int scale,
+         std::vector<std::string>& log)
+        : SideWindow(id, title, size.width, size.height, scale, size.pointer), log_(log) {
         log_.push_back("open " + std::to_string(id));
     }
     ~Side() override { log_.push_back("close " + std::to_string(id())); }
@@ -46,7 +47,7 @@ void Host::advance(long long ms) {
 std::unique_ptr<SideWindow> Host::makesidewindow(int id, const std::string& title,
                                                  const SideSize& size) {
     sidesizes[id] = size;
-    return std::make_unique<Side>(id, title, size, sidelog);
+    return std::make_unique<Side>(id, title, size, scale(), sidelog);
 }
 
 }  // namespace shell::headless

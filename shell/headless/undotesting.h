@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host.h"
+#include "testing.h"
 
 namespace shell::testing {
 
@@ -38,10 +39,6 @@ void put(std::string& s, const T& v) {
 
 // What differs between two shots, empty when nothing does.
 inline std::string difference(const Shot& want, const Shot& got) {
-    auto samepicture = [](const Surface& a, const Surface& b) {
-        return a.width() == b.width() && a.height() == b.height() &&
-               std::memcmp(a.data(), b.data(), size_t(a.stride()) * a.height()) == 0;
-    };
     auto firstpixel = [](const Surface& a, const Surface& b) {
         for (int y = 0; y < a.height(); ++y)
             for (int x = 0; x < a.width(); ++x)
@@ -50,9 +47,9 @@ inline std::string difference(const Shot& want, const Shot& got) {
         return std::string();
     };
     std::string out;
-    if (!samepicture(want.offscreen, got.offscreen))
+    if (!samesurface(want.offscreen, got.offscreen))
         out += "offscreen differs" + firstpixel(want.offscreen, got.offscreen) + "; ";
-    if (!samepicture(want.onscreen, got.onscreen))
+    if (!samesurface(want.onscreen, got.onscreen))
         out += "onscreen differs" + firstpixel(want.onscreen, got.onscreen) + "; ";
     if (want.model != got.model) {
         size_t i = 0;

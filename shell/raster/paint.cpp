@@ -53,4 +53,23 @@ void blend(Surface& s, int x, int y, Rgb c, double a) {
     s.setpixel(x, y, a >= 1 ? c : mixrgb(unpackrgb(under), c, a));
 }
 
+Surface makemarker(Rgb fill, int scale) {
+    // Distances from the centre that split the shape: the centres of the
+    // pixels of the pattern at scale 1 lie at most 3.61 from it in the disc,
+    // 4.00 ... 4.47 in the rim, and 5.00 or more in the corners, and these
+    // bounds lie between.
+    constexpr double kDisc = 3.8, kRim = 4.75, kCentre = kMarkerSize / 2.0;
+    Surface m(kMarkerSize, kMarkerSize, Rgb{}, scale);
+    const int n = m.scale();
+    for (int y = 0; y < m.deviceheight(); ++y) {
+        uint8_t* p = m.row(y);
+        for (int x = 0; x < m.devicewidth(); ++x, p += 3) {
+            const double d = std::hypot((x + 0.5) / n - kCentre, (y + 0.5) / n - kCentre);
+            const Rgb c = d < kDisc ? fill : d < kRim ? Rgb{255, 255, 255} : Rgb{};
+            p[0] = c.r, p[1] = c.g, p[2] = c.b;
+        }
+    }
+    return m;
+}
+
 }  // namespace shell

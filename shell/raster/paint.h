@@ -13,4 +13,12 @@ Rgb mixrgb(Rgb a, Rgb b, double f);
 // with a <= 0, nothing changes.
 void blend(Surface& s, int x, int y, Rgb c, double a);
 
+// The round marker of a draggable point, 9 x 9 logical pixels, opaque: a
+// disc of `fill` inside a white rim, on black corners. At scale 1 it is the
+// pattern of whole pixels that knotloom and curvetoy draw their points with;
+// at `scale` the same disc and rim at the device's resolution, each device
+// pixel taking the part of the shape its centre lies in.
+Surface makemarker(Rgb fill, int scale = 1);
+constexpr int kMarkerSize = 9;
+
 }  // namespace shell

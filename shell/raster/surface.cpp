@@ -20,6 +20,12 @@ Rect unite(const Rect& a, const Rect& b) {
                 std::max(a.bottom, b.bottom)};
 }
 
+Rect tological(const Rect& d, int scale) {
+    if (d.empty()) return Rect{};
+    return Rect{tological(d.left, scale), tological(d.top, scale),
+                tological(d.right - 1, scale) + 1, tological(d.bottom - 1, scale) + 1};
+}
+
 Surface::Surface(int width, int height, Rgb fill, int scale)
     : w_(std::max(width, 0)),
       h_(std::max(height, 0)),

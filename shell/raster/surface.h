@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace shell {
@@ -57,6 +58,15 @@ struct Rect {
 Rect intersect(const Rect& a, const Rect& b);
 // The smallest rectangle holding both; an empty side is ignored.
 Rect unite(const Rect& a, const Rect& b);
+
+// The logical coordinate of device coordinate v at `scale`: the logical
+// pixel the device pixel lies in. It rounds down, also left of and above
+// the origin, so that every device pixel of a logical pixel maps to it.
+constexpr int tological(int v, int scale) {
+    return v >= 0 ? v / scale : -((-v + scale - 1) / scale);
+}
+// The logical pixels that a device rectangle touches.
+Rect tological(const Rect& device, int scale);
 
 // Pixel storage starts on a 64-byte boundary in every surface. A full-width
 // copy between two surfaces then never has its destination 1 to 31 bytes
@@ -169,5 +179,17 @@ class Surface {
     std::vector<uint8_t, CacheLineAllocator<uint8_t>> px_;
     Point pos_{};
 };
+
+// Runs draw(d) on the device pixels of s as a surface d of scale 1 and of
+// s's device size, then gives them back to s; nothing is copied. Artwork
+// made from its geometry uses it to draw pixel by pixel at the device's
+// resolution, coordinates multiplied by the scale.
+template <class Draw>
+void ondevice(Surface& s, Draw draw) {
+    const int scale = s.scale();
+    Surface d = Surface::fromdevice(std::move(s), 1);
+    draw(d);
+    s = Surface::fromdevice(std::move(d), scale);
+}
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -156,4 +157,102 @@ TEST(CommandLine, TheHostHandsTheFileAndOptionsToTheProgramBeforeItIsCreated) {
     headless::Host h(d);
     EXPECT_EQ(h.as<Recorder>().seen, "/tmp/palette.map");
     EXPECT_EQ(h.as<Recorder>().go, "/tmp/here.loc");
+}
+
+TEST(CommandLine, ScaleOption) {
+    struct Case {
+        std::vector<const char*> args;
+        int scale;            // 0: not given
+        std::string errpart;  // empty when it starts
+        std::string file;
+    };
+    const Case cases[] = {
+        {{}, 0, "", ""},
+        {{"--scale", "2"}, 2, "", ""},
+        {{"--scale=3", "a.map"}, 3, "", "a.map"},
+        {{"--scale", "1", "--scale", "2"}, 2, "", ""},
+        {{"a.map", "--scale", "2"}, 2, "", "a.map"},
+        {{"--scale"}, 0, "needs a number", ""},
+        {{"--scale", "0"}, 0, "'0'", ""},
+        {{"--scale", "4"}, 0, "'4'", ""},
+        {{"--scale=+2"}, 0, "'+2'", ""},
+        {{"--scale", "2.0"}, 0, "'2.0'", ""},
+        {{"--scale="}, 0, "''", ""},
+        // After "--" it is a file.
+        {{"--", "--scale"}, 0, "", "--scale"},
+    };
+    for (const Case& c : cases) {
+        std::string label;
+        for (const char* a : c.args) label += std::string(" [") + a + "]";
+        const CommandLine r = parse(described(true), c.args);
+        EXPECT_EQ(r.start, c.errpart.empty()) << label;
+        EXPECT_EQ(r.scale, c.scale) << label;
+        EXPECT_EQ(r.file, c.file) << label;
+        if (!c.errpart.empty()) {
+            EXPECT_EQ(r.exitcode, 2) << label;
+            EXPECT_TRUE(oneline(r.err)) << label << ": " << r.err;
+            EXPECT_NE(r.err.find(c.errpart), std::string::npos) << label << ": " << r.err;
+        }
+    }
+    EXPECT_NE(helptext(described(false)).find("--scale N"), std::string::npos);
+}
+
+// The first source that names a scale decides; the display is asked only
+// when nothing else says anything, since asking it opens a connection.
+TEST(Scale, ChosenFromTheFirstSourceThatSaysSomething) {
+    struct Case {
+        int option;
+        const char* tools;
+        const char* gdk;
+        double dpi;  // what the display reports, 0 for nothing
+        int want;
+        bool asksdisplay;
+    };
+    const Case cases[] = {
+        {0, nullptr, nullptr, 0, 1, true},
+        {2, "3", "3", 288, 2, false},
+        {0, "3", "2", 96, 3, false},
+        {0, nullptr, "2", 96, 2, false},
+        {0, "", "2", 96, 2, false},     // an empty variable says nothing
+        {0, "1.5", "x", 192, 2, true},  // nor does a fraction or a word
+        {0, "0", nullptr, 192, 2, true},
+        {0, "9", nullptr, 96, 3, false},  // too large: the largest
+        {0, nullptr, nullptr, 96, 1, true},
+        {0, nullptr, nullptr, 143, 1, true},  // 1.49 rounds to 1
+        {0, nullptr, nullptr, 144, 2, true},  // 1.5 rounds up
+        {0, nullptr, nullptr, 192, 2, true},
+        {0, nullptr, nullptr, 288, 3, true},
+        {0, nullptr, nullptr, 960, 3, true},
+        {0, nullptr, nullptr, 30, 1, true},  // at least 1
+    };
+    for (const Case& c : cases) {
+        bool asked = false;
+        const int got = choosescale(c.option, c.tools, c.gdk, [&] {
+            asked = true;
+            return c.dpi;
+        });
+        const std::string label = std::to_string(c.option) + " " + (c.tools ? c.tools : "-") + " " +
+                                  (c.gdk ? c.gdk : "-") + " " + std::to_string(c.dpi);
+        EXPECT_EQ(got, c.want) << label;
+        EXPECT_EQ(asked, c.asksdisplay) << label;
+    }
+}
+
+TEST(Scale, XftDpiFromTheResourceDatabase) {
+    struct Case {
+        const char* text;
+        std::optional<double> want;
+    };
+    const Case cases[] = {
+        {"", std::nullopt},
+        {"Xft.dpi:\t192\n", 192},
+        {"Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n", 144},
+        {"Xft.dpi: 96\nXft.dpi: 192", 192},  // the last setting holds
+        {"  Xft.dpi :  120.5  \r\n", 120.5},
+        {"Xft.dpi:\tlarge\n", std::nullopt},
+        {"Xft.dpi:\t-192\n", std::nullopt},
+        {"Xft.dpi:\t192dpi\n", std::nullopt},
+        {"Xft.dpix:\t192\n*dpi:\t192\nXft.dpi\n", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(xftdpi(c.text), c.want) << c.text;
 }

@@ -63,6 +63,13 @@ TEST(DialogUnits, RoundHalfUp) {
     DialogUnits help = dialogunits(11);
     EXPECT_EQ(help.x(394), 887);  // 886.5
     EXPECT_EQ(help.y(296), 629);
+    // At a scale every position is that of scale 1 times the scale.
+    for (int n : {2, 3})
+        for (int pt : {8, 11})
+            for (int v : {1, 4, 7, 296, 394}) {
+                EXPECT_EQ(dialogunits(pt, n).x(v), n * dialogunits(pt).x(v)) << n << " " << v;
+                EXPECT_EQ(dialogunits(pt, n).y(v), n * dialogunits(pt).y(v)) << n << " " << v;
+            }
 }
 
 TEST(HeadlessDialog, WritesNotifyBeforeReturning) {

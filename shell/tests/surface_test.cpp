@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/window/message.h"
+
 using namespace shell;
 
 namespace {
@@ -370,4 +372,26 @@ TEST(Surface, RectangleHelpers) {
     Rect r{1, 1, 3, 3};
     EXPECT_TRUE(r.contains(1, 1));
     EXPECT_FALSE(r.contains(3, 2));
+}
+
+// A press anywhere inside logical pixel (x, y) acts at (x, y), at every
+// scale, also left of and above the client area, where a drag that grabbed
+// the pointer goes on.
+TEST(Surface, DevicePositionsActAtTheLogicalPixelTheyLieIn) {
+    for (int n = 1; n <= 3; ++n)
+        for (int x : {-2, -1, 0, 1, 7, 799})
+            for (int y : {-1, 0, 5, 639})
+                for (int dy = 0; dy < n; ++dy)
+                    for (int dx = 0; dx < n; ++dx) {
+                        const Message m =
+                            Message::devicemouse(Msg::lbuttondown, x * n + dx, y * n + dy, n);
+                        const Message want = Message::mouse(Msg::lbuttondown, x, y);
+                        ASSERT_EQ(m.msg, want.msg);
+                        ASSERT_EQ(m.x, want.x) << n << ": " << x << "," << y << " +" << dx;
+                        ASSERT_EQ(m.y, want.y) << n << ": " << x << "," << y << " +" << dy;
+                    }
+    // A device rectangle reaches the logical pixels it touches.
+    EXPECT_EQ(tological(Rect{3, 1, 6, 2}, 2), (Rect{1, 0, 3, 1}));
+    EXPECT_EQ(tological(Rect{-3, 0, 3, 3}, 3), (Rect{-1, 0, 1, 1}));
+    EXPECT_TRUE(tological(Rect{2, 2, 2, 5}, 2).empty());
 }

@@ -1,6 +1,7 @@
 // Where the desktop's file chooser places its parts, in pixels from the top
-// left of its client area. The chooser is built from these, and tests that
-// drive it with a real pointer find its rows and buttons here.
+// left of its client area, at scale 1; on a screen of scale N every size is
+// N times as large. The chooser is built from these, and tests that drive it
+// with a real pointer find its rows and buttons here.
 #pragma once
 
 namespace shell::chooser {

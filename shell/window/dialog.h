@@ -43,13 +43,19 @@ struct DialogTemplate {
     const ControlTemplate* find(int id) const;
 };
 
-// Dialog units to pixels, rounded half up.
+// Dialog units to pixels, rounded half up. On a screen of scale n the base
+// units are n times as many device pixels, as the font is n times as large;
+// a position is rounded as at scale 1 and then multiplied, so that a dialog
+// is exactly n times its size at scale 1 and every control sits on the
+// device pixels of its logical place.
 struct DialogUnits {
-    int bx, by;
-    int x(int dlu) const { return (dlu * bx + 2) / 4; }
-    int y(int dlu) const { return (dlu * by + 4) / 8; }
+    int bx, by;  // the base units at scale 1
+    int n = 1;   // the scale
+    int x(int dlu) const { return (dlu * bx + 2) / 4 * n; }
+    int y(int dlu) const { return (dlu * by + 4) / 8 * n; }
 };
-DialogUnits dialogunits(int pointsize);
+// The base units of a template's font, at a scale.
+DialogUnits dialogunits(int pointsize, int scale = 1);
 
 // Notification codes: what a control says happened, with its command.
 enum Notify {

@@ -2,8 +2,8 @@
 
 namespace shell {
 
-DoubleBuffer::DoubleBuffer(int width, int height)
-    : offscreen(width, height), onscreen(width, height) {}
+DoubleBuffer::DoubleBuffer(int width, int height, int scale)
+    : offscreen(width, height, Rgb{}, scale), onscreen(width, height, Rgb{}, scale) {}
 
 void DoubleBuffer::present(const Rect& r0) {
     Rect r = intersect(r0, offscreen.bounds());

@@ -8,7 +8,8 @@ namespace shell {
 
 class DoubleBuffer {
   public:
-    DoubleBuffer(int width, int height);
+    // Pictures of width x height logical pixels at `scale` (see Surface).
+    DoubleBuffer(int width, int height, int scale = 1);
     virtual ~DoubleBuffer() = default;
 
     // The offscreen picture and what the window shows.
@@ -16,6 +17,9 @@ class DoubleBuffer {
     Surface onscreen;
     int xres() const { return offscreen.width(); }
     int yres() const { return offscreen.height(); }
+    // Device pixels to a logical pixel: the window's client area is this
+    // many times its logical size on the screen.
+    int scale() const { return offscreen.scale(); }
 
     // Copies r from offscreen to onscreen and has it shown.
     void present(const Rect& r);

@@ -5,7 +5,7 @@
 namespace shell {
 
 HostCore::HostCore(const ProgramDesc& d)
-    : Window(d.width, d.height), desc_(d), program_(d.make()), title_(d.title) {
+    : Window(d.width, d.height, d.scale), desc_(d), program_(d.make()), title_(d.title) {
     program_->startfile = d.startfile;
     program_->startoptions = d.startoptions;
 }

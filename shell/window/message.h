@@ -82,6 +82,13 @@ struct Message {
     static Message mouse(Msg m, int x, int y) {
         return Message{m, 0, int(uint16_t(x)), int(uint16_t(y)), {}};
     }
+    // The message of a pointer at device position (x, y) of a client area
+    // drawn at `scale`: the procedure hears the logical pixel the position
+    // lies in, so that a press anywhere inside logical pixel (x, y) acts at
+    // (x, y), and every hit test, clamp and readout works as at scale 1.
+    static Message devicemouse(Msg m, int x, int y, int scale) {
+        return mouse(m, tological(x, scale), tological(y, scale));
+    }
     static Message wheel(int notches, int x, int y) {
         Message m = mouse(Msg::wheel, x, y);
         m.wparam = notches;

@@ -46,12 +46,18 @@ struct KeyHelp {
 struct ProgramDesc {
     std::string name;  // the command's name: window class, --version, desktop entry
     std::string title;
-    int width = 0, height = 0;  // client size
+    int width = 0, height = 0;  // client size, in logical pixels
+    // Device pixels to a logical pixel, in each direction: the client area is
+    // width x height times this on the screen, and the program still draws
+    // and hears the pointer in logical pixels. Chosen once at start-up
+    // (choosescale in commandline.h).
+    int scale = 1;
     std::vector<Menu> menus;
     std::vector<Accelerator> accelerators;
     bool depthcheck = false;  // refuse displays below 24 bits per pixel
     // Draws the program's icon size x size pixels, each size from the
-    // artwork itself rather than scaled; null for no icon.
+    // artwork itself rather than scaled; null for no icon. The windows carry
+    // it at every size of kIconSizes.
     std::function<Surface(int size)> drawicon;
     // What --help says: one line about the program, and its keys.
     std::string summary;
@@ -66,6 +72,10 @@ struct ProgramDesc {
     std::map<std::string, std::string> startoptions;
     std::function<std::unique_ptr<Program>()> make;
 };
+
+// The sizes of the icons the programs install, and of the icons their
+// windows carry for task bars and switchers to pick from.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 // Start-up failures, shown in a box captioned "Error".
 enum StartupError { startup_ok = 0, err_class = 1, err_window = 2, err_graphics = 3 };

@@ -16,9 +16,10 @@
 // (the window manager's) sends Msg::sideclose with its id; a procedure that
 // does not handle that message gets the default action, which closes it. An
 // expose of it is handled by the host alone, which shows the offscreen picture
-// again; the procedure hears nothing of it. A window the user may resize
-// takes its new size first and then sends Msg::sidesize with its id; its
-// pictures keep what fits of the old ones until the procedure draws again.
+// again; the procedure hears nothing of it. Its pictures have the main
+// window's scale, and its sizes are logical pixels, as the main window's are. A window the user may
+// resize takes its new size first and then sends Msg::sidesize with its id; its pictures keep what
+// fits of the old ones until the procedure draws again.
 #pragma once
 
 #include <algorithm>
@@ -39,8 +40,13 @@ struct SideSize {
 
 class SideWindow : public DoubleBuffer {
   public:
-    SideWindow(int id, std::string title, int width, int height, bool pointer = false)
-        : DoubleBuffer(width, height), id_(id), title_(std::move(title)), pointer_(pointer) {}
+    // `scale` is the screen's, which the side window's pictures are drawn
+    // at, as the main window's are.
+    SideWindow(int id, std::string title, int width, int height, int scale, bool pointer)
+        : DoubleBuffer(width, height, scale),
+          id_(id),
+          title_(std::move(title)),
+          pointer_(pointer) {}
 
     int id() const { return id_; }
     // Whether it reports the pointer over it.
@@ -51,7 +57,7 @@ class SideWindow : public DoubleBuffer {
     // the part of the old ones that fits; the rest is black.
     void resize(int width, int height) {
         for (Surface* s : {&offscreen, &onscreen}) {
-            Surface sized(width, height);
+            Surface sized(width, height, Rgb{}, s->scale());
             sized.blit(0, 0, std::min(width, s->width()), std::min(height, s->height()), *s, 0, 0);
             *s = std::move(sized);
         }

@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include <algorithm>
+
 #include "program.h"
 
 namespace shell {
@@ -10,9 +12,10 @@ const ControlTemplate* DialogTemplate::find(int id) const {
     return nullptr;
 }
 
-DialogUnits dialogunits(int pointsize) {
-    if (pointsize >= 11) return DialogUnits{9, 17};
-    return DialogUnits{6, 13};
+DialogUnits dialogunits(int pointsize, int scale) {
+    const int n = std::max(scale, 1);
+    if (pointsize >= 11) return DialogUnits{9, 17, n};
+    return DialogUnits{6, 13, n};
 }
 
 const char* errormessage(int code) {

@@ -43,7 +43,7 @@ enum class Icon { none, exclamation };
 // from DoubleBuffer.
 class Window : public DoubleBuffer {
   public:
-    Window(int width, int height) : DoubleBuffer(width, height) {}
+    Window(int width, int height, int scale = 1) : DoubleBuffer(width, height, scale) {}
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 

@@ -12,6 +12,7 @@
 #include "huewright/ui/draw.h"
 #include "huewright/ui/mainwindow.h"
 #include "shell/headless/host.h"
+#include "shell/headless/testing.h"
 
 namespace huewright::testutil {
 
@@ -47,10 +48,7 @@ inline bool sameinside(const Surface& a, const Surface& b, const Rect& r) {
     return true;
 }
 
-inline bool samesurface(const Surface& a, const Surface& b) {
-    return a.width() == b.width() && a.height() == b.height() &&
-           std::memcmp(a.data(), b.data(), size_t(a.stride()) * a.height()) == 0;
-}
+using shell::testing::samesurface;
 
 // The 46 x 43 interior of button k on s equals `pic`.
 inline bool interiorequals(const Surface& s, int k, const Surface& pic) {
