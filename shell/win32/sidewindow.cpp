@@ -33,7 +33,7 @@ int sideroom(HWND main) {
 }
 
 Side::Side(Host& host, int id, const std::string& title, const SideSize& size)
-    : SideWindow(id, title, size.width, size.height, size.pointer), host_(host), size_(size) {
+    : SideWindow(id, title, size.width, size.height, 1, size.pointer), host_(host), size_(size) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     static const bool registered = [inst] {
         WNDCLASSEXW wc{};
