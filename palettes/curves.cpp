@@ -40,7 +40,7 @@ const char* const kTypeNames[4] = {"Sine", "Arc", "Bezier", "Line"};
 constexpr int kBezier = 2, kLine = 3;
 
 // One line of a curve's block: "label: N" or "label: (N, M)".
-struct LineSpec {
+struct FieldLine {
     const char* label;
     int first;
     int second = -1;  // the field of a pair's second number
@@ -49,14 +49,14 @@ struct LineSpec {
 // The lines of each type that every block has, in order. The Bezier's
 // second control (cubic only) and its "stretched" line, and the line's
 // middle point (two segments only), follow them when they apply.
-const std::vector<LineSpec> kTypeLines[4] = {
+const std::vector<FieldLine> kTypeLines[4] = {
     {{"phase", sp}, {"index shift", xsh}, {"amplitude", amp}, {"vertical shift", ysh}},
     {{"anchor", aan}, {"vertex", avt}},
     {{"(0, y)", b0}, {"(255, y)", b255}, {"control 1", bc1x, bc1y}},
     {{"Number of line segments", Ln}, {"(0, y)", L0}, {"(255, y)", L255}},
 };
-const LineSpec kControl2{"control 2", bc2x, bc2y};
-const LineSpec kMiddle{"Middle (x, y)", Lmx, Lmy};
+const FieldLine kControl2{"control 2", bc2x, bc2y};
+const FieldLine kMiddle{"Middle (x, y)", Lmx, Lmy};
 constexpr std::string_view kStretched = "stretched";
 
 // The range of a field: the phase and the segment count are 1 or 2, the
@@ -95,16 +95,16 @@ std::string jointext(const std::vector<std::string_view>& lines, size_t from) {
     return s;
 }
 
-// Reads "label: N" or "label: (N, M)" for `spec` into r. Empty on success,
+// Reads "label: N" or "label: (N, M)" for `expect` into r. Empty on success,
 // else why not.
-std::string readline(std::string_view line, const LineSpec& spec, CurveRecord& r) {
-    const std::string want = std::string(spec.label) + (spec.second < 0 ? ": N" : ": (N, M)");
+std::string readline(std::string_view line, const FieldLine& expect, CurveRecord& r) {
+    const std::string want = std::string(expect.label) + (expect.second < 0 ? ": N" : ": (N, M)");
     const size_t colon = line.rfind(": ");
-    if (colon == std::string_view::npos || line.substr(0, colon) != spec.label)
+    if (colon == std::string_view::npos || line.substr(0, colon) != expect.label)
         return "expected \"" + want + "\", found " + quoted(line);
     std::string_view value = line.substr(colon + 2);
     std::string_view numbers[2] = {value, {}};
-    if (spec.second >= 0) {
+    if (expect.second >= 0) {
         const size_t comma = value.find(", ");
         if (value.size() < 2 || value.front() != '(' || value.back() != ')' ||
             comma == std::string_view::npos)
@@ -112,8 +112,8 @@ std::string readline(std::string_view line, const LineSpec& spec, CurveRecord& r
         numbers[0] = value.substr(1, comma - 1);
         numbers[1] = value.substr(comma + 2, value.size() - comma - 3);
     }
-    for (int k = 0; k < (spec.second < 0 ? 1 : 2); ++k) {
-        const int field = k == 0 ? spec.first : spec.second;
+    for (int k = 0; k < (expect.second < 0 ? 1 : 2); ++k) {
+        const int field = k == 0 ? expect.first : expect.second;
         long long v = 0;
         int low, high;
         fieldrange(field, low, high);
@@ -130,7 +130,7 @@ std::string readline(std::string_view line, const LineSpec& spec, CurveRecord& r
 // Reads the lines of one channel's block after its heading. Empty on
 // success, else why not.
 std::string readblock(const std::vector<std::string_view>& block, int type, CurveRecord& r) {
-    std::vector<LineSpec> want = kTypeLines[type];
+    std::vector<FieldLine> want = kTypeLines[type];
     size_t at = 0;
     for (size_t k = 0; k < want.size(); ++k) {
         if (at == block.size())
