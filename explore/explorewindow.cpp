@@ -442,9 +442,13 @@ void ExploreWindow::render(shell::Window& w) {
 
 void ExploreWindow::collect(shell::Window& w) {
     if (!isopen(w)) return;
+    // Whether the picture was complete is asked before its rows are taken:
+    // rows the workers finish between the two are then taken at the next
+    // tick, not left at a coarser pass when the ticks stop.
+    const bool complete = renderer_->done();
     const auto [first, last] = renderer_->collect(shown_);
     if (first < last) paint(w, first, last);
-    if (rendering_ && renderer_->done()) {
+    if (rendering_ && complete) {
         rendering_ = false;
         w.killtimer(kRenderTimer);
         drawstatus(w);

@@ -317,3 +317,22 @@ TEST(ExploreScale, AtScaleTwoTheSameViewsComputedAtTheDevicePixels) {
     for (auto& h : hosts) h->as<Owner>().explore.finish(*h);
     EXPECT_EQ(samepicture(), 0);
 }
+
+// The ticks that take the rows stop only once every row was taken: a row the
+// workers finished just before the last tick is not left at a coarse pass.
+TEST_F(ExploreHost, TheLastTickTakesTheLastRows) {
+    for (int zoom = 0; zoom < 12; ++zoom) {
+        send(Message::wheel(zoom % 2 ? -1 : 1, 100 + zoom, 80));
+        for (int ticks = 0; win.status().find("rendering") != std::string::npos; ++ticks) {
+            ASSERT_LT(ticks, 100000);
+            host.advance(30);
+        }
+        const shell::Surface ticked = picture();
+        win.finish(host);
+        int differ = 0;
+        for (int y = 0; y < ExploreWindow::kHeight; ++y)
+            for (int x = 0; x < ExploreWindow::kWidth; ++x)
+                differ += picture().at(x, y) != ticked.at(x, y);
+        ASSERT_EQ(differ, 0) << "zoom " << zoom;
+    }
+}
