@@ -12,6 +12,7 @@ bool Editor::press(shell::Point p) {
         if (m_.drect[m_.cindex][k].contains(p)) {
             dpindex = k;
             okdrag = true;
+            moved_ = false;
             return true;
         }
     }
@@ -54,6 +55,7 @@ bool Editor::dragto(shell::Point p) {
     }
     setclickrect(m_, dpindex, px, py, 0);
     cpcalc(m_);
+    moved_ = true;
     notice.notify(Change{1u << ch, false, false});
     return true;
 }
@@ -61,6 +63,8 @@ bool Editor::dragto(shell::Point p) {
 bool Editor::release() {
     const bool was = okdrag;
     okdrag = false;
+    if (was && moved_ && m_.fitted[m_.cindex]) refittarget(m_, m_.cindex);
+    moved_ = false;
     return was;
 }
 

@@ -42,7 +42,9 @@ class Editor {
     // points drag their copies along, and the control points are solved
     // again. False when no drag is in progress.
     bool dragto(shell::Point p);
-    // Ends the drag; true when one was in progress.
+    // Ends the drag; true when one was in progress. A drag that moved a
+    // point of a fitted channel makes the dragged curve what the channel
+    // is fitted to from then on, so a new count keeps the user's shape.
     bool release();
 
     void setchannel(int channel);
@@ -54,6 +56,7 @@ class Editor {
 
   private:
     Model& m_;
+    bool moved_ = false;  // the drag in progress moved its point
 };
 
 }  // namespace knotloom

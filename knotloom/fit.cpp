@@ -130,6 +130,18 @@ void fitchannel(Model& m, int ch, const shell::Palette& target) {
     m.cindex = keep;
 }
 
+void refittarget(Model& m, int ch) {
+    auto s = std::make_unique<Model>(m);
+    auto samples = std::make_unique<CurveSamples>();
+    const int keep = s->cindex;
+    s->cindex = ch;
+    curvecalc(*s, *samples);
+    s->cindex = keep;
+    shell::Palette made;
+    palettecalc(s->spectrum, made);
+    for (int e = 0; e < 256; ++e) m.fittarget[e][ch] = made[e][ch];
+}
+
 FitError fiterror(const shell::Palette& made, const shell::Palette& target, int ch) {
     FitError f;
     int sum = 0;

@@ -32,6 +32,10 @@ std::vector<double> fitheights(const Model& m, int ch, const shell::Palette& tar
 // channel's columns sampled. The active channel stays as it was.
 void fitchannel(Model& m, int ch, const shell::Palette& target);
 
+// Makes channel ch's column of the fit target the colours the channel's
+// curve gives now: what a later fit with another count comes back to.
+void refittarget(Model& m, int ch);
+
 // How far a channel of `made` lies from the target's: the largest
 // difference of an entry, and the mean.
 struct FitError {

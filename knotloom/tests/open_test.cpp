@@ -36,9 +36,11 @@ bool bandhasnote(const Host& h) {
     return false;
 }
 
+// Moves the Points trackbar `left` steps to the left (right when negative).
 void setcount(Host& h, int left) {
     h.modalscripts.push_back([left](Dialog& d) {
-        for (int i = 0; i < left; ++i) d.trackkey(kTrackId, shell::vk_left);
+        for (int i = 0; i < std::abs(left); ++i)
+            d.trackkey(kTrackId, left > 0 ? shell::vk_left : shell::vk_right);
         d.enter();
     });
     h.command(cmd_points);
@@ -138,6 +140,18 @@ TEST(Open, OtherPalettesAreFittedAndFittedAgainForANewCount) {
     EXPECT_LT(p.model.dp[1][3][1], 400);  // the middle of 255 - e is 127
     EXPECT_EQ(std::memcmp(red, p.model.dp[0], sizeof red), 0);
     EXPECT_TRUE(p.model.fitted[1]);
+
+    // A drag on the fitted channel is what a new count comes back to: the
+    // middle point pulled up stays up, where the file has 127.
+    const int x = int(p.model.dp[1][3][0]), e = (x - kFirstColumn) / 3;
+    h->press(x, int(p.model.dp[1][3][1]));
+    h->move(x, 150);
+    h->release(x, 150);
+    EXPECT_GT(p.model.palette[e][1], 220);
+    setcount(*h, -2);
+    EXPECT_EQ(p.model.nd[1], 9);
+    EXPECT_GT(p.model.palette[e][1], 200) << "entry " << e;
+    EXPECT_LE(std::abs(p.model.palette[10][1] - ramp[10][1]), 12);
 
     // A file that cannot be read gets the failed-open box and changes
     // nothing.
