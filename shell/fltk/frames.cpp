@@ -29,65 +29,43 @@ void fill(int x, int y, int w, int h, int inset, Fl_Color c) {
     fl_rectf(x + inset, y + inset, w - 2 * inset, h - 2 * inset);
 }
 
-// The patterns are those of FLTK's boxes with their 2-pixel bevels. The
-// strings are made once, at the scale.
-const std::string& pattern(int which) {
+// FLTK's patterns of its boxes with 2-pixel bevels, and of its thin ones.
+enum Pattern { up, down, thinup, thindown, engraved, embossed };
+
+// The strings are made once, at the scale.
+const std::string& pattern(Pattern which) {
     static const std::string p[] = {thick("AAWWMMTT"), thick("WWMMPPAA"), thick("HHWW"),
                                     thick("WWHH"),     thick("HHWWWWHH"), thick("WWHHHHWW")};
     return p[which];
 }
 
-void upframe(int x, int y, int w, int h, Fl_Color) {
-    fl_frame2(pattern(0).c_str(), x, y, w, h);
+// Engraved and embossed frames draw their rings from the top, as FLTK's do;
+// the others from the bottom.
+template <Pattern p>
+void frame(int x, int y, int w, int h, Fl_Color) {
+    if (p == engraved || p == embossed)
+        fl_frame(pattern(p).c_str(), x, y, w, h);
+    else
+        fl_frame2(pattern(p).c_str(), x, y, w, h);
 }
-void downframe(int x, int y, int w, int h, Fl_Color) {
-    fl_frame2(pattern(1).c_str(), x, y, w, h);
-}
-void thinupframe(int x, int y, int w, int h, Fl_Color) {
-    fl_frame2(pattern(2).c_str(), x, y, w, h);
-}
-void thindownframe(int x, int y, int w, int h, Fl_Color) {
-    fl_frame2(pattern(3).c_str(), x, y, w, h);
-}
-void engravedframe(int x, int y, int w, int h, Fl_Color) {
-    fl_frame(pattern(4).c_str(), x, y, w, h);
-}
-void embossedframe(int x, int y, int w, int h, Fl_Color) {
-    fl_frame(pattern(5).c_str(), x, y, w, h);
-}
-void borderframe(int x, int y, int w, int h, Fl_Color c) {
+
+void border(int x, int y, int w, int h, Fl_Color c) {
     fl_color(Fl::draw_box_active() ? c : fl_inactive(c));
     for (int i = 0; i < n && 2 * i < std::min(w, h); ++i)
         fl_rect(x + i, y + i, w - 2 * i, h - 2 * i);
 }
 
-void upbox(int x, int y, int w, int h, Fl_Color c) {
-    upframe(x, y, w, h, c);
-    fill(x, y, w, h, 2 * n, c);
+// A bordered box's border is black whatever its colour.
+void blackborder(int x, int y, int w, int h, Fl_Color) {
+    border(x, y, w, h, FL_BLACK);
 }
-void downbox(int x, int y, int w, int h, Fl_Color c) {
-    downframe(x, y, w, h, c);
-    fill(x, y, w, h, 2 * n, c);
-}
-void thinupbox(int x, int y, int w, int h, Fl_Color c) {
-    thinupframe(x, y, w, h, c);
-    fill(x, y, w, h, n, c);
-}
-void thindownbox(int x, int y, int w, int h, Fl_Color c) {
-    thindownframe(x, y, w, h, c);
-    fill(x, y, w, h, n, c);
-}
-void engravedbox(int x, int y, int w, int h, Fl_Color c) {
-    engravedframe(x, y, w, h, c);
-    fill(x, y, w, h, 2 * n, c);
-}
-void embossedbox(int x, int y, int w, int h, Fl_Color c) {
-    embossedframe(x, y, w, h, c);
-    fill(x, y, w, h, 2 * n, c);
-}
-void borderbox(int x, int y, int w, int h, Fl_Color c) {
-    borderframe(x, y, w, h, FL_BLACK);
-    fill(x, y, w, h, n, c);
+
+// A box: its frame, and inside it the box's colour, `rings` lines of the
+// scale's width in.
+template <Fl_Box_Draw_F* drawframe, int rings>
+void box(int x, int y, int w, int h, Fl_Color c) {
+    drawframe(x, y, w, h, c);
+    fill(x, y, w, h, rings * n, c);
 }
 
 }  // namespace
@@ -99,20 +77,20 @@ void scaleframes(int scale) {
         const auto d = static_cast<uchar>(inset * n), d2 = static_cast<uchar>(2 * inset * n);
         Fl::set_boxtype(t, f, d, d, d2, d2);
     };
-    set(FL_UP_BOX, upbox, 2);
-    set(FL_DOWN_BOX, downbox, 2);
-    set(FL_UP_FRAME, upframe, 2);
-    set(FL_DOWN_FRAME, downframe, 2);
-    set(FL_THIN_UP_BOX, thinupbox, 1);
-    set(FL_THIN_DOWN_BOX, thindownbox, 1);
-    set(FL_THIN_UP_FRAME, thinupframe, 1);
-    set(FL_THIN_DOWN_FRAME, thindownframe, 1);
-    set(FL_ENGRAVED_BOX, engravedbox, 2);
-    set(FL_EMBOSSED_BOX, embossedbox, 2);
-    set(FL_ENGRAVED_FRAME, engravedframe, 2);
-    set(FL_EMBOSSED_FRAME, embossedframe, 2);
-    set(FL_BORDER_BOX, borderbox, 1);
-    set(FL_BORDER_FRAME, borderframe, 1);
+    set(FL_UP_BOX, box<frame<up>, 2>, 2);
+    set(FL_DOWN_BOX, box<frame<down>, 2>, 2);
+    set(FL_UP_FRAME, frame<up>, 2);
+    set(FL_DOWN_FRAME, frame<down>, 2);
+    set(FL_THIN_UP_BOX, box<frame<thinup>, 1>, 1);
+    set(FL_THIN_DOWN_BOX, box<frame<thindown>, 1>, 1);
+    set(FL_THIN_UP_FRAME, frame<thinup>, 1);
+    set(FL_THIN_DOWN_FRAME, frame<thindown>, 1);
+    set(FL_ENGRAVED_BOX, box<frame<engraved>, 2>, 2);
+    set(FL_EMBOSSED_BOX, box<frame<embossed>, 2>, 2);
+    set(FL_ENGRAVED_FRAME, frame<engraved>, 2);
+    set(FL_EMBOSSED_FRAME, frame<embossed>, 2);
+    set(FL_BORDER_BOX, box<blackborder, 1>, 1);
+    set(FL_BORDER_FRAME, border, 1);
 }
 
 void ScaledChoice::draw() {
