@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "analysis/picture.h"
@@ -24,11 +25,15 @@ using analysis::AnalysisWindow;
 using shell::Surface;
 using shell::headless::Host;
 
+// The device pixels of the logical rectangle r where two pictures of the
+// same size and scale differ; -1 when they are not alike.
 int differences(const Surface& a, const Surface& b, const shell::Rect& r) {
-    if (a.width() != b.width() || a.height() != b.height()) return -1;
+    if (a.width() != b.width() || a.height() != b.height() || a.scale() != b.scale()) return -1;
+    const shell::Rect d = a.todevice(r);
     int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += a.at(x, y) != b.at(x, y);
+    for (int y = d.top; y < d.bottom; ++y)
+        for (int x = d.left; x < d.right; ++x)
+            n += std::memcmp(a.row(y) + 3 * x, b.row(y) + 3 * x, 3) != 0;
     return n;
 }
 
@@ -65,7 +70,7 @@ std::string openanalysis(e2e::App& app, Host& mirror) {
     if (side.empty()) return side;
     app.settle(300);
     // The mirror's screen has the room the program's had.
-    mirror.room = app.placed(side).width();
+    mirror.room = app.placed(side).width() / e2e::scale();
     mirror.key('A');
     const Surface& want = mirrored(mirror);
     EXPECT_EQ(differences(app.shot(side), want, want.bounds()), 0);
@@ -89,18 +94,21 @@ TEST(AnalysisDesktop, HuewrightWindowFollowsADragAndTheKeyFromEitherWindow) {
     e2e::Display display;
     e2e::App app(display, e2e::programpath("huewright"), e2e::tempdir());
     ASSERT_TRUE(app.found());
-    Host mirror(huewright::programdesc());
+    Host mirror(e2e::atscale(huewright::programdesc()));
     const huewright::Model& m = mirror.as<huewright::MainWindow>().model;
     const std::string side = openanalysis(app, mirror);
     ASSERT_FALSE(side.empty());
     // Beside the main window, frames and all: clear of its strip, its
     // readout and Help, on the screen, and as wide as the room left there.
+    // Places are in device pixels, sizes logical.
+    const int n = e2e::scale();
     const shell::Rect main = app.placed(app.window()), mainframe = app.frame(app.window());
     const shell::Rect at = app.placed(side), frame = app.frame(side);
     EXPECT_GE(at.left - frame.left, main.right + mainframe.right);
-    EXPECT_LE(at.right + frame.right, 1280);
-    EXPECT_GE(at.width(), analysis::Picture::kMinWidth);
-    EXPECT_LT(at.width(), analysis::Picture::kWidth);
+    EXPECT_LE(at.right + frame.right, 1280 * n);
+    EXPECT_EQ(at.width() % n, 0);
+    EXPECT_GE(at.width() / n, analysis::Picture::kMinWidth);
+    EXPECT_LT(at.width() / n, analysis::Picture::kWidth);
     const Surface before = app.shot(side);
     const shell::Palette pbefore = m.palette;
 
@@ -119,11 +127,11 @@ TEST(AnalysisDesktop, HuewrightWindowFollowsADragAndTheKeyFromEitherWindow) {
 
     // Made narrower and wider again by the user, it lays itself out to its
     // width. (A shot shows only what is on the screen, so it stays there.)
-    for (int width : {analysis::Picture::kMinWidth + 10, at.width() - 3}) {
-        app.x("xdotool windowsize " + side + " " + std::to_string(width) + " " +
+    for (int width : {analysis::Picture::kMinWidth + 10, at.width() / n - 3}) {
+        app.x("xdotool windowsize " + side + " " + std::to_string(width * n) + " " +
               std::to_string(at.height()));
         app.settle(300);
-        mirror.resizeside(AnalysisWindow::kId, width, at.height());
+        mirror.resizeside(AnalysisWindow::kId, width, at.height() / n);
         const Surface shown = app.shot(side);
         EXPECT_EQ(shown.width(), width);
         EXPECT_EQ(differences(shown, mirrored(mirror), mirrored(mirror).bounds()), 0) << width;
@@ -148,7 +156,7 @@ TEST(AnalysisDesktop, KnotloomWindowFollowsADrag) {
     e2e::Display display;
     e2e::App app(display, e2e::programpath("knotloom"), e2e::tempdir());
     ASSERT_TRUE(app.found());
-    Host mirror(knotloom::programdesc());
+    Host mirror(e2e::atscale(knotloom::programdesc()));
     const knotloom::Model& m = mirror.as<knotloom::MainWindow>().model;
     const std::string side = openanalysis(app, mirror);
     ASSERT_FALSE(side.empty());
@@ -182,8 +190,8 @@ struct Rotations {
         for (int k = 0; k < 255; ++k) {
             Surface want = still;
             const shell::Palette p = huewright::rotatedpalette(palette, k);
-            for (int j = 0; j < huewright::kMsetSize; ++j)
-                huewright::drawmsetrow(want, huewright::kMsetOrigin, j, entries.row(j), p);
+            huewright::drawmsetrows(want, huewright::kMsetOrigin, entries, p, 0,
+                                    huewright::kMsetSize * want.scale());
             if (differences(shot, want, r) == 0) return k;
         }
         return -1;
@@ -194,7 +202,7 @@ TEST(AnalysisDesktop, CyclingRotatesAtItsSpeedAndSpaceStopsIt) {
     e2e::Display display;
     e2e::App app(display, e2e::programpath("huewright"), e2e::tempdir());
     ASSERT_TRUE(app.found());
-    Host mirror(huewright::programdesc());
+    Host mirror(e2e::atscale(huewright::programdesc()));
     auto& mw = mirror.as<huewright::MainWindow>();
 
     // The wheel: a pixel of it with red in it.

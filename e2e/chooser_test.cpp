@@ -5,6 +5,7 @@
 // a chooser is open.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 
 #include "harness.h"
@@ -37,18 +38,26 @@ bool stripis(const Surface& s, int r, int g, int b) {
     return true;
 }
 
+// The device pixels of artwork `art` that shot s does not show with its
+// top left at logical (left, top); both are of the same scale.
+int artdiffers(const Surface& s, const Surface& art, int left, int top) {
+    const int n = art.scale();
+    int differ = 0;
+    for (int y = 0; y < art.deviceheight(); ++y)
+        for (int x = 0; x < art.devicewidth(); ++x)
+            differ +=
+                std::memcmp(s.row(top * n + y) + 3 * (left * n + x), art.row(y) + 3 * x, 3) != 0;
+    return differ;
+}
+
 // The box of huewright's window that shows the marker: -1 for none, -2 for
 // more than one.
 int huemarker(const Surface& s) {
-    static const Surface cursor = huewright::makecursor();
+    static const Surface cursor = huewright::makecursor(e2e::scale());
     int found = -1;
     for (int k = 0; k < huewright::kMarkable; ++k) {
         const shell::Rect& c = huewright::clicks[k];
-        bool same = true;
-        for (int y = 0; y < huewright::kCursorHeight && same; ++y)
-            for (int x = 0; x < huewright::kCursorWidth && same; ++x)
-                same = s.at(c.left + 1 + x, c.top + 1 + y) == cursor.at(x, y);
-        if (same) found = found == -1 ? k : -2;
+        if (artdiffers(s, cursor, c.left + 1, c.top + 1) == 0) found = found == -1 ? k : -2;
     }
     return found;
 }
@@ -180,12 +189,7 @@ TEST(ChooserDesktop, KnotloomShowsItsMarkerBeforeItsChooser) {
     ASSERT_FALSE(app.waitwindow(kSaveTitle).empty());
     app.settle(200);
     const Surface s = app.shot();
-    const Surface cursor = knotloom::makecursor();
-    int differ = 0;
-    for (int y = 0; y < knotloom::kCursorHeight; ++y)
-        for (int x = 0; x < knotloom::kCursorWidth; ++x)
-            differ += s.at(save.left + x, save.top + y) != cursor.at(x, y);
-    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(artdiffers(s, knotloom::makecursor(e2e::scale()), save.left, save.top), 0);
     app.x("xdotool key Escape");
     ASSERT_EQ(app.waitothers(0), "");
     app.key("Escape");
@@ -262,7 +266,7 @@ TEST(ChooserDesktop, PaletteFormatsThroughTheChoosers) {
     // knotloom saves its colours as shown, inverted here.
     e2e::App knot(display, e2e::programpath("knotloom"), dir);
     ASSERT_TRUE(knot.found());
-    shell::headless::Host mirror(knotloom::programdesc());
+    shell::headless::Host mirror(e2e::atscale(knotloom::programdesc()));
     const shell::Rect& wheel = knotloom::click[knotloom::box_wheel];
     shell::Point red{-1, -1};
     for (int y = wheel.top; y < wheel.bottom && red.x < 0; ++y)

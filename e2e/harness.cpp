@@ -122,18 +122,14 @@ int scale() {
     return n >= 1 && n <= 3 ? n : 1;
 }
 
-namespace {
-
-// A device coordinate inside logical coordinate v's block: its last pixel.
 int device(int v) {
     const int n = scale();
     return v * n + n - 1;
 }
-std::string at(int x, int y) {
+
+std::string devicepoint(int x, int y) {
     return std::to_string(device(x)) + " " + std::to_string(device(y));
 }
-
-}  // namespace
 
 std::string run(const std::string& display, const std::string& cmd, int* status) {
     std::string full = "DISPLAY=" + display + " " + cmd + " 2>/dev/null";
@@ -204,7 +200,7 @@ void App::settle(int ms) {
 }
 
 void App::move(int x, int y) {
-    run(display_, "xdotool mousemove --window " + window_ + " " + at(x, y));
+    run(display_, "xdotool mousemove --window " + window_ + " " + devicepoint(x, y));
     settle(60);
 }
 
@@ -257,14 +253,16 @@ void App::paste(const std::string& text) {
 }
 
 void App::fastdrag(int x0, int y0, int x1, int y1, int x2, int y2) {
-    const auto to = [&](int x, int y) { return " mousemove --window " + window_ + " " + at(x, y); };
+    const auto to = [&](int x, int y) {
+        return " mousemove --window " + window_ + " " + devicepoint(x, y);
+    };
     run(display_, "xdotool" + to(x0, y0) + " sleep 0.05 mousedown 1" + to(x1, y1) + to(x2, y2) +
                       " mouseup 1");
     settle(80);
 }
 
 void App::clickin(const std::string& window, int x, int y) {
-    run(display_, "xdotool mousemove --window " + window + " " + at(x, y) + " click 1");
+    run(display_, "xdotool mousemove --window " + window + " " + devicepoint(x, y) + " click 1");
     settle();
 }
 

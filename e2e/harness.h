@@ -41,6 +41,11 @@ bool windowmanager();
 // device pixels back as a surface of the scale.
 int scale();
 
+// The device coordinate the harness presses at for logical coordinate v: the
+// last device pixel of its block. devicepoint gives "x y" for xdotool.
+int device(int v);
+std::string devicepoint(int x, int y);
+
 // A program's description at scale(), for a headless mirror of a window
 // that draws the pictures the window should show.
 inline shell::ProgramDesc atscale(shell::ProgramDesc d) {

@@ -46,7 +46,7 @@ TEST(ReopenDesktop, HuewrightCurvesComeBack) {
     const std::string dir = e2e::tempdir();
     // The curves are made in memory: an arc, a stretched cubic Bezier and a
     // line of two segments, saved as made.map.
-    Host made(huewright::programdesc());
+    Host made(e2e::atscale(huewright::programdesc()));
     auto edit = [&](int channel, const std::function<void(Dialog&)>& f) {
         made.key(huewright::keypress[channel]);
         f(*made.modeless());
@@ -115,7 +115,7 @@ TEST(ReopenDesktop, KnotloomPointsComeBack) {
     e2e::App app(display, e2e::programpath("knotloom"), dir);
     ASSERT_TRUE(app.found());
     // Two points dragged, green with them, and the colours inverted.
-    Host mirror(knotloom::programdesc());
+    Host mirror(e2e::atscale(knotloom::programdesc()));
     const knotloom::Model& m = mirror.as<knotloom::MainWindow>().model;
     const int px = int(m.dp[0][3][0]), py = int(m.dp[0][3][1]);
     app.drag(px, py, px, py - 80, 6);

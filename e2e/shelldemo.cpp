@@ -123,12 +123,15 @@ class Demo : public Program {
 
 }  // namespace
 
-int main() {
+// The command line chooses the scale, as the programs' does, so the demo
+// runs at the scale of the tests.
+int main(int argc, char** argv) {
     ProgramDesc d;
+    d.name = "shelldemo";
     d.title = "Shell Demo";
     d.width = 320;
     d.height = 240;
     d.depthcheck = true;
     d.make = [] { return std::make_unique<Demo>(); };
-    return runprogram(d);
+    return runprogram(d, argc, argv);
 }

@@ -50,13 +50,12 @@ void expectmovableonly(e2e::App& app, const std::string& w) {
 }
 
 // The dialog's client area sits at its template's place from the main
-// window's client origin.
-void expectplaced(e2e::App& app, const std::string& w, const shell::DialogTemplate& t,
-                  int menu = 0) {
+// window's client origin, in device pixels the scale times the logical ones.
+void expectplaced(e2e::App& app, const std::string& w, const shell::DialogTemplate& t) {
     const shell::DialogUnits du = shell::dialogunits(t.pointsize);
     const shell::Rect m = app.placed(app.window()), d = app.placed(w);
-    EXPECT_EQ(d.left - m.left, du.x(t.x));
-    EXPECT_EQ(d.top - m.top - menu, du.y(t.y));
+    EXPECT_EQ(d.left - m.left, e2e::scale() * du.x(t.x));
+    EXPECT_EQ(d.top - m.top, e2e::scale() * du.y(t.y));
 }
 
 bool iconic(e2e::App& app, const std::string& w) {

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "frames.h"
 #include "messagebox.h"
 #include "platform.h"
 #include "shell/window/chooserlayout.h"
@@ -148,7 +149,7 @@ void Chooser::build() {
         b->labelsize(text);
     };
     label(kFolderY, "Look in:");
-    folders_ = new Fl_Choice(fieldx, px(kFolderY), fieldw, field);
+    folders_ = new ScaledChoice(fieldx, px(kFolderY), fieldw, field, n_);
     folders_->textsize(text);
     folders_->callback(onfolder, this);
     auto* up =
@@ -164,7 +165,7 @@ void Chooser::build() {
     name_ = new NameField(fieldx, px(kNameY), fieldw, field);
     name_->textsize(text);
     label(kTypeY, "Files of type:");
-    type_ = new Fl_Choice(fieldx, px(kTypeY), fieldw, field);
+    type_ = new ScaledChoice(fieldx, px(kTypeY), fieldw, field, n_);
     type_->textsize(text);
     for (const FileFilter& f : types_) type_->add(menuitem(f.name).c_str());
     type_->value(typeindex_ - 1);

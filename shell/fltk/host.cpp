@@ -12,6 +12,7 @@
 
 #include "dialogwindow.h"
 #include "filechooser.h"
+#include "frames.h"
 #include "messagebox.h"
 #include "platform.h"
 #include "sidewindow.h"
@@ -413,8 +414,10 @@ int runprogram(const ProgramDesc& d) {
         }
     }
     Fl::visual(FL_RGB);
-    // The lists of the file chooser scroll with bars of the scale's size.
+    // The lists of the file chooser scroll with bars of the scale's size,
+    // and every bevel and border is as many pixels wide.
     Fl::scrollbar_size(Fl::scrollbar_size() * d.scale);
+    fltk::scaleframes(d.scale);
     fltk::Host host(d);
     host.create();
     if (d.depthcheck && fltk::displaydepth() < 24) {
