@@ -57,6 +57,11 @@ if [ -z "$xvfb" ]; then
   echo "FAIL  no virtual screen"
   exit 1
 fi
+# A wine server's programs all draw through the display driver the first of
+# them found: one started without a screen (a unit test, the icon drawing of
+# the build) leaves the rest with none, and their windows never show. So the
+# programs shown here have a wine prefix, and with it servers, of their own.
+export WINEPREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/palette-tools/wine-screen"
 # The wine prefix is made on first use, which takes longer than any wait
 # below should; it is made here, before the first program.
 "$winerun" cmd.exe /c exit </dev/null >/dev/null 2>&1
