@@ -210,8 +210,25 @@ other() {  # PROGRAM TITLE SIZE
   [ -z "$w" ] && return
   check "$1.exe: title \"$2\"" within 10 eval '[ "$(xdotool getwindowname "$w")" = "$title" ]'
   check "$1.exe: client size $3" within 10 eval '[ "$(size "$w")" = "$want" ]'
+  [ "$1" = curvetoy ] && curvetoymenu "$w"
   xdotool key Escape
   check "$1.exe: Esc ends it" ends "$pid"
+}
+picture() { import -window "$1" rgb:- 2>/dev/null | md5sum; }
+# curvetoy's File menu from the keyboard: F10 takes the menu bar, Enter
+# opens File, whose first item, Show Control Points, Enter picks.
+curvetoymenu() {  # WINDOW
+  local w=$1 before menu
+  before=$(picture "$w")
+  xdotool key F10
+  sleep 0.3
+  xdotool key Return
+  menu=$(within 30 eval 'xdotool search --onlyvisible --classname "^curvetoy.exe\$" | grep -vx "$w"' &&
+    xdotool search --onlyvisible --classname "^curvetoy.exe\$" | grep -vx "$w" | head -1)
+  check "curvetoy.exe: F10 and Enter open the File menu" test -n "$menu"
+  xdotool key Return
+  check "curvetoy.exe: Enter picks Show Control Points" gone "$menu"
+  check "curvetoy.exe: the picture shows them" within 30 eval '[ "$(picture "$w")" != "$before" ]'
 }
 other knotloom "" 1024x768
 # curvetoy's window has its menu bar above the 1024 x 768 picture.
