@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: unit and window-level tests in a
 # normal and a sanitizer build, the end-to-end tests under Xvfb, and a short
-# fuzzing run of the file readers.
+# fuzzing run of the file readers; then the Windows build, its unit tests and
+# a smoke test of its programs under wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/deps.sh
@@ -40,3 +41,7 @@ fi
 echo "== all tests =="
 # The end-to-end tests run as on a fresh machine: no locale set.
 env -u LANG -u LANGUAGE -u LC_ALL -u LC_CTYPE ctest --test-dir build --output-on-failure
+echo "== the Windows build under wine =="
+# The Windows programs, their installer and the portable unit tests,
+# cross-built; the tests and the smoke test run under wine.
+env -u LANG -u LANGUAGE -u LC_ALL -u LC_CTYPE tools/windows.sh --test --quiet build-win

@@ -6,6 +6,7 @@
 // of scale 2 to scale 1.
 #include <benchmark/benchmark.h>
 
+#include "bench/scenarios.h"
 #include "curvetoy/mainwindow.h"
 #include "huewright/ui/draw.h"
 #include "huewright/ui/mainwindow.h"
@@ -14,12 +15,8 @@
 
 namespace {
 
+using bench::atscale;
 using shell::headless::Host;
-
-shell::ProgramDesc at(shell::ProgramDesc d, int scale) {
-    d.scale = scale;
-    return d;
-}
 
 // Moves the pointer to and fro between two places while a drag holds, as a
 // user's drag does.
@@ -33,28 +30,29 @@ void drag(benchmark::State& state, Host& host, shell::Point a, shell::Point b) {
 }
 
 void BM_huewright_drag(benchmark::State& state) {
-    Host host{at(huewright::programdesc(), int(state.range(0)))};
-    host.key('R');
-    host.press(666, 273);  // red's sine point
-    if (!host.as<huewright::MainWindow>().editor.okdrag) return state.SkipWithError("no grab");
-    drag(state, host, {600, 273}, {700, 273});
+    bench::HuewrightDrag drag(int(state.range(0)));
+    if (!drag.grabbed()) return state.SkipWithError("no grab");
+    for (auto _ : state) {
+        drag.step();
+        benchmark::DoNotOptimize(drag.host.onscreen.data());
+    }
 }
 
 void BM_knotloom_drag(benchmark::State& state) {
-    Host host{at(knotloom::programdesc(), int(state.range(0)))};
+    Host host{atscale(knotloom::programdesc(), int(state.range(0)))};
     host.press(64, 256);  // the left end point
     drag(state, host, {64, 200}, {64, 400});
 }
 
 void BM_curvetoy_drag(benchmark::State& state) {
-    Host host{at(curvetoy::programdesc(), int(state.range(0)))};
+    Host host{atscale(curvetoy::programdesc(), int(state.range(0)))};
     host.press(384, 256);
     drag(state, host, {400, 200}, {400, 300});
 }
 
 // cmd_preview: the set computed at the window's resolution and drawn.
 void BM_huewright_preview(benchmark::State& state) {
-    Host host{at(huewright::programdesc(), int(state.range(0)))};
+    Host host{atscale(huewright::programdesc(), int(state.range(0)))};
     for (auto _ : state) {
         host.command(huewright::cmd_preview);
         benchmark::DoNotOptimize(host.onscreen.data());
@@ -64,7 +62,7 @@ void BM_huewright_preview(benchmark::State& state) {
 // The whole window drawn again: huewright's frame, curves and strip;
 // knotloom's picture with the markers; curvetoy's picture.
 void BM_huewright_redraw(benchmark::State& state) {
-    Host host{at(huewright::programdesc(), int(state.range(0)))};
+    Host host{atscale(huewright::programdesc(), int(state.range(0)))};
     huewright::MainWindow& mw = host.as<huewright::MainWindow>();
     for (auto _ : state) {
         huewright::drawboxes(host, *mw.screen);
@@ -73,7 +71,7 @@ void BM_huewright_redraw(benchmark::State& state) {
     }
 }
 void BM_knotloom_redraw(benchmark::State& state) {
-    Host host{at(knotloom::programdesc(), int(state.range(0)))};
+    Host host{atscale(knotloom::programdesc(), int(state.range(0)))};
     knotloom::MainWindow& p = host.as<knotloom::MainWindow>();
     for (auto _ : state) {
         p.screen->draw(host, p.model, p.showcp);
@@ -81,7 +79,7 @@ void BM_knotloom_redraw(benchmark::State& state) {
     }
 }
 void BM_curvetoy_redraw(benchmark::State& state) {
-    Host host{at(curvetoy::programdesc(), int(state.range(0)))};
+    Host host{atscale(curvetoy::programdesc(), int(state.range(0)))};
     curvetoy::MainWindow& p = host.as<curvetoy::MainWindow>();
     for (auto _ : state) {
         p.demo.draw(host.offscreen);

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the programs and the tests need,
-# and nothing when all are present.
+# and nothing when all are present:
+#
+#   tools/deps.sh [PACKAGE]...
+#
+# Given packages, it installs those alone, when missing.
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
@@ -13,11 +17,14 @@ packages=(
   nodejs
   libpng-dev libexpat1-dev desktop-file-utils appstream libxml2-utils man-db shared-mime-info xdg-utils
   libfile-mimeinfo-perl dpkg-dev file
+  # The Windows build and its tests under wine (tools/windows.sh).
+  g++-mingw-w64-x86-64-posix wine64 nsis googletest
 )
 # The analysis tests install their reference colour library with npm. Some
 # builds of nodejs bring npm with them and conflict with Debian's npm package,
 # so the package is asked for only when the command is missing.
 command -v npm >/dev/null 2>&1 || packages+=(npm)
+[ $# -gt 0 ] && packages=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,52 +2,63 @@
 # Builds the Windows programs and their installer on Linux, with Debian's
 # MinGW-w64 compilers:
 #
-#   tools/windows.sh [--test] [BUILD_DIR]
+#   tools/windows.sh [--test] [--quiet] [BUILD_DIR]
 #
 # BUILD_DIR (build-win by default) ends up with dist/huewright.exe,
 # knotloom.exe, curvetoy.exe, palette-convert.exe and
 # palette-tools-setup.exe. --test also runs the unit tests and the smoke
-# test of the programs under wine. The packages it needs are installed with
-# apt-get when missing.
+# test of the programs under wine; --quiet shows the build's output only
+# when it fails. The packages it needs are installed with apt-get when
+# missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-test=0
-if [ "${1:-}" = "--test" ]; then
-  test=1
+test=0 quiet=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --test) test=1 ;;
+    --quiet) quiet=1 ;;
+    *) break ;;
+  esac
   shift
-fi
+done
 build=${1:-build-win}
 
 # wine draws the icons during the build (the drawing code is the programs'
 # own) and runs the tests; googletest brings GoogleTest's source.
 packages=(cmake make g++-mingw-w64-x86-64-posix wine64 nsis googletest)
 [ $test -eq 1 ] && packages+=(xvfb xdotool x11-utils imagemagick libtiff-tools)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+tools/deps.sh "${packages[@]}"
+
+# Runs a build step, quietly with --quiet: its output shows only when it
+# fails.
+step() {
+  [ $quiet -eq 0 ] && {
+    "$@"
+    return
+  }
+  local log
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log"
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+}
 
 launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 [ -f "$build/CMakeCache.txt" ] ||
-  cmake -S . -B "$build" --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  step cmake -S . -B "$build" --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
     "${launcher[@]}" >/dev/null
 targets=(installer)
 [ $test -eq 1 ] && targets+=(shell_tests palettes_tests huewright_tests knotloom_tests
   curvetoy_tests analysis_tests explore_tests windows_tests)
-cmake --build "$build" -j2 --target "${targets[@]}"
-ls -l "$build"/dist/*.exe
+step cmake --build "$build" -j2 --target "${targets[@]}"
+if [ $quiet -eq 0 ]; then ls -l "$build"/dist/*.exe; fi
 
 if [ $test -eq 1 ]; then
   echo "== unit tests under wine =="

@@ -25,15 +25,46 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 70 99); do
+# Every wait below polls for what it waits for, for a minute or so: on a
+# busy machine a program may take many seconds to show a window, and a wait
+# that merely sleeps would guess.
+within() {  # SECONDS COMMAND...: true once COMMAND succeeds, polling
+  local end=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+# A display number no other server holds, away from the low numbers other
+# tools take; another server may take the same number at the same moment,
+# so a server that does not answer is given up for the next number.
+n=$((200 + $$ % 300))
+while [ -z "$xvfb" ] && [ $n -lt 1000 ]; do
   if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
     Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     export DISPLAY=:$n
-    break
+    if ! within 30 xdpyinfo || ! kill -0 $xvfb 2>/dev/null; then
+      kill $xvfb 2>/dev/null
+      xvfb=
+    fi
   fi
+  n=$((n + 1))
 done
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+if [ -z "$xvfb" ]; then
+  echo "FAIL  no virtual screen"
+  exit 1
+fi
+# A wine server's programs all draw through the display driver the first of
+# them found: one started without a screen (a unit test, the icon drawing of
+# the build) leaves the rest with none, and their windows never show. So the
+# programs shown here have a wine prefix, and with it servers, of their own.
+export WINEPREFIX="${XDG_CACHE_HOME:-$HOME/.cache}/palette-tools/wine-screen"
+# The wine prefix is made on first use, which takes longer than any wait
+# below should; it is made here, before the first program.
+"$winerun" cmd.exe /c exit </dev/null >/dev/null 2>&1
 
 failed=0
 check() {  # DESCRIPTION COMMAND...
@@ -47,30 +78,23 @@ check() {  # DESCRIPTION COMMAND...
   fi
 }
 
-# The id of the first visible window whose title holds $1, waiting up to 20 s.
+# The id of the first visible window whose title matches $1 (a regular
+# expression) and that is not window $2, waiting up to a minute.
 waitwindow() {
-  local w
-  for _ in $(seq 200); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+  local end=$((SECONDS + 60)) w
+  while [ $SECONDS -lt $end ]; do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-0}" | head -1)
     [ -n "$w" ] && echo "$w" && return 0
     sleep 0.1
   done
   return 1
 }
-gone() {  # TITLE: true once no window has it, waiting up to 5 s
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-waitfile() {
-  for _ in $(seq 100); do
-    [ -s "$1" ] && sleep 0.2 && return 0
-    sleep 0.1
-  done
-  return 1
-}
+shown() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+hidden() { ! shown "$1"; }
+gone() { [ -n "$1" ] && within 30 hidden "$1"; }  # WINDOW: true once it is no longer shown
+# Files are saved whole under their name (written aside, then renamed), so a
+# file that is there is complete.
+waitfile() { within 60 test -s "$1"; }
 size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 # The colours of the palette strip: its row of 256 pixels.
 strip() { import -window "$1" -crop 256x1+501+470 +repage rgb:- 2>/dev/null | md5sum; }
@@ -96,18 +120,25 @@ drag() {  # WINDOW X0 Y0 X1 Y1, in steps of 10 pixels
 }
 answer() {  # TITLE NAME: types a file name into the file dialog and saves
   waitwindow "$1" >/dev/null || return 1
-  sleep 0.3
+  sleep 0.5
   xdotool type --delay 20 "$2"
   xdotool key Return
 }
-ends() {  # PID: the program ends, with exit code 0, within 10 s
-  for _ in $(seq 100); do
-    kill -0 "$1" 2>/dev/null || {
-      wait "$1"
-      return
-    }
-    sleep 0.1
-  done
+# A message box with the title (a regular expression) that is not window $2,
+# closed with Enter.
+confirm() {  # TITLE [WINDOW]
+  local box
+  box=$(waitwindow "$1" "${2:-0}") || return 1
+  sleep 0.3
+  xdotool key Return
+  gone "$box"
+}
+running() { kill -0 "$1" 2>/dev/null; }
+ends() {  # PID: the program ends, with exit code 0, within 30 s
+  if within 30 eval "! running $1"; then
+    wait "$1"
+    return
+  fi
   kill "$1"
   return 1
 }
@@ -124,24 +155,22 @@ huewright() {
     kill "$pid" 2>/dev/null
     return
   }
-  sleep 0.5
-  check "$name: client size 800x640" test "$(size "$w")" = 800x640
-  local before
-  before=$(strip "$w")
+  check "$name: client size 800x640" within 10 eval '[ "$(size "$w")" = 800x640 ]'
   key "$w" 400 620 r
-  local dlg
+  local dlg before
   dlg=$(waitwindow "Parameter Selection")
   check "$name: R opens Parameters" test -n "$dlg"
+  # The strip as drawn before the drag, once the window is surely drawn.
+  before=$(strip "$w")
   # Red's sine point (x shift 165) dragged to x shift 205.
   drag "$w" 665 273 705 273
-  check "$name: the drag moves the strip" test "$(strip "$w")" != "$before"
+  check "$name: the drag moves the strip" within 30 eval '[ "$(strip "$w")" != "$before" ]'
   key "$dlg" 5 5 Return
-  check "$name: Enter confirms the dialog" gone "Parameter Selection"
+  check "$name: Enter confirms the dialog" gone "$dlg"
   key "$w" 400 620 p
   answer "Select a file for saving parameters" edit
   check "$name: P saves a MAP file" waitfile "$dir/edit.map"
-  waitwindow "Palette Curves" >/dev/null
-  xdotool key Return  # the box that names the file
+  confirm "^Palette Curves\$"  # the box that names the file
   key "$w" 400 620 s
   # The name of the author the TIFF file keeps, asked first; the default
   # one stands.
@@ -151,8 +180,7 @@ huewright() {
   key "$askname" 5 5 Return
   answer "Select a file for saving your image" screen
   check "$name: S saves a TIFF file" waitfile "$dir/screen.tif"
-  sleep 1
-  xdotool key Return  # the box that names the file
+  confirm "^Xo Gradient\$" "$w"  # the box that names the file
   check "$name: libtiff reads the TIFF file" tiffinfo "$dir/screen.tif"
   check "$name: ImageMagick reads it, 800x640" \
     test "$(identify -format %wx%h "$dir/screen.tif" 2>/dev/null)" = 800x640
@@ -170,20 +198,37 @@ fi
 
 # knotloom and curvetoy: their windows, and Esc.
 other() {  # PROGRAM TITLE SIZE
+  local title=$2 want=$3
   "$winerun" "$build/$1/$1.exe" >/dev/null 2>&1 &
   local pid=$! w=
-  for _ in $(seq 100); do
+  local end=$((SECONDS + 60))
+  while [ -z "$w" ] && [ $SECONDS -lt $end ]; do
     w=$(xdotool search --onlyvisible --classname "^$1.exe\$" 2>/dev/null | head -1)
-    [ -n "$w" ] && break
-    sleep 0.1
+    [ -z "$w" ] && sleep 0.1
   done
-  sleep 0.5
   check "$1.exe: window" test -n "$w"
   [ -z "$w" ] && return
-  check "$1.exe: title \"$2\"" test "$(xdotool getwindowname "$w")" = "$2"
-  check "$1.exe: client size $3" test "$(size "$w")" = "$3"
+  check "$1.exe: title \"$2\"" within 10 eval '[ "$(xdotool getwindowname "$w")" = "$title" ]'
+  check "$1.exe: client size $3" within 10 eval '[ "$(size "$w")" = "$want" ]'
+  [ "$1" = curvetoy ] && curvetoymenu "$w"
   xdotool key Escape
   check "$1.exe: Esc ends it" ends "$pid"
+}
+picture() { import -window "$1" rgb:- 2>/dev/null | md5sum; }
+# curvetoy's File menu from the keyboard: F10 takes the menu bar, Enter
+# opens File, whose first item, Show Control Points, Enter picks.
+curvetoymenu() {  # WINDOW
+  local w=$1 before menu
+  before=$(picture "$w")
+  xdotool key F10
+  sleep 0.3
+  xdotool key Return
+  menu=$(within 30 eval 'xdotool search --onlyvisible --classname "^curvetoy.exe\$" | grep -vx "$w"' &&
+    xdotool search --onlyvisible --classname "^curvetoy.exe\$" | grep -vx "$w" | head -1)
+  check "curvetoy.exe: F10 and Enter open the File menu" test -n "$menu"
+  xdotool key Return
+  check "curvetoy.exe: Enter picks Show Control Points" gone "$menu"
+  check "curvetoy.exe: the picture shows them" within 30 eval '[ "$(picture "$w")" != "$before" ]'
 }
 other knotloom "" 1024x768
 # curvetoy's window has its menu bar above the 1024 x 768 picture.

@@ -81,7 +81,7 @@ inline std::string scaledmismatch(const Surface& one, const Surface& big, int to
         return "not a multiple of the size";
     const int n = big.devicewidth() / one.width();
     if (n < 1 || big.deviceheight() != one.height() * n) return "not the same shape";
-    const auto near = [tolerance](const uint8_t* a, Rgb b) {
+    const auto close_to = [tolerance](const uint8_t* a, Rgb b) {
         return std::abs(a[0] - b.r) <= tolerance && std::abs(a[1] - b.g) <= tolerance &&
                std::abs(a[2] - b.b) <= tolerance;
     };
@@ -95,14 +95,14 @@ inline std::string scaledmismatch(const Surface& one, const Surface& big, int to
                     for (int c = 0; c < 3; ++c) sum[c] += big.row(y * n + j)[3 * (x * n + i) + c];
             const uint8_t mean[3] = {uint8_t(sum[0] / (n * n)), uint8_t(sum[1] / (n * n)),
                                      uint8_t(sum[2] / (n * n))};
-            if (near(mean, one.at(x, y))) continue;
+            if (close_to(mean, one.at(x, y))) continue;
             std::vector<Rgb> around;
             for (int v = std::max(0, y - reach); v <= std::min(one.height() - 1, y + reach); ++v)
                 for (int u = std::max(0, x - reach); u <= std::min(one.width() - 1, x + reach); ++u)
                     around.push_back(one.at(u, v));
             // Whether p is within tolerance of the point nearest it on the way
             // from a to b and on.
-            const auto mixof = [&near](const uint8_t* p, Rgb a, Rgb b) {
+            const auto mixof = [&close_to](const uint8_t* p, Rgb a, Rgb b) {
                 const double d[3] = {double(b.r - a.r), double(b.g - a.g), double(b.b - a.b)};
                 const double q[3] = {double(p[0] - a.r), double(p[1] - a.g), double(p[2] - a.b)};
                 const double len = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
@@ -111,7 +111,7 @@ inline std::string scaledmismatch(const Surface& one, const Surface& big, int to
                 const auto at = [t](uint8_t from, uint8_t to) {
                     return uint8_t(std::clamp(std::lround(from + (to - from) * t), 0l, 255l));
                 };
-                return near(p, Rgb{at(a.r, b.r), at(a.g, b.g), at(a.b, b.b)});
+                return close_to(p, Rgb{at(a.r, b.r), at(a.g, b.g), at(a.b, b.b)});
             };
             for (int j = 0; j < n; ++j)
                 for (int i = 0; i < n; ++i) {
