@@ -12,14 +12,14 @@ namespace {
 
 // The scale the frames are drawn at; FLTK's box functions take no more than
 // a rectangle and a colour.
-int n = 1;
+int framescale = 1;
 
 // A frame pattern of FLTK's (rings of four grey letters, one pixel each)
-// with every ring repeated to be n pixels wide.
+// with every ring repeated to be framescale pixels wide.
 std::string thick(const char* rings) {
     std::string out;
     for (const char* r = rings; r[0] && r[1] && r[2] && r[3]; r += 4)
-        for (int i = 0; i < n; ++i) out.append(r, 4);
+        for (int i = 0; i < framescale; ++i) out.append(r, 4);
     return out;
 }
 
@@ -51,7 +51,7 @@ void frame(int x, int y, int w, int h, Fl_Color) {
 
 void border(int x, int y, int w, int h, Fl_Color c) {
     fl_color(Fl::draw_box_active() ? c : fl_inactive(c));
-    for (int i = 0; i < n && 2 * i < std::min(w, h); ++i)
+    for (int i = 0; i < framescale && 2 * i < std::min(w, h); ++i)
         fl_rect(x + i, y + i, w - 2 * i, h - 2 * i);
 }
 
@@ -65,16 +65,17 @@ void blackborder(int x, int y, int w, int h, Fl_Color) {
 template <Fl_Box_Draw_F* drawframe, int rings>
 void box(int x, int y, int w, int h, Fl_Color c) {
     drawframe(x, y, w, h, c);
-    fill(x, y, w, h, rings * n, c);
+    fill(x, y, w, h, rings * framescale, c);
 }
 
 }  // namespace
 
 void scaleframes(int scale) {
     if (scale <= 1) return;
-    n = scale;
+    framescale = scale;
     const auto set = [](Fl_Boxtype t, Fl_Box_Draw_F* f, int inset) {
-        const auto d = static_cast<uchar>(inset * n), d2 = static_cast<uchar>(2 * inset * n);
+        const auto d = static_cast<uchar>(inset * framescale),
+                   d2 = static_cast<uchar>(2 * inset * framescale);
         Fl::set_boxtype(t, f, d, d, d2, d2);
     };
     set(FL_UP_BOX, box<frame<up>, 2>, 2);
@@ -96,8 +97,8 @@ void scaleframes(int scale) {
 void ScaledChoice::draw() {
     Fl_Choice::draw();
     if (n_ <= 1) return;
-    // The arrow button as FLTK lays it out at scale 1, every size n times
-    // as large, drawn over the narrower one FLTK drew.
+    // The arrow button as FLTK lays it out at scale 1, every size n_ times as
+    // large, drawn over the narrower one FLTK drew.
     const int dx = Fl::box_dx(FL_DOWN_BOX), dy = Fl::box_dy(FL_DOWN_BOX);
     const int h1 = (h() - 2 * dy) / n_, w1 = std::min(h1, 20);
     const int side = std::max(1, (w1 - 4) / 3);
